@@ -1,0 +1,69 @@
+#include "calc/arith.h"
+
+#include "calc/conversions.h"
+
+#include <cmath>
+
+namespace calc::detail {
+
+void fault(Site site, Reason reason, std::optional<TextField> field) {
+    Stop stop;
+    stop.stage = site.stage;
+    stop.field = field;
+    stop.reason = reason;
+    stop.concerned = field ? field : site.concerned;
+    stop.purpose = site.purpose.value_or(site.stage);
+    throw CalculationStopped(stop);
+}
+
+float single(double x, Site site) {
+    if (std::isnan(x)) {
+        fault(site, Reason::InvalidOperation);
+    }
+    const float narrowed = static_cast<float>(x);
+    if (std::isinf(narrowed)) {
+        fault(site, Reason::Overflow);
+    }
+    return narrowed;
+}
+
+double checked(double x, Site site) {
+    if (std::isnan(x)) {
+        fault(site, Reason::InvalidOperation);
+    }
+    if (std::isinf(x)) {
+        fault(site, Reason::Overflow);
+    }
+    return x;
+}
+
+double quotient(double dividend, double divisor, Site site) {
+    if (divisor == 0.0) {
+        fault(site, dividend == 0.0 || std::isnan(dividend) ? Reason::InvalidOperation
+                                                            : Reason::DivisionByZero);
+    }
+    return checked(dividend / divisor, site);
+}
+
+float strict(const Sheet& sheet, TextField field, Site site) {
+    const StrictValue read = parseStrict(sheet.text(field), sheet.numberFormat());
+    switch (read.status) {
+    case StrictStatus::Ok:
+        break;
+    case StrictStatus::NotANumber:
+        fault(site, Reason::NotANumber, field);
+    case StrictStatus::OutOfRange:
+        fault(site, Reason::Overflow, field);
+    }
+    return read.value;
+}
+
+double lenient(const Sheet& sheet, TextField field, Site site) {
+    const double value = readLenient(sheet.text(field), sheet.numberFormat());
+    if (std::isinf(value)) {
+        fault(site, Reason::Overflow, field);
+    }
+    return value;
+}
+
+} // namespace calc::detail

@@ -12,7 +12,9 @@
 namespace calc {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A decimal number spelt in plain ASCII: "-", digits, ".", digits, "e", sign,
 // digits. Built by the readers below from whatever symbols the text used, so
@@ -141,9 +143,9 @@ std::optional<PlainNumber> scanRegional(std::string_view text, const NumberForma
             ++groupLength;
         } else if (grouping && text.starts_with(format.group) &&
                    !text.starts_with(format.decimal)) {
-            const bool firstGroupOk = groups > 0 || (groupLength >= 1 &&
-                                                     groupLength <= std::size_t(format.groupSize) &&
-                                                     !leadingZero);
+            const bool firstGroupOk =
+                groups > 0 ||
+                (groupLength >= 1 && groupLength <= std::size_t(format.groupSize) && !leadingZero);
             const bool laterGroupOk = groups == 0 || groupLength == std::size_t(format.groupSize);
             if (!firstGroupOk || !laterGroupOk) {
                 return std::nullopt;

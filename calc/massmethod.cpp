@@ -26,7 +26,8 @@ void zhiliangfa(Sheet& sheet, float& zlsl, float& zlshuiniliang, float& zlshuili
     const float S = single(double(A) * double(zlsl), {Stage::zhiliangfa, Text15});
     const float P = single(double(S) * double(zlsl), {Stage::zhiliangfa, Text15});
     const float D = single(double(S) - double(P), {Stage::zhiliangfa, Text15});
-    const float G = single(quotient(D, zlsl, {Stage::zhiliangfa, Text15}), {Stage::zhiliangfa, Text15});
+    const float G =
+        single(quotient(D, zlsl, {Stage::zhiliangfa, Text15}), {Stage::zhiliangfa, Text15});
 
     // The mass row: cement and water exactly as displayed, not reformatted.
     sheet.setText(Text11, sheet.text(Text4));

@@ -10,7 +10,9 @@ MemorySheet::MemorySheet(NumberFormat format) : m_format(std::move(format)) {
     m_checks[static_cast<int>(Check::卵石)] = true;
 }
 
-std::string MemorySheet::text(TextField field) const { return m_texts[field - 1]; }
+std::string MemorySheet::text(TextField field) const {
+    return m_texts[field - 1];
+}
 
 void MemorySheet::setText(TextField field, std::string_view text) {
     m_texts[field - 1].assign(text);
@@ -29,12 +31,16 @@ void MemorySheet::setOptionRaw(Option option, bool selected) {
     m_options[static_cast<int>(option)] = selected;
 }
 
-bool MemorySheet::isChecked(Check check) const { return m_checks[static_cast<int>(check)]; }
+bool MemorySheet::isChecked(Check check) const {
+    return m_checks[static_cast<int>(check)];
+}
 
 void MemorySheet::setChecked(Check check, bool checked) {
     m_checks[static_cast<int>(check)] = checked;
 }
 
-void MemorySheet::showNotice(std::string_view message) { m_notices.emplace_back(message); }
+void MemorySheet::showNotice(std::string_view message) {
+    m_notices.emplace_back(message);
+}
 
 } // namespace calc

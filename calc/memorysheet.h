@@ -33,7 +33,11 @@ public:
     // Every notice shown so far, oldest first.
     const std::vector<std::string>& notices() const { return m_notices; }
 
-    friend bool operator==(const MemorySheet&, const MemorySheet&) = default;
+    // Same texts, choices, notices and number format.
+    friend bool operator==(const MemorySheet& a, const MemorySheet& b) {
+        return a.m_format == b.m_format && a.m_texts == b.m_texts && a.m_options == b.m_options &&
+               a.m_checks == b.m_checks && a.m_notices == b.m_notices;
+    }
 
 private:
     NumberFormat m_format;

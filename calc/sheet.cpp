@@ -4,7 +4,9 @@
 
 namespace calc {
 
-std::string fieldName(TextField field) { return "Text" + std::to_string(static_cast<int>(field)); }
+std::string fieldName(TextField field) {
+    return "Text" + std::to_string(static_cast<int>(field));
+}
 
 std::optional<TextField> textFieldByName(std::string_view name) {
     constexpr std::string_view prefix = "Text";
@@ -39,7 +41,9 @@ std::string_view optionName(Option option) {
     return {};
 }
 
-std::string_view checkName(Check check) { return check == Check::卵石 ? "卵石" : "碎石"; }
+std::string_view checkName(Check check) {
+    return check == Check::卵石 ? "卵石" : "碎石";
+}
 
 Option partnerOf(Option option) {
     switch (option) {

@@ -15,7 +15,17 @@ namespace calc {
 
 // The procedures of the calculation. `calculate` is the driver itself, for
 // the conversions it makes before calling zhiliangfa and tiaozheng.
-enum class Stage { 第一步, 第二步, 第三步, 第四步, tjfjs, tijifa, zhiliangfa, tiaozheng, calculate };
+enum class Stage {
+    第一步,
+    第二步,
+    第三步,
+    第四步,
+    tjfjs,
+    tijifa,
+    zhiliangfa,
+    tiaozheng,
+    calculate
+};
 
 enum class Reason {
     NotANumber,       // a field read strictly does not hold a number

@@ -54,8 +54,8 @@ float tijifa(const Sheet& sheet, float tjfsl, std::string_view dx) {
     // Stone, then sand carried at the stone density, each narrowed once.
     const float rhoG = strict(sheet, Text22, site);
     const float G = single(double(rhoG) * double(V) * double(k), {Stage::tijifa, Text22});
-    const float S =
-        single(quotient(double(G) * double(tjfsl), k, {Stage::tijifa, Text15}), {Stage::tijifa, Text15});
+    const float S = single(quotient(double(G) * double(tjfsl), k, {Stage::tijifa, Text15}),
+                           {Stage::tijifa, Text15});
 
     return dx == "1" ? G : S;
 }

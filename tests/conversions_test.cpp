@@ -1,0 +1,277 @@
+// The four conversions, under the usual settings and under other regional
+// number formats: each row of a table names the format it holds under.
+#include "calc/conversions.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using calc::formatFixed2;
+using calc::formatSingle;
+using calc::NumberFormat;
+using calc::parseLenient;
+using calc::parseStrict;
+using calc::readLenient;
+using calc::StrictStatus;
+
+const NumberFormat kUsual{};
+const NumberFormat kGerman{",", ".", 3, "-"};
+const NumberFormat kFrench{",", "\u202F", 3, "-"};     // narrow no-break space
+const NumberFormat kSwiss{".", "\u2019", 3, "\u2212"}; // apostrophe, minus sign
+const NumberFormat kNoGrouping{".", "", 0, "-"};
+
+// ---- parseLenient -------------------------------------------------------
+
+struct LenientCase {
+    const char* text;
+    double expected;
+};
+
+class ParseLenient : public testing::TestWithParam<LenientCase> {};
+
+TEST_P(ParseLenient, ReadsTheLeadingNumber) {
+    const LenientCase& c = GetParam();
+    EXPECT_EQ(parseLenient(c.text), c.expected) << '"' << c.text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ParseLenient,
+    testing::Values(LenientCase{"", 0.0}, LenientCase{"12 3.5kg", 123.5}, LenientCase{"abc", 0.0},
+                    LenientCase{"1e3", 1000.0}, LenientCase{"0,36", 0.0},
+                    LenientCase{"1,234.50", 1.0}, LenientCase{"-0.5", -0.5},
+                    LenientCase{"   ", 0.0}, LenientCase{"\t1\n8 0", 180.0}, LenientCase{"+7", 7.0},
+                    LenientCase{".5", 0.5}, LenientCase{"5.", 5.0}, LenientCase{"&H10", 0.0},
+                    LenientCase{"0x10", 0.0}, LenientCase{"1e", 1.0}, LenientCase{"2E+", 2.0},
+                    LenientCase{"2.5e-1x", 0.25}, LenientCase{"-", 0.0}, LenientCase{".", 0.0},
+                    LenientCase{"1 e 3", 1000.0}, LenientCase{"\r5", 0.0},
+                    LenientCase{"1e-400", 0.0}, LenientCase{"0.36", 0.36}));
+
+TEST(ParseLenient, BeyondTheDoubleRangeIsInfinite) {
+    EXPECT_EQ(parseLenient("1e400"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(parseLenient("-1e400"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(parseLenient(std::string(400, '9')), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(parseLenient("0." + std::string(400, '0') + "1e300"), 1e-101);
+}
+
+TEST(ParseLenient, ExponentsTooLongForAnyIntegerSaturate) {
+    EXPECT_EQ(parseLenient("1e99999999999999999999999"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(parseLenient("1e-99999999999999999999999"), 0.0);
+    EXPECT_EQ(parseLenient("0e99999999999999999999999"), 0.0);
+}
+
+// ---- parseStrict ----------------------------------------------------------
+
+struct StrictCase {
+    const char* text;
+    const NumberFormat* format;
+    StrictStatus status;
+    float expected;
+};
+
+class ParseStrict : public testing::TestWithParam<StrictCase> {};
+
+TEST_P(ParseStrict, AcceptsOnlyAWholeNumber) {
+    const StrictCase& c = GetParam();
+    const calc::StrictValue read = parseStrict(c.text, *c.format);
+    ASSERT_EQ(read.status, c.status) << '"' << c.text << '"';
+    if (c.status == StrictStatus::Ok) {
+        EXPECT_EQ(read.value, c.expected) << '"' << c.text << '"';
+        EXPECT_EQ(std::signbit(read.value), std::signbit(c.expected)) << '"' << c.text << '"';
+    }
+}
+
+constexpr auto Ok = StrictStatus::Ok;
+constexpr auto Nan = StrictStatus::NotANumber;
+constexpr auto Range = StrictStatus::OutOfRange;
+
+INSTANTIATE_TEST_SUITE_P(
+    Usual, ParseStrict,
+    testing::Values(
+        StrictCase{"", &kUsual, Nan, 0}, StrictCase{"   ", &kUsual, Nan, 0},
+        StrictCase{" 0.36 ", &kUsual, Ok, 0.36f}, StrictCase{"0.36abc", &kUsual, Nan, 0},
+        StrictCase{"1,234.50", &kUsual, Ok, 1234.5f},
+        StrictCase{"1.234568E+07", &kUsual, Ok, 12345680.0f}, StrictCase{"1e39", &kUsual, Range, 0},
+        StrictCase{"-1e39", &kUsual, Range, 0}, StrictCase{"3.4028235E+38", &kUsual, Range, 0},
+        StrictCase{"3.4028234E+38", &kUsual, Ok, FLT_MAX}, StrictCase{".5", &kUsual, Ok, 0.5f},
+        StrictCase{"5.", &kUsual, Ok, 5.0f}, StrictCase{".", &kUsual, Nan, 0},
+        StrictCase{"-", &kUsual, Nan, 0}, StrictCase{"+2", &kUsual, Ok, 2.0f},
+        StrictCase{"-0.5", &kUsual, Ok, -0.5f}, StrictCase{"-0", &kUsual, Ok, -0.0f},
+        StrictCase{"\t1", &kUsual, Nan, 0}, StrictCase{"1 2", &kUsual, Nan, 0},
+        StrictCase{"1e", &kUsual, Nan, 0}, StrictCase{"1e-50", &kUsual, Ok, 0.0f},
+        StrictCase{"-1e-50", &kUsual, Ok, -0.0f}, StrictCase{"1E-05", &kUsual, Ok, 1e-5f},
+        StrictCase{"1,234,567", &kUsual, Ok, 1234567.0f},
+        StrictCase{"12,345.5e1", &kUsual, Ok, 123455.0f},
+        // Grouping only between whole groups of the integer part: a
+        // decimal comma typed by mistake is no number at all.
+        StrictCase{"0,36", &kUsual, Nan, 0}, StrictCase{"12,34", &kUsual, Nan, 0},
+        StrictCase{"1,2,3", &kUsual, Nan, 0}, StrictCase{"0,360", &kUsual, Nan, 0},
+        StrictCase{"1234,567", &kUsual, Nan, 0}, StrictCase{",123", &kUsual, Nan, 0},
+        StrictCase{"1,234,", &kUsual, Nan, 0}, StrictCase{"1.234,5", &kUsual, Nan, 0},
+        StrictCase{"１２", &kUsual, Nan, 0}, StrictCase{"0x10", &kUsual, Nan, 0}));
+
+INSTANTIATE_TEST_SUITE_P(Regional, ParseStrict,
+                         testing::Values(StrictCase{"0,36", &kGerman, Ok, 0.36f},
+                                         StrictCase{"1.234,5", &kGerman, Ok, 1234.5f},
+                                         StrictCase{"0.36", &kGerman, Nan, 0},
+                                         StrictCase{"3.1", &kGerman, Nan, 0},
+                                         StrictCase{"1,234568E+07", &kGerman, Ok, 12345680.0f},
+                                         StrictCase{"1\u202F234,57", &kFrench, Ok, 1234.57f},
+                                         StrictCase{"1 234,57", &kFrench, Nan, 0},
+                                         StrictCase{"\u22120.50", &kSwiss, Ok, -0.5f},
+                                         StrictCase{"-0.50", &kSwiss, Ok, -0.5f},
+                                         StrictCase{"1\u2019234.57", &kSwiss, Ok, 1234.57f},
+                                         StrictCase{"1,234", &kNoGrouping, Nan, 0},
+                                         StrictCase{"1234.5", &kNoGrouping, Ok, 1234.5f}));
+
+TEST(ParseStrict, RoundsStraightToTheNearestSingle) {
+    EXPECT_EQ(double(parseStrict("0.36", kUsual).value), 0.36000001430511475);
+    EXPECT_EQ(double(parseStrict("3.1", kUsual).value), 3.0999999046325684);
+    // A 400-digit number within the single range is read, not refused.
+    const std::string longOne = "1." + std::string(400, '0') + "1";
+    EXPECT_EQ(parseStrict(longOne, kUsual).value, 1.0f);
+}
+
+// ---- readLenient: the lenient reading of the stages -----------------------
+
+struct ReadCase {
+    const char* text;
+    const NumberFormat* format;
+    double expected;
+};
+
+class ReadLenient : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadLenient, ReadsARegionalNumberWholeAndAnythingElseLeniently) {
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(readLenient(c.text, *c.format), c.expected) << '"' << c.text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReadLenient,
+    testing::Values(ReadCase{"1,234.57", &kUsual, 1234.57}, ReadCase{"0,52", &kGerman, 0.52},
+                    ReadCase{"0,36", &kUsual, 0.0}, ReadCase{"12 3.5kg", &kUsual, 123.5},
+                    ReadCase{"0.36", &kGerman, 0.36}, ReadCase{"180", &kUsual, 180.0},
+                    ReadCase{"", &kUsual, 0.0}, ReadCase{"1\u202F234,57", &kFrench, 1234.57},
+                    ReadCase{"1e400", &kUsual, std::numeric_limits<double>::infinity()}));
+
+// ---- formatFixed2 -----------------------------------------------------------
+
+struct Fixed2Case {
+    double value;
+    const NumberFormat* format;
+    const char* expected;
+};
+
+class FormatFixed2 : public testing::TestWithParam<Fixed2Case> {};
+
+TEST_P(FormatFixed2, WritesTwoDecimals) {
+    const Fixed2Case& c = GetParam();
+    EXPECT_EQ(formatFixed2(c.value, *c.format), c.expected) << c.value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FormatFixed2,
+    testing::Values(Fixed2Case{26.58, &kUsual, "26.58"}, Fixed2Case{375, &kUsual, "375.00"},
+                    Fixed2Case{0, &kUsual, "0.00"}, Fixed2Case{-0.0, &kUsual, "0.00"},
+                    Fixed2Case{0.5, &kUsual, "0.50"}, Fixed2Case{1234.567, &kUsual, "1,234.57"},
+                    Fixed2Case{-0.5, &kUsual, "-0.50"}, Fixed2Case{0.125, &kUsual, "0.13"},
+                    Fixed2Case{-0.125, &kUsual, "-0.13"}, Fixed2Case{2.675, &kUsual, "2.67"},
+                    Fixed2Case{0.375, &kUsual, "0.38"}, Fixed2Case{1.005, &kUsual, "1.00"},
+                    Fixed2Case{-0.001, &kUsual, "0.00"}, Fixed2Case{-0.004999, &kUsual, "0.00"},
+                    Fixed2Case{-0.005, &kUsual, "-0.01"}, Fixed2Case{999.995, &kUsual, "1,000.00"},
+                    Fixed2Case{0.05, &kUsual, "0.05"},
+                    Fixed2Case{123456.125, &kUsual, "123,456.13"},
+                    Fixed2Case{1e15, &kUsual, "1,000,000,000,000,000.00"},
+                    Fixed2Case{1e20, &kUsual, "100,000,000,000,000,000,000.00"},
+                    Fixed2Case{259.99999999999994, &kUsual, "260.00"},
+                    Fixed2Case{1234.567, &kGerman, "1.234,57"}, Fixed2Case{0.52, &kGerman, "0,52"},
+                    Fixed2Case{1234.567, &kFrench, "1\u202F234,57"},
+                    Fixed2Case{-1234.5, &kSwiss, "\u22121\u2019234.50"},
+                    Fixed2Case{1234567.5, &kNoGrouping, "1234567.50"}));
+
+TEST(FormatFixed2, WidensASingleExactly) {
+    // The single nearest 0.52018863 is written from its own binary value.
+    EXPECT_EQ(formatFixed2(0.52018863f, kUsual), "0.52");
+    EXPECT_EQ(formatFixed2(0.125f, kUsual), "0.13");
+    // 2.675f is 2.6749999523…, below the tie.
+    EXPECT_EQ(formatFixed2(2.675f, kUsual), "2.67");
+}
+
+// ---- formatSingle -----------------------------------------------------------
+
+struct SingleCase {
+    float value;
+    const NumberFormat* format;
+    const char* expected;
+};
+
+class FormatSingle : public testing::TestWithParam<SingleCase> {};
+
+TEST_P(FormatSingle, WritesUpToSevenDigits) {
+    const SingleCase& c = GetParam();
+    EXPECT_EQ(formatSingle(c.value, *c.format), c.expected) << c.value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FormatSingle,
+    testing::Values(
+        SingleCase{642.3457f, &kUsual, "642.3457"}, SingleCase{642.34567f, &kUsual, "642.3456"},
+        SingleCase{1.0f, &kUsual, "1"}, SingleCase{0.5f, &kUsual, "0.5"},
+        SingleCase{1234.5f, &kUsual, "1234.5"}, SingleCase{12345678.0f, &kUsual, "1.234568E+07"},
+        SingleCase{9999999.0f, &kUsual, "9999999"}, SingleCase{-2.5f, &kUsual, "-2.5"},
+        SingleCase{0.0f, &kUsual, "0"}, SingleCase{-0.0f, &kUsual, "0"},
+        SingleCase{1234568.5f, &kUsual, "1234569"}, SingleCase{1234567.5f, &kUsual, "1234568"},
+        SingleCase{1.5e-5f, &kUsual, "1.5E-05"}, SingleCase{1e-4f, &kUsual, "0.0001"},
+        SingleCase{1e7f, &kUsual, "1E+07"}, SingleCase{FLT_MAX, &kUsual, "3.402823E+38"},
+        SingleCase{1e-45f, &kUsual, "1.401298E-45"}, SingleCase{678.7865f, &kUsual, "678.7865"},
+        SingleCase{1206.7314453125f, &kUsual, "1206.731"}, SingleCase{0.36f, &kUsual, "0.36"},
+        SingleCase{16777216.0f, &kUsual, "1.677722E+07"}, SingleCase{1.0999999f, &kUsual, "1.1"},
+        SingleCase{-1234.5f, &kSwiss, "-1234.5"}, SingleCase{678.7865f, &kGerman, "678,7865"},
+        SingleCase{12345678.0f, &kGerman, "1,234568E+07"}));
+
+// ---- round trips ------------------------------------------------------------
+
+class RoundTrip : public testing::TestWithParam<const NumberFormat*> {};
+
+TEST_P(RoundTrip, WhatTheFormattersWriteParseStrictReadsBack) {
+    const NumberFormat& format = *GetParam();
+    for (float v : {0.0f, 1.0f, -1.0f, 0.36f, 26.58f, 346.15f, 1206.731f, 1234.57f, -98765.43f,
+                    12345678.0f, 3.0e38f, 1.5e-5f, FLT_MIN, FLT_MAX}) {
+        const std::string single = formatSingle(v, format);
+        const calc::StrictValue s = parseStrict(single, format);
+        ASSERT_EQ(s.status, StrictStatus::Ok) << single;
+        EXPECT_EQ(formatSingle(s.value, format), single);
+
+        if (std::fabs(v) < 1e30f) {
+            const std::string fixed = formatFixed2(v, format);
+            const calc::StrictValue f = parseStrict(fixed, format);
+            ASSERT_EQ(f.status, StrictStatus::Ok) << fixed;
+            EXPECT_EQ(formatFixed2(f.value, format), fixed);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip,
+                         testing::Values(&kUsual, &kGerman, &kFrench, &kSwiss, &kNoGrouping));
+
+TEST(ParseLenient, StopsAtTheRegionalSymbolsWhereReadLenientReadsWhole) {
+    struct Case {
+        const NumberFormat* format;
+        double lenient;
+    };
+    for (const Case& c : {Case{&kUsual, 1.0}, Case{&kGerman, 1.234}, Case{&kFrench, 1.0},
+                          Case{&kSwiss, 1.0}, Case{&kNoGrouping, 1234.57}}) {
+        const std::string written = formatFixed2(1234.567, *c.format);
+        EXPECT_EQ(parseLenient(written), c.lenient) << written;
+        EXPECT_EQ(readLenient(written, *c.format), 1234.57) << written;
+    }
+    // formatSingle writes no grouping: only the decimal symbol cuts the number.
+    EXPECT_EQ(parseLenient(formatSingle(678.7865f, kGerman)), 678.0);
+}
+
+} // namespace

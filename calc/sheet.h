@@ -14,41 +14,14 @@
 namespace calc {
 
 // The text fields, numbered as on the window: Text1 .. Text33.
+// clang-format off
 enum TextField : int {
-    Text1 = 1,
-    Text2,
-    Text3,
-    Text4,
-    Text5,
-    Text6,
-    Text7,
-    Text8,
-    Text9,
-    Text10,
-    Text11,
-    Text12,
-    Text13,
-    Text14,
-    Text15,
-    Text16,
-    Text17,
-    Text18,
-    Text19,
-    Text20,
-    Text21,
-    Text22,
-    Text23,
-    Text24,
-    Text25,
-    Text26,
-    Text27,
-    Text28,
-    Text29,
-    Text30,
-    Text31,
-    Text32,
-    Text33
+    Text1 = 1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text10,
+    Text11, Text12, Text13, Text14, Text15, Text16, Text17, Text18, Text19, Text20,
+    Text21, Text22, Text23, Text24, Text25, Text26, Text27, Text28, Text29, Text30,
+    Text31, Text32, Text33
 };
+// clang-format on
 inline constexpr int kTextFieldCount = 33;
 
 // Option buttons, in two exclusive groups: option1/option2 (the method) and

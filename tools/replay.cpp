@@ -1,0 +1,145 @@
+#include "tools/replay.h"
+
+#include "calc/calculate.h"
+#include "calc/memorysheet.h"
+#include "calc/stages.h"
+
+#include <stdexcept>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace replay {
+namespace {
+
+// Ordered, so that the output lists Text1 to Text33 in their order.
+using json = nlohmann::ordered_json;
+
+class CaseError : public std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string stringMember(const json& object, const char* key, const std::string& fallback) {
+    if (!object.contains(key)) {
+        return fallback;
+    }
+    const json& value = object.at(key);
+    if (!value.is_string()) {
+        throw CaseError(std::string("\"") + key + "\" must be a string");
+    }
+    return value.get<std::string>();
+}
+
+calc::NumberFormat formatOf(const json& input) {
+    calc::NumberFormat format;
+    if (!input.contains("format")) {
+        return format;
+    }
+    const json& given = input.at("format");
+    if (!given.is_object()) {
+        throw CaseError("\"format\" must be an object");
+    }
+    format.decimal = stringMember(given, "decimal", format.decimal);
+    format.group = stringMember(given, "group", format.group);
+    format.negative = stringMember(given, "negative", format.negative);
+    if (given.contains("groupSize")) {
+        const json& size = given.at("groupSize");
+        if (!size.is_number_integer() || size.get<long long>() < 0 ||
+            size.get<long long>() > 1000) {
+            throw CaseError("\"groupSize\" must be a whole number from 0 to 1000");
+        }
+        format.groupSize = size.get<int>();
+    }
+    if (format.decimal.empty()) {
+        throw CaseError("\"decimal\" must not be empty");
+    }
+    return format;
+}
+
+json runCase(const json& input) {
+    if (!input.is_object()) {
+        throw CaseError("a case must be a JSON object");
+    }
+    calc::MemorySheet sheet(formatOf(input));
+    calc::qk(sheet);
+
+    if (input.contains("fields")) {
+        const json& fields = input.at("fields");
+        if (!fields.is_object()) {
+            throw CaseError("\"fields\" must be an object");
+        }
+        for (const auto& [name, text] : fields.items()) {
+            const std::optional<calc::TextField> field = calc::textFieldByName(name);
+            if (!field) {
+                throw CaseError("unknown field \"" + name + "\" (Text1 to Text33)");
+            }
+            if (!text.is_string()) {
+                throw CaseError("the text of " + name + " must be a string");
+            }
+            sheet.setText(*field, text.get<std::string>());
+        }
+    }
+    for (const calc::Option option : {calc::Option::option1, calc::Option::option2}) {
+        const std::string key(calc::optionName(option));
+        if (input.contains(key)) {
+            if (!input.at(key).is_boolean()) {
+                throw CaseError("\"" + key + "\" must be true or false");
+            }
+            sheet.setOptionRaw(option, input.at(key).get<bool>());
+        }
+    }
+
+    // Pressing "计算" more than once on the same sheet; the last press is reported.
+    int presses = 1;
+    if (input.contains("presses")) {
+        const json& given = input.at("presses");
+        if (!given.is_number_integer() || given.get<long long>() < 1 ||
+            given.get<long long>() > 100) {
+            throw CaseError("\"presses\" must be a whole number from 1 to 100");
+        }
+        presses = given.get<int>();
+    }
+    calc::Outcome outcome;
+    for (int press = 0; press < presses; ++press) {
+        outcome = calc::calculate(sheet);
+    }
+
+    json output;
+    if (input.contains("id")) {
+        output["id"] = input.at("id");
+    }
+    json fields = json::object();
+    for (int n = 1; n <= calc::kTextFieldCount; ++n) {
+        const auto field = static_cast<calc::TextField>(n);
+        fields[calc::fieldName(field)] = sheet.text(field);
+    }
+    output["fields"] = std::move(fields);
+    output["notices"] = sheet.notices();
+    if (outcome.stop) {
+        const calc::Stop& stop = *outcome.stop;
+        output["stop"] = {{"stage", calc::stageName(stop.stage)},
+                          {"field", stop.field ? json(calc::fieldName(*stop.field)) : json()},
+                          {"reason", calc::reasonName(stop.reason)}};
+    } else {
+        output["stop"] = nullptr;
+    }
+    return output;
+}
+
+} // namespace
+
+std::string replayLine(const std::string& line) {
+    json result;
+    try {
+        result = runCase(json::parse(line));
+    } catch (const json::exception& e) {
+        result = {{"error", e.what()}};
+    } catch (const CaseError& e) {
+        result = {{"error", e.what()}};
+    }
+    // Texts came in as valid UTF-8 and the calculation writes only its own
+    // symbols, but a replacement character is better than no line at all.
+    return result.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+} // namespace replay

@@ -1,0 +1,57 @@
+// The one window of the program: the whole design sheet, laid out control for
+// control (ui/layout.h), and its five commands.
+//
+//     ui::ModalMessageBoxes boxes;
+//     ui::Form1 form(ui::numberFormatOf(QLocale::system()), boxes);
+//     form.show(); // the load resets the sheet before the window appears
+//
+// Every control carries its name as objectName ("Text8", "Frame4", "卵石"),
+// so tests and accessibility tools find it by name.
+#pragma once
+
+#include "calc/numberformat.h"
+#include "calc/sheet.h"
+#include "ui/formsheet.h"
+#include "ui/messageboxes.h"
+
+#include <functional>
+#include <memory>
+
+#include <QUrl>
+#include <QWidget>
+
+namespace ui {
+
+class Form1 : public QWidget {
+public:
+    // `format` is the user's regional number settings, read once at start-up;
+    // every box the window shows goes through `boxes`, which must outlive it.
+    Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent = nullptr);
+
+    // The design sheet over this window's controls.
+    calc::Sheet& sheet() { return *m_sheet; }
+
+    // How "更多软件" starts the web browser; returns whether it could. The
+    // platform's own way (QDesktopServices::openUrl) unless replaced.
+    void setBrowser(std::function<bool(const QUrl&)> browser) { m_browser = std::move(browser); }
+
+protected:
+    // The load: the first show resets the sheet before anything is drawn, so
+    // the user never sees the start texts "Text1".."Text29".
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void build();
+    void calculateCommand();
+    void helpCommand();
+    void clearCommand();
+    void exitCommand();
+    void moreSoftwareCommand();
+
+    MessageBoxes& m_boxes;
+    std::unique_ptr<FormSheet> m_sheet;
+    std::function<bool(const QUrl&)> m_browser;
+    bool m_loaded = false;
+};
+
+} // namespace ui

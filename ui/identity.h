@@ -1,0 +1,24 @@
+// Who the program is: the names and the version it shows in its title bars,
+// its version information and its desktop entry.
+#pragma once
+
+#include <QString>
+
+namespace ui {
+
+// The application's title: the title bar of its notices and reports.
+inline const QString kApplicationName = QStringLiteral("普通澜石");
+inline const QString kApplicationVersion = QStringLiteral("1.00");
+inline const QString kOrganizationName = QStringLiteral("青禾工作室");
+// The maker's address, until the maker has a page of their own.
+inline const QString kOrganizationDomain = QStringLiteral("example.org");
+// The page that "更多软件" opens.
+inline const QString kMakerPage = QStringLiteral("https://example.org/");
+
+// The caption of the main window.
+inline const QString kWindowCaption = QStringLiteral("澜石    2011423 Beta 1  By：舟岚");
+// The help box: the product title, in a box titled with the maker's name.
+inline const QString kHelpText = QStringLiteral("澜石");
+inline const QString kHelpTitle = QStringLiteral("青禾工作室");
+
+} // namespace ui

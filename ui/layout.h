@@ -1,0 +1,47 @@
+// The layout of the main window Form1 as data: one row per control, in the
+// window's own measure (twips, 1/1440 inch), and nothing else. Form1 builds
+// its 80 controls from this table in one loop, so every position, caption
+// and tab stop of the window can be read, and changed, in one place.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace ui {
+
+enum class Kind { Frame, Label, TextField, OptionButton, CheckBox, Button };
+
+struct ControlRow {
+    std::string_view name; // the control's objectName: "Text8", "Frame4", "卵石"
+    Kind kind;
+    std::string_view frame;   // the frame it sits in; empty for the client area
+    std::string_view caption; // its caption, or for a text field its start text
+    // The rectangle in twips, relative to the client area for a frame and for
+    // a control outside every frame, else to the frame's outer top-left corner.
+    int left;
+    int top;
+    int width;
+    int height;
+    int tabIndex;                // 0..79; the focus visits controls in this order
+    std::string_view captions{}; // a label: the text field it captions, if any
+    bool on = false;             // an option button selected / check box checked at start
+};
+
+// Every control of the window: the frames first, so that a frame exists
+// before the controls inside it.
+std::span<const ControlRow> formLayout();
+
+// The row of the control with this name, or nullptr.
+const ControlRow* findRow(std::string_view name);
+
+// Twips to logical pixels: 15 twips are one pixel at 96 dots per inch, and
+// Qt's high-DPI scaling keeps the proportions on any other screen.
+constexpr int pixels(int twips) {
+    return twips / 15;
+}
+
+// The client area of the window in twips.
+inline constexpr int kClientWidth = 8040;
+inline constexpr int kClientHeight = 4965;
+
+} // namespace ui

@@ -1,0 +1,22 @@
+// The report of a calculation that stopped: what stopped, where and why, in
+// the words of the window, so that the user can mend the field and press
+// "计算" again.
+#pragma once
+
+#include "calc/sheet.h"
+#include "calc/stop.h"
+
+#include <QString>
+
+namespace ui {
+
+// The stage in words a user knows: 第一步..第四步, 体积法, 质量法, 含水率调整.
+// The driver's own conversions count for the stage they were made for.
+QString stageTitle(const calc::Stop& stop);
+
+// The text of the report, e.g. "计算中止：水灰比 (Text8) 的内容不是有效数字。"
+// or "计算中止：第三步 中除数为零（水灰比 (Text8) 为 0）。". The sheet is
+// read to tell whether the field concerned holds zero.
+QString stopReport(const calc::Stop& stop, const calc::Sheet& sheet);
+
+} // namespace ui

@@ -16,6 +16,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QFont>
 #include <QGroupBox>
 #include <QHash>
 #include <QIcon>
@@ -86,6 +87,10 @@ QWidget* makeControl(const ControlRow& row, QWidget* parent) {
 Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent), m_boxes(boxes),
       m_browser([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+    // A fixed window: nothing to maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(kWindowCaption);
     QIcon icon;
     for (const int size : {16, 32, 48, 256}) {
@@ -93,6 +98,15 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
     }
     setWindowIcon(icon);
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
+    // The rectangles are drawn for captions at 12 pixels (9 points at 96 dpi),
+    // the usual size of Chinese screen text; a desktop's larger default would
+    // push every caption out of its label. A CJK face for Latin letters too
+    // keeps "石子w" and "砂子w" inside their narrow labels.
+    QFont face = font();
+    face.setFamilies(
+        {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), face.family()});
+    face.setPixelSize(12);
+    setFont(face);
     build();
 
     SheetControls controls;

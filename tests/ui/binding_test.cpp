@@ -44,13 +44,6 @@ TEST_F(BindingTest, TextWrittenThroughTheSheetShowsInTheField) {
     }
 }
 
-TEST_F(BindingTest, WritingOneFieldLeavesEveryOtherAlone) {
-    test::Snapshot expected = test::snapshot(form.sheet());
-    form.sheet().setText(calc::Text21, "0.03");
-    expected.texts[20] = "0.03";
-    EXPECT_EQ(test::snapshot(form.sheet()), expected);
-}
-
 TEST_F(BindingTest, WhatTheUserTypesIsWhatTheSheetReads) {
     test::type(form, "Text20", QStringLiteral("2400"));
     EXPECT_EQ(form.sheet().text(calc::Text20), "2400");
@@ -124,21 +117,6 @@ TEST(RegionalTest, NumberFormatComesFromTheLocale) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString());
         EXPECT_EQ(ui::numberFormatOf(c.locale), c.expected);
-    }
-}
-
-TEST(RegionalTest, SymbolsOfSeveralCharactersSurviveAsUtf8) {
-    // Whatever the locale's symbols, they reach the calculation as the same
-    // characters, and the lowest group has the size the locale writes.
-    for (const QLocale& locale :
-         {QLocale(QLocale::French, QLocale::France), QLocale(QLocale::Hindi, QLocale::India),
-          QLocale(QLocale::Swedish, QLocale::Sweden)}) {
-        SCOPED_TRACE(locale.name().toStdString());
-        const calc::NumberFormat format = ui::numberFormatOf(locale);
-        EXPECT_EQ(QString::fromStdString(format.decimal), locale.decimalPoint());
-        EXPECT_EQ(QString::fromStdString(format.group), locale.groupSeparator());
-        EXPECT_EQ(QString::fromStdString(format.negative), locale.negativeSign());
-        EXPECT_EQ(format.groupSize, 3);
     }
 }
 

@@ -4,8 +4,10 @@
 BUILD_DIR := build
 SOURCES = $(shell find calc ui app tests tools bench fuzz \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_conversions fuzz_calculate
 
-.PHONY: all deps configure build test run format format-check clean
+.PHONY: all deps configure build test run format format-check check-asan bench fuzz clean
 
 all: build
 
@@ -24,6 +26,30 @@ test: format-check build
 run: build
 	@$(BUILD_DIR)/lanshi
 
+# The whole test suite again, built with AddressSanitizer and UBSan.
+check-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
+
+# Benchmarks of the calculation, the conversions and the window (offscreen).
+bench: build
+	@$(BUILD_DIR)/bench/bench_calculate
+	@if [ -x $(BUILD_DIR)/bench/bench_window ]; then QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_window; fi
+
+# Each libFuzzer target for FUZZ_SECONDS, seeded from fuzz/corpus/<target>;
+# what it finds is kept in build-fuzz/corpus/<target>.
+fuzz:
+	@scripts/install-deps fuzz
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@for t in $(FUZZ_TARGETS); do \
+		mkdir -p build-fuzz/corpus/$$t; \
+		echo "== $$t for $(FUZZ_SECONDS) s"; \
+		build-fuzz/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			build-fuzz/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
+
 format: deps
 	@clang-format -i $(SOURCES)
 
@@ -31,4 +57,4 @@ format-check: deps
 	@clang-format --dry-run --Werror $(SOURCES)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-asan build-fuzz

@@ -1,0 +1,91 @@
+// Benchmarks of the calculation on an in-memory sheet and of each conversion.
+#include "calc/calculate.h"
+#include "calc/conversions.h"
+#include "calc/memorysheet.h"
+#include "calc/stages.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace calc;
+
+// Empties the four base fields, so that every press runs every stage again.
+void emptyBaseFields(Sheet& sheet) {
+    for (TextField field : {Text2, Text8, Text10, Text4}) {
+        sheet.setText(field, "");
+    }
+}
+
+void BM_Calculate_Defaults(benchmark::State& state) {
+    MemorySheet sheet;
+    qk(sheet);
+    for (auto _ : state) {
+        emptyBaseFields(sheet);
+        benchmark::DoNotOptimize(calculate(sheet));
+    }
+}
+BENCHMARK(BM_Calculate_Defaults);
+
+void BM_Calculate_MassMoisture(benchmark::State& state) {
+    MemorySheet sheet;
+    qk(sheet);
+    sheet.select(Option::option2);
+    sheet.setText(Text20, "2400");
+    sheet.setText(Text21, "0.03");
+    sheet.setText(Text24, "0.01");
+    for (auto _ : state) {
+        emptyBaseFields(sheet);
+        benchmark::DoNotOptimize(calculate(sheet));
+    }
+}
+BENCHMARK(BM_Calculate_MassMoisture);
+
+// A stop costs an exception: the mass method without the concrete mass.
+void BM_Calculate_Stop(benchmark::State& state) {
+    MemorySheet sheet;
+    qk(sheet);
+    sheet.select(Option::option2);
+    for (auto _ : state) {
+        emptyBaseFields(sheet);
+        benchmark::DoNotOptimize(calculate(sheet));
+    }
+}
+BENCHMARK(BM_Calculate_Stop);
+
+void BM_ParseLenient(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(parseLenient("678.7865"));
+    }
+}
+BENCHMARK(BM_ParseLenient);
+
+void BM_ParseStrict(benchmark::State& state) {
+    const NumberFormat format;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(parseStrict("1,234.57", format));
+    }
+}
+BENCHMARK(BM_ParseStrict);
+
+void BM_FormatFixed2(benchmark::State& state) {
+    const NumberFormat format;
+    double value = 1234.567;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(value);
+        benchmark::DoNotOptimize(formatFixed2(value, format));
+    }
+}
+BENCHMARK(BM_FormatFixed2);
+
+void BM_FormatSingle(benchmark::State& state) {
+    const NumberFormat format;
+    float value = 678.7865f;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(value);
+        benchmark::DoNotOptimize(formatSingle(value, format));
+    }
+}
+BENCHMARK(BM_FormatSingle);
+
+} // namespace

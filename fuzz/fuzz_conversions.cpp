@@ -1,0 +1,112 @@
+// Fuzzes the four conversions under random regional formats, checking that
+// what the formatters write parseStrict reads back as the value written.
+#include "calc/conversions.h"
+#include "fuzz/fuzz_formats.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+void require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "finding: %s\n", what);
+        __builtin_trap(); // the fuzzer saves the input
+    }
+}
+
+// The distance from a single to the next one away from zero.
+double ulp(float value) {
+    const float magnitude = std::fabs(value);
+    return double(std::nextafter(magnitude, INFINITY)) - double(magnitude);
+}
+
+// The single nearest to a formatter's text, found independently of
+// parseStrict: the regional symbols replaced by plain ones, then from_chars.
+float nearestSingle(std::string text, const calc::NumberFormat& format) {
+    auto replaceAll = [&text](const std::string& from, const std::string& to) {
+        for (std::size_t at = text.find(from); at != std::string::npos;
+             at = text.find(from, at + to.size())) {
+            text.replace(at, from.size(), to);
+        }
+    };
+    if (text.starts_with(format.negative)) {
+        text.replace(0, format.negative.size(), "-");
+    }
+    if (format.groups()) {
+        replaceAll(format.group, "");
+    }
+    replaceAll(format.decimal, ".");
+    float value = 0.0f;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    require(end == text.data() + text.size(), "formatter wrote something from_chars cannot read");
+    if (ec == std::errc::result_out_of_range) {
+        return text.starts_with("-") ? -0.0f : 0.0f; // below the smallest single
+    }
+    return value;
+}
+
+void checkSingle(float value, const calc::NumberFormat& format) {
+    if (!std::isfinite(value)) {
+        return;
+    }
+    const std::string text = calc::formatSingle(value, format);
+    const calc::StrictValue read = calc::parseStrict(text, format);
+    require(read.status == calc::StrictStatus::Ok, "formatSingle text not accepted");
+    // Seven significant digits: within half a unit of the seventh digit, plus
+    // the rounding of the text to the nearest single.
+    const double tolerance = std::fabs(double(value)) * 5.000001e-7 + ulp(read.value) + 1e-45;
+    require(std::fabs(double(read.value) - double(value)) <= tolerance, "formatSingle value lost");
+    require(read.value == nearestSingle(text, format), "formatSingle text misread");
+}
+
+void checkFixed2(double value, const calc::NumberFormat& format) {
+    if (!std::isfinite(value) || std::fabs(value) > double(FLT_MAX) / 2) {
+        return;
+    }
+    const std::string text = calc::formatFixed2(value, format);
+    const calc::StrictValue read = calc::parseStrict(text, format);
+    require(read.status == calc::StrictStatus::Ok, "formatFixed2 text not accepted");
+    const double tolerance = 0.005 + ulp(read.value) + std::fabs(value) * 1e-15;
+    require(std::fabs(double(read.value) - value) <= tolerance, "formatFixed2 value lost");
+    require(read.value == nearestSingle(text, format), "formatFixed2 text misread");
+    require(calc::readLenient(text, format) - value <= 0.005 + std::fabs(value) * 1e-15,
+            "readLenient lost the formatFixed2 value");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    FuzzedDataProvider data(bytes, size);
+    const calc::NumberFormat format = fuzzing::pickFormat(data);
+
+    std::uint64_t doubleBits = data.ConsumeIntegral<std::uint64_t>();
+    double asDouble;
+    std::memcpy(&asDouble, &doubleBits, sizeof asDouble);
+    std::uint32_t singleBits = data.ConsumeIntegral<std::uint32_t>();
+    float asSingle;
+    std::memcpy(&asSingle, &singleBits, sizeof asSingle);
+    const std::string text = data.ConsumeRemainingBytesAsString();
+
+    checkSingle(asSingle, format);
+    checkFixed2(asDouble, format);
+    checkFixed2(double(asSingle), format);
+
+    // Any text: the readers never fail, and a number parseStrict accepts is
+    // written and read back stably.
+    (void)calc::parseLenient(text);
+    (void)calc::readLenient(text, format);
+    const calc::StrictValue strict = calc::parseStrict(text, format);
+    if (strict.status == calc::StrictStatus::Ok) {
+        require(std::isfinite(strict.value), "parseStrict gave a non-finite single");
+        checkSingle(strict.value, format);
+        checkFixed2(double(strict.value), format);
+    }
+    return 0;
+}

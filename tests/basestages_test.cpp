@@ -11,7 +11,10 @@
 namespace {
 
 using namespace calc;
+using calc::testing::faultStop;
+using calc::testing::readStop;
 using calc::testing::resetSheet;
+using calc::testing::stopOf;
 
 TEST(MemorySheet, StartsAsTheWindowIsCreated) {
     const MemorySheet sheet;
@@ -233,20 +236,8 @@ TEST_P(BaseStageStops, StopBeforeTheOutputIsWritten) {
         sheet.setText(field, text);
     }
     const MemorySheet before = sheet;
-    try {
-        c.stage(sheet);
-        FAIL() << c.name << ": no stop";
-    } catch (const CalculationStopped& stopped) {
-        EXPECT_EQ(stopped.stop(), c.expected) << c.name << ": " << stopped.what();
-    }
+    EXPECT_EQ(stopOf([&] { c.stage(sheet); }), c.expected) << c.name;
     EXPECT_EQ(sheet, before) << c.name;
-}
-
-Stop readStop(Stage stage, TextField field, Reason reason = Reason::NotANumber) {
-    return Stop{stage, field, reason, field, stage};
-}
-Stop faultStop(Stage stage, Reason reason, TextField concerned) {
-    return Stop{stage, std::nullopt, reason, concerned, stage};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -308,12 +299,7 @@ TEST(BaseStageStops, CementTooLargeToReadBackKeepsItsText) {
     MemorySheet sheet = resetSheet();
     sheet.setText(Text26, "1e300");
     sheet.setText(Text8, "0.5");
-    try {
-        第四步(sheet);
-        FAIL() << "no stop";
-    } catch (const CalculationStopped& stopped) {
-        EXPECT_EQ(stopped.stop(), readStop(Stage::第四步, Text4, Reason::Overflow));
-    }
+    EXPECT_EQ(stopOf([&] { 第四步(sheet); }), readStop(Stage::第四步, Text4, Reason::Overflow));
     EXPECT_EQ(sheet.text(Text4).substr(0, 4), "2,00");
     EXPECT_TRUE(sheet.notices().empty());
 }

@@ -11,7 +11,10 @@
 namespace {
 
 using namespace calc;
+using calc::testing::faultStop;
+using calc::testing::readStop;
 using calc::testing::resetSheet;
+using calc::testing::stopOf;
 using calc::testing::textsOf;
 using Texts = std::vector<std::string>;
 
@@ -26,16 +29,6 @@ MemorySheet afterBaseStages() {
     第三步(sheet);
     第四步(sheet);
     return sheet;
-}
-
-Stop stopOf(Sheet& sheet, void (*stage)(Sheet&)) {
-    try {
-        stage(sheet);
-    } catch (const CalculationStopped& stopped) {
-        return stopped.stop();
-    }
-    ADD_FAILURE() << "the stage did not stop";
-    return {};
 }
 
 // ---- volume method --------------------------------------------------------------
@@ -118,7 +111,7 @@ TEST_P(VolumeMethodStops, LeaveExactlyTheFieldsWrittenSoFar) {
     MemorySheet sheet = afterBaseStages();
     sheet.setText(c.field, c.text);
     const MemorySheet before = sheet;
-    EXPECT_EQ(stopOf(sheet, tjfjs), c.expected) << c.name;
+    EXPECT_EQ(stopOf([&] { tjfjs(sheet); }), c.expected) << c.name;
     if (c.massRowWritten) {
         EXPECT_NE(textsOf(sheet, kMassRow), textsOf(before, kMassRow)) << c.name;
         EXPECT_EQ(textsOf(sheet, kProportionRow), textsOf(before, kProportionRow)) << c.name;
@@ -127,36 +120,29 @@ TEST_P(VolumeMethodStops, LeaveExactlyTheFieldsWrittenSoFar) {
     }
 }
 
-Stop read(Stage stage, TextField field, Reason reason = Reason::NotANumber) {
-    return Stop{stage, field, reason, field, stage};
-}
-Stop fault(Stage stage, Reason reason, TextField concerned) {
-    return Stop{stage, std::nullopt, reason, concerned, stage};
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Table, VolumeMethodStops,
     ::testing::Values(
         VolumeStopCase{"sand ratio 1", Text15, "1",
-                       fault(Stage::tijifa, Reason::InvalidOperation, Text15), false},
-        VolumeStopCase{"cement text", Text4, "x", read(Stage::tijifa, Text4), false},
-        VolumeStopCase{"cement density", Text18, "", read(Stage::tijifa, Text18), false},
-        VolumeStopCase{"water", Text26, "1 80", read(Stage::tijifa, Text26), false},
-        VolumeStopCase{"water density", Text23, "?", read(Stage::tijifa, Text23), false},
-        VolumeStopCase{"air", Text25, "1%", read(Stage::tijifa, Text25), false},
-        VolumeStopCase{"stone density", Text22, "2,7", read(Stage::tijifa, Text22), false},
+                       faultStop(Stage::tijifa, Reason::InvalidOperation, Text15), false},
+        VolumeStopCase{"cement text", Text4, "x", readStop(Stage::tijifa, Text4), false},
+        VolumeStopCase{"cement density", Text18, "", readStop(Stage::tijifa, Text18), false},
+        VolumeStopCase{"water", Text26, "1 80", readStop(Stage::tijifa, Text26), false},
+        VolumeStopCase{"water density", Text23, "?", readStop(Stage::tijifa, Text23), false},
+        VolumeStopCase{"air", Text25, "1%", readStop(Stage::tijifa, Text25), false},
+        VolumeStopCase{"stone density", Text22, "2,7", readStop(Stage::tijifa, Text22), false},
         VolumeStopCase{"zero cement density", Text18, "0",
-                       fault(Stage::tijifa, Reason::DivisionByZero, Text18), false},
+                       faultStop(Stage::tijifa, Reason::DivisionByZero, Text18), false},
         VolumeStopCase{"zero water density", Text23, "0",
-                       fault(Stage::tijifa, Reason::DivisionByZero, Text23), false},
+                       faultStop(Stage::tijifa, Reason::DivisionByZero, Text23), false},
         VolumeStopCase{"sand ratio beyond single", Text15, "1e39",
-                       fault(Stage::tjfjs, Reason::Overflow, Text15), false},
+                       faultStop(Stage::tjfjs, Reason::Overflow, Text15), false},
         VolumeStopCase{"sand ratio beyond double", Text15, "1e999",
-                       read(Stage::tjfjs, Text15, Reason::Overflow), false},
+                       readStop(Stage::tjfjs, Text15, Reason::Overflow), false},
         VolumeStopCase{"stone beyond single", Text22, "3e38",
-                       fault(Stage::tijifa, Reason::Overflow, Text22), false},
+                       faultStop(Stage::tijifa, Reason::Overflow, Text22), false},
         VolumeStopCase{"zero cement", Text4, "0",
-                       fault(Stage::tjfjs, Reason::DivisionByZero, Text4), true}));
+                       faultStop(Stage::tjfjs, Reason::DivisionByZero, Text4), true}));
 
 // ---- mass method ----------------------------------------------------------
 
@@ -195,12 +181,8 @@ TEST(MassMethod, StopsAtZeroSandRatioBeforeWritingAnything) {
     MemorySheet sheet = resetSheet();
     const MemorySheet before = sheet;
     float zlsl = 0, cement = 382.98f, water = 180, concrete = 2400;
-    try {
-        zhiliangfa(sheet, zlsl, cement, water, concrete);
-        FAIL() << "no stop";
-    } catch (const CalculationStopped& stopped) {
-        EXPECT_EQ(stopped.stop(), fault(Stage::zhiliangfa, Reason::InvalidOperation, Text15));
-    }
+    EXPECT_EQ(stopOf([&] { zhiliangfa(sheet, zlsl, cement, water, concrete); }),
+              faultStop(Stage::zhiliangfa, Reason::InvalidOperation, Text15));
     EXPECT_EQ(sheet, before);
 }
 
@@ -208,12 +190,8 @@ TEST(MassMethod, StopsAtTheFirstProportionForZeroCement) {
     MemorySheet sheet = resetSheet();
     sheet.setText(Text4, "0");
     float zlsl = 0.36f, cement = 0, water = 180, concrete = 2400;
-    try {
-        zhiliangfa(sheet, zlsl, cement, water, concrete);
-        FAIL() << "no stop";
-    } catch (const CalculationStopped& stopped) {
-        EXPECT_EQ(stopped.stop(), fault(Stage::zhiliangfa, Reason::DivisionByZero, Text4));
-    }
+    EXPECT_EQ(stopOf([&] { zhiliangfa(sheet, zlsl, cement, water, concrete); }),
+              faultStop(Stage::zhiliangfa, Reason::DivisionByZero, Text4));
     EXPECT_EQ(sheet.text(Text11), "0");
     EXPECT_EQ(sheet.text(Text14), "180");
     EXPECT_EQ(textsOf(sheet, kProportionRow), (Texts{"", "", "", ""}));
@@ -297,24 +275,16 @@ TEST(MoistureAdjustment, StopsBeforeWritingWhenTheWaterIsNoNumber) {
     sheet.setText(Text26, "");
     const MemorySheet before = sheet;
     float szzlb = 1.73f, shizzlb = 3.07f, snyzl = 382.98f, szhsl = 0.03f, shizhsl = 0.01f;
-    try {
-        tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl);
-        FAIL() << "no stop";
-    } catch (const CalculationStopped& stopped) {
-        EXPECT_EQ(stopped.stop(), read(Stage::tiaozheng, Text26));
-    }
+    EXPECT_EQ(stopOf([&] { tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl); }),
+              readStop(Stage::tiaozheng, Text26));
     EXPECT_EQ(sheet, before);
 }
 
 TEST(MoistureAdjustment, ZeroCementWritesTheMassRowThenStops) {
     MemorySheet sheet = resetSheet();
     float szzlb = 1.73f, shizzlb = 3.07f, snyzl = 0, szhsl = 0.03f, shizhsl = 0.01f;
-    try {
-        tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl);
-        FAIL() << "no stop";
-    } catch (const CalculationStopped& stopped) {
-        EXPECT_EQ(stopped.stop(), fault(Stage::tiaozheng, Reason::DivisionByZero, Text4));
-    }
+    EXPECT_EQ(stopOf([&] { tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl); }),
+              faultStop(Stage::tiaozheng, Reason::DivisionByZero, Text4));
     EXPECT_EQ(textsOf(sheet, kMassRow), (Texts{"0", "0", "0", "180"}));
     EXPECT_EQ(textsOf(sheet, kProportionRow), (Texts{"", "", "", ""}));
 }

@@ -6,6 +6,7 @@
 #include "calc/stages.h"
 #include "calc/stop.h"
 
+#include <optional>
 #include <ostream>
 #include <utility>
 #include <vector>
@@ -32,6 +33,26 @@ inline MemorySheet resetSheet(NumberFormat format = {}) {
     MemorySheet sheet(std::move(format));
     qk(sheet);
     return sheet;
+}
+
+// The stop a stage makes, or nothing when it runs to its end.
+template <typename Stage> std::optional<Stop> stopOf(Stage&& stage) {
+    try {
+        stage();
+    } catch (const CalculationStopped& stopped) {
+        return stopped.stop();
+    }
+    return std::nullopt;
+}
+
+// The stop of a field that could not be read.
+inline Stop readStop(Stage stage, TextField field, Reason reason = Reason::NotANumber) {
+    return Stop{stage, field, reason, field, stage};
+}
+
+// The stop of an arithmetic fault, with the field the user should look at.
+inline Stop faultStop(Stage stage, Reason reason, TextField concerned) {
+    return Stop{stage, std::nullopt, reason, concerned, stage};
 }
 
 // The texts of some fields, in the order given.

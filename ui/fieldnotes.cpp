@@ -1,6 +1,7 @@
 #include "ui/fieldnotes.h"
 
 #include "ui/layout.h"
+#include "ui/qtext.h"
 
 #include <array>
 #include <string>
@@ -53,10 +54,6 @@ constexpr std::array<FieldNote, calc::kTextFieldCount> kNotes{{
     {"石子配合比", "配合比：石子用量 / 水泥用量"},
     {"水配合比", "配合比：用水量 / 水泥用量"},
 }};
-
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // The caption of the label that captions the field, without its closing
 // colon (full-width or ASCII), or nothing.

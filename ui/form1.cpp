@@ -5,6 +5,7 @@
 #include "ui/fieldnotes.h"
 #include "ui/identity.h"
 #include "ui/layout.h"
+#include "ui/qtext.h"
 #include "ui/stopreport.h"
 
 #include <algorithm>
@@ -29,10 +30,6 @@
 namespace ui {
 
 namespace {
-
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 QRect rectOf(const ControlRow& row) {
     return {pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height)};

@@ -1,18 +1,12 @@
 #include "ui/formsheet.h"
 
+#include "ui/qtext.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
 
 namespace ui {
-
-namespace {
-
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-} // namespace
 
 FormSheet::FormSheet(SheetControls controls, calc::NumberFormat format,
                      std::function<void(const QString&)> notice)

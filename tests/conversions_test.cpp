@@ -136,6 +136,17 @@ TEST(ParseStrict, RoundsStraightToTheNearestSingle) {
     EXPECT_EQ(parseStrict(longOne, kUsual).value, 1.0f);
 }
 
+// Seven digits do not tell every single apart: 1.00000006E+28 is written
+// "1E+28", which reads back as the single nearest 10^28, a neighbour. The
+// text, not the single, is what the sheet carries forward (found by fuzzing).
+TEST(FormatSingle, SevenDigitsReadBackAsTheNearestSingleToTheText) {
+    const float above = 1.00000006e28f;
+    EXPECT_EQ(formatSingle(above, kUsual), "1E+28");
+    EXPECT_EQ(parseStrict("1E+28", kUsual).value, 1e28f);
+    EXPECT_NE(1e28f, above);
+    EXPECT_EQ(formatSingle(1e28f, kUsual), "9.999999E+27");
+}
+
 // ---- readLenient: the lenient reading of the stages -----------------------
 
 struct ReadCase {

@@ -1,20 +1,18 @@
 #!/usr/bin/env bash
-# Wall time from starting the program to its window being visible on an X
-# display, and the resident memory of the running window; five runs.
-# Needs xvfb, xdotool and x11-utils:  xvfb-run -a bench/startup.sh
+# The cold start-up of the window on an X display, five times, phase by
+# phase (bench/startup_probe), then the resident memory of the real program
+# once its window is up. Needs xvfb and xdotool:  xvfb-run -a bench/startup.sh
 set -euo pipefail
-program=${1:-build/lanshi}
+build=${1:-build}
 for run in 1 2 3 4 5; do
-    start=$(date +%s%N)
-    "$program" 2>/dev/null &
-    pid=$!
-    until xdotool search --onlyvisible --name "2011423" >/dev/null 2>&1; do
-        sleep 0.002
-    done
-    shown=$(date +%s%N)
-    sleep 0.5
-    rss=$(awk '/VmRSS/ { print $2 }' "/proc/$pid/status")
-    echo "run $run: shown after $(((shown - start) / 1000000)) ms, resident $((rss / 1024)) MB"
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
+    LANSHI_LAUNCHED_NS=$(date +%s%N) "$build/bench/startup_probe" 2>/dev/null
 done
+"$build/lanshi" 2>/dev/null &
+pid=$!
+until xdotool search --onlyvisible --name "2011423" >/dev/null 2>&1; do
+    sleep 0.01
+done
+sleep 0.5
+echo "lanshi resident: $(($(awk '/VmRSS/ { print $2 }' "/proc/$pid/status") / 1024)) MB"
+kill "$pid"
+wait "$pid" 2>/dev/null || true

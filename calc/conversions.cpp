@@ -320,20 +320,26 @@ struct SignificantDigits {
 SignificantDigits sevenSignificantDigits(float magnitude) {
     if (kExtendedIsExact && magnitude >= 1e-10f && magnitude < 1e7f) {
         int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
-        // log10 may be off by one next to a power of ten; the rounded result
-        // tells, and at most two corrections are ever needed.
+        // log10 may be off by one next to a power of ten. The exact scaled
+        // value, before rounding, tells: it must have seven digits before its
+        // point. (Judging by the rounded value would let 999999.9 pass as
+        // 1000000 and round a 9.999999E-05 to six digits.)
         for (int attempt = 0; attempt < 3; ++attempt) {
             const int scale = 6 - exponent;
             if (scale < 0 || scale > 17) {
                 break;
             }
-            const long double rounded =
-                std::roundl(static_cast<long double>(magnitude) * kPowersOfTenExtended[scale]);
-            if (rounded >= 1e7L) {
+            const long double scaled =
+                static_cast<long double>(magnitude) * kPowersOfTenExtended[scale];
+            if (scaled >= 1e7L) {
                 ++exponent;
-            } else if (rounded < 1e6L) {
+            } else if (scaled < 1e6L) {
                 --exponent;
             } else {
+                const long double rounded = std::roundl(scaled);
+                if (rounded >= 1e7L) { // 9999999.5 and up carry into the next digit
+                    return {"1000000", exponent + 1};
+                }
                 return {std::to_string(static_cast<std::uint32_t>(rounded)), exponent};
             }
         }

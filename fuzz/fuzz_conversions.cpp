@@ -2,6 +2,7 @@
 // what the formatters write parseStrict reads back as the value written.
 #include "calc/conversions.h"
 #include "fuzz/fuzz_formats.h"
+#include "tests/reference_format.h"
 
 #include <cfloat>
 #include <charconv>
@@ -80,6 +81,20 @@ void checkFixed2(double value, const calc::NumberFormat& format) {
             "readLenient lost the formatFixed2 value");
 }
 
+// Under the usual settings the fast conversions must write exactly what the
+// plain reference writes from printf's exact digits.
+void checkAgainstReference(float single, double value) {
+    const calc::NumberFormat usual;
+    if (std::isfinite(single)) {
+        require(calc::formatSingle(single, usual) == reference::single(single),
+                "formatSingle differs from the reference");
+    }
+    if (std::isfinite(value)) {
+        require(calc::formatFixed2(value, usual) == reference::fixed2(value),
+                "formatFixed2 differs from the reference");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
@@ -92,10 +107,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     std::uint32_t singleBits = data.ConsumeIntegral<std::uint32_t>();
     float asSingle;
     std::memcpy(&asSingle, &singleBits, sizeof asSingle);
+    // A single a few steps from a power of ten, where the digits roll over
+    // and random bit patterns almost never land.
+    float nearPower = std::pow(10.0f, float(data.ConsumeIntegralInRange<int>(-45, 38)));
+    for (int steps = data.ConsumeIntegralInRange<int>(-64, 64); steps != 0;
+         steps += steps < 0 ? 1 : -1) {
+        nearPower = std::nextafter(nearPower, steps < 0 ? 0.0f : INFINITY);
+    }
     const std::string text = data.ConsumeRemainingBytesAsString();
 
     checkSingle(asSingle, format);
     checkFixed2(asDouble, format);
+    checkAgainstReference(asSingle, asDouble);
+    checkSingle(nearPower, format);
+    checkAgainstReference(nearPower, double(nearPower));
     checkFixed2(double(asSingle), format);
 
     // Any text: the readers never fail, and a number parseStrict accepts is

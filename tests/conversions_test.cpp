@@ -1,10 +1,13 @@
 // The four conversions, under the usual settings and under other regional
 // number formats: each row of a table names the format it holds under.
 #include "calc/conversions.h"
+#include "tests/reference_format.h"
 
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -145,6 +148,68 @@ TEST(FormatSingle, SevenDigitsReadBackAsTheNearestSingleToTheText) {
     EXPECT_EQ(parseStrict("1E+28", kUsual).value, 1e28f);
     EXPECT_NE(1e28f, above);
     EXPECT_EQ(formatSingle(1e28f, kUsual), "9.999999E+27");
+    // Just below a power of ten the first guess of the exponent is one too
+    // high; seven digits must still be written, not six rounded up.
+    EXPECT_EQ(formatSingle(9.999999e-05f, kUsual), "9.999999E-05");
+}
+
+// The fast paths against the plain reference, over the places where they can
+// go wrong: next to every power of ten (where the first guess of the decimal
+// exponent is off by one), at ties, and over random bit patterns.
+TEST(FormatSingle, MatchesTheReferenceEverywhere) {
+    std::vector<float> values;
+    for (int k = -45; k <= 38; ++k) {
+        float around = std::pow(10.0f, float(k));
+        for (int step = 0; step < 40; ++step) {
+            around = std::nextafter(around, 0.0f);
+        }
+        for (int step = 0; step < 80; ++step, around = std::nextafter(around, INFINITY)) {
+            values.push_back(around);
+        }
+    }
+    std::mt19937 random(7);
+    for (int i = 0; i < 200000; ++i) {
+        const std::uint32_t bits = random();
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value)) {
+            values.push_back(value);
+        }
+    }
+    for (int i = 0; i < 20000; ++i) { // halfway between two seven-digit texts
+        values.push_back(float(std::uniform_int_distribution<int>(1000000, 9999999)(random)) +
+                         0.5f);
+    }
+    int mismatches = 0;
+    for (float value : values) {
+        const std::string expected = reference::single(value);
+        if (formatSingle(value, kUsual) != expected && ++mismatches <= 10) {
+            ADD_FAILURE() << std::hexfloat << value << ": " << formatSingle(value, kUsual)
+                          << " instead of " << expected;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(FormatFixed2, MatchesTheReferenceEverywhere) {
+    std::vector<double> values;
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 100000; ++i) {
+        values.push_back(std::uniform_real_distribution<double>(-2e6, 2e6)(random));
+        values.push_back(double(std::int64_t(random() % 16000000) - 8000000) / 8.0); // ties
+        values.push_back(std::ldexp(double(random() >> 11), int(random() % 120) - 80));
+        const float single = std::uniform_real_distribution<float>(-3000.0f, 3000.0f)(random);
+        values.push_back(single);
+    }
+    int mismatches = 0;
+    for (double value : values) {
+        const std::string expected = reference::fixed2(value);
+        if (formatFixed2(value, kUsual) != expected && ++mismatches <= 10) {
+            ADD_FAILURE() << std::hexfloat << value << ": " << formatFixed2(value, kUsual)
+                          << " instead of " << expected;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 // ---- readLenient: the lenient reading of the stages -----------------------

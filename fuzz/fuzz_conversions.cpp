@@ -28,8 +28,8 @@ double ulp(float value) {
     return double(std::nextafter(magnitude, INFINITY)) - double(magnitude);
 }
 
-// The single nearest to a formatter's text, found independently of
-// parseStrict: the regional symbols replaced by plain ones, then from_chars.
+// The single nearest to a number's text, found independently of parseStrict:
+// the blanks and the regional symbols replaced by plain ones, then from_chars.
 float nearestSingle(std::string text, const calc::NumberFormat& format) {
     auto replaceAll = [&text](const std::string& from, const std::string& to) {
         for (std::size_t at = text.find(from); at != std::string::npos;
@@ -37,7 +37,15 @@ float nearestSingle(std::string text, const calc::NumberFormat& format) {
             text.replace(at, from.size(), to);
         }
     };
-    if (text.starts_with(format.negative)) {
+    while (!text.empty() && text.front() == ' ') {
+        text.erase(0, 1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.pop_back();
+    }
+    if (text.starts_with("+")) {
+        text.erase(0, 1);
+    } else if (text.starts_with(format.negative)) {
         text.replace(0, format.negative.size(), "-");
     }
     if (format.groups()) {
@@ -46,7 +54,7 @@ float nearestSingle(std::string text, const calc::NumberFormat& format) {
     replaceAll(format.decimal, ".");
     float value = 0.0f;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    require(end == text.data() + text.size(), "formatter wrote something from_chars cannot read");
+    require(end == text.data() + text.size(), "a number that from_chars cannot read");
     if (ec == std::errc::result_out_of_range) {
         return text.starts_with("-") ? -0.0f : 0.0f; // below the smallest single
     }
@@ -130,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const calc::StrictValue strict = calc::parseStrict(text, format);
     if (strict.status == calc::StrictStatus::Ok) {
         require(std::isfinite(strict.value), "parseStrict gave a non-finite single");
+        require(strict.value == nearestSingle(text, format), "parseStrict misread a number");
         checkSingle(strict.value, format);
         checkFixed2(double(strict.value), format);
     }

@@ -58,12 +58,17 @@ float strict(const Sheet& sheet, TextField field, Site site) {
     return read.value;
 }
 
-double lenient(const Sheet& sheet, TextField field, Site site) {
-    const double value = readLenient(sheet.text(field), sheet.numberFormat());
+double lenient(std::string_view text, const NumberFormat& format, Site site,
+               std::optional<TextField> field) {
+    const double value = readLenient(text, format);
     if (std::isinf(value)) {
         fault(site, Reason::Overflow, field);
     }
     return value;
+}
+
+double lenient(const Sheet& sheet, TextField field, Site site) {
+    return lenient(sheet.text(field), sheet.numberFormat(), site, field);
 }
 
 } // namespace calc::detail

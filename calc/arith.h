@@ -8,6 +8,7 @@
 #include "calc/stop.h"
 
 #include <optional>
+#include <string_view>
 
 namespace calc::detail {
 
@@ -41,5 +42,9 @@ float strict(const Sheet& sheet, TextField field, Site site);
 // The field read leniently (readLenient): never fails, except that a value
 // beyond the double range stops the calculation as an overflow.
 double lenient(const Sheet& sheet, TextField field, Site site);
+// The same for a text that stands in no field (field names none) or that was
+// taken from `field`.
+double lenient(std::string_view text, const NumberFormat& format, Site site,
+               std::optional<TextField> field = std::nullopt);
 
 } // namespace calc::detail

@@ -4,7 +4,6 @@
 #include "calc/conversions.h"
 #include "calc/stages.h"
 
-#include <cmath>
 #include <string>
 
 namespace calc {
@@ -44,16 +43,9 @@ void zhiliangfa(Sheet& sheet, float& zlsl, float& zlshuiniliang, float& zlshuili
         const double K = lenient(sheet, Text11, ratio);
         return formatFixed2(quotient(mass, K, ratio), format);
     };
-    auto massOf = [&](const std::string& text) {
-        const double mass = readLenient(text, format);
-        if (std::isinf(mass)) {
-            detail::fault(ratio, Reason::Overflow);
-        }
-        return mass;
-    };
     sheet.setText(Text33, perCement(lenient(sheet, Text14, ratio)));
-    sheet.setText(Text32, perCement(massOf(stoneText)));
-    sheet.setText(Text31, perCement(massOf(sandText)));
+    sheet.setText(Text32, perCement(lenient(stoneText, format, ratio)));
+    sheet.setText(Text31, perCement(lenient(sandText, format, ratio)));
     sheet.setText(Text30, perCement(lenient(sheet, Text11, ratio)));
 }
 

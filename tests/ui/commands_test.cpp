@@ -236,7 +236,7 @@ TEST_F(CommandsTest, MoreSoftwareOpensTheMakersPageEachPress) {
     press("Command5");
     press("Command5");
     ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[0], QUrl(QStringLiteral("https://example.org/")));
+    EXPECT_EQ(opened[0], QUrl(QStringLiteral("https://github.com/qinghestudio")));
     EXPECT_EQ(opened[1], opened[0]);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(test::snapshot(form.sheet()), before);
@@ -248,7 +248,7 @@ TEST_F(CommandsTest, MoreSoftwareSaysSoWhenNoBrowserStarts) {
     press("Command5");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("普通澜石"));
-    EXPECT_TRUE(boxes.shown[0].text.contains(u"https://example.org/"));
+    EXPECT_TRUE(boxes.shown[0].text.contains(u"https://github.com/qinghestudio"));
     EXPECT_EQ(test::snapshot(form.sheet()), before);
 }
 

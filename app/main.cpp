@@ -1,5 +1,6 @@
 // Start-up of 普通澜石: the application, its one window, the event loop.
 #include "ui/form1.h"
+#include "ui/guidecommand.h"
 #include "ui/identity.h"
 #include "ui/messageboxes.h"
 #include "ui/regional.h"
@@ -26,6 +27,8 @@ int main(int argc, char* argv[]) {
     // The regional number settings are read here, once, and the calculation
     // keeps them for the life of the window.
     ui::Form1 form(ui::numberFormatOf(QLocale::system()), boxes);
+    // Last of the window's commands, so 使用说明 ends its context menu.
+    ui::GuideCommand guide(form, boxes);
     form.show();
     return QApplication::exec();
 }

@@ -6,9 +6,13 @@
 // table in twips that they check.
 #include "fakes.h"
 #include "ui/form1.h"
+#include "ui/layout.h"
 
+#include <algorithm>
 #include <limits>
 #include <map>
+#include <numeric>
+#include <vector>
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -224,6 +228,19 @@ TEST_F(LayoutTest, FocusVisitsControlsByTabIndex) {
         w = w->nextInFocusChain();
     } while (w != first && visited.size() <= expected.size());
     EXPECT_EQ(visited, expected);
+}
+
+// The order of the focus must not rest on how a sort treats two equal
+// indexes: each of 0..79 belongs to exactly one row.
+TEST(LayoutTable, TabIndexesAreZeroToSeventyNineEachUsedOnce) {
+    std::vector<int> indexes;
+    for (const ui::ControlRow& row : ui::formLayout()) {
+        indexes.push_back(row.tabIndex);
+    }
+    std::sort(indexes.begin(), indexes.end());
+    std::vector<int> expected(80);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(indexes, expected);
 }
 
 TEST_F(LayoutTest, OptionGroupsAreExclusiveWithinTheirFrame) {

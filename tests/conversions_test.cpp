@@ -1,6 +1,7 @@
 // The four conversions, under the usual settings and under other regional
 // number formats: each row of a table names the format it holds under.
 #include "calc/conversions.h"
+#include "calc/roundingroute.h"
 #include "tests/case_names.h"
 #include "tests/reference_format.h"
 
@@ -22,6 +23,7 @@ using calc::parseLenient;
 using calc::parseStrict;
 using calc::readLenient;
 using calc::StrictStatus;
+using calc::detail::RoundingRoute;
 using calc::testing::namedBy;
 
 const NumberFormat kUsual{};
@@ -52,6 +54,14 @@ const char* formatName(const NumberFormat* format) {
         return "CommaForBoth";
     }
     return "Usual";
+}
+
+// Both ways of rounding run on every build; only the extended one depends on
+// the platform's long double.
+constexpr RoundingRoute kRoutes[] = {RoundingRoute::Extended, RoundingRoute::Exact};
+
+const char* routeName(RoundingRoute route) {
+    return route == RoundingRoute::Extended ? "Extended" : "Exact";
 }
 
 // ---- parseLenient -------------------------------------------------------
@@ -198,7 +208,13 @@ TEST(FormatSingle, SevenDigitsReadBackAsTheNearestSingleToTheText) {
 // The fast paths against the plain reference, over the places where they can
 // go wrong: next to every power of ten (where the first guess of the decimal
 // exponent is off by one), at ties, and over random bit patterns.
-TEST(FormatSingle, MatchesTheReferenceEverywhere) {
+class FormatSingleRoute : public testing::TestWithParam<RoundingRoute> {};
+
+TEST_P(FormatSingleRoute, MatchesTheReferenceEverywhere) {
+    const RoundingRoute route = GetParam();
+    if (route == RoundingRoute::Extended && !calc::detail::kExtendedRouteAvailable) {
+        GTEST_SKIP() << "long double is no wider than double here";
+    }
     std::vector<float> values;
     for (int k = -45; k <= 38; ++k) {
         float around = std::pow(10.0f, float(k));
@@ -225,15 +241,25 @@ TEST(FormatSingle, MatchesTheReferenceEverywhere) {
     int mismatches = 0;
     for (float value : values) {
         const std::string expected = reference::single(value);
-        if (formatSingle(value, kUsual) != expected && ++mismatches <= 10) {
-            ADD_FAILURE() << std::hexfloat << value << ": " << formatSingle(value, kUsual)
-                          << " instead of " << expected;
+        const std::string written = calc::detail::formatSingle(value, kUsual, route);
+        if (written != expected && ++mismatches <= 10) {
+            ADD_FAILURE() << std::hexfloat << value << ": " << written << " instead of "
+                          << expected;
         }
     }
     EXPECT_EQ(mismatches, 0);
 }
 
-TEST(FormatFixed2, MatchesTheReferenceEverywhere) {
+INSTANTIATE_TEST_SUITE_P(Routes, FormatSingleRoute, testing::ValuesIn(kRoutes),
+                         [](const auto& info) { return routeName(info.param); });
+
+class FormatFixed2Route : public testing::TestWithParam<RoundingRoute> {};
+
+TEST_P(FormatFixed2Route, MatchesTheReferenceEverywhere) {
+    const RoundingRoute route = GetParam();
+    if (route == RoundingRoute::Extended && !calc::detail::kExtendedRouteAvailable) {
+        GTEST_SKIP() << "long double is no wider than double here";
+    }
     std::vector<double> values;
     std::mt19937_64 random(11);
     for (int i = 0; i < 25000; ++i) {
@@ -246,13 +272,17 @@ TEST(FormatFixed2, MatchesTheReferenceEverywhere) {
     int mismatches = 0;
     for (double value : values) {
         const std::string expected = reference::fixed2(value);
-        if (formatFixed2(value, kUsual) != expected && ++mismatches <= 10) {
-            ADD_FAILURE() << std::hexfloat << value << ": " << formatFixed2(value, kUsual)
-                          << " instead of " << expected;
+        const std::string written = calc::detail::formatFixed2(value, kUsual, route);
+        if (written != expected && ++mismatches <= 10) {
+            ADD_FAILURE() << std::hexfloat << value << ": " << written << " instead of "
+                          << expected;
         }
     }
     EXPECT_EQ(mismatches, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Routes, FormatFixed2Route, testing::ValuesIn(kRoutes),
+                         [](const auto& info) { return routeName(info.param); });
 
 // ---- readLenient: the lenient reading of the stages -----------------------
 
@@ -291,6 +321,10 @@ class FormatFixed2 : public testing::TestWithParam<Fixed2Case> {};
 TEST_P(FormatFixed2, WritesTwoDecimals) {
     const Fixed2Case& c = GetParam();
     EXPECT_EQ(formatFixed2(c.value, *c.format), c.expected) << c.value;
+    for (const RoundingRoute route : kRoutes) {
+        EXPECT_EQ(calc::detail::formatFixed2(c.value, *c.format, route), c.expected)
+            << c.value << " by the " << routeName(route) << " route";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -345,6 +379,10 @@ class FormatSingle : public testing::TestWithParam<SingleCase> {};
 TEST_P(FormatSingle, WritesUpToSevenDigits) {
     const SingleCase& c = GetParam();
     EXPECT_EQ(formatSingle(c.value, *c.format), c.expected) << c.value;
+    for (const RoundingRoute route : kRoutes) {
+        EXPECT_EQ(calc::detail::formatSingle(c.value, *c.format, route), c.expected)
+            << c.value << " by the " << routeName(route) << " route";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -60,7 +60,7 @@ constexpr std::array<FieldNote, calc::kTextFieldCount> kNotes{{
 QString labelCaption(calc::TextField field) {
     const std::string name = calc::fieldName(field);
     for (const ControlRow& row : formLayout()) {
-        if (row.kind == Kind::Label && row.captions == name) {
+        if (row.kind == Kind::Label && row.buddy == name) {
             QString caption = qt(row.caption);
             while (caption.endsWith(u'：') || caption.endsWith(u':')) {
                 caption.chop(1);

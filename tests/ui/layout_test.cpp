@@ -193,6 +193,10 @@ TEST_F(LayoutTest, WindowHasItsCaptionFixedSizeAndIcon) {
     EXPECT_FALSE(form.windowIcon().pixmap(32, 32).isNull());
     EXPECT_EQ(test::control<QLabel>(form, "Label26")->palette().color(QPalette::WindowText),
               QColor(0, 0, 192));
+    // A QObject of its own type, so that qobject_cast and the meta-object see it.
+    QWidget* widget = &form;
+    EXPECT_EQ(qobject_cast<ui::Form1*>(widget), &form);
+    EXPECT_STREQ(form.metaObject()->className(), "ui::Form1");
 }
 
 TEST_F(LayoutTest, StartsWithTheLayoutsTextsAndChoices) {

@@ -13,6 +13,9 @@ using detail::lenient;
 using detail::quotient;
 using detail::single;
 
+// The singles stand in the order and under the names of the design rules,
+// which the callers and the tests follow; a type per quantity would hide them.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void zhiliangfa(Sheet& sheet, float zlsl, float zlshuiniliang, float zlshuiliang, float zlbanhewu) {
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site concrete{.stage = Stage::zhiliangfa, .concerned = Text20};

@@ -11,6 +11,9 @@ using detail::quotient;
 using detail::single;
 using detail::strict;
 
+// The singles stand in the order and under the names of the design rules,
+// which the callers and the tests follow; a type per quantity would hide them.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 DryMasses tiaozheng(Sheet& sheet, float szzlb, float shizzlb, float snyzl, float szhsl,
                     float shizhsl) {
     const NumberFormat& format = sheet.numberFormat();

@@ -237,3 +237,29 @@ TEST(Calculate, ChangedInputsNeedTheIntermediatesEmptied) {
 }
 
 } // namespace
+
+namespace {
+
+// Every parameterised row of the calculation tests is named after what it
+// holds, not numbered, so that a failing row reads the same in every run.
+TEST(TestNames, EveryParameterisedRowHasAReadableName) {
+    const ::testing::UnitTest& all = *::testing::UnitTest::GetInstance();
+    int rows = 0;
+    for (int s = 0; s < all.total_test_suite_count(); ++s) {
+        const ::testing::TestSuite& suite = *all.GetTestSuite(s);
+        for (int t = 0; t < suite.total_test_count(); ++t) {
+            const ::testing::TestInfo& info = *suite.GetTestInfo(t);
+            if (info.value_param() == nullptr) {
+                continue;
+            }
+            ++rows;
+            const std::string name = info.name();
+            const std::string row = name.substr(name.rfind('/') + 1);
+            EXPECT_EQ(row.find_first_not_of("0123456789"), 0u)
+                << suite.name() << "." << name << " is only numbered";
+        }
+    }
+    EXPECT_GT(rows, 100);
+}
+
+} // namespace

@@ -159,12 +159,14 @@ json parseJson(std::string_view bytes) {
     } catch (const json::parse_error& e) {
         // The position is that of the last character read, counted from 1.
         const std::size_t offset = e.byte > 0 ? e.byte - 1 : 0;
-        if (offset >= bytes.size() ||
-            std::string_view(e.what()).find("end of input") != std::string_view::npos) {
+        const std::string_view what = e.what();
+        if (what.find("unexpected end of input") != std::string_view::npos ||
+            (offset + 1 >= bytes.size() &&
+             what.find("missing closing quote") != std::string_view::npos)) {
             throw Refusal("文件不完整：JSON 在" + place(bytes, bytes.size()) +
                           "意外结束（文件可能被截断）。");
         }
-        throw Refusal("不是有效的 JSON：" + place(bytes, offset) + "有语法错误。");
+        throw Refusal("不是有效的 JSON：" + place(bytes, offset) + "附近有语法错误。");
     }
 }
 
@@ -288,7 +290,7 @@ Given read(std::string_view bytes) {
                               " 不是字段名（应为 Text1 到 Text33）。");
             }
             if (!text.is_string()) {
-                wrongKind(name, "文字（带引号的字符串）", text);
+                wrongKind(named(name), "文字（带引号的字符串）", text);
             }
             given.texts[*field - 1] = text.get<std::string>();
         }

@@ -5,7 +5,7 @@ BUILD_DIR := build
 SOURCES = $(shell find calc ui app tests tools bench fuzz \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_conversions fuzz_calculate
+FUZZ_TARGETS := fuzz_conversions fuzz_calculate fuzz_design
 
 .PHONY: all deps configure build test run format format-check check-asan bench fuzz clean
 

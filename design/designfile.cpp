@@ -167,6 +167,10 @@ json parseJson(std::string_view bytes) {
                           "意外结束（文件可能被截断）。");
         }
         throw Refusal("不是有效的 JSON：" + place(bytes, offset) + "附近有语法错误。");
+    } catch (const json::exception&) {
+        // A number beyond the range of a double (1e400) is the one other way
+        // the JSON reader refuses a text.
+        throw Refusal("不是有效的 JSON：文件中有超出范围的数字。");
     }
 }
 

@@ -376,6 +376,7 @@ const BadFile kBadFiles[] = {
     {"Binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "二进制"},
     {"TooLarge", std::string(design::kMaxFileSize + 1, ' '), "太大"},
     {"NestedTooDeep", nested(100), "嵌套"},
+    {"NumberBeyondDouble", R"({"lanshi-design": 1, "x": 7777777777777777e77777})", "超出范围"},
     {"Array", "[1, 2]", "顶层"},
     {"String", "\"lanshi\"", "顶层"},
     {"NoVersion", R"({"fields": {"Text1": "20"}})", "缺少 “lanshi-design”"},

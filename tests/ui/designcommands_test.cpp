@@ -1,6 +1,7 @@
 // The design-file commands on the real window: open, save and save-as by
 // shortcut and context menu, a dropped file, the question about unsaved
 // changes, and every way a file or a save can fail.
+#include "app/commandline.h"
 #include "calc/memorysheet.h"
 #include "calc/stages.h"
 #include "design/designfile.h"
@@ -405,6 +406,33 @@ TEST_F(DesignCommandsTest, ASaveReplacesTheFileWhole) {
     ASSERT_TRUE(designs.saveCommand());
     EXPECT_LT(contents(path).size(), big.size() / 100);
     EXPECT_EQ(contents(path), design::serialize(design::capture(sheet())));
+}
+
+// `lanshi FILE`: the start-up as main() runs it, the file named relative to
+// the working folder as a shell gives it.
+TEST(StartUp, TheCommandLineDesignReplacesTheDefaultsAfterTheLoad) {
+    QTemporaryDir folder;
+    calc::MemorySheet memory;
+    calc::qk(memory);
+    memory.setText(calc::Text1, "40");
+    memory.select(calc::Option::option2);
+    put(folder.filePath(QStringLiteral("c40.lanshi")), design::serialize(design::capture(memory)));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    const app::CommandLine command =
+        app::parseCommandLine({QStringLiteral("lanshi"), QStringLiteral("c40.lanshi")});
+
+    test::FakeBoxes boxes;
+    FakeDialogs dialogs;
+    ui::Form1 form(calc::NumberFormat{}, boxes);
+    ui::DesignCommands designs(form, boxes, dialogs);
+    form.show();
+    EXPECT_TRUE(designs.openFile(command.design));
+    QDir::setCurrent(previous);
+    EXPECT_EQ(test::snapshot(form.sheet()), test::snapshot(memory));
+    EXPECT_EQ(designs.currentFile(), folder.filePath(QStringLiteral("c40.lanshi")));
+    EXPECT_FALSE(designs.isModified());
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 } // namespace

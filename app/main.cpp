@@ -7,6 +7,7 @@
 #include "ui/identity.h"
 #include "ui/messageboxes.h"
 #include "ui/regional.h"
+#include "ui/translations.h"
 
 #include <cstdio>
 
@@ -53,6 +54,11 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationDomain(ui::kOrganizationDomain);
     // Lets the desktop match the window to lanshi.desktop and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("lanshi"));
+    // Qt's own buttons and dialogs in Chinese, like the window itself.
+    const std::unique_ptr<QTranslator> chinese = ui::qtChineseTranslations();
+    if (chinese) {
+        QCoreApplication::installTranslator(chinese.get());
+    }
 
     ui::ModalMessageBoxes boxes;
     ui::QtFileDialogs dialogs;

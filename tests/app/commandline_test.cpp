@@ -1,5 +1,6 @@
 // The command line, read before any application exists.
 #include "app/commandline.h"
+#include "lanshi/version.h"
 
 #include <QByteArray>
 #include <QString>
@@ -39,8 +40,8 @@ const Case kCases[] = {
     {"Help", {"--help"}, Action::Help, {}, "--version"},
     {"ShortHelp", {"-h"}, Action::Help, {}, "lanshi [options] [设计文件]"},
     {"HelpWins", {"a.lanshi", "--help"}, Action::Help, {}, "设计文件"},
-    {"Version", {"--version"}, Action::Version, {}, "普通澜石 1.00"},
-    {"ShortVersion", {"-v"}, Action::Version, {}, "1.00"},
+    {"Version", {"--version"}, Action::Version, {}, "普通澜石 " + QLatin1String(lanshi::kVersion)},
+    {"ShortVersion", {"-v"}, Action::Version, {}, QLatin1String(lanshi::kVersion)},
     {"UnknownLong", {"--report"}, Action::Error, {}, "未知的选项“--report”"},
     {"UnknownShort", {"-x", "a.lanshi"}, Action::Error, {}, "未知的选项“-x”"},
     {"TwoDesigns", {"a.lanshi", "b.lanshi"}, Action::Error, {}, "一次只能打开一个设计文件"},

@@ -8,9 +8,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 namespace {
 

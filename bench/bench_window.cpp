@@ -8,8 +8,8 @@
 #include "ui/messageboxes.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
 

@@ -18,6 +18,10 @@ struct Case {
     QString says; // a part of the text printed
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CommandLine : public ::testing::TestWithParam<Case> {};
 
 TEST_P(CommandLine, IsReadAsAUserMeansIt) {

@@ -53,6 +53,11 @@ struct SheetCase {
     std::function<void(calc::Sheet&)> change;
 };
 
+// The case's name in test listings, not its bytes.
+void PrintTo(const SheetCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class RoundTrip : public ::testing::TestWithParam<SheetCase> {};
 
 TEST_P(RoundTrip, OpeningWhatWasSavedGivesTheSameSheet) {
@@ -225,6 +230,11 @@ struct Respelling {
     std::string expected;
 };
 
+// The case's name in test listings, not its bytes.
+void PrintTo(const Respelling& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CrossFormat : public ::testing::TestWithParam<Respelling> {};
 
 TEST_P(CrossFormat, NumbersTakeTheCurrentSymbolsAndOtherTextsStay) {
@@ -341,6 +351,11 @@ struct BadFile {
     std::string bytes;
     std::string says; // a part of the message
 };
+
+// The case's name in test listings, not its bytes.
+void PrintTo(const BadFile& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Refused : public ::testing::TestWithParam<BadFile> {};
 

@@ -1,19 +1,17 @@
 #include "calc/arith.h"
 
-#include "calc/conversions.h"
-
 #include <cmath>
 
 namespace calc::detail {
 
 void fault(Site site, Reason reason, std::optional<TextField> field) {
-    Stop stop;
-    stop.stage = site.stage;
-    stop.field = field;
-    stop.reason = reason;
-    stop.concerned = field ? field : site.concerned;
-    stop.purpose = site.purpose.value_or(site.stage);
-    throw CalculationStopped(stop);
+    throw CalculationStopped(Stop{
+        .stage = site.stage,
+        .field = field,
+        .reason = reason,
+        .concerned = field ? field : site.concerned,
+        .purpose = site.purpose.value_or(site.stage),
+    });
 }
 
 float single(double x, Site site) {
@@ -43,32 +41,6 @@ double quotient(double dividend, double divisor, Site site) {
                                                             : Reason::DivisionByZero);
     }
     return checked(dividend / divisor, site);
-}
-
-float strict(const Sheet& sheet, TextField field, Site site) {
-    const StrictValue read = parseStrict(sheet.text(field), sheet.numberFormat());
-    switch (read.status) {
-    case StrictStatus::Ok:
-        break;
-    case StrictStatus::NotANumber:
-        fault(site, Reason::NotANumber, field);
-    case StrictStatus::OutOfRange:
-        fault(site, Reason::Overflow, field);
-    }
-    return read.value;
-}
-
-double lenient(std::string_view text, const NumberFormat& format, Site site,
-               std::optional<TextField> field) {
-    const double value = readLenient(text, format);
-    if (std::isinf(value)) {
-        fault(site, Reason::Overflow, field);
-    }
-    return value;
-}
-
-double lenient(const Sheet& sheet, TextField field, Site site) {
-    return lenient(sheet.text(field), sheet.numberFormat(), site, field);
 }
 
 } // namespace calc::detail

@@ -75,42 +75,51 @@ std::string place(std::string_view text, std::size_t offset) {
     return "第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 列";
 }
 
-// The offset of the first byte that does not belong to well-formed UTF-8
-// (overlong forms, surrogates and values beyond U+10FFFF refused), or npos.
+// The length of the well-formed UTF-8 sequence at the start of the text, or
+// 0 when there is none (overlong forms, surrogates and values beyond U+10FFFF
+// are not well formed).
+std::size_t sequenceLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text.front());
+    if (lead < 0x80) {
+        return 1;
+    }
+    // The bytes a lead byte announces, and the range of the byte after it.
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[k]);
+        if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// The offset of the first byte that does not belong to well-formed UTF-8, or
+// npos.
 std::size_t firstBadUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
+        const std::size_t length = sequenceLength(text.substr(i));
+        if (length == 0) {
             return i;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if (i + k >= text.size()) {
-                return i;
-            }
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            const unsigned char min = k == 1 ? low : 0x80;
-            const unsigned char max = k == 1 ? high : 0xBF;
-            if (next < min || next > max) {
-                return i;
-            }
         }
         i += length;
     }
@@ -452,7 +461,7 @@ ReadResult readFile(const std::filesystem::path& path, const calc::NumberFormat&
     // Read in pieces and stop one piece beyond the limit: a file that grew
     // since its size was taken is refused without being read whole.
     std::string bytes;
-    std::array<char, 64 * 1024> piece;
+    std::array<char, std::size_t{64} * 1024> piece;
     while (in && bytes.size() <= kMaxFileSize) {
         in.read(piece.data(), std::streamsize(piece.size()));
         bytes.append(piece.data(), std::size_t(in.gcount()));

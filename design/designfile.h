@@ -39,7 +39,7 @@ inline constexpr int kFormatVersion = 1;
 // The key that marks a JSON object as a design (and a replay case as one).
 inline constexpr std::string_view kVersionKey = "lanshi-design";
 // A design is a few kilobytes; anything beyond this is not one.
-inline constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
+inline constexpr std::size_t kMaxFileSize = std::size_t{4} * 1024 * 1024;
 
 // The file's bytes. Throws std::invalid_argument, with a message in Chinese
 // naming the field, when a text is not valid UTF-8 (the window never makes

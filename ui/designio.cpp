@@ -58,7 +58,7 @@ QString writeAtomically(const QString& path, const QByteArray& bytes, const Save
         return QStringLiteral("写入文件时出错（磁盘可能已满）。");
     }
     if (file.write(bytes) != bytes.size()) {
-        const QString reason = withDetail(QStringLiteral("写入文件时出错（磁盘可能已满）。"), file);
+        QString reason = withDetail(QStringLiteral("写入文件时出错（磁盘可能已满）。"), file);
         file.cancelWriting();
         return reason;
     }

@@ -14,6 +14,7 @@ QString QtFileDialogs::openDesign(QWidget* parent, const QString& folder) {
     return dialog.selectedFiles().constFirst();
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): as QFileDialog's own
 QString QtFileDialogs::saveDesign(QWidget* parent, const QString& title, const QString& suggested) {
     QFileDialog dialog(parent, title, QString(), kDesignFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

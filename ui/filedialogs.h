@@ -24,6 +24,7 @@ public:
     // The name to save the design under, offering `suggested` (a full path);
     // empty when the user cancelled. The user has already agreed to replace
     // an existing file of that name.
+    // NOLINTNEXTLINE(bugprone-easily-swappable-parameters): as QFileDialog's own
     virtual QString saveDesign(QWidget* parent, const QString& title, const QString& suggested) = 0;
 };
 

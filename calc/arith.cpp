@@ -1,6 +1,7 @@
 #include "calc/arith.h"
 
 #include "calc/conversions.h"
+#include "calc/tracing.h"
 
 #include <cmath>
 
@@ -55,6 +56,7 @@ float strict(const Sheet& sheet, TextField field, Site site) {
     case StrictStatus::OutOfRange:
         fault(site, Reason::Overflow, field);
     }
+    traceStrict(site, sheet, field, read.value);
     return read.value;
 }
 
@@ -64,6 +66,7 @@ double lenient(std::string_view text, const NumberFormat& format, Site site,
     if (std::isinf(value)) {
         fault(site, Reason::Overflow, field);
     }
+    traceRead(site, field, text, Conversion::readLenient, value);
     return value;
 }
 

@@ -3,6 +3,7 @@
 #include "calc/arith.h"
 #include "calc/conversions.h"
 #include "calc/stages.h"
+#include "calc/tracing.h"
 
 #include <string>
 
@@ -14,6 +15,7 @@ using detail::single;
 
 void zhiliangfa(Sheet& sheet, float& zlsl, float& zlshuiniliang, float& zlshuiliang,
                 float& zlbanhewu) {
+    const detail::TraceStage traced(Stage::zhiliangfa);
     const NumberFormat& format = sheet.numberFormat();
 
     // Each step is evaluated in double and rounded to single once, when stored.
@@ -27,6 +29,9 @@ void zhiliangfa(Sheet& sheet, float& zlsl, float& zlshuiniliang, float& zlshuili
     const float D = single(double(S) - double(P), {Stage::zhiliangfa, Text15});
     const float G =
         single(quotient(D, zlsl, {Stage::zhiliangfa, Text15}), {Stage::zhiliangfa, Text15});
+    for (const auto& [name, value] : {std::pair{"A", A}, {"S", S}, {"P", P}, {"D", D}, {"G", G}}) {
+        detail::traceQuantity(name, value);
+    }
 
     // The mass row: cement and water exactly as displayed, not reformatted.
     sheet.setText(Text11, sheet.text(Text4));

@@ -4,6 +4,7 @@
 #include "calc/arith.h"
 #include "calc/conversions.h"
 #include "calc/stages.h"
+#include "calc/tracing.h"
 
 namespace calc {
 
@@ -27,6 +28,7 @@ float cutToTwoDecimals(float volume, const NumberFormat& format, detail::Site si
 } // namespace
 
 float tijifa(const Sheet& sheet, float tjfsl, std::string_view dx) {
+    const detail::TraceStage traced(Stage::tijifa);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site site{Stage::tijifa};
 
@@ -56,11 +58,23 @@ float tijifa(const Sheet& sheet, float tjfsl, std::string_view dx) {
     const float G = single(double(rhoG) * double(V) * double(k), {Stage::tijifa, Text22});
     const float S = single(quotient(double(G) * double(tjfsl), k, {Stage::tijifa, Text15}),
                            {Stage::tijifa, Text15});
+    for (const auto& [name, value] : {std::pair{"tjfsl", tjfsl},
+                                      {"k", k},
+                                      {"Vc", Vc},
+                                      {"VcCut", VcCut},
+                                      {"Vw", Vw},
+                                      {"VwCut", VwCut},
+                                      {"V", V},
+                                      {"G", G},
+                                      {"S", S}}) {
+        detail::traceQuantity(name, value);
+    }
 
     return dx == "1" ? G : S;
 }
 
 void tjfjs(Sheet& sheet) {
+    const detail::TraceStage traced(Stage::tjfjs);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site site{Stage::tjfjs, Text15};
 

@@ -1,0 +1,188 @@
+#include "calc/trace.h"
+
+#include "calc/tracing.h"
+
+#include <utility>
+
+namespace calc {
+
+namespace detail {
+
+constinit thread_local Recorder* t_recorder = nullptr;
+
+void Recorder::begin(Stage stage) {
+    StageTrace& record = m_trace.stages.emplace_back();
+    record.stage = stage;
+    record.purpose = stage;
+    m_open.push_back(m_trace.stages.size() - 1);
+}
+
+void Recorder::end() {
+    m_open.pop_back();
+}
+
+StageTrace& Recorder::current(Stage purpose) {
+    if (!m_open.empty()) {
+        return m_trace.stages[m_open.back()];
+    }
+    // The driver's conversions for one stage share a record, opened by the
+    // first of them.
+    if (m_trace.stages.empty() || m_trace.stages.back().stage != Stage::calculate ||
+        m_trace.stages.back().purpose != purpose) {
+        StageTrace& record = m_trace.stages.emplace_back();
+        record.stage = Stage::calculate;
+        record.purpose = purpose;
+    }
+    return m_trace.stages.back();
+}
+
+void Recorder::read(const Site& site, std::optional<TextField> field, std::string_view text,
+                    Conversion conversion, double value) {
+    current(site.purpose.value_or(site.stage))
+        .reads.push_back(TraceRead{field, std::string(text), conversion, value});
+}
+
+void Recorder::write(TextField field, std::string_view text) {
+    current(Stage::calculate).writes.push_back(TraceWrite{field, std::string(text)});
+}
+
+void Recorder::quantity(std::string_view name, double value, bool single) {
+    current(Stage::calculate).quantities.push_back(TraceQuantity{std::string(name), value, single});
+}
+
+void Recorder::notice(std::string_view message) {
+    current(Stage::calculate).notices.emplace_back(message);
+}
+
+void Recorder::given(TextField field, std::string_view text) {
+    m_trace.given.push_back(TraceWrite{field, std::string(text)});
+}
+
+namespace {
+
+// The sheet as the stages see it while a trace is taken: every write and
+// notice goes to the real sheet and into the record of the stage that made
+// it.
+class RecordingSheet final : public Sheet {
+public:
+    RecordingSheet(Sheet& sheet, Recorder& recorder) : m_sheet(sheet), m_recorder(recorder) {}
+
+    std::string text(TextField field) const override { return m_sheet.text(field); }
+    void setText(TextField field, std::string_view text) override {
+        m_sheet.setText(field, text);
+        m_recorder.write(field, text);
+    }
+    bool isSelected(Option option) const override { return m_sheet.isSelected(option); }
+    void select(Option option) override { m_sheet.select(option); }
+    bool isChecked(Check check) const override { return m_sheet.isChecked(check); }
+    void setChecked(Check check, bool checked) override { m_sheet.setChecked(check, checked); }
+    void showNotice(std::string_view message) override {
+        // Recorded first: the notice is part of the stage's work even while
+        // the box is still open.
+        m_recorder.notice(message);
+        m_sheet.showNotice(message);
+    }
+    const NumberFormat& numberFormat() const override { return m_sheet.numberFormat(); }
+
+private:
+    Sheet& m_sheet;
+    Recorder& m_recorder;
+};
+
+// Installs the recorder for the calling thread for the life of the object.
+class Installed {
+public:
+    explicit Installed(Recorder& recorder) : m_previous(std::exchange(t_recorder, &recorder)) {}
+    ~Installed() { t_recorder = m_previous; }
+    Installed(const Installed&) = delete;
+    Installed& operator=(const Installed&) = delete;
+
+private:
+    Recorder* m_previous;
+};
+
+} // namespace
+} // namespace detail
+
+std::string_view conversionName(Conversion conversion) {
+    return conversion == Conversion::parseStrict ? "parseStrict" : "readLenient";
+}
+
+std::optional<Conversion> conversionByName(std::string_view name) {
+    if (name == "parseStrict") {
+        return Conversion::parseStrict;
+    }
+    if (name == "readLenient") {
+        return Conversion::readLenient;
+    }
+    return std::nullopt;
+}
+
+const TraceRead* StageTrace::read(TextField field) const {
+    for (const TraceRead& r : reads) {
+        if (r.field == field) {
+            return &r;
+        }
+    }
+    return nullptr;
+}
+
+const TraceWrite* StageTrace::written(TextField field) const {
+    for (auto w = writes.rbegin(); w != writes.rend(); ++w) {
+        if (w->field == field) {
+            return &*w;
+        }
+    }
+    return nullptr;
+}
+
+const TraceQuantity* StageTrace::quantity(std::string_view name) const {
+    for (const TraceQuantity& q : quantities) {
+        if (q.name == name) {
+            return &q;
+        }
+    }
+    return nullptr;
+}
+
+const StageTrace* Trace::find(Stage stage, int nth) const {
+    for (const StageTrace& record : stages) {
+        if (record.stage == stage && nth-- == 0) {
+            return &record;
+        }
+    }
+    return nullptr;
+}
+
+const StageTrace* Trace::driverReadsFor(Stage purpose) const {
+    for (const StageTrace& record : stages) {
+        if (record.stage == Stage::calculate && record.purpose == purpose) {
+            return &record;
+        }
+    }
+    return nullptr;
+}
+
+const TraceWrite* Trace::givenText(TextField field) const {
+    for (const TraceWrite& g : given) {
+        if (g.field == field) {
+            return &g;
+        }
+    }
+    return nullptr;
+}
+
+Outcome calculate(Sheet& sheet, Trace& trace) {
+    trace = Trace{};
+    detail::Recorder recorder(trace);
+    detail::RecordingSheet recording(sheet, recorder);
+    Outcome outcome;
+    {
+        const detail::Installed installed(recorder);
+        outcome = calculate(recording);
+    }
+    trace.stop = outcome.stop;
+    return outcome;
+}
+
+} // namespace calc

@@ -94,18 +94,25 @@ std::string escaped(std::string_view text) {
     return out;
 }
 
+// Inline, because Qt's rich text, which prints the PDF, applies little of a
+// style sheet beyond it.
+constexpr std::string_view kCell = "padding: 1.5pt 5pt 1.5pt 5pt";
+// -qt-block-indent is Qt's own, for the print; browsers take the margin of
+// the class.
+constexpr std::string_view kIndented = "-qt-block-indent: 1";
+
 void htmlTable(std::string& out, const Table& table) {
     // The attributes are for Qt's rich text, which prints the PDF and knows
     // little CSS; the class is for browsers.
-    out += "<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\">\n<tr>";
+    out += "<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"0\">\n<tr>";
     for (const std::string& cell : table.header) {
-        out += "<th>" + escaped(cell) + "</th>";
+        out += "<th style=\"" + std::string(kCell) + "\">" + escaped(cell) + "</th>";
     }
     out += "</tr>\n";
     for (const auto& row : table.rows) {
         out += "<tr>";
         for (const std::string& cell : row) {
-            out += "<td>" + escaped(cell) + "</td>";
+            out += "<td style=\"" + std::string(kCell) + "\">" + escaped(cell) + "</td>";
         }
         out += "</tr>\n";
     }
@@ -156,7 +163,7 @@ std::string toHtml(const Document& document) {
         "p.equation { margin-left: 18pt; }\n"
         "p.note { margin-left: 18pt; color: #444444; }\n"
         "table.grid { border-collapse: collapse; margin-top: 4pt; margin-bottom: 4pt; }\n"
-        "table.grid th, table.grid td { border: 1px solid #666666; padding: 2pt 6pt; }\n"
+        "table.grid th, table.grid td { border: 1px solid #666666; }\n"
         "</style>\n</head>\n<body>\n";
     out += "<h1>" + escaped(document.title) + "</h1>\n";
     for (const std::string& line : document.heading) {
@@ -170,10 +177,12 @@ std::string toHtml(const Document& document) {
             } else if (const auto* step = std::get_if<Step>(&block)) {
                 out += "<h3>" + escaped(step->title) + "</h3>\n";
                 for (const std::string& equation : step->equations) {
-                    out += "<p class=\"equation\">" + escaped(equation) + "</p>\n";
+                    out += "<p class=\"equation\" style=\"" + std::string(kIndented) + "\">" +
+                           escaped(equation) + "</p>\n";
                 }
                 for (const std::string& note : step->notes) {
-                    out += "<p class=\"note\">" + escaped(note) + "</p>\n";
+                    out += "<p class=\"note\" style=\"" + std::string(kIndented) + "\">" +
+                           escaped(note) + "</p>\n";
                 }
             } else {
                 htmlTable(out, std::get<Table>(block));

@@ -13,6 +13,7 @@
 #include "calc/sheet.h"
 #include "ui/formsheet.h"
 #include "ui/messageboxes.h"
+#include "ui/reportcommands.h"
 
 #include <functional>
 #include <memory>
@@ -30,6 +31,9 @@ public:
 
     // The design sheet over this window's controls.
     calc::Sheet& sheet() { return *m_sheet; }
+
+    // The report commands and the last calculation they report on.
+    ReportCommands& reports() { return *m_reports; }
 
     // How "更多软件" starts the web browser; returns whether it could. The
     // platform's own way (QDesktopServices::openUrl) unless replaced.
@@ -50,6 +54,7 @@ private:
 
     MessageBoxes& m_boxes;
     std::unique_ptr<FormSheet> m_sheet;
+    std::unique_ptr<ReportCommands> m_reports;
     std::function<bool(const QUrl&)> m_browser;
     bool m_loaded = false;
 };

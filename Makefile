@@ -32,9 +32,11 @@ check-asan: deps
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
 
-# Benchmarks of the calculation, the conversions and the window (offscreen).
+# Benchmarks of the calculation, the conversions, the report and the window
+# (offscreen).
 bench: build
 	@$(BUILD_DIR)/bench/bench_calculate
+	@$(BUILD_DIR)/bench/bench_report
 	@if [ -x $(BUILD_DIR)/bench/bench_window ]; then QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_window; fi
 
 # Each libFuzzer target for FUZZ_SECONDS, seeded from fuzz/corpus/<target>;

@@ -4,6 +4,7 @@
 #include "calc/tracing.h"
 
 #include <cmath>
+#include <string>
 
 namespace calc::detail {
 
@@ -47,7 +48,8 @@ double quotient(double dividend, double divisor, Site site) {
 }
 
 float strict(const Sheet& sheet, TextField field, Site site) {
-    const StrictValue read = parseStrict(sheet.text(field), sheet.numberFormat());
+    std::string text = sheet.text(field);
+    const StrictValue read = parseStrict(text, sheet.numberFormat());
     switch (read.status) {
     case StrictStatus::Ok:
         break;
@@ -56,7 +58,7 @@ float strict(const Sheet& sheet, TextField field, Site site) {
     case StrictStatus::OutOfRange:
         fault(site, Reason::Overflow, field);
     }
-    traceStrict(site, sheet, field, read.value);
+    traceRead(site, field, std::move(text), Conversion::parseStrict, read.value);
     return read.value;
 }
 

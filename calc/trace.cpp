@@ -10,44 +10,63 @@ namespace detail {
 
 constinit thread_local Recorder* t_recorder = nullptr;
 
-void Recorder::begin(Stage stage) {
-    StageTrace& record = m_trace.stages.emplace_back();
+StageTrace& Recorder::open(Stage stage, Stage purpose) {
+    // A record left from the trace's previous calculation is taken again,
+    // its lists emptied but their room kept: pressing "计算" again with a
+    // trace allocates nothing once the trace has held a calculation alike.
+    if (m_used == m_trace.stages.size()) {
+        m_trace.stages.emplace_back();
+    }
+    StageTrace& record = m_trace.stages[m_used++];
     record.stage = stage;
-    record.purpose = stage;
-    m_open.push_back(m_trace.stages.size() - 1);
+    record.purpose = purpose;
+    record.reads.clear();
+    record.writes.clear();
+    record.quantities.clear();
+    record.notices.clear();
+    return record;
+}
+
+void Recorder::finish() {
+    m_trace.stages.resize(m_used);
+}
+
+void Recorder::begin(Stage stage) {
+    m_top = &open(stage, stage);
+    m_open.at(m_depth++) = m_used - 1;
 }
 
 void Recorder::end() {
-    m_open.pop_back();
+    --m_depth;
+    m_top = m_depth > 0 ? &m_trace.stages[m_open[m_depth - 1]] : nullptr;
 }
 
 StageTrace& Recorder::current(Stage purpose) {
-    if (!m_open.empty()) {
-        return m_trace.stages[m_open.back()];
+    if (m_top) {
+        return *m_top;
     }
     // The driver's conversions for one stage share a record, opened by the
     // first of them.
-    if (m_trace.stages.empty() || m_trace.stages.back().stage != Stage::calculate ||
-        m_trace.stages.back().purpose != purpose) {
-        StageTrace& record = m_trace.stages.emplace_back();
-        record.stage = Stage::calculate;
-        record.purpose = purpose;
+    if (m_used == 0 || m_trace.stages[m_used - 1].stage != Stage::calculate ||
+        m_trace.stages[m_used - 1].purpose != purpose) {
+        return open(Stage::calculate, purpose);
     }
-    return m_trace.stages.back();
+    return m_trace.stages[m_used - 1];
 }
 
-void Recorder::read(const Site& site, std::optional<TextField> field, std::string_view text,
+void Recorder::read(const Site& site, std::optional<TextField> field, std::string&& text,
                     Conversion conversion, double value) {
-    current(site.purpose.value_or(site.stage))
-        .reads.push_back(TraceRead{field, std::string(text), conversion, value});
+    current(site.purpose ? *site.purpose : site.stage)
+        .reads.emplace_back(field, std::move(text), conversion, value);
 }
 
 void Recorder::write(TextField field, std::string_view text) {
-    current(Stage::calculate).writes.push_back(TraceWrite{field, std::string(text)});
+    current(Stage::calculate).writes.emplace_back(field, std::string(text));
 }
 
 void Recorder::quantity(std::string_view name, double value, bool single) {
-    current(Stage::calculate).quantities.push_back(TraceQuantity{std::string(name), value, single});
+    // The stages name their quantities by string literals: no copy is made.
+    current(Stage::calculate).quantities.emplace_back(name, value, single);
 }
 
 void Recorder::notice(std::string_view message) {
@@ -118,6 +137,20 @@ std::optional<Conversion> conversionByName(std::string_view name) {
     return std::nullopt;
 }
 
+std::optional<std::string_view> quantityName(std::string_view name) {
+    // Every name a stage records, first by stage: 第一步, 第二步, 第三步,
+    // 第四步, tijifa, zhiliangfa, tiaozheng.
+    static constexpr std::string_view kNames[] = {
+        "p",  "fcu0",  "a", "A", "b", "B", "wc", "cw", "mc0",  "tjfsl", "k",    "Vc",  "VcCut",
+        "Vw", "VwCut", "V", "G", "S", "P", "D",  "Ws", "Swet", "Wg",    "Gwet", "Wadd"};
+    for (const std::string_view known : kNames) {
+        if (known == name) {
+            return known;
+        }
+    }
+    return std::nullopt;
+}
+
 const TraceRead* StageTrace::read(TextField field) const {
     for (const TraceRead& r : reads) {
         if (r.field == field) {
@@ -173,7 +206,8 @@ const TraceWrite* Trace::givenText(TextField field) const {
 }
 
 Outcome calculate(Sheet& sheet, Trace& trace) {
-    trace = Trace{};
+    trace.given.clear();
+    trace.stop.reset();
     detail::Recorder recorder(trace);
     detail::RecordingSheet recording(sheet, recorder);
     Outcome outcome;
@@ -181,6 +215,7 @@ Outcome calculate(Sheet& sheet, Trace& trace) {
         const detail::Installed installed(recorder);
         outcome = calculate(recording);
     }
+    recorder.finish();
     trace.stop = outcome.stop;
     return outcome;
 }

@@ -30,6 +30,10 @@ enum class Conversion {
 std::string_view conversionName(Conversion conversion); // "parseStrict", "readLenient"
 std::optional<Conversion> conversionByName(std::string_view name);
 
+// The name of a quantity that some stage records, as the stages spell it
+// ("Vc", "Swet"); nothing for any other text.
+std::optional<std::string_view> quantityName(std::string_view name);
+
 struct TraceRead {
     // The field read; none for a text that stands in no field (a mass text
     // that the mass method reads back before the proportions).
@@ -53,8 +57,9 @@ struct TraceWrite {
 // A quantity that a stage computes on its way and shows nowhere on the sheet
 // (the volumes of the volume method, the aggregate mass of the mass method,
 // the water the wet aggregate carries), under the name of the stage's local.
+// The name is one of quantityNames(), which outlive every trace.
 struct TraceQuantity {
-    std::string name;
+    std::string_view name;
     double value = 0.0;
     bool single = true; // held in single precision (else double)
 

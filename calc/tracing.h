@@ -12,9 +12,10 @@
 #include "calc/sheet.h"
 #include "calc/trace.h"
 
+#include <array>
 #include <optional>
+#include <string>
 #include <string_view>
-#include <vector>
 
 namespace calc::detail {
 
@@ -29,20 +30,28 @@ public:
 
     void begin(Stage stage);
     void end();
-    void read(const Site& site, std::optional<TextField> field, std::string_view text,
+    void read(const Site& site, std::optional<TextField> field, std::string&& text,
               Conversion conversion, double value);
     void write(TextField field, std::string_view text);
     void quantity(std::string_view name, double value, bool single);
     void notice(std::string_view message);
     void given(TextField field, std::string_view text);
+    // Drops the records the calculation did not reach.
+    void finish();
 
 private:
+    StageTrace& open(Stage stage, Stage purpose);
     // The record of the stage running now; the driver's own record for the
     // purpose when no stage runs.
     StageTrace& current(Stage purpose);
 
     Trace& m_trace;
-    std::vector<std::size_t> m_open; // indexes into m_trace.stages, innermost last
+    // The records of the stages running now, innermost last: a stage calls
+    // at most one other (tjfjs calls tijifa).
+    std::array<std::size_t, 4> m_open{};
+    std::size_t m_depth = 0;
+    StageTrace* m_top = nullptr; // the record of the innermost stage running
+    std::size_t m_used = 0;      // records of this calculation so far
 };
 
 // Opens the record of a stage for as long as the stage runs, a stop included.
@@ -65,17 +74,19 @@ private:
     Recorder* m_recorder;
 };
 
-inline void traceRead(const Site& site, std::optional<TextField> field, std::string_view text,
+// A read that a reader has just made, with the text it read (moved into the
+// trace when there is one).
+inline void traceRead(const Site& site, std::optional<TextField> field, std::string&& text,
                       Conversion conversion, double value) {
     if (t_recorder) {
-        t_recorder->read(site, field, text, conversion, value);
+        t_recorder->read(site, field, std::move(text), conversion, value);
     }
 }
 
-// A strict read of the field, which the reader has just made.
-inline void traceStrict(const Site& site, const Sheet& sheet, TextField field, float value) {
+inline void traceRead(const Site& site, std::optional<TextField> field, std::string_view text,
+                      Conversion conversion, double value) {
     if (t_recorder) {
-        t_recorder->read(site, field, sheet.text(field), Conversion::parseStrict, value);
+        t_recorder->read(site, field, std::string(text), conversion, value);
     }
 }
 

@@ -130,8 +130,12 @@ LastCalculation read(const json& in) {
             record.writes.push_back({field(member(w, "field")), text(member(w, "text"))});
         }
         for (const json& q : array(member(s, "quantities"))) {
+            const std::optional<std::string_view> name = calc::quantityName(text(member(q, "name")));
+            if (!name) {
+                throw NotARecord{};
+            }
             record.quantities.push_back(
-                {text(member(q, "name")), number(member(q, "value")), flag(member(q, "single"))});
+                {*name, number(member(q, "value")), flag(member(q, "single"))});
         }
         for (const json& notice : array(member(s, "notices"))) {
             record.notices.push_back(text(notice));

@@ -120,6 +120,12 @@ TEST(Trace, EveryGoldenCaseWritesTheSameAndTheTraceHoldsEveryWrite) {
         // Each write of the last press, in order and with its text, is in the
         // record of the stage that made it.
         EXPECT_EQ(allWrites(trace), log.writes);
+        // Every quantity goes by a name that a saved record can be read back by.
+        for (const StageTrace& stage : trace.stages) {
+            for (const TraceQuantity& q : stage.quantities) {
+                EXPECT_EQ(quantityName(q.name), q.name);
+            }
+        }
     }
     EXPECT_GT(count, 50);
 }

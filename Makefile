@@ -7,12 +7,12 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := fuzz_conversions fuzz_calculate
 
-.PHONY: all deps configure build test run format format-check check-asan bench fuzz clean
+.PHONY: all deps configure build test run package format format-check check-asan bench fuzz clean
 
 all: build
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
 
 configure: deps
 	@cmake --preset dev >/dev/null
@@ -23,8 +23,21 @@ build: configure
 test: format-check build
 	@ctest --preset dev -j $(JOBS)
 
-run: build
+# The program alone: neither GoogleTest nor Google Benchmark is needed.
+run:
+	@scripts/install-deps
+	@cmake --preset app >/dev/null
+	@cmake --build --preset app --target lanshi -j $(JOBS)
 	@$(BUILD_DIR)/lanshi
+
+# The Debian package, checked as Debian checks its own.
+package:
+	@scripts/install-deps package
+	@cmake --preset app >/dev/null
+	@cmake --build --preset app -j $(JOBS)
+	@cd $(BUILD_DIR) && cpack -G DEB
+	@appstreamcli validate --no-net --pedantic $(BUILD_DIR)/app/*.metainfo.xml
+	@lintian --pedantic --display-info --fail-on error,warning,info,pedantic $(BUILD_DIR)/lanshi_*.deb
 
 # The whole test suite again, built with AddressSanitizer and UBSan.
 check-asan: deps

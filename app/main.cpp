@@ -3,6 +3,7 @@
 #include "ui/identity.h"
 #include "ui/messageboxes.h"
 #include "ui/regional.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -15,6 +16,11 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationDomain(ui::kOrganizationDomain);
     // Lets the desktop match the window to lanshi.desktop and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("lanshi"));
+    // Qt's own buttons and dialogs in Chinese, like the window itself.
+    const std::unique_ptr<QTranslator> chinese = ui::qtChineseTranslations();
+    if (chinese) {
+        QCoreApplication::installTranslator(chinese.get());
+    }
 
     ui::ModalMessageBoxes boxes;
     // The regional number settings are read here, once, and the calculation

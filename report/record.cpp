@@ -1,6 +1,6 @@
 #include "report/record.h"
 
-#include "report/fieldinfo.h"
+#include "calc/fields.h"
 
 namespace report {
 
@@ -19,7 +19,7 @@ SheetState SheetState::of(const calc::Sheet& sheet) {
 }
 
 bool recordedOnly(calc::TextField field) {
-    return fieldInfo(field).recordedOnly;
+    return calc::fieldInfo(field).role == calc::FieldRole::RecordedOnly;
 }
 
 bool LastCalculation::stillHolds(const calc::Sheet& sheet) const {

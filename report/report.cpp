@@ -1,8 +1,8 @@
 #include "report/report.h"
 
 #include "calc/conversions.h"
+#include "calc/fields.h"
 #include "calc/stages.h"
-#include "report/fieldinfo.h"
 #include "report/numbers.h"
 
 #include <array>
@@ -10,6 +10,7 @@
 
 namespace report {
 
+using calc::FieldInfo;
 using calc::Stage;
 using calc::StageTrace;
 using calc::TextField;
@@ -74,7 +75,7 @@ private:
         if (!g) {
             return std::nullopt;
         }
-        const FieldInfo info = fieldInfo(field);
+        const FieldInfo& info = calc::fieldInfo(field);
         return Step{title,
                     {std::string(info.symbol) + " = " + g->text + unit(info.unit) + "（输入值）"},
                     {"此项在计算前已填写，按输入值采用，不再计算。"}};
@@ -133,7 +134,7 @@ Section Builder::designData() const {
 
     Table inputs{{"项目", "符号", "数值", "单位", "说明"}, {}};
     auto row = [&](TextField field, std::string note = {}) {
-        const FieldInfo info = fieldInfo(field);
+        const FieldInfo& info = calc::fieldInfo(field);
         const std::string text = m_sheet.text(field);
         inputs.rows.push_back({std::string(info.caption), std::string(info.symbol),
                                text.empty() ? "（空）" : text, std::string(info.unit),
@@ -163,16 +164,16 @@ Section Builder::designData() const {
         Paragraph{std::string("砂石用量的计算方法：") + (volume ? "体积法" : "质量法") + "。"});
 
     section.blocks.emplace_back(Paragraph{"以下各项仅作记录，不参与计算："});
-    Table recorded{{"项目", "数值", "单位"}, {}};
+    Table recorded{{"项目", "数值", "单位", "说明"}, {}};
     for (TextField field : {Text28, Text27, Text29, Text19, Text16, Text17}) {
-        const FieldInfo info = fieldInfo(field);
+        const FieldInfo& info = calc::fieldInfo(field);
         const std::string text = m_sheet.text(field);
-        recorded.rows.push_back(
-            {std::string(info.caption), text.empty() ? "（空）" : text, std::string(info.unit)});
+        recorded.rows.push_back({std::string(info.caption), text.empty() ? "（空）" : text,
+                                 std::string(info.unit), std::string(info.meaning)});
     }
     const bool fine = m_sheet.isSelected(calc::Option::细砂);
     const bool coarse = m_sheet.isSelected(calc::Option::粗砂);
-    recorded.rows.push_back({"砂", fine ? "细砂" : coarse ? "粗砂" : "（未选）", ""});
+    recorded.rows.push_back({"砂", fine ? "细砂" : coarse ? "粗砂" : "（未选）", "", "砂的粗细"});
     const bool pebble = m_sheet.isChecked(calc::Check::卵石);
     const bool crushed = m_sheet.isChecked(calc::Check::碎石);
     recorded.rows.push_back({"石子",
@@ -180,7 +181,7 @@ Section Builder::designData() const {
                              : pebble          ? "卵石"
                              : crushed         ? "碎石"
                                                : "（未选）",
-                             ""});
+                             "", "石子的种类"});
     section.blocks.emplace_back(std::move(recorded));
     return section;
 }

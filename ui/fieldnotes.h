@@ -1,20 +1,22 @@
-// What each text field of the window means, in the words of a concrete
-// designer: the tooltip a student reads when pointing at the field, and how a
-// message names the field.
+// How the window speaks of a field of the design sheet: its tooltip and the
+// name a message gives it, both read from the one table of fields
+// (calc/fields.h).
 #pragma once
 
-#include "calc/sheet.h"
+#include "calc/fields.h"
 
 #include <QString>
 
 namespace ui {
 
-// The field's meaning and unit, for its tooltip ("水灰比 W/C").
-QString fieldTip(calc::TextField field);
+// The tooltip of a field: what it holds, its symbol and unit, and what a
+// calculation does with it ("留空时由“计算”求出……" for a base value, "仅作记录……"
+// for a field that no calculation reads).
+QString fieldTip(const calc::FieldInfo& info);
 
-// How a message names the field: its label caption without the closing
-// colon, or for the unlabelled fields of the mix-proportion frame what they
-// hold, followed by the control name: "水灰比 (Text8)", "砂配合比 (Text31)".
+// How a message names the field: its caption as the user sees it beside the
+// field ("水灰比"), or for an unlabelled result field what it holds
+// ("配合比中的砂"). Never the control's name.
 QString fieldTitle(calc::TextField field);
 
 } // namespace ui

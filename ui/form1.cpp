@@ -1,9 +1,12 @@
 #include "ui/form1.h"
 
 #include "calc/calculate.h"
+#include "calc/fields.h"
 #include "calc/stages.h"
+#include "ui/captionlabel.h"
 #include "ui/fieldnotes.h"
 #include "ui/identity.h"
+#include "ui/keyboard.h"
 #include "ui/layout.h"
 #include "ui/qtext.h"
 #include "ui/stopreport.h"
@@ -41,7 +44,7 @@ QWidget* makeControl(const ControlRow& row, QWidget* parent) {
     case Kind::Frame:
         return new QGroupBox(caption, parent);
     case Kind::Label: {
-        auto* label = new QLabel(caption, parent);
+        auto* label = new CaptionLabel(caption, parent);
         // A caption wider than its rectangle wraps inside it and is cut off
         // below; the rectangle never grows to the text.
         label->setWordWrap(true);
@@ -138,6 +141,7 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
     for (const auto& [name, command] : commands) {
         connect(findChild<QPushButton*>(QLatin1String(name)), &QPushButton::clicked, this, command);
     }
+    letReturnClickButtons(*this);
 }
 
 void Form1::build() {
@@ -152,8 +156,8 @@ void Form1::build() {
         control->setGeometry(rectOf(row));
         byName.insert(control->objectName(), control);
 
-        if (auto* field = qobject_cast<QLineEdit*>(control)) {
-            field->setToolTip(fieldTip(*calc::textFieldByName(row.name)));
+        if (const calc::FieldInfo* info = calc::findField(row.name)) {
+            control->setToolTip(fieldTip(*info));
         }
         if (auto* option = qobject_cast<QRadioButton*>(control)) {
             QButtonGroup*& group = groups[qt(row.frame)];
@@ -199,6 +203,7 @@ void Form1::showEvent(QShowEvent* event) {
     if (!m_loaded) {
         m_loaded = true;
         calc::qk(*m_sheet);
+        focusFirstStop(*this);
     }
     QWidget::showEvent(event);
 }

@@ -2,18 +2,21 @@
 // its version information and its desktop entry.
 #pragma once
 
+#include "lanshi/version.h"
+
 #include <QString>
 
 namespace ui {
 
 // The application's title: the title bar of its notices and reports.
 inline const QString kApplicationName = QStringLiteral("普通澜石");
-inline const QString kApplicationVersion = QStringLiteral("1.00");
+// The one version, as --version shows it.
+inline const QString kApplicationVersion = QString::fromLatin1(lanshi::kVersion);
 inline const QString kOrganizationName = QStringLiteral("青禾工作室");
-// The maker's address, until the maker has a page of their own.
-inline const QString kOrganizationDomain = QStringLiteral("example.org");
-// The page that "更多软件" opens.
-inline const QString kMakerPage = QStringLiteral("https://example.org/");
+// The maker's domain, as in the program's AppStream id io.github.qinghestudio.
+inline const QString kOrganizationDomain = QStringLiteral("qinghestudio.github.io");
+// The page that "更多软件" opens: the studio's other programs.
+inline const QString kMakerPage = QString::fromLatin1(lanshi::kMakerPage);
 
 // The caption of the main window.
 inline const QString kWindowCaption = QStringLiteral("澜石    2011423 Beta 1  By：舟岚");

@@ -8,6 +8,16 @@ namespace ui {
 using calc::Reason;
 using calc::Stage;
 
+namespace {
+
+// A caption in Chinese quotation marks, so that a short one ("A", "砂率")
+// reads as a name within the sentence.
+QString quoted(const QString& caption) {
+    return u'“' + caption + u'”';
+}
+
+} // namespace
+
 QString stageTitle(const calc::Stop& stop) {
     switch (stop.stage == Stage::calculate ? stop.purpose : stop.stage) {
     case Stage::第一步:
@@ -38,10 +48,10 @@ QString stopReport(const calc::Stop& stop, const calc::Sheet& sheet) {
     // A field that could not be read: the field is what the user must mend,
     // the stage only says how far the calculation came.
     if (stop.field) {
-        const QString field = fieldTitle(*stop.field);
+        const QString field = quoted(fieldTitle(*stop.field));
         const QString what = stop.reason == Reason::Overflow
-                                 ? QStringLiteral(" 的数值超出范围。")
-                                 : QStringLiteral(" 的内容不是有效数字。");
+                                 ? QStringLiteral("的数值超出范围。")
+                                 : QStringLiteral("的内容不是有效数字。");
         return lead + field + what + QStringLiteral("\n（%1读取此项时）").arg(stage);
     }
 
@@ -61,14 +71,14 @@ QString stopReport(const calc::Stop& stop, const calc::Sheet& sheet) {
     if (!stop.concerned) {
         return lead + stage + what + u'。';
     }
-    const QString field = fieldTitle(*stop.concerned);
+    const QString field = quoted(fieldTitle(*stop.concerned));
     // Say "is 0" only when the field does read as zero: the zero divisor is
     // not always the field itself (1 - 砂率 is zero for a sand ratio of 1).
     const bool zero = calc::readLenient(sheet.text(*stop.concerned), sheet.numberFormat()) == 0.0;
     if (stop.reason == Reason::DivisionByZero && zero) {
-        return lead + stage + what + QStringLiteral("（%1 为 0）。").arg(field);
+        return lead + stage + what + QStringLiteral("（%1为 0）。").arg(field);
     }
-    return lead + stage + what + QStringLiteral("，请检查 %1。").arg(field);
+    return lead + stage + what + QStringLiteral("，请检查%1。").arg(field);
 }
 
 } // namespace ui

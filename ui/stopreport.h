@@ -14,8 +14,9 @@ namespace ui {
 // The driver's own conversions count for the stage they were made for.
 QString stageTitle(const calc::Stop& stop);
 
-// The text of the report, e.g. "计算中止：水灰比 (Text8) 的内容不是有效数字。"
-// or "计算中止：第三步 中除数为零（水灰比 (Text8) 为 0）。". The sheet is
+// The text of the report, e.g. "计算中止：“水灰比”的内容不是有效数字。"
+// or "计算中止：第三步 中除数为零（“水灰比”为 0）。". Fields are named as the
+// user sees them, by caption, never by control name. The sheet is
 // read to tell whether the field concerned holds zero.
 QString stopReport(const calc::Stop& stop, const calc::Sheet& sheet);
 

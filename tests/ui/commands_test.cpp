@@ -181,22 +181,22 @@ TEST_F(CommandsTest, StopIsReportedAndTheFieldConcernedHasTheFocus) {
          {{"Text8", "abc"}},
          false,
          "Text8",
-         "计算中止：水灰比 (Text8) 的内容不是有效数字。\n（第三步读取此项时）"},
+         "计算中止：“水灰比”的内容不是有效数字。\n（第三步读取此项时）"},
         {"zero divisor",
          {{"Text8", "0"}},
          false,
          "Text8",
-         "计算中止：第三步 中除数为零（水灰比 (Text8) 为 0）。"},
+         "计算中止：第三步 中除数为零（“水灰比”为 0）。"},
         {"mass method without concrete density",
          {},
          true,
          "Text20",
-         "计算中止：砼密度 (Text20) 的内容不是有效数字。\n（质量法读取此项时）"},
+         "计算中止：“砼密度”的内容不是有效数字。\n（质量法读取此项时）"},
         {"moisture not a number",
          {{"Text21", "0.03"}, {"Text24", "1%"}},
          false,
          "Text24",
-         "计算中止：石子w (Text24) 的内容不是有效数字。\n（含水率调整读取此项时）"},
+         "计算中止：“石子w”的内容不是有效数字。\n（含水率调整读取此项时）"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -236,7 +236,7 @@ TEST_F(CommandsTest, MoreSoftwareOpensTheMakersPageEachPress) {
     press("Command5");
     press("Command5");
     ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[0], QUrl(QStringLiteral("https://example.org/")));
+    EXPECT_EQ(opened[0], QUrl(QStringLiteral("https://github.com/qinghestudio")));
     EXPECT_EQ(opened[1], opened[0]);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(test::snapshot(form.sheet()), before);
@@ -248,7 +248,7 @@ TEST_F(CommandsTest, MoreSoftwareSaysSoWhenNoBrowserStarts) {
     press("Command5");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("普通澜石"));
-    EXPECT_TRUE(boxes.shown[0].text.contains(u"https://example.org/"));
+    EXPECT_TRUE(boxes.shown[0].text.contains(u"https://github.com/qinghestudio"));
     EXPECT_EQ(test::snapshot(form.sheet()), before);
 }
 

@@ -4,6 +4,7 @@
 #include "fakes.h"
 #include "report/report.h"
 #include "ui/form1.h"
+#include "ui/identity.h"
 #include "ui/reportprint.h"
 
 #include <QAction>
@@ -191,7 +192,8 @@ TEST_F(ReportCommandsTest, CopyPutsTextAndHtmlOnTheClipboard) {
     EXPECT_TRUE(data->hasHtml());
     EXPECT_TRUE(
         data->text().contains(QStringLiteral("水泥 : 砂 : 石子 : 水 = 1.00 : 1.96 : 3.49 : 0.52")));
-    EXPECT_TRUE(data->text().contains(QStringLiteral("计算程序：普通澜石 1.00")));
+    EXPECT_TRUE(
+        data->text().contains(QStringLiteral("计算程序：普通澜石 ") + ui::kApplicationVersion));
     EXPECT_TRUE(data->html().contains(QStringLiteral(">678.7865</td>")));
     EXPECT_TRUE(boxes.shown.empty());
     // The clipboard copy asks for no volume: it takes the last one chosen.

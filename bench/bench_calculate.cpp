@@ -2,6 +2,7 @@
 #include "calc/calculate.h"
 #include "calc/conversions.h"
 #include "calc/memorysheet.h"
+#include "calc/roundingroute.h"
 #include "calc/stages.h"
 
 #include <benchmark/benchmark.h>
@@ -82,5 +83,27 @@ void BM_FormatSingle(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FormatSingle);
+
+// The same two by the exact rounding route, which builds without an extended
+// long double take: the worth of the extended route is the difference.
+void BM_FormatFixed2_ExactRoute(benchmark::State& state) {
+    const NumberFormat format;
+    double value = 1234.567;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(value);
+        benchmark::DoNotOptimize(detail::formatFixed2(value, format, detail::RoundingRoute::Exact));
+    }
+}
+BENCHMARK(BM_FormatFixed2_ExactRoute);
+
+void BM_FormatSingle_ExactRoute(benchmark::State& state) {
+    const NumberFormat format;
+    float value = 678.7865f;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(value);
+        benchmark::DoNotOptimize(detail::formatSingle(value, format, detail::RoundingRoute::Exact));
+    }
+}
+BENCHMARK(BM_FormatSingle_ExactRoute);
 
 } // namespace

@@ -5,6 +5,7 @@
 // would carry it.
 #include "calc/arith.h"
 #include "calc/conversions.h"
+#include "calc/fieldreaders.h"
 #include "calc/stages.h"
 #include "calc/tracing.h"
 
@@ -17,7 +18,7 @@ using detail::strict;
 
 void 第一步(Sheet& sheet) {
     const detail::TraceStage traced(Stage::第一步);
-    const detail::Site site{Stage::第一步};
+    const detail::Site site{.stage = Stage::第一步};
     const NumberFormat& format = sheet.numberFormat();
 
     // σ is converted before fcu,k: of two bad fields, Text3 is reported.
@@ -34,19 +35,24 @@ void 第一步(Sheet& sheet) {
 void 第二步(Sheet& sheet) {
     const detail::TraceStage traced(Stage::第二步);
     const NumberFormat& format = sheet.numberFormat();
+    const detail::Site read{.stage = Stage::第二步};
+    // A product that overflows points at the field that entered it last.
+    auto after = [](TextField field) {
+        return detail::Site{.stage = Stage::第二步, .concerned = field};
+    };
 
     // Each product is exact in double and narrowed to single before the next
     // step uses it.
-    const float fceg = strict(sheet, Text5, {Stage::第二步});
-    const float alphaA = strict(sheet, Text6, {Stage::第二步});
-    const float a = single(double(fceg) * double(alphaA), {Stage::第二步, Text5}); // fce,g αa
-    const float gammaC = strict(sheet, Text9, {Stage::第二步});
-    const float A = single(double(gammaC) * double(a), {Stage::第二步, Text9}); // αa fce
-    const float alphaB = strict(sheet, Text7, {Stage::第二步});
-    const float b = single(double(alphaB) * double(A), {Stage::第二步, Text7}); // αa αb fce
-    const float fcu0 = strict(sheet, Text2, {Stage::第二步});
-    const float B = single(double(fcu0) + double(b), {Stage::第二步, Text2}); // fcu,0 + αa αb fce
-    const float wc = single(quotient(A, B, {Stage::第二步, Text2}), {Stage::第二步, Text2});
+    const float fceg = strict(sheet, Text5, read);
+    const float alphaA = strict(sheet, Text6, read);
+    const float a = single(double(fceg) * double(alphaA), after(Text5)); // fce,g αa
+    const float gammaC = strict(sheet, Text9, read);
+    const float A = single(double(gammaC) * double(a), after(Text9)); // αa fce
+    const float alphaB = strict(sheet, Text7, read);
+    const float b = single(double(alphaB) * double(A), after(Text7)); // αa αb fce
+    const float fcu0 = strict(sheet, Text2, read);
+    const float B = single(double(fcu0) + double(b), after(Text2)); // fcu,0 + αa αb fce
+    const float wc = single(quotient(A, B, after(Text2)), after(Text2));
     for (const auto& [name, value] :
          {std::pair{"a", a}, {"A", A}, {"b", b}, {"B", B}, {"wc", wc}}) {
         detail::traceQuantity(name, value);
@@ -57,7 +63,7 @@ void 第二步(Sheet& sheet) {
 
 void 第三步(Sheet& sheet) {
     const detail::TraceStage traced(Stage::第三步);
-    const detail::Site site{Stage::第三步, Text8};
+    const detail::Site site{.stage = Stage::第三步, .concerned = Text8};
     const NumberFormat& format = sheet.numberFormat();
 
     // The divisor is the two-decimal text of Text8, not 第二步's unrounded ratio.
@@ -72,15 +78,15 @@ void 第四步(Sheet& sheet) {
     const detail::TraceStage traced(Stage::第四步);
     const NumberFormat& format = sheet.numberFormat();
 
-    const double mw0 = lenient(sheet, Text26, {Stage::第四步});
-    const double r = lenient(sheet, Text8, {Stage::第四步});
-    const double mc0 = quotient(mw0, r, {Stage::第四步, Text8});
+    const double mw0 = lenient(sheet, Text26, {.stage = Stage::第四步});
+    const double r = lenient(sheet, Text8, {.stage = Stage::第四步});
+    const double mc0 = quotient(mw0, r, {.stage = Stage::第四步, .concerned = Text8});
     detail::traceQuantity("mc0", mc0);
     sheet.setText(Text4, formatFixed2(mc0, format));
 
     // The minimum is tested on the two-decimal text just written, not on mc0:
     // "260.00" stays, "259.99" becomes "260".
-    const float x = strict(sheet, Text4, {Stage::第四步});
+    const float x = strict(sheet, Text4, {.stage = Stage::第四步});
     if (x < 260.0f) {
         sheet.setText(Text4, "260");
         sheet.showNotice(kCementMinimumNotice);

@@ -1,6 +1,7 @@
 #include "calc/calculate.h"
 
 #include "calc/arith.h"
+#include "calc/fieldreaders.h"
 #include "calc/stages.h"
 #include "calc/tracing.h"
 
@@ -11,23 +12,24 @@ namespace {
 // The moisture adjustment, with the driver's own conversions in their order:
 // Text24, Text21, Text4, Text32, Text31, read as they stand after the method.
 void adjustForMoisture(Sheet& sheet) {
-    const detail::Site site{Stage::calculate, std::nullopt, Stage::tiaozheng};
-    float shizhsl = detail::strict(sheet, Text24, site);
-    float szhsl = detail::strict(sheet, Text21, site);
-    float snyzl = detail::strict(sheet, Text4, site);
-    float shizzlb = detail::strict(sheet, Text32, site);
-    float szzlb = detail::strict(sheet, Text31, site);
-    tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl);
+    const detail::Site site{.stage = Stage::calculate, .purpose = Stage::tiaozheng};
+    const float shizhsl = detail::strict(sheet, Text24, site);
+    const float szhsl = detail::strict(sheet, Text21, site);
+    const float snyzl = detail::strict(sheet, Text4, site);
+    const float shizzlb = detail::strict(sheet, Text32, site);
+    const float szzlb = detail::strict(sheet, Text31, site);
+    // The dry masses it hands back are the adjustment's own business.
+    static_cast<void>(tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl));
 }
 
 // The mass method, with the driver's conversions in the order Text20, Text26,
 // Text4, Text15.
 void massMethod(Sheet& sheet) {
-    const detail::Site site{Stage::calculate, std::nullopt, Stage::zhiliangfa};
-    float zlbanhewu = detail::strict(sheet, Text20, site);
-    float zlshuiliang = detail::strict(sheet, Text26, site);
-    float zlshuiniliang = detail::strict(sheet, Text4, site);
-    float zlsl = detail::strict(sheet, Text15, site);
+    const detail::Site site{.stage = Stage::calculate, .purpose = Stage::zhiliangfa};
+    const float zlbanhewu = detail::strict(sheet, Text20, site);
+    const float zlshuiliang = detail::strict(sheet, Text26, site);
+    const float zlshuiniliang = detail::strict(sheet, Text4, site);
+    const float zlsl = detail::strict(sheet, Text15, site);
     zhiliangfa(sheet, zlsl, zlshuiniliang, zlshuiliang, zlbanhewu);
 }
 

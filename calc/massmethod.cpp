@@ -2,6 +2,7 @@
 // concrete is not cement or water is aggregate, split by the sand ratio.
 #include "calc/arith.h"
 #include "calc/conversions.h"
+#include "calc/fieldreaders.h"
 #include "calc/stages.h"
 #include "calc/tracing.h"
 
@@ -13,22 +14,25 @@ using detail::lenient;
 using detail::quotient;
 using detail::single;
 
-void zhiliangfa(Sheet& sheet, float& zlsl, float& zlshuiniliang, float& zlshuiliang,
-                float& zlbanhewu) {
+// The singles stand in the order and under the names of the design rules,
+// which the callers and the tests follow; a type per quantity would hide them.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+void zhiliangfa(Sheet& sheet, float zlsl, float zlshuiniliang, float zlshuiliang, float zlbanhewu) {
     const detail::TraceStage traced(Stage::zhiliangfa);
     const NumberFormat& format = sheet.numberFormat();
+    const detail::Site concrete{.stage = Stage::zhiliangfa, .concerned = Text20};
+    const detail::Site sandRatio{.stage = Stage::zhiliangfa, .concerned = Text15};
 
     // Each step is evaluated in double and rounded to single once, when stored.
     // The stone is D ÷ zlsl, not A − S: the two differ in the last bits, which
     // show in the seven-digit text ("1138.953", not "1138.952"), and a sand
     // ratio of zero makes this step the invalid quotient 0 ÷ 0.
-    const float A = single(double(zlbanhewu) - double(zlshuiniliang) - double(zlshuiliang),
-                           {Stage::zhiliangfa, Text20});
-    const float S = single(double(A) * double(zlsl), {Stage::zhiliangfa, Text15});
-    const float P = single(double(S) * double(zlsl), {Stage::zhiliangfa, Text15});
-    const float D = single(double(S) - double(P), {Stage::zhiliangfa, Text15});
-    const float G =
-        single(quotient(D, zlsl, {Stage::zhiliangfa, Text15}), {Stage::zhiliangfa, Text15});
+    const float A =
+        single(double(zlbanhewu) - double(zlshuiniliang) - double(zlshuiliang), concrete);
+    const float S = single(double(A) * double(zlsl), sandRatio);
+    const float P = single(double(S) * double(zlsl), sandRatio);
+    const float D = single(double(S) - double(P), sandRatio);
+    const float G = single(quotient(D, zlsl, sandRatio), sandRatio);
     for (const auto& [name, value] : {std::pair{"A", A}, {"S", S}, {"P", P}, {"D", D}, {"G", G}}) {
         detail::traceQuantity(name, value);
     }
@@ -43,7 +47,7 @@ void zhiliangfa(Sheet& sheet, float& zlsl, float& zlshuiniliang, float& zlshuili
 
     // The proportions: the masses as their texts read back, divided by the
     // cement text read afresh from Text11 for each of them.
-    const detail::Site ratio{Stage::zhiliangfa, Text4};
+    const detail::Site ratio{.stage = Stage::zhiliangfa, .concerned = Text4};
     auto perCement = [&](double mass) {
         const double K = lenient(sheet, Text11, ratio);
         return formatFixed2(quotient(mass, K, ratio), format);

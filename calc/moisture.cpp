@@ -2,6 +2,7 @@
 // that water is taken off the water still to be added.
 #include "calc/arith.h"
 #include "calc/conversions.h"
+#include "calc/fieldreaders.h"
 #include "calc/stages.h"
 #include "calc/tracing.h"
 
@@ -11,23 +12,24 @@ using detail::quotient;
 using detail::single;
 using detail::strict;
 
-void tiaozheng(Sheet& sheet, float& szzlb, float& shizzlb, float& snyzl, float& szhsl,
-               float& shizhsl) {
+// The singles stand in the order and under the names of the design rules,
+// which the callers and the tests follow; a type per quantity would hide them.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+DryMasses tiaozheng(Sheet& sheet, float szzlb, float shizzlb, float snyzl, float szhsl,
+                    float shizhsl) {
     const detail::TraceStage traced(Stage::tiaozheng);
     const NumberFormat& format = sheet.numberFormat();
-    const detail::Site sand{Stage::tiaozheng, Text21};
-    const detail::Site stone{Stage::tiaozheng, Text24};
-    const detail::Site water{Stage::tiaozheng, Text26};
+    const detail::Site sand{.stage = Stage::tiaozheng, .concerned = Text21};
+    const detail::Site stone{.stage = Stage::tiaozheng, .concerned = Text24};
+    const detail::Site water{.stage = Stage::tiaozheng, .concerned = Text26};
 
     // The dry masses come from the two-decimal proportions times the cement,
     // not from the method's mass row. A wet mass is computed afresh from the
     // dry one (S × w + S), rounded once, not as S + Ws.
     const float S = single(double(szzlb) * double(snyzl), sand);
-    szzlb = S;
     const float Ws = single(double(S) * double(szhsl), sand);
     const float Swet = single(double(S) * double(szhsl) + double(S), sand);
     const float G = single(double(shizzlb) * double(snyzl), stone);
-    shizzlb = G;
     const float Wg = single(double(G) * double(shizhsl), stone);
     const float Gwet = single(double(G) * double(shizhsl) + double(G), stone);
     const float mw0 = strict(sheet, Text26, water);
@@ -49,7 +51,7 @@ void tiaozheng(Sheet& sheet, float& szzlb, float& shizzlb, float& snyzl, float& 
 
     // Quotients of the singles themselves, narrowed, then written with two
     // decimals; no text is read back.
-    const detail::Site ratio{Stage::tiaozheng, Text4};
+    const detail::Site ratio{.stage = Stage::tiaozheng, .concerned = Text4};
     auto perCement = [&](float mass) {
         return formatFixed2(single(quotient(mass, snyzl, ratio), ratio), format);
     };
@@ -57,6 +59,7 @@ void tiaozheng(Sheet& sheet, float& szzlb, float& shizzlb, float& snyzl, float& 
     sheet.setText(Text32, perCement(Gwet));
     sheet.setText(Text31, perCement(Swet));
     sheet.setText(Text30, "1");
+    return {.S = S, .G = G};
 }
 
 } // namespace calc

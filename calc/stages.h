@@ -36,14 +36,22 @@ void tjfjs(Sheet& sheet);
 
 // Mass method: fills both rows from the sand ratio, the cement and water
 // contents and the assumed mass of one cubic metre of fresh concrete.
-void zhiliangfa(Sheet& sheet, float& zlsl, float& zlshuiniliang, float& zlshuiliang,
-                float& zlbanhewu);
+void zhiliangfa(Sheet& sheet, float zlsl, float zlshuiniliang, float zlshuiliang, float zlbanhewu);
 
-// Moisture adjustment: turns the dry proportions into batch quantities of wet
-// sand and stone and the water still to be added. Leaves the dry sand mass in
-// szzlb and the dry stone mass in shizzlb.
-void tiaozheng(Sheet& sheet, float& szzlb, float& shizzlb, float& snyzl, float& szhsl,
-               float& shizhsl);
+// The dry masses that the moisture adjustment works from: the two-decimal
+// proportions times the cement, not the method's mass row.
+struct DryMasses {
+    float S = 0.0f; // sand, szzlb × snyzl
+    float G = 0.0f; // stone, shizzlb × snyzl
+};
+
+// Moisture adjustment: turns the dry proportions szzlb and shizzlb into batch
+// quantities of wet sand and stone and the water still to be added, for the
+// cement snyzl and the moisture contents szhsl (sand) and shizhsl (stone).
+// Hands back the dry masses it computed on the way; the driver has no use
+// for them.
+DryMasses tiaozheng(Sheet& sheet, float szzlb, float shizzlb, float snyzl, float szhsl,
+                    float shizhsl);
 
 // The notice of 第四步 when the computed cement content is below the minimum.
 inline constexpr std::string_view kCementMinimumNotice = "水泥用量小于最小值 故取260";

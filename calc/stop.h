@@ -37,11 +37,11 @@ enum class Reason {
 struct Stop {
     Stage stage = Stage::calculate;
     // The field whose text could not be read; empty when the stop was no read.
-    std::optional<TextField> field;
+    std::optional<TextField> field = std::nullopt;
     Reason reason = Reason::NotANumber;
     // The field the user should look at to mend an arithmetic fault (the divisor
     // that was zero, say); for a failed read it is `field`.
-    std::optional<TextField> concerned;
+    std::optional<TextField> concerned = std::nullopt;
     // The stage the work was for: `stage` itself, except for the driver's own
     // conversions, which are made for zhiliangfa or tiaozheng.
     Stage purpose = Stage::calculate;

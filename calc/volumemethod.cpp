@@ -3,6 +3,7 @@
 // split by the sand ratio.
 #include "calc/arith.h"
 #include "calc/conversions.h"
+#include "calc/fieldreaders.h"
 #include "calc/stages.h"
 #include "calc/tracing.h"
 
@@ -30,34 +31,36 @@ float cutToTwoDecimals(float volume, const NumberFormat& format, detail::Site si
 float tijifa(const Sheet& sheet, float tjfsl, std::string_view dx) {
     const detail::TraceStage traced(Stage::tijifa);
     const NumberFormat& format = sheet.numberFormat();
-    const detail::Site site{Stage::tijifa};
+    const detail::Site site{.stage = Stage::tijifa};
+    auto about = [](TextField field) {
+        return detail::Site{.stage = Stage::tijifa, .concerned = field};
+    };
 
-    const float k = single(1.0 - double(tjfsl), {Stage::tijifa, Text15});
+    const float k = single(1.0 - double(tjfsl), about(Text15));
 
     // Cement volume in litres, cut to two decimals.
     const float mc0 = strict(sheet, Text4, site);
     const float rhoC = strict(sheet, Text18, site);
-    const float Vc = single(quotient(mc0, rhoC, {Stage::tijifa, Text18}), {Stage::tijifa, Text4});
-    const float VcCut = cutToTwoDecimals(Vc, format, {Stage::tijifa, Text4});
+    const float Vc = single(quotient(mc0, rhoC, about(Text18)), about(Text4));
+    const float VcCut = cutToTwoDecimals(Vc, format, about(Text4));
 
     // Water volume in litres, cut the same way.
     const float mw0 = strict(sheet, Text26, site);
     const float rhoW = strict(sheet, Text23, site);
-    const float Vw = single(quotient(mw0, rhoW, {Stage::tijifa, Text23}), {Stage::tijifa, Text26});
-    const float VwCut = cutToTwoDecimals(Vw, format, {Stage::tijifa, Text26});
+    const float Vw = single(quotient(mw0, rhoW, about(Text23)), about(Text26));
+    const float VwCut = cutToTwoDecimals(Vw, format, about(Text26));
 
     // Aggregate volume: each 1 % of air takes 10 litres. Evaluated left to
     // right in double and narrowed once; the narrowing is where ties go to
     // even (698.339996337890625 becomes 698.3399658203125).
     const float alpha = strict(sheet, Text25, site);
-    const float V = single(1000.0 - 10.0 * double(alpha) - double(VcCut) - double(VwCut),
-                           {Stage::tijifa, Text25});
+    const float V =
+        single(1000.0 - 10.0 * double(alpha) - double(VcCut) - double(VwCut), about(Text25));
 
     // Stone, then sand carried at the stone density, each narrowed once.
     const float rhoG = strict(sheet, Text22, site);
-    const float G = single(double(rhoG) * double(V) * double(k), {Stage::tijifa, Text22});
-    const float S = single(quotient(double(G) * double(tjfsl), k, {Stage::tijifa, Text15}),
-                           {Stage::tijifa, Text15});
+    const float G = single(double(rhoG) * double(V) * double(k), about(Text22));
+    const float S = single(quotient(double(G) * double(tjfsl), k, about(Text15)), about(Text15));
     for (const auto& [name, value] : {std::pair{"tjfsl", tjfsl},
                                       {"k", k},
                                       {"Vc", Vc},
@@ -76,7 +79,7 @@ float tijifa(const Sheet& sheet, float tjfsl, std::string_view dx) {
 void tjfjs(Sheet& sheet) {
     const detail::TraceStage traced(Stage::tjfjs);
     const NumberFormat& format = sheet.numberFormat();
-    const detail::Site site{Stage::tjfjs, Text15};
+    const detail::Site site{.stage = Stage::tjfjs, .concerned = Text15};
 
     // The sand ratio is read leniently and afresh for each call of the solver.
     const float sStone = single(lenient(sheet, Text15, site), site);
@@ -90,7 +93,7 @@ void tjfjs(Sheet& sheet) {
 
     // The proportions divide the texts of the mass row as written there, not
     // the singles that the solver returned.
-    const detail::Site ratio{Stage::tjfjs, Text4};
+    const detail::Site ratio{.stage = Stage::tjfjs, .concerned = Text4};
     auto proportion = [&](TextField mass) {
         const double numerator = lenient(sheet, mass, ratio);
         const double cement = lenient(sheet, Text11, ratio);

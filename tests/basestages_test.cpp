@@ -2,6 +2,7 @@
 #include "calc/calculate.h"
 #include "calc/memorysheet.h"
 #include "calc/stages.h"
+#include "tests/case_names.h"
 #include "tests/sheet_fixture.h"
 
 #include <vector>
@@ -12,6 +13,7 @@ namespace {
 
 using namespace calc;
 using calc::testing::faultStop;
+using calc::testing::namedBy;
 using calc::testing::readStop;
 using calc::testing::resetSheet;
 using calc::testing::stopOf;
@@ -175,14 +177,21 @@ TEST_P(CementMinimum, IsTestedOnTheTwoDecimalText) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, CementMinimum,
-                         ::testing::Values(CementCase{"180", "0.52", "346.15", 0},
-                                           CementCase{"135.2", "0.52", "260.00", 0},
-                                           CementCase{"120", "0.52", "260", 1},
-                                           CementCase{"", "0.52", "260", 1},
-                                           CementCase{"abc", "0.52", "260", 1},
-                                           CementCase{"1234.567", "1", "1,234.57", 0},
-                                           CementCase{"180", "0.5 2", "346.15", 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, CementMinimum,
+    ::testing::Values(CementCase{"180", "0.52", "346.15", 0},
+                      CementCase{"135.2", "0.52", "260.00", 0}, CementCase{"120", "0.52", "260", 1},
+                      CementCase{"", "0.52", "260", 1}, CementCase{"abc", "0.52", "260", 1},
+                      CementCase{"1234.567", "1", "1,234.57", 0},
+                      CementCase{"180", "0.5 2", "346.15", 0},
+                      // 253.85: the minimum is 260, not 250.
+                      CementCase{"132", "0.52", "260", 1},
+                      // 259.99 and 260.01 either side of it.
+                      CementCase{"135.195", "0.52", "260", 1},
+                      CementCase{"135.205", "0.52", "260.01", 0},
+                      // A grouped content is read back whole.
+                      CementCase{"60000", "0.52", "115,384.62", 0}),
+    namedBy([](const CementCase& c) { return std::string(c.water) + " over " + c.ratio; }));
 
 // The notice is shown after "260" is written, so the sheet reads "260" while
 // the box is open.
@@ -281,6 +290,10 @@ INSTANTIATE_TEST_SUITE_P(
                  第三步,
                  faultStop(Stage::第三步, Reason::Overflow, Text8)},
         StopCase{"ratio text", {{Text8, "0,52"}}, 第三步, readStop(Stage::第三步, Text8)},
+        StopCase{"ratio written zero",
+                 {{Text8, "0.00"}},
+                 第三步,
+                 faultStop(Stage::第三步, Reason::DivisionByZero, Text8)},
         StopCase{"lenient zero",
                  {{Text8, "abc"}},
                  第四步,
@@ -292,7 +305,8 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"water beyond double",
                  {{Text26, "1e400"}},
                  第四步,
-                 readStop(Stage::第四步, Text26, Reason::Overflow)}));
+                 readStop(Stage::第四步, Text26, Reason::Overflow)}),
+    namedBy([](const StopCase& c) { return std::string(c.name); }));
 
 // A stop after the first write of 第四步 leaves that write in place.
 TEST(BaseStageStops, CementTooLargeToReadBackKeepsItsText) {

@@ -2,6 +2,7 @@
 #include "calc/calculate.h"
 #include "calc/memorysheet.h"
 #include "calc/stages.h"
+#include "tests/case_names.h"
 #include "tests/sheet_fixture.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 namespace {
 
 using namespace calc;
+using calc::testing::namedBy;
 using calc::testing::resetSheet;
 using calc::testing::textsOf;
 using Texts = std::vector<std::string>;
@@ -148,7 +150,11 @@ TEST_P(DriverStops, StopWhereTheFirstBadFieldIsMet) {
 }
 
 Stop driverRead(Stage purpose, TextField field) {
-    return Stop{Stage::calculate, field, Reason::NotANumber, field, purpose};
+    return Stop{.stage = Stage::calculate,
+                .field = field,
+                .reason = Reason::NotANumber,
+                .concerned = field,
+                .purpose = purpose};
 }
 
 const Texts kBaseOnly = {"26.58", "0.52", "1.92", "346.15", "水泥", "砂",
@@ -188,7 +194,25 @@ INSTANTIATE_TEST_SUITE_P(
             false,
             {{Text8, "0"}},
             Stop{Stage::第三步, std::nullopt, Reason::DivisionByZero, Text8, Stage::第三步},
-            {"26.58", "0", "", "", "水泥", "砂", "石子", "水", "", "", "", ""}}));
+            {"26.58", "0", "", "", "水泥", "砂", "石子", "水", "", "", "", ""}},
+        DriverStopCase{"mass method converts Text26 before Text4",
+                       true,
+                       {{Text26, "x"}, {Text4, "y"}},
+                       driverRead(Stage::zhiliangfa, Text26),
+                       {"26.58", "0.52", "1.92", "y", "水泥", "砂", "石子", "水", "", "", "", ""}},
+        DriverStopCase{"both moisture contents bad: Text24 is read first",
+                       false,
+                       {{Text21, "wet"}, {Text24, "damp"}},
+                       driverRead(Stage::tiaozheng, Text24),
+                       {"26.58", "0.52", "1.92", "346.15", "346.15", "678.7865", "1206.731", "180",
+                        "1.00", "1.96", "3.49", "0.52"}},
+        DriverStopCase{"both moisture contents bad after the mass method",
+                       true,
+                       {{Text21, "wet"}, {Text24, "damp"}},
+                       driverRead(Stage::tiaozheng, Text24),
+                       {"26.58", "0.52", "1.92", "382.98", "382.98", "661.3272", "1175.693", "180",
+                        "1.00", "1.73", "3.07", "0.47"}}),
+    namedBy([](const DriverStopCase& c) { return std::string(c.name); }));
 
 TEST(Calculate, EmptySandRatioWithTheVolumeMethodIsZero) {
     MemorySheet sheet = resetSheet();
@@ -210,6 +234,32 @@ TEST(Calculate, ChangedInputsNeedTheIntermediatesEmptied) {
     sheet.setText(Text4, "");
     ASSERT_TRUE(calculate(sheet).completed());
     EXPECT_EQ(sheet.text(Text2), "36.58");
+}
+
+} // namespace
+
+namespace {
+
+// Every parameterised row of the calculation tests is named after what it
+// holds, not numbered, so that a failing row reads the same in every run.
+TEST(TestNames, EveryParameterisedRowHasAReadableName) {
+    const ::testing::UnitTest& all = *::testing::UnitTest::GetInstance();
+    int rows = 0;
+    for (int s = 0; s < all.total_test_suite_count(); ++s) {
+        const ::testing::TestSuite& suite = *all.GetTestSuite(s);
+        for (int t = 0; t < suite.total_test_count(); ++t) {
+            const ::testing::TestInfo& info = *suite.GetTestInfo(t);
+            if (info.value_param() == nullptr) {
+                continue;
+            }
+            ++rows;
+            const std::string name = info.name();
+            const std::string row = name.substr(name.rfind('/') + 1);
+            EXPECT_EQ(row.find_first_not_of("0123456789"), 0u)
+                << suite.name() << "." << name << " is only numbered";
+        }
+    }
+    EXPECT_GT(rows, 100);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The four conversions, under the usual settings and under other regional
 // number formats: each row of a table names the format it holds under.
 #include "calc/conversions.h"
+#include "calc/roundingroute.h"
+#include "tests/case_names.h"
 #include "tests/reference_format.h"
 
 #include <cfloat>
@@ -21,12 +23,46 @@ using calc::parseLenient;
 using calc::parseStrict;
 using calc::readLenient;
 using calc::StrictStatus;
+using calc::detail::RoundingRoute;
+using calc::testing::namedBy;
 
 const NumberFormat kUsual{};
 const NumberFormat kGerman{",", ".", 3, "-"};
 const NumberFormat kFrench{",", "\u202F", 3, "-"};     // narrow no-break space
 const NumberFormat kSwiss{".", "\u2019", 3, "\u2212"}; // apostrophe, minus sign
 const NumberFormat kNoGrouping{".", "", 0, "-"};
+const NumberFormat kPairs{".", ",", 2, "-"};        // groups of two digits
+const NumberFormat kCommaForBoth{",", ",", 3, "-"}; // a grouping symbol equal to the decimal one
+
+const char* formatName(const NumberFormat* format) {
+    if (format == &kGerman) {
+        return "German";
+    }
+    if (format == &kFrench) {
+        return "French";
+    }
+    if (format == &kSwiss) {
+        return "Swiss";
+    }
+    if (format == &kNoGrouping) {
+        return "NoGrouping";
+    }
+    if (format == &kPairs) {
+        return "Pairs";
+    }
+    if (format == &kCommaForBoth) {
+        return "CommaForBoth";
+    }
+    return "Usual";
+}
+
+// Both ways of rounding run on every build; only the extended one depends on
+// the platform's long double.
+constexpr RoundingRoute kRoutes[] = {RoundingRoute::Extended, RoundingRoute::Exact};
+
+const char* routeName(RoundingRoute route) {
+    return route == RoundingRoute::Extended ? "Extended" : "Exact";
+}
 
 // ---- parseLenient -------------------------------------------------------
 
@@ -52,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                     LenientCase{"0x10", 0.0}, LenientCase{"1e", 1.0}, LenientCase{"2E+", 2.0},
                     LenientCase{"2.5e-1x", 0.25}, LenientCase{"-", 0.0}, LenientCase{".", 0.0},
                     LenientCase{"1 e 3", 1000.0}, LenientCase{"\r5", 0.0},
-                    LenientCase{"1e-400", 0.0}, LenientCase{"0.36", 0.36}));
+                    LenientCase{"1e-400", 0.0}, LenientCase{"0.36", 0.36}),
+    namedBy([](const LenientCase& c) { return std::string(c.text); }));
 
 TEST(ParseLenient, BeyondTheDoubleRangeIsInfinite) {
     EXPECT_EQ(parseLenient("1e400"), std::numeric_limits<double>::infinity());
@@ -115,21 +152,36 @@ INSTANTIATE_TEST_SUITE_P(
         StrictCase{"1,2,3", &kUsual, Nan, 0}, StrictCase{"0,360", &kUsual, Nan, 0},
         StrictCase{"1234,567", &kUsual, Nan, 0}, StrictCase{",123", &kUsual, Nan, 0},
         StrictCase{"1,234,", &kUsual, Nan, 0}, StrictCase{"1.234,5", &kUsual, Nan, 0},
-        StrictCase{"１２", &kUsual, Nan, 0}, StrictCase{"0x10", &kUsual, Nan, 0}));
+        StrictCase{"１２", &kUsual, Nan, 0}, StrictCase{"0x10", &kUsual, Nan, 0},
+        // A first group may have as many digits as a whole group, no more,
+        // and no leading zero.
+        StrictCase{"123,456", &kUsual, Ok, 123456.0f},
+        StrictCase{"-123,456.5", &kUsual, Ok, -123456.5f}, StrictCase{"0,123", &kUsual, Nan, 0},
+        StrictCase{"115,384.62", &kUsual, Ok, 115384.62f},
+        // The range is judged in double: the largest single itself, and the
+        // tie above it that the double rounds back down to it, are numbers;
+        // anything whose double lies beyond is not.
+        StrictCase{"340282346638528859811704183484516925440", &kUsual, Ok, FLT_MAX},
+        StrictCase{"-340282346638528859811704183484516925440", &kUsual, Ok, -FLT_MAX},
+        StrictCase{"340282346638528878701170114963097780224", &kUsual, Ok, FLT_MAX},
+        StrictCase{"340282346638528878701170114963097780225", &kUsual, Range, 0},
+        StrictCase{"340282346638528897590636046441678635008", &kUsual, Range, 0}),
+    namedBy([](const StrictCase& c) { return std::string(c.text); }));
 
-INSTANTIATE_TEST_SUITE_P(Regional, ParseStrict,
-                         testing::Values(StrictCase{"0,36", &kGerman, Ok, 0.36f},
-                                         StrictCase{"1.234,5", &kGerman, Ok, 1234.5f},
-                                         StrictCase{"0.36", &kGerman, Nan, 0},
-                                         StrictCase{"3.1", &kGerman, Nan, 0},
-                                         StrictCase{"1,234568E+07", &kGerman, Ok, 12345680.0f},
-                                         StrictCase{"1\u202F234,57", &kFrench, Ok, 1234.57f},
-                                         StrictCase{"1 234,57", &kFrench, Nan, 0},
-                                         StrictCase{"\u22120.50", &kSwiss, Ok, -0.5f},
-                                         StrictCase{"-0.50", &kSwiss, Ok, -0.5f},
-                                         StrictCase{"1\u2019234.57", &kSwiss, Ok, 1234.57f},
-                                         StrictCase{"1,234", &kNoGrouping, Nan, 0},
-                                         StrictCase{"1234.5", &kNoGrouping, Ok, 1234.5f}));
+INSTANTIATE_TEST_SUITE_P(
+    Regional, ParseStrict,
+    testing::Values(
+        StrictCase{"0,36", &kGerman, Ok, 0.36f}, StrictCase{"1.234,5", &kGerman, Ok, 1234.5f},
+        StrictCase{"0.36", &kGerman, Nan, 0}, StrictCase{"3.1", &kGerman, Nan, 0},
+        StrictCase{"1,234568E+07", &kGerman, Ok, 12345680.0f},
+        StrictCase{"1\u202F234,57", &kFrench, Ok, 1234.57f},
+        StrictCase{"1 234,57", &kFrench, Nan, 0}, StrictCase{"\u22120.50", &kSwiss, Ok, -0.5f},
+        StrictCase{"-0.50", &kSwiss, Ok, -0.5f}, StrictCase{"1\u2019234.57", &kSwiss, Ok, 1234.57f},
+        StrictCase{"1,234", &kNoGrouping, Nan, 0}, StrictCase{"1234.5", &kNoGrouping, Ok, 1234.5f},
+        StrictCase{"1,23,45", &kPairs, Ok, 12345.0f}, StrictCase{"12,34", &kPairs, Ok, 1234.0f},
+        StrictCase{"123,45", &kPairs, Nan, 0}, StrictCase{"12,345", &kPairs, Nan, 0},
+        StrictCase{"1,5", &kCommaForBoth, Ok, 1.5f}, StrictCase{"1,234,5", &kCommaForBoth, Nan, 0}),
+    namedBy([](const StrictCase& c) { return std::string(formatName(c.format)) + " " + c.text; }));
 
 TEST(ParseStrict, RoundsStraightToTheNearestSingle) {
     EXPECT_EQ(double(parseStrict("0.36", kUsual).value), 0.36000001430511475);
@@ -156,7 +208,13 @@ TEST(FormatSingle, SevenDigitsReadBackAsTheNearestSingleToTheText) {
 // The fast paths against the plain reference, over the places where they can
 // go wrong: next to every power of ten (where the first guess of the decimal
 // exponent is off by one), at ties, and over random bit patterns.
-TEST(FormatSingle, MatchesTheReferenceEverywhere) {
+class FormatSingleRoute : public testing::TestWithParam<RoundingRoute> {};
+
+TEST_P(FormatSingleRoute, MatchesTheReferenceEverywhere) {
+    const RoundingRoute route = GetParam();
+    if (route == RoundingRoute::Extended && !calc::detail::kExtendedRouteAvailable) {
+        GTEST_SKIP() << "long double is no wider than double here";
+    }
     std::vector<float> values;
     for (int k = -45; k <= 38; ++k) {
         float around = std::pow(10.0f, float(k));
@@ -183,15 +241,25 @@ TEST(FormatSingle, MatchesTheReferenceEverywhere) {
     int mismatches = 0;
     for (float value : values) {
         const std::string expected = reference::single(value);
-        if (formatSingle(value, kUsual) != expected && ++mismatches <= 10) {
-            ADD_FAILURE() << std::hexfloat << value << ": " << formatSingle(value, kUsual)
-                          << " instead of " << expected;
+        const std::string written = calc::detail::formatSingle(value, kUsual, route);
+        if (written != expected && ++mismatches <= 10) {
+            ADD_FAILURE() << std::hexfloat << value << ": " << written << " instead of "
+                          << expected;
         }
     }
     EXPECT_EQ(mismatches, 0);
 }
 
-TEST(FormatFixed2, MatchesTheReferenceEverywhere) {
+INSTANTIATE_TEST_SUITE_P(Routes, FormatSingleRoute, testing::ValuesIn(kRoutes),
+                         [](const auto& info) { return routeName(info.param); });
+
+class FormatFixed2Route : public testing::TestWithParam<RoundingRoute> {};
+
+TEST_P(FormatFixed2Route, MatchesTheReferenceEverywhere) {
+    const RoundingRoute route = GetParam();
+    if (route == RoundingRoute::Extended && !calc::detail::kExtendedRouteAvailable) {
+        GTEST_SKIP() << "long double is no wider than double here";
+    }
     std::vector<double> values;
     std::mt19937_64 random(11);
     for (int i = 0; i < 25000; ++i) {
@@ -204,13 +272,17 @@ TEST(FormatFixed2, MatchesTheReferenceEverywhere) {
     int mismatches = 0;
     for (double value : values) {
         const std::string expected = reference::fixed2(value);
-        if (formatFixed2(value, kUsual) != expected && ++mismatches <= 10) {
-            ADD_FAILURE() << std::hexfloat << value << ": " << formatFixed2(value, kUsual)
-                          << " instead of " << expected;
+        const std::string written = calc::detail::formatFixed2(value, kUsual, route);
+        if (written != expected && ++mismatches <= 10) {
+            ADD_FAILURE() << std::hexfloat << value << ": " << written << " instead of "
+                          << expected;
         }
     }
     EXPECT_EQ(mismatches, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Routes, FormatFixed2Route, testing::ValuesIn(kRoutes),
+                         [](const auto& info) { return routeName(info.param); });
 
 // ---- readLenient: the lenient reading of the stages -----------------------
 
@@ -233,7 +305,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{"0,36", &kUsual, 0.0}, ReadCase{"12 3.5kg", &kUsual, 123.5},
                     ReadCase{"0.36", &kGerman, 0.36}, ReadCase{"180", &kUsual, 180.0},
                     ReadCase{"", &kUsual, 0.0}, ReadCase{"1\u202F234,57", &kFrench, 1234.57},
-                    ReadCase{"1e400", &kUsual, std::numeric_limits<double>::infinity()}));
+                    ReadCase{"1e400", &kUsual, std::numeric_limits<double>::infinity()}),
+    namedBy([](const ReadCase& c) { return std::string(formatName(c.format)) + " " + c.text; }));
 
 // ---- formatFixed2 -----------------------------------------------------------
 
@@ -248,6 +321,10 @@ class FormatFixed2 : public testing::TestWithParam<Fixed2Case> {};
 TEST_P(FormatFixed2, WritesTwoDecimals) {
     const Fixed2Case& c = GetParam();
     EXPECT_EQ(formatFixed2(c.value, *c.format), c.expected) << c.value;
+    for (const RoundingRoute route : kRoutes) {
+        EXPECT_EQ(calc::detail::formatFixed2(c.value, *c.format, route), c.expected)
+            << c.value << " by the " << routeName(route) << " route";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -268,7 +345,18 @@ INSTANTIATE_TEST_SUITE_P(
                     Fixed2Case{1234.567, &kGerman, "1.234,57"}, Fixed2Case{0.52, &kGerman, "0,52"},
                     Fixed2Case{1234.567, &kFrench, "1\u202F234,57"},
                     Fixed2Case{-1234.5, &kSwiss, "\u22121\u2019234.50"},
-                    Fixed2Case{1234567.5, &kNoGrouping, "1234567.50"}));
+                    Fixed2Case{1234567.5, &kNoGrouping, "1234567.50"},
+                    // The last ties a double can hold, and the first magnitude
+                    // past them, where every value is a whole number of quarters.
+                    Fixed2Case{562949953421312.125, &kUsual, "562,949,953,421,312.13"},
+                    Fixed2Case{-562949953421311.875, &kUsual, "-562,949,953,421,311.88"},
+                    Fixed2Case{1125899906842624.25, &kUsual, "1,125,899,906,842,624.25"},
+                    Fixed2Case{8.9999999999999984e16, &kUsual, "89,999,999,999,999,984.00"},
+                    Fixed2Case{9e16, &kUsual, "90,000,000,000,000,000.00"},
+                    Fixed2Case{0.005, &kUsual, "0.01"}, Fixed2Case{0.015, &kUsual, "0.01"}),
+    namedBy([](const Fixed2Case& c) {
+        return std::string(formatName(c.format)) + " " + c.expected;
+    }));
 
 TEST(FormatFixed2, WidensASingleExactly) {
     // The single nearest 0.52018863 is written from its own binary value.
@@ -291,6 +379,10 @@ class FormatSingle : public testing::TestWithParam<SingleCase> {};
 TEST_P(FormatSingle, WritesUpToSevenDigits) {
     const SingleCase& c = GetParam();
     EXPECT_EQ(formatSingle(c.value, *c.format), c.expected) << c.value;
+    for (const RoundingRoute route : kRoutes) {
+        EXPECT_EQ(calc::detail::formatSingle(c.value, *c.format, route), c.expected)
+            << c.value << " by the " << routeName(route) << " route";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -308,7 +400,15 @@ INSTANTIATE_TEST_SUITE_P(
         SingleCase{1206.7314453125f, &kUsual, "1206.731"}, SingleCase{0.36f, &kUsual, "0.36"},
         SingleCase{16777216.0f, &kUsual, "1.677722E+07"}, SingleCase{1.0999999f, &kUsual, "1.1"},
         SingleCase{-1234.5f, &kSwiss, "-1234.5"}, SingleCase{678.7865f, &kGerman, "678,7865"},
-        SingleCase{12345678.0f, &kGerman, "1,234568E+07"}));
+        SingleCase{12345678.0f, &kGerman, "1,234568E+07"},
+        // Seven digits that carry into an eighth, on either side of the
+        // plain form's limits.
+        SingleCase{999999.9375f, &kUsual, "999999.9"},
+        SingleCase{999999.96875f, &kUsual, "1000000"}, SingleCase{0.00999999977f, &kUsual, "0.01"},
+        SingleCase{-16777215.0f, &kUsual, "-1.677722E+07"}),
+    namedBy([](const SingleCase& c) {
+        return std::string(formatName(c.format)) + " " + c.expected;
+    }));
 
 // ---- round trips ------------------------------------------------------------
 
@@ -333,7 +433,9 @@ TEST_P(RoundTrip, WhatTheFormattersWriteParseStrictReadsBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip,
-                         testing::Values(&kUsual, &kGerman, &kFrench, &kSwiss, &kNoGrouping));
+                         testing::Values(&kUsual, &kGerman, &kFrench, &kSwiss, &kNoGrouping,
+                                         &kPairs),
+                         namedBy(formatName));
 
 TEST(ParseLenient, StopsAtTheRegionalSymbolsWhereReadLenientReadsWhole) {
     struct Case {

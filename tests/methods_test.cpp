@@ -4,6 +4,7 @@
 #include "calc/conversions.h"
 #include "calc/memorysheet.h"
 #include "calc/stages.h"
+#include "tests/case_names.h"
 #include "tests/sheet_fixture.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@ namespace {
 
 using namespace calc;
 using calc::testing::faultStop;
+using calc::testing::namedBy;
 using calc::testing::readStop;
 using calc::testing::resetSheet;
 using calc::testing::stopOf;
@@ -142,12 +144,15 @@ INSTANTIATE_TEST_SUITE_P(
         VolumeStopCase{"stone beyond single", Text22, "3e38",
                        faultStop(Stage::tijifa, Reason::Overflow, Text22), false},
         VolumeStopCase{"zero cement", Text4, "0",
-                       faultStop(Stage::tjfjs, Reason::DivisionByZero, Text4), true}));
+                       faultStop(Stage::tjfjs, Reason::DivisionByZero, Text4), true}),
+    namedBy([](const VolumeStopCase& c) { return std::string(c.name); }));
 
 // ---- mass method ----------------------------------------------------------
 
 struct MassCase {
+    const char* cement; // Text4, also the zlshuiniliang handed over
     const char* sandRatio;
+    const char* concrete;
     Texts massRow;
     Texts proportionRow;
 };
@@ -157,31 +162,53 @@ class MassMethod : public ::testing::TestWithParam<MassCase> {};
 TEST_P(MassMethod, WorkedFigures) {
     const MassCase& c = GetParam();
     MemorySheet sheet = resetSheet();
-    sheet.setText(Text4, "382.98");
-    float zlsl = parseStrict(c.sandRatio, sheet.numberFormat()).value;
-    float cement = 382.98f, water = 180.0f, concrete = 2400.0f;
-    zhiliangfa(sheet, zlsl, cement, water, concrete);
+    const NumberFormat& format = sheet.numberFormat();
+    sheet.setText(Text4, c.cement);
+    zhiliangfa(sheet, parseStrict(c.sandRatio, format).value, parseStrict(c.cement, format).value,
+               180.0f, parseStrict(c.concrete, format).value);
     EXPECT_EQ(textsOf(sheet, kMassRow), c.massRow);
     EXPECT_EQ(textsOf(sheet, kProportionRow), c.proportionRow);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MassMethod,
-                         ::testing::Values(MassCase{"0.36",
+                         ::testing::Values(MassCase{"382.98",
+                                                    "0.36",
+                                                    "2400",
                                                     {"382.98", "661.3272", "1175.693", "180"},
                                                     {"1.00", "1.73", "3.07", "0.47"}},
                                            // The stone is D ÷ zlsl: A − S would give 1138.952.
-                                           MassCase{"0.38",
+                                           MassCase{"382.98",
+                                                    "0.38",
+                                                    "2400",
                                                     {"382.98", "698.0676", "1138.953", "180"},
                                                     {"1.00", "1.82", "2.97", "0.47"}},
-                                           MassCase{"1",
+                                           MassCase{"382.98",
+                                                    "1",
+                                                    "2400",
                                                     {"382.98", "1837.02", "0", "180"},
-                                                    {"1.00", "4.80", "0.00", "0.47"}}));
+                                                    {"1.00", "4.80", "0.00", "0.47"}},
+                                           // The stone proportion divides the stone's text read
+                                           // back (1293.283 / 260.48 = 4.96499…), not the single
+                                           // 1293.2832… (4.965000…, which would be written 4.97).
+                                           MassCase{"260.48",
+                                                    "0.34",
+                                                    "2400",
+                                                    {"260.48", "666.2368", "1293.283", "180"},
+                                                    {"1.00", "2.56", "4.96", "0.69"}},
+                                           // An assumed mass below cement plus water is not judged.
+                                           MassCase{"382.98",
+                                                    "0.36",
+                                                    "500",
+                                                    {"382.98", "-22.67281", "-40.30721", "180"},
+                                                    {"1.00", "-0.06", "-0.11", "0.47"}}),
+                         namedBy([](const MassCase& c) {
+                             return std::string(c.cement) + " " + c.sandRatio + " " + c.concrete;
+                         }));
 
 TEST(MassMethod, StopsAtZeroSandRatioBeforeWritingAnything) {
     MemorySheet sheet = resetSheet();
     const MemorySheet before = sheet;
-    float zlsl = 0, cement = 382.98f, water = 180, concrete = 2400;
-    EXPECT_EQ(stopOf([&] { zhiliangfa(sheet, zlsl, cement, water, concrete); }),
+    EXPECT_EQ(stopOf([&] { zhiliangfa(sheet, 0.0f, 382.98f, 180.0f, 2400.0f); }),
               faultStop(Stage::zhiliangfa, Reason::InvalidOperation, Text15));
     EXPECT_EQ(sheet, before);
 }
@@ -189,8 +216,7 @@ TEST(MassMethod, StopsAtZeroSandRatioBeforeWritingAnything) {
 TEST(MassMethod, StopsAtTheFirstProportionForZeroCement) {
     MemorySheet sheet = resetSheet();
     sheet.setText(Text4, "0");
-    float zlsl = 0.36f, cement = 0, water = 180, concrete = 2400;
-    EXPECT_EQ(stopOf([&] { zhiliangfa(sheet, zlsl, cement, water, concrete); }),
+    EXPECT_EQ(stopOf([&] { zhiliangfa(sheet, 0.36f, 0.0f, 180.0f, 2400.0f); }),
               faultStop(Stage::zhiliangfa, Reason::DivisionByZero, Text4));
     EXPECT_EQ(sheet.text(Text11), "0");
     EXPECT_EQ(sheet.text(Text14), "180");
@@ -205,8 +231,7 @@ TEST(MassMethod, ResultDependsOnlyOnItsInputs) {
         second.setText(f, "junk");
     }
     for (MemorySheet* sheet : {&first, &second}) {
-        float zlsl = 0.36f, cement = 382.98f, water = 180, concrete = 2400;
-        zhiliangfa(*sheet, zlsl, cement, water, concrete);
+        zhiliangfa(*sheet, 0.36f, 382.98f, 180.0f, 2400.0f);
     }
     EXPECT_EQ(first, second);
 }
@@ -214,8 +239,7 @@ TEST(MassMethod, ResultDependsOnlyOnItsInputs) {
 TEST(MassMethod, GroupedCementContentGivesFullValueProportions) {
     MemorySheet sheet = resetSheet();
     sheet.setText(Text4, "1,234.57");
-    float zlsl = 0.36f, cement = 1234.57f, water = 180, concrete = 2400;
-    zhiliangfa(sheet, zlsl, cement, water, concrete);
+    zhiliangfa(sheet, 0.36f, 1234.57f, 180.0f, 2400.0f);
     EXPECT_EQ(sheet.text(Text11), "1,234.57");
     EXPECT_EQ(sheet.text(Text33), "0.15"); // 180 / 1234.57
     EXPECT_EQ(sheet.text(Text30), "1.00");
@@ -224,6 +248,7 @@ TEST(MassMethod, GroupedCementContentGivesFullValueProportions) {
 // ---- moisture adjustment ----------------------------------------------------------
 
 struct MoistureCase {
+    float szzlb, shizzlb, snyzl;
     const char* sand;
     const char* stone;
     Texts massRow;
@@ -237,36 +262,65 @@ TEST_P(MoistureAdjustment, WorkedFigures) {
     const MoistureCase& c = GetParam();
     MemorySheet sheet = resetSheet();
     const NumberFormat& format = sheet.numberFormat();
-    float szzlb = 1.73f, shizzlb = 3.07f, snyzl = 382.98f;
-    float szhsl = parseStrict(c.sand, format).value;
-    float shizhsl = parseStrict(c.stone, format).value;
-    tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl);
+    const DryMasses dry =
+        tiaozheng(sheet, c.szzlb, c.shizzlb, c.snyzl, parseStrict(c.sand, format).value,
+                  parseStrict(c.stone, format).value);
     EXPECT_EQ(textsOf(sheet, kMassRow), c.massRow);
     EXPECT_EQ(textsOf(sheet, kProportionRow), c.proportionRow);
-    EXPECT_EQ(szzlb, c.dryS);
-    EXPECT_EQ(shizzlb, c.dryG);
-    EXPECT_EQ(snyzl, 382.98f);
+    EXPECT_EQ(dry.S, c.dryS);
+    EXPECT_EQ(dry.G, c.dryG);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MoistureAdjustment,
-                         ::testing::Values(MoistureCase{"0.03",
+                         ::testing::Values(MoistureCase{1.73f,
+                                                        3.07f,
+                                                        382.98f,
+                                                        "0.03",
                                                         "0.01",
                                                         {"382.98", "682.4321", "1187.506",
                                                          "148.3658"},
                                                         {"1", "1.78", "3.10", "0.39"},
                                                         662.555419921875f,
                                                         1175.7486572265625f},
-                                           MoistureCase{"0",
+                                           MoistureCase{1.73f,
+                                                        3.07f,
+                                                        382.98f,
+                                                        "0",
                                                         "0",
                                                         {"382.98", "662.5554", "1175.749", "180"},
                                                         {"1", "1.73", "3.07", "0.47"},
                                                         662.555419921875f,
-                                                        1175.7486572265625f}));
+                                                        1175.7486572265625f},
+                                           // The wet sand is S × w + S rounded once: S + Ws would
+                                           // give 529.62.
+                                           MoistureCase{1.94f,
+                                                        3.07f,
+                                                        260.0f,
+                                                        "0.05",
+                                                        "0.01",
+                                                        {"260", "529.6201", "806.182", "146.798"},
+                                                        {"1", "2.04", "3.10", "0.56"},
+                                                        504.4000244140625f,
+                                                        798.2000122070312f},
+                                           // The proportion is narrowed to single before it is
+                                           // written: 1.575 in double would be written 1.57.
+                                           MoistureCase{1.50f,
+                                                        3.07f,
+                                                        260.0f,
+                                                        "0.05",
+                                                        "0.01",
+                                                        {"260", "409.5", "806.182", "152.518"},
+                                                        {"1", "1.58", "3.10", "0.59"},
+                                                        390.0f,
+                                                        798.2000122070312f}),
+                         namedBy([](const MoistureCase& c) {
+                             return formatSingle(c.szzlb, {}) + " " + formatSingle(c.shizzlb, {}) +
+                                    " " + formatSingle(c.snyzl, {}) + " " + c.sand + " " + c.stone;
+                         }));
 
 TEST(MoistureAdjustment, WritesTheCementInItsShortForm) {
     MemorySheet sheet = resetSheet();
-    float szzlb = 1.73f, shizzlb = 3.07f, snyzl = 260.0f, szhsl = 0.03f, shizhsl = 0.01f;
-    tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl);
+    tiaozheng(sheet, 1.73f, 3.07f, 260.0f, 0.03f, 0.01f);
     EXPECT_EQ(sheet.text(Text11), "260");
 }
 
@@ -274,16 +328,14 @@ TEST(MoistureAdjustment, StopsBeforeWritingWhenTheWaterIsNoNumber) {
     MemorySheet sheet = resetSheet();
     sheet.setText(Text26, "");
     const MemorySheet before = sheet;
-    float szzlb = 1.73f, shizzlb = 3.07f, snyzl = 382.98f, szhsl = 0.03f, shizhsl = 0.01f;
-    EXPECT_EQ(stopOf([&] { tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl); }),
+    EXPECT_EQ(stopOf([&] { tiaozheng(sheet, 1.73f, 3.07f, 382.98f, 0.03f, 0.01f); }),
               readStop(Stage::tiaozheng, Text26));
     EXPECT_EQ(sheet, before);
 }
 
 TEST(MoistureAdjustment, ZeroCementWritesTheMassRowThenStops) {
     MemorySheet sheet = resetSheet();
-    float szzlb = 1.73f, shizzlb = 3.07f, snyzl = 0, szhsl = 0.03f, shizhsl = 0.01f;
-    EXPECT_EQ(stopOf([&] { tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl); }),
+    EXPECT_EQ(stopOf([&] { tiaozheng(sheet, 1.73f, 3.07f, 0.0f, 0.03f, 0.01f); }),
               faultStop(Stage::tiaozheng, Reason::DivisionByZero, Text4));
     EXPECT_EQ(textsOf(sheet, kMassRow), (Texts{"0", "0", "0", "180"}));
     EXPECT_EQ(textsOf(sheet, kProportionRow), (Texts{"", "", "", ""}));

@@ -47,6 +47,7 @@ TEST(Replay, BadLinesGetAnErrorLine) {
              "", "   ", "not json", "[1]", "42", R"({"fields": {"Text0": "1"}})",
              R"({"fields": {"text1": "1"}})", R"({"fields": {"Text1": 1}})", R"({"fields": []})",
              R"({"option1": "yes"})", R"({"format": {"groupSize": -1}})",
+             R"({"format": {"groupSize": 1001}})", R"({"format": {"groupSize": 2.5}})",
              R"({"format": {"decimal": ""}})", R"({"format": []})", R"({"presses": 0})",
              "{\"fields\": {\"Text1\": \"\xff\xfe\"}}", "{\"id\": 1",
              std::string("{\"a\":\0}", 7)}) {
@@ -81,6 +82,18 @@ TEST(Replay, OptionsAreSetExactlyAsGiven) {
     const json both = replay(R"({"option2": true, "fields": {"Text20": "2400"}})");
     EXPECT_EQ(both["fields"]["Text30"], "1.00");
     EXPECT_EQ(both["fields"]["Text12"], "674.586"); // the mass method ran last
+}
+
+TEST(Replay, AcceptsEveryGroupSizeTheFormatAllows) {
+    for (const int size : {0, 1, 2, 3, 4, 500, 1000}) {
+        const json out = replay(
+            json({{"format", {{"groupSize", size}}}, {"fields", {{"Text26", "60000"}}}}).dump());
+        ASSERT_TRUE(out.contains("fields")) << size << ": " << out.dump();
+        EXPECT_TRUE(out["stop"].is_null()) << size;
+    }
+    // Groups of one digit are written and read back between every digit.
+    const json ones = replay(R"({"format": {"groupSize": 1}, "fields": {"Text26": "60000"}})");
+    EXPECT_EQ(ones["fields"]["Text4"], "1,1,5,3,8,4.62");
 }
 
 TEST(Replay, FormatGovernsTheResetToo) {

@@ -47,12 +47,13 @@ template <typename Stage> std::optional<Stop> stopOf(Stage&& stage) {
 
 // The stop of a field that could not be read.
 inline Stop readStop(Stage stage, TextField field, Reason reason = Reason::NotANumber) {
-    return Stop{stage, field, reason, field, stage};
+    return Stop{
+        .stage = stage, .field = field, .reason = reason, .concerned = field, .purpose = stage};
 }
 
 // The stop of an arithmetic fault, with the field the user should look at.
 inline Stop faultStop(Stage stage, Reason reason, TextField concerned) {
-    return Stop{stage, std::nullopt, reason, concerned, stage};
+    return Stop{.stage = stage, .reason = reason, .concerned = concerned, .purpose = stage};
 }
 
 // The texts of some fields, in the order given.

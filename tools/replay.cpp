@@ -56,6 +56,27 @@ calc::NumberFormat formatOf(const json& input) {
     return format;
 }
 
+// Writes the texts the case gives under "fields" into the sheet.
+void setFields(calc::MemorySheet& sheet, const json& input) {
+    if (!input.contains("fields")) {
+        return;
+    }
+    const json& fields = input.at("fields");
+    if (!fields.is_object()) {
+        throw CaseError("\"fields\" must be an object");
+    }
+    for (const auto& [name, text] : fields.items()) {
+        const std::optional<calc::TextField> field = calc::textFieldByName(name);
+        if (!field) {
+            throw CaseError("unknown field \"" + name + "\" (Text1 to Text33)");
+        }
+        if (!text.is_string()) {
+            throw CaseError("the text of " + name + " must be a string");
+        }
+        sheet.setText(*field, text.get<std::string>());
+    }
+}
+
 json runCase(const json& input) {
     if (!input.is_object()) {
         throw CaseError("a case must be a JSON object");
@@ -63,22 +84,7 @@ json runCase(const json& input) {
     calc::MemorySheet sheet(formatOf(input));
     calc::qk(sheet);
 
-    if (input.contains("fields")) {
-        const json& fields = input.at("fields");
-        if (!fields.is_object()) {
-            throw CaseError("\"fields\" must be an object");
-        }
-        for (const auto& [name, text] : fields.items()) {
-            const std::optional<calc::TextField> field = calc::textFieldByName(name);
-            if (!field) {
-                throw CaseError("unknown field \"" + name + "\" (Text1 to Text33)");
-            }
-            if (!text.is_string()) {
-                throw CaseError("the text of " + name + " must be a string");
-            }
-            sheet.setText(*field, text.get<std::string>());
-        }
-    }
+    setFields(sheet, input);
     for (const calc::Option option : {calc::Option::option1, calc::Option::option2}) {
         const std::string key(calc::optionName(option));
         if (input.contains(key)) {

@@ -12,13 +12,18 @@
 #include "ui/stopreport.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <limits>
 #include <map>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QColor>
 #include <QDesktopServices>
 #include <QFont>
 #include <QGroupBox>
@@ -26,6 +31,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -38,49 +44,177 @@ QRect rectOf(const ControlRow& row) {
     return {pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height)};
 }
 
-QWidget* makeControl(const ControlRow& row, QWidget* parent) {
-    const QString caption = qt(row.caption);
-    switch (row.kind) {
-    case Kind::Frame:
-        return new QGroupBox(caption, parent);
-    case Kind::Label: {
-        auto* label = new CaptionLabel(caption, parent);
-        // A caption wider than its rectangle wraps inside it and is cut off
-        // below; the rectangle never grows to the text.
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setTextFormat(Qt::PlainText);
-        return label;
+constexpr calc::Option kOptions[] = {calc::Option::option1, calc::Option::option2,
+                                     calc::Option::细砂, calc::Option::粗砂};
+constexpr calc::Check kChecks[] = {calc::Check::卵石, calc::Check::碎石};
+constexpr std::string_view kCommands[] = {"Command1", "Command2", "Command3", "Command4",
+                                          "Command5"};
+
+// Where the control of this name sits in its array, or -1.
+template <typename Item, std::size_t N, typename NameOf>
+int indexByName(const Item (&items)[N], std::string_view name, NameOf nameOf) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (nameOf(items[i]) == name) {
+            return int(i);
+        }
     }
-    case Kind::TextField: {
-        auto* edit = new QLineEdit(caption, parent);
-        // Any text of any length: Qt would otherwise stop at 32767 characters.
-        edit->setMaxLength(std::numeric_limits<int>::max());
-        return edit;
+    return -1;
+}
+
+QLabel* makeLabel(const ControlRow& row, QWidget* parent) {
+    auto* label = new CaptionLabel(qt(row.caption), parent);
+    // A caption wider than its rectangle wraps inside it and is cut off
+    // below; the rectangle never grows to the text.
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    if (row.textColour) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, QColor(QRgb(*row.textColour)));
+        label->setPalette(palette);
     }
-    case Kind::OptionButton: {
-        auto* option = new QRadioButton(caption, parent);
-        // Exclusivity comes from the frame's button group alone.
-        option->setAutoExclusive(false);
-        option->setChecked(row.on);
+    return label;
+}
+
+QLineEdit* makeField(const ControlRow& row, QWidget* parent) {
+    auto* edit = new QLineEdit(qt(row.caption), parent);
+    // Any text of any length: Qt would otherwise stop at 32767 characters.
+    edit->setMaxLength(std::numeric_limits<int>::max());
+    return edit;
+}
+
+QRadioButton* makeOption(const ControlRow& row, QWidget* parent) {
+    auto* option = new QRadioButton(qt(row.caption), parent);
+    // Exclusivity comes from the frame's button group alone.
+    option->setAutoExclusive(false);
+    option->setChecked(row.checked);
+    return option;
+}
+
+QCheckBox* makeCheck(const ControlRow& row, QWidget* parent) {
+    auto* check = new QCheckBox(qt(row.caption), parent);
+    check->setTristate(false);
+    check->setChecked(row.checked);
+    return check;
+}
+
+QPushButton* makeButton(const ControlRow& row, QWidget* parent) {
+    auto* button = new QPushButton(qt(row.caption), parent);
+    // Enter and Esc in a field must trigger nothing.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+// Builds the controls of the table one row at a time, filing each under its
+// role, and wires up what needs two rows: a label and its buddy, the option
+// buttons of one frame, the order of the focus.
+class Builder {
+public:
+    explicit Builder(QWidget* form) : m_form(form) {}
+
+    void add(const ControlRow& row) {
+        QWidget* parent = row.frame.empty() ? m_form : m_frames.value(qt(row.frame));
+        QWidget* control = make(row, parent);
+        control->setObjectName(qt(row.name));
+        control->setGeometry(rectOf(row));
+        if (const calc::FieldInfo* info = calc::findField(row.name)) {
+            control->setToolTip(fieldTip(*info));
+        }
+        if (control->focusPolicy() & Qt::TabFocus) {
+            m_tabStops.emplace_back(row.tabIndex, control);
+        }
+    }
+
+    FormControls finish() {
+        // Labels caption their fields for screen readers; no caption has an
+        // access key, so the buddy serves only the accessible name.
+        for (const auto& [label, buddy] : m_buddies) {
+            if (const auto field = calc::textFieldByName(buddy)) {
+                label->setBuddy(m_made.sheet.texts[*field - 1]);
+            }
+        }
+        // A field is drawn over any label that reaches under it.
+        for (QLineEdit* field : m_made.sheet.texts) {
+            field->raise();
+        }
+        std::sort(m_tabStops.begin(), m_tabStops.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (std::size_t i = 1; i < m_tabStops.size(); ++i) {
+            QWidget::setTabOrder(m_tabStops[i - 1].second, m_tabStops[i].second);
+        }
+        return m_made;
+    }
+
+private:
+    QWidget* make(const ControlRow& row, QWidget* parent) {
+        switch (row.kind) {
+        case Kind::Frame: {
+            auto* frame = new QGroupBox(qt(row.caption), parent);
+            m_frames.insert(qt(row.name), frame);
+            return frame;
+        }
+        case Kind::Label: {
+            QLabel* label = makeLabel(row, parent);
+            if (!row.buddy.empty()) {
+                m_buddies.emplace_back(label, row.buddy);
+            }
+            return label;
+        }
+        case Kind::TextField:
+            return addField(row, parent);
+        case Kind::OptionButton:
+            return addOption(row, parent);
+        case Kind::CheckBox: {
+            QCheckBox* check = makeCheck(row, parent);
+            const int n = indexByName(kChecks, row.name, calc::checkName);
+            if (n >= 0) {
+                m_made.sheet.checks[std::size_t(n)] = check;
+            }
+            return check;
+        }
+        case Kind::Button: {
+            QPushButton* button = makeButton(row, parent);
+            const int n = indexByName(kCommands, row.name, [](std::string_view c) { return c; });
+            if (n >= 0) {
+                m_made.commands[std::size_t(n)] = button;
+            }
+            return button;
+        }
+        }
+        return nullptr;
+    }
+
+    QLineEdit* addField(const ControlRow& row, QWidget* parent) {
+        QLineEdit* field = makeField(row, parent);
+        if (const auto name = calc::textFieldByName(row.name)) {
+            m_made.sheet.texts[*name - 1] = field;
+        }
+        return field;
+    }
+
+    QRadioButton* addOption(const ControlRow& row, QWidget* parent) {
+        QRadioButton* option = makeOption(row, parent);
+        QButtonGroup*& group = m_groups[qt(row.frame)]; // one exclusive group per frame
+        if (!group) {
+            group = new QButtonGroup(parent);
+            group->setExclusive(true);
+        }
+        group->addButton(option);
+        const int n = indexByName(kOptions, row.name, calc::optionName);
+        if (n >= 0) {
+            m_made.sheet.options[std::size_t(n)] = option;
+        }
         return option;
     }
-    case Kind::CheckBox: {
-        auto* check = new QCheckBox(caption, parent);
-        check->setTristate(false);
-        check->setChecked(row.on);
-        return check;
-    }
-    case Kind::Button: {
-        auto* button = new QPushButton(caption, parent);
-        // Enter and Esc in a field must trigger nothing.
-        button->setAutoDefault(false);
-        button->setDefault(false);
-        return button;
-    }
-    }
-    return nullptr;
-}
+
+    QWidget* m_form;
+    FormControls m_made;
+    QHash<QString, QWidget*> m_frames;
+    std::map<QString, QButtonGroup*> m_groups;
+    std::vector<std::pair<QLabel*, std::string_view>> m_buddies;
+    std::vector<std::pair<int, QWidget*>> m_tabStops;
+};
 
 } // namespace
 
@@ -107,24 +241,12 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
         {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), face.family()});
     face.setPixelSize(12);
     setFont(face);
-    build();
+    const FormControls controls = build();
 
-    SheetControls controls;
-    for (int n = 1; n <= calc::kTextFieldCount; ++n) {
-        const auto field = static_cast<calc::TextField>(n);
-        controls.texts[n - 1] = findChild<QLineEdit*>(qt(calc::fieldName(field)));
-    }
-    for (int n = 0; n < calc::kOptionCount; ++n) {
-        controls.options[n] =
-            findChild<QRadioButton*>(qt(calc::optionName(static_cast<calc::Option>(n))));
-    }
-    for (int n = 0; n < calc::kCheckCount; ++n) {
-        controls.checks[n] =
-            findChild<QCheckBox*>(qt(calc::checkName(static_cast<calc::Check>(n))));
-    }
-    m_sheet = std::make_unique<FormSheet>(controls, std::move(format), [this](const QString& text) {
-        m_boxes.show(this, {QMessageBox::NoIcon, kApplicationName, text});
-    });
+    m_sheet =
+        std::make_unique<FormSheet>(controls.sheet, std::move(format), [this](const QString& text) {
+            m_boxes.show(this, {QMessageBox::NoIcon, kApplicationName, text});
+        });
 
     // Commands beyond the classic buttons: by their shortcuts and from the
     // context menu of the window (outside the fields, which keep their own).
@@ -133,70 +255,21 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     // The six events of the window: the load (showEvent) and the five buttons.
-    const std::pair<const char*, void (Form1::*)()> commands[] = {
-        {"Command1", &Form1::calculateCommand},    {"Command2", &Form1::helpCommand},
-        {"Command3", &Form1::clearCommand},        {"Command4", &Form1::exitCommand},
-        {"Command5", &Form1::moreSoftwareCommand},
-    };
-    for (const auto& [name, command] : commands) {
-        connect(findChild<QPushButton*>(QLatin1String(name)), &QPushButton::clicked, this, command);
+    const std::array<void (Form1::*)(), 5> commands = {
+        &Form1::calculateCommand, &Form1::helpCommand, &Form1::clearCommand, &Form1::exitCommand,
+        &Form1::moreSoftwareCommand};
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        connect(controls.commands[i], &QPushButton::clicked, this, commands[i]);
     }
     letReturnClickButtons(*this);
 }
 
-void Form1::build() {
-    QHash<QString, QWidget*> byName;
-    std::map<QString, QButtonGroup*> groups; // one exclusive group per frame
-    std::vector<std::pair<int, QWidget*>> tabStops;
-
+FormControls Form1::build() {
+    Builder builder(this);
     for (const ControlRow& row : formLayout()) {
-        QWidget* parent = row.frame.empty() ? this : byName.value(qt(row.frame));
-        QWidget* control = makeControl(row, parent);
-        control->setObjectName(qt(row.name));
-        control->setGeometry(rectOf(row));
-        byName.insert(control->objectName(), control);
-
-        if (const calc::FieldInfo* info = calc::findField(row.name)) {
-            control->setToolTip(fieldTip(*info));
-        }
-        if (auto* option = qobject_cast<QRadioButton*>(control)) {
-            QButtonGroup*& group = groups[qt(row.frame)];
-            if (!group) {
-                group = new QButtonGroup(parent);
-                group->setExclusive(true);
-            }
-            group->addButton(option);
-        }
-        if (control->focusPolicy() & Qt::TabFocus) {
-            tabStops.emplace_back(row.tabIndex, control);
-        }
+        builder.add(row);
     }
-
-    // Labels caption their fields for screen readers; no caption has an
-    // access key, so the buddy serves only the accessible name.
-    for (const ControlRow& row : formLayout()) {
-        if (!row.captions.empty()) {
-            static_cast<QLabel*>(byName.value(qt(row.name)))
-                ->setBuddy(byName.value(qt(row.captions)));
-        }
-    }
-
-    // A field is drawn over any label that reaches under it.
-    for (QLineEdit* field : findChildren<QLineEdit*>()) {
-        field->raise();
-    }
-
-    if (QWidget* school = byName.value(QStringLiteral("Label26"))) {
-        QPalette palette = school->palette();
-        palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
-        school->setPalette(palette);
-    }
-
-    std::sort(tabStops.begin(), tabStops.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < tabStops.size(); ++i) {
-        setTabOrder(tabStops[i - 1].second, tabStops[i].second);
-    }
+    return builder.finish();
 }
 
 void Form1::showEvent(QShowEvent* event) {

@@ -9,21 +9,37 @@
 // so tests and accessibility tools find it by name.
 #pragma once
 
+// moc cannot read the Chinese names of calc/sheet.h (细砂, 粗砂), and needs
+// nothing from these headers to see Form1's Q_OBJECT.
+#ifndef Q_MOC_RUN
 #include "calc/numberformat.h"
 #include "calc/sheet.h"
 #include "ui/formsheet.h"
-#include "ui/messageboxes.h"
 #include "ui/reportcommands.h"
+#endif
+#include "ui/messageboxes.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 
 #include <QUrl>
 #include <QWidget>
 
+class QPushButton;
+
 namespace ui {
 
+// The controls the window builds from its layout table, by the role the
+// window gives them.
+struct FormControls {
+    SheetControls sheet;
+    std::array<QPushButton*, 5> commands{}; // Command1 .. Command5
+};
+
 class Form1 : public QWidget {
+    Q_OBJECT
+
 public:
     // `format` is the user's regional number settings, read once at start-up;
     // every box the window shows goes through `boxes`, which must outlive it.
@@ -45,7 +61,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void build();
+    // Makes every control of the layout table and hands them back.
+    FormControls build();
     void calculateCommand();
     void helpCommand();
     void clearCommand();

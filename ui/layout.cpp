@@ -9,7 +9,8 @@ namespace {
 using enum Kind;
 
 // Name, kind, frame, caption or start text, Left, Top, Width, Height (twips),
-// TabIndex, captioned field, start state. Rows of a frame in reading order.
+// TabIndex, buddy (the field a label captions), checked at start, text
+// colour. Rows of a frame in reading order.
 constexpr std::array kRows = std::to_array<ControlRow>({
     // The nine frames, on the client area.
     {"Frame1", Frame, "", "混凝土配置强度", 0, 0, 3495, 1485, 0},
@@ -23,7 +24,7 @@ constexpr std::array kRows = std::to_array<ControlRow>({
     {"Frame9", Frame, "", "关于", 5790, 2880, 2265, 2085, 39},
 
     // The school line in the bottom-left corner, outside every frame.
-    {"Label26", Label, "", "南坞技师学院 高工11-5", 360, 4320, 1335, 375, 79},
+    {"Label26", Label, "", "南坞技师学院 高工11-5", 360, 4320, 1335, 375, 79, {}, false, 0x0000C0},
 
     // Design strength.
     {"Text1", TextField, "Frame1", "Text1", 2160, 330, 915, 270, 44},

@@ -4,6 +4,8 @@
 // and tab stop of the window can be read, and changed, in one place.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -22,9 +24,11 @@ struct ControlRow {
     int top;
     int width;
     int height;
-    int tabIndex;                // 0..79; the focus visits controls in this order
-    std::string_view captions{}; // a label: the text field it captions, if any
-    bool on = false;             // an option button selected / check box checked at start
+    int tabIndex;             // 0..79; the focus visits controls in this order
+    std::string_view buddy{}; // a label: the text field it captions, if any
+    bool checked = false;     // an option button selected / check box checked at start
+    // A label's own text colour as 0xRRGGBB; the window's colour when empty.
+    std::optional<std::uint32_t> textColour = std::nullopt;
 };
 
 // Every control of the window: the frames first, so that a frame exists

@@ -6,9 +6,13 @@
 // table in twips that they check.
 #include "fakes.h"
 #include "ui/form1.h"
+#include "ui/layout.h"
 
+#include <algorithm>
 #include <limits>
 #include <map>
+#include <numeric>
+#include <vector>
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -189,6 +193,10 @@ TEST_F(LayoutTest, WindowHasItsCaptionFixedSizeAndIcon) {
     EXPECT_FALSE(form.windowIcon().pixmap(32, 32).isNull());
     EXPECT_EQ(test::control<QLabel>(form, "Label26")->palette().color(QPalette::WindowText),
               QColor(0, 0, 192));
+    // A QObject of its own type, so that qobject_cast and the meta-object see it.
+    QWidget* widget = &form;
+    EXPECT_EQ(qobject_cast<ui::Form1*>(widget), &form);
+    EXPECT_STREQ(form.metaObject()->className(), "ui::Form1");
 }
 
 TEST_F(LayoutTest, StartsWithTheLayoutsTextsAndChoices) {
@@ -224,6 +232,19 @@ TEST_F(LayoutTest, FocusVisitsControlsByTabIndex) {
         w = w->nextInFocusChain();
     } while (w != first && visited.size() <= expected.size());
     EXPECT_EQ(visited, expected);
+}
+
+// The order of the focus must not rest on how a sort treats two equal
+// indexes: each of 0..79 belongs to exactly one row.
+TEST(LayoutTable, TabIndexesAreZeroToSeventyNineEachUsedOnce) {
+    std::vector<int> indexes;
+    for (const ui::ControlRow& row : ui::formLayout()) {
+        indexes.push_back(row.tabIndex);
+    }
+    std::sort(indexes.begin(), indexes.end());
+    std::vector<int> expected(80);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(indexes, expected);
 }
 
 TEST_F(LayoutTest, OptionGroupsAreExclusiveWithinTheirFrame) {

@@ -47,6 +47,10 @@ TEST(StopReportTest, SaysWhatStoppedWhereAndWhy) {
         {faultStop(Stage::第三步, Reason::DivisionByZero, calc::Text8),
          {{calc::Text8, "0"}},
          "计算中止：第三步 中除数为零（“水灰比”为 0）。"},
+        // A zero written with decimals, as 第二步 writes it, is a zero too.
+        {faultStop(Stage::第三步, Reason::DivisionByZero, calc::Text8),
+         {{calc::Text8, "0.00"}},
+         "计算中止：第三步 中除数为零（“水灰比”为 0）。"},
         {faultStop(Stage::tijifa, Reason::DivisionByZero, calc::Text15),
          {{calc::Text15, "1"}},
          "计算中止：体积法 中除数为零，请检查“砂率”。"},

@@ -10,8 +10,8 @@ using nlohmann::json;
 namespace {
 
 constexpr calc::Stage kStages[] = {
-    calc::Stage::第一步, calc::Stage::第二步,     calc::Stage::第三步,
-    calc::Stage::第四步, calc::Stage::tjfjs,      calc::Stage::tijifa,
+    calc::Stage::第一步,     calc::Stage::第二步,    calc::Stage::第三步,
+    calc::Stage::第四步,     calc::Stage::tjfjs,     calc::Stage::tijifa,
     calc::Stage::zhiliangfa, calc::Stage::tiaozheng, calc::Stage::calculate,
 };
 constexpr calc::Reason kReasons[] = {calc::Reason::NotANumber, calc::Reason::DivisionByZero,
@@ -130,7 +130,8 @@ LastCalculation read(const json& in) {
             record.writes.push_back({field(member(w, "field")), text(member(w, "text"))});
         }
         for (const json& q : array(member(s, "quantities"))) {
-            const std::optional<std::string_view> name = calc::quantityName(text(member(q, "name")));
+            const std::optional<std::string_view> name =
+                calc::quantityName(text(member(q, "name")));
             if (!name) {
                 throw NotARecord{};
             }
@@ -234,8 +235,10 @@ std::optional<LastCalculation> restoreRecord(const json& in, const calc::Sheet& 
             last->after.texts[std::size_t(n - 1)] = now.texts[std::size_t(n - 1)];
         }
     }
-    last->after.options[std::size_t(calc::Option::细砂)] = now.options[std::size_t(calc::Option::细砂)];
-    last->after.options[std::size_t(calc::Option::粗砂)] = now.options[std::size_t(calc::Option::粗砂)];
+    last->after.options[std::size_t(calc::Option::细砂)] =
+        now.options[std::size_t(calc::Option::细砂)];
+    last->after.options[std::size_t(calc::Option::粗砂)] =
+        now.options[std::size_t(calc::Option::粗砂)];
     last->after.checks = now.checks;
     if (!last->stillHolds(sheet)) {
         return std::nullopt;

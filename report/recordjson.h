@@ -35,7 +35,6 @@ std::optional<LastCalculation> recordFromJson(const nlohmann::json& json);
 
 // The record restored as the last calculation of `sheet`, when the sheet holds
 // in every field what the recorded calculation left; nothing otherwise.
-std::optional<LastCalculation> restoreRecord(const nlohmann::json& json,
-                                             const calc::Sheet& sheet);
+std::optional<LastCalculation> restoreRecord(const nlohmann::json& json, const calc::Sheet& sheet);
 
 } // namespace report

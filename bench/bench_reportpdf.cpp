@@ -23,8 +23,7 @@ void BM_Report_Pdf(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
     for (auto _ : state) {
-        const QString error =
-            ui::writeReportPdf(QString::fromStdString(html), path, QStringLiteral("计算书"));
+        const QString error = ui::writeReportPdf(QString::fromStdString(html), path);
         if (!error.isEmpty()) {
             state.SkipWithError(error.toStdString().c_str());
             break;

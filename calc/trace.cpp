@@ -10,6 +10,8 @@ namespace detail {
 
 constinit thread_local Recorder* t_recorder = nullptr;
 
+// The stage and the purpose differ only for the driver's own record.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 StageTrace& Recorder::open(Stage stage, Stage purpose) {
     // A record left from the trace's previous calculation is taken again,
     // its lists emptied but their room kept: pressing "计算" again with a
@@ -56,17 +58,26 @@ StageTrace& Recorder::current(Stage purpose) {
 
 void Recorder::read(const Site& site, std::optional<TextField> field, std::string&& text,
                     Conversion conversion, double value) {
-    current(site.purpose ? *site.purpose : site.stage)
-        .reads.emplace_back(field, std::move(text), conversion, value);
+    // Filled in place: the text moves once, from the reader into the trace.
+    TraceRead& read = current(site.purpose ? *site.purpose : site.stage).reads.emplace_back();
+    read.field = field;
+    read.text = std::move(text);
+    read.conversion = conversion;
+    read.value = value;
 }
 
 void Recorder::write(TextField field, std::string_view text) {
-    current(Stage::calculate).writes.emplace_back(field, std::string(text));
+    TraceWrite& write = current(Stage::calculate).writes.emplace_back();
+    write.field = field;
+    write.text = text;
 }
 
 void Recorder::quantity(std::string_view name, double value, bool single) {
     // The stages name their quantities by string literals: no copy is made.
-    current(Stage::calculate).quantities.emplace_back(name, value, single);
+    TraceQuantity& quantity = current(Stage::calculate).quantities.emplace_back();
+    quantity.name = name;
+    quantity.value = value;
+    quantity.single = single;
 }
 
 void Recorder::notice(std::string_view message) {

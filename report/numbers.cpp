@@ -140,32 +140,67 @@ std::string constant(std::string_view ascii, const calc::NumberFormat& format) {
     return regionalDecimal(ascii, format);
 }
 
+namespace {
+
+// A text that parseStrict accepts, in ASCII: blanks and grouping symbols
+// dropped, the regional decimal symbol and sign replaced.
+std::string asciiNumber(std::string_view text, const calc::NumberFormat& format) {
+    std::string ascii;
+    while (!text.empty()) {
+        if (!format.negative.empty() && text.starts_with(format.negative)) {
+            ascii += '-';
+            text.remove_prefix(format.negative.size());
+        } else if (text.starts_with(format.decimal)) {
+            ascii += '.';
+            text.remove_prefix(format.decimal.size());
+        } else if (format.groups() && text.starts_with(format.group)) {
+            text.remove_prefix(format.group.size());
+        } else {
+            if (text.front() != ' ') {
+                ascii += text.front();
+            }
+            text.remove_prefix(1);
+        }
+    }
+    return ascii;
+}
+
+// Digits with `scale` of them after the decimal point, rounded half up to
+// three: the result has exactly three after the point and one before.
+std::string roundedToGrams(std::string digits, int scale) {
+    const int missing = scale + 1 - int(digits.size());
+    if (missing > 0) {
+        digits.insert(0, static_cast<std::size_t>(missing), '0');
+    }
+    if (scale > 3) {
+        const std::size_t dropped = static_cast<std::size_t>(scale - 3);
+        const bool up = digits[digits.size() - dropped] >= '5';
+        digits.erase(digits.size() - dropped);
+        if (up) {
+            // Carry through the nines: 0.9995 becomes 1.000.
+            std::size_t k = digits.size();
+            while (k > 0 && digits[k - 1] == '9') {
+                digits[--k] = '0';
+            }
+            if (k == 0) {
+                digits.insert(digits.begin(), '1');
+            } else {
+                ++digits[k - 1];
+            }
+        }
+    }
+    return digits;
+}
+
+} // namespace
+
 std::optional<std::string> trialMass(std::string_view mass, double litres,
                                      const calc::NumberFormat& format) {
     if (!(litres > 0.0) || !std::isfinite(litres) ||
         calc::parseStrict(mass, format).status != calc::StrictStatus::Ok) {
         return std::nullopt;
     }
-    // The text in ASCII: blanks and grouping symbols dropped, the regional
-    // decimal symbol and sign replaced.
-    std::string ascii;
-    std::string_view rest = mass;
-    while (!rest.empty()) {
-        if (rest.front() == ' ') {
-            rest.remove_prefix(1);
-        } else if (!format.negative.empty() && rest.starts_with(format.negative)) {
-            ascii += '-';
-            rest.remove_prefix(format.negative.size());
-        } else if (rest.starts_with(format.decimal)) {
-            ascii += '.';
-            rest.remove_prefix(format.decimal.size());
-        } else if (format.groups() && rest.starts_with(format.group)) {
-            rest.remove_prefix(format.group.size());
-        } else {
-            ascii += rest.front();
-            rest.remove_prefix(1);
-        }
-    }
+    const std::string ascii = asciiNumber(mass, format);
     const bool negative = !ascii.empty() && ascii.front() == '-';
     std::array<char, 64> buffer{};
     const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), litres);
@@ -177,35 +212,11 @@ std::optional<std::string> trialMass(std::string_view mass, double litres,
     }
 
     // mass × litres / 1000, with every digit kept; then half up to 3 places.
-    std::string digits = multiply(m->digits, v->digits);
-    int scale = m->scale + v->scale + 3;
-    if (int(digits.size()) <= scale) {
-        digits.insert(0, std::size_t(scale - int(digits.size()) + 1), '0');
-    }
-    if (scale > 3) {
-        const bool up = digits[digits.size() - std::size_t(scale - 3)] >= '5';
-        digits.erase(digits.size() - std::size_t(scale - 3));
-        scale = 3;
-        if (up) {
-            std::size_t k = digits.size();
-            while (k > 0 && digits[k - 1] == '9') {
-                digits[--k] = '0';
-            }
-            if (k == 0) {
-                digits = "1" + digits;
-            } else {
-                ++digits[k - 1];
-            }
-        }
-    }
-    digits.append(std::size_t(3 - scale), '0');
-    if (digits.size() < 4) {
-        digits.insert(0, 4 - digits.size(), '0');
-    }
+    const std::string digits =
+        roundedToGrams(multiply(m->digits, v->digits), m->scale + v->scale + 3);
     const std::string integer = digits.substr(0, digits.size() - 3);
     const std::string fraction = digits.substr(digits.size() - 3);
-    const bool zero = integer.find_first_not_of('0') == std::string::npos &&
-                      fraction.find_first_not_of('0') == std::string::npos;
+    const bool zero = digits.find_first_not_of('0') == std::string::npos;
     std::string out = (negative && !zero) ? format.negative : std::string();
     const std::size_t lead = std::min(integer.find_first_not_of('0'), integer.size() - 1);
     out += grouped(integer.substr(lead), format);

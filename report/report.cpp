@@ -82,6 +82,7 @@ private:
     }
 
     Section designData() const;
+    Table recordedOnly() const;
     Section working() const;
     Section mix() const;
     Section trialBatch() const;
@@ -164,6 +165,11 @@ Section Builder::designData() const {
         Paragraph{std::string("砂石用量的计算方法：") + (volume ? "体积法" : "质量法") + "。"});
 
     section.blocks.emplace_back(Paragraph{"以下各项仅作记录，不参与计算："});
+    section.blocks.emplace_back(recordedOnly());
+    return section;
+}
+
+Table Builder::recordedOnly() const {
     Table recorded{{"项目", "数值", "单位", "说明"}, {}};
     for (TextField field : {Text28, Text27, Text29, Text19, Text16, Text17}) {
         const FieldInfo& info = calc::fieldInfo(field);
@@ -182,8 +188,7 @@ Section Builder::designData() const {
                              : crushed         ? "碎石"
                                                : "（未选）",
                              "", "石子的种类"});
-    section.blocks.emplace_back(std::move(recorded));
-    return section;
+    return recorded;
 }
 
 Step Builder::designStrength() const {

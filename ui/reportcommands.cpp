@@ -167,8 +167,7 @@ void ReportCommands::exportPdfCommand() {
     if (!made) {
         return;
     }
-    const QString error =
-        writeReportPdf(fromUtf8(report::toHtml(*made)), path, fromUtf8(made->title));
+    const QString error = writeReportPdf(fromUtf8(report::toHtml(*made)), path);
     if (!error.isEmpty()) {
         m_boxes.show(
             &m_window,

@@ -81,7 +81,8 @@ void paintReport(const QString& html, QPagedPaintDevice& device) {
     }
 }
 
-QString writeReportPdf(const QString& html, const QString& path, const QString& title) {
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the names say which is which
+QString writeReportPdf(const QString& html, const QString& path) {
     // Written aside and put in place at the end: a failure leaves any file
     // of that name as it was.
     QSaveFile file(path);
@@ -91,7 +92,7 @@ QString writeReportPdf(const QString& html, const QString& path, const QString& 
     {
         QPdfWriter writer(&file);
         writer.setResolution(300);
-        writer.setTitle(title);
+        writer.setTitle(QStringLiteral("普通混凝土配合比设计计算书"));
         writer.setCreator(kApplicationName + u' ' + kApplicationVersion);
         setReportPage(writer);
         paintReport(html, writer);

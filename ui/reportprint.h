@@ -16,8 +16,9 @@ void setReportPage(QPagedPaintDevice& device);
 // "第 n 页 共 N 页". The device must not be painted on yet.
 void paintReport(const QString& html, QPagedPaintDevice& device);
 
-// Writes the report as an A4 PDF file. Returns an empty string on success,
-// otherwise why the file could not be written.
-QString writeReportPdf(const QString& html, const QString& path, const QString& title);
+// Writes the report as an A4 PDF file titled 普通混凝土配合比设计计算书.
+// Returns an empty string on success, otherwise why the file could not be
+// written.
+QString writeReportPdf(const QString& html, const QString& path);
 
 } // namespace ui

@@ -1,14 +1,52 @@
-// Start-up of 普通澜石: the application, its one window, the event loop.
+// Start-up of 普通澜石: the command line, then the application, its one
+// window and the event loop.
+#include "app/commandline.h"
+#include "ui/designcommands.h"
+#include "ui/filedialogs.h"
 #include "ui/form1.h"
 #include "ui/identity.h"
 #include "ui/messageboxes.h"
 #include "ui/regional.h"
 #include "ui/translations.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QLocale>
 
+namespace {
+
+void print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = (text.endsWith(QLatin1Char('\n')) ? text : text + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // Read before the application exists: what needs no window needs no
+    // display either.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const app::CommandLine command = app::parseCommandLine(arguments);
+    switch (command.action) {
+    case app::CommandLine::Action::Help:
+    case app::CommandLine::Action::Version:
+        print(stdout, command.text);
+        return 0;
+    case app::CommandLine::Action::Error:
+        print(stderr, command.text);
+        return app::kUsageError;
+    case app::CommandLine::Action::Window:
+        break;
+    }
+    if (!app::displayAvailable(command)) {
+        print(stderr, app::noDisplayText());
+        return app::kNoDisplay;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(ui::kApplicationName);
     QApplication::setApplicationVersion(ui::kApplicationVersion);
@@ -23,9 +61,15 @@ int main(int argc, char* argv[]) {
     }
 
     ui::ModalMessageBoxes boxes;
+    ui::QtFileDialogs dialogs;
     // The regional number settings are read here, once, and the calculation
     // keeps them for the life of the window.
     ui::Form1 form(ui::numberFormatOf(QLocale::system()), boxes);
+    ui::DesignCommands designs(form, boxes, dialogs);
     form.show();
+    // After the load's reset, so the design replaces the defaults.
+    if (!command.design.isEmpty()) {
+        designs.openFile(command.design);
+    }
     return QApplication::exec();
 }

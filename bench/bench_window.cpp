@@ -1,11 +1,15 @@
-// Benchmarks of the real window, offscreen: a press on "计算", and the
-// start-up from constructing Form1 to the window being shown.
+// Benchmarks of the real window, offscreen: a press on "计算", the start-up
+// from constructing Form1 to the window being shown, and saving and opening a
+// design file through the window's commands.
+#include "calc/calculate.h"
 #include "calc/sheet.h"
+#include "ui/designcommands.h"
 #include "ui/form1.h"
 #include "ui/messageboxes.h"
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
@@ -15,6 +19,19 @@ namespace {
 class SilentBoxes final : public ui::MessageBoxes {
 public:
     void show(QWidget*, const ui::MessageBox&) override {}
+    QMessageBox::StandardButton ask(QWidget*, const ui::Question& question) override {
+        return question.escape;
+    }
+};
+
+// Names every file in a folder of its own; the benchmarks never ask.
+class FolderDialogs final : public ui::FileDialogs {
+public:
+    QString openDesign(QWidget*, const QString&) override { return {}; }
+    QString saveDesign(QWidget*, const QString&, const QString&) override {
+        return folder.filePath(QStringLiteral("bench.lanshi"));
+    }
+    QTemporaryDir folder;
 };
 
 void BM_Window_Calculate(benchmark::State& state) {
@@ -48,6 +65,43 @@ void BM_Window_Startup(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Window_Startup)->Unit(benchmark::kMillisecond);
+
+// 保存设计 on a calculated sheet: capture, write the file, replace the old
+// one (QSaveFile: a new file, flushed to the disk, renamed over it).
+void BM_Window_SaveDesign(benchmark::State& state) {
+    SilentBoxes boxes;
+    FolderDialogs dialogs;
+    ui::Form1 form(calc::NumberFormat{}, boxes);
+    ui::DesignCommands designs(form, boxes, dialogs);
+    form.show();
+    calc::calculate(form.sheet());
+    for (auto _ : state) {
+        if (!designs.saveAsCommand()) {
+            state.SkipWithError("the design was not saved");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_Window_SaveDesign)->Unit(benchmark::kMicrosecond);
+
+// 打开设计 of that file: read, check, put every field and choice on the window.
+void BM_Window_OpenDesign(benchmark::State& state) {
+    SilentBoxes boxes;
+    FolderDialogs dialogs;
+    ui::Form1 form(calc::NumberFormat{}, boxes);
+    ui::DesignCommands designs(form, boxes, dialogs);
+    form.show();
+    calc::calculate(form.sheet());
+    designs.saveAsCommand();
+    const QString path = designs.currentFile();
+    for (auto _ : state) {
+        if (!designs.openFile(path)) {
+            state.SkipWithError("the design did not open");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_Window_OpenDesign)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

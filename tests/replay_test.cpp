@@ -103,3 +103,39 @@ TEST(Replay, FormatGovernsTheResetToo) {
 }
 
 } // namespace
+
+namespace {
+
+// A design file, made one line, is a case: the window would show the same
+// figures after opening it there and pressing "计算".
+TEST(Replay, ReadsADesignFileAsACase) {
+    const json file = json::parse(R"({
+      "lanshi-design": 1,
+      "format": {"decimal": ",", "group": ".", "groupSize": 3, "negative": "-"},
+      "fields": {"Text20": "2.400", "Text21": "0,03", "Text24": "0,01", "Text11": "old"},
+      "粗砂": true, "option1": false, "id": "kept", "presses": 2
+    })");
+    const json out = replay(file.dump());
+    ASSERT_FALSE(out.contains("error")) << out;
+    EXPECT_EQ(out["id"], "kept");
+    EXPECT_TRUE(out["stop"].is_null()) << out;
+    // The mass method ran (option1 false decides option2) under the comma.
+    const json classic = replay(R"({"option1": false, "option2": true, "presses": 2,
+        "format": {"decimal": ",", "group": ".", "groupSize": 3, "negative": "-"},
+        "fields": {"Text20": "2.400", "Text21": "0,03", "Text24": "0,01"}})");
+    EXPECT_EQ(out["fields"], classic["fields"]);
+    EXPECT_EQ(out["fields"]["Text33"].get<std::string>().find(','), 1u);
+}
+
+TEST(Replay, RefusesABadDesignAsTheWindowWould) {
+    for (const char* line : {R"({"lanshi-design": 1, "option1": false, "option2": false})",
+                             R"({"lanshi-design": 9})", R"({"lanshi-design": 1, "卵石": "yes"})",
+                             R"({"lanshi-design": 1, "fields": {"Text40": "1"}})"}) {
+        const json out = replay(line);
+        EXPECT_TRUE(out.contains("error")) << line;
+    }
+    // Options set exactly as given stay possible for a case that is no design.
+    EXPECT_FALSE(replay(R"({"option1": false, "option2": false})").contains("error"));
+}
+
+} // namespace

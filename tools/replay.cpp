@@ -3,6 +3,7 @@
 #include "calc/calculate.h"
 #include "calc/memorysheet.h"
 #include "calc/stages.h"
+#include "design/designfile.h"
 
 #include <stdexcept>
 #include <string>
@@ -77,17 +78,33 @@ void setFields(calc::MemorySheet& sheet, const json& input) {
     }
 }
 
-json runCase(const json& input) {
+json runCase(const json& input, const std::string& line) {
     if (!input.is_object()) {
         throw CaseError("a case must be a JSON object");
     }
-    calc::MemorySheet sheet(formatOf(input));
+    // A design file is a case as it stands: read by the design reader, under
+    // the format it was saved with, so the calculation sees what the window
+    // would show after opening it there.
+    const bool isDesign = input.contains(design::kVersionKey);
+    std::optional<design::Design> opened;
+    if (isDesign) {
+        design::ReadResult read = design::openAsSaved(line);
+        if (!read) {
+            throw CaseError(read.error);
+        }
+        opened = std::move(read.design);
+    }
+    calc::MemorySheet sheet(opened ? opened->format : formatOf(input));
     calc::qk(sheet);
 
-    setFields(sheet, input);
+    if (opened) {
+        design::apply(*opened, sheet);
+    } else {
+        setFields(sheet, input);
+    }
     for (const calc::Option option : {calc::Option::option1, calc::Option::option2}) {
         const std::string key(calc::optionName(option));
-        if (input.contains(key)) {
+        if (!opened && input.contains(key)) {
             if (!input.at(key).is_boolean()) {
                 throw CaseError("\"" + key + "\" must be true or false");
             }
@@ -137,7 +154,7 @@ json runCase(const json& input) {
 std::string replayLine(const std::string& line) {
     json result;
     try {
-        result = runCase(json::parse(line));
+        result = runCase(json::parse(line), line);
     } catch (const json::exception& e) {
         result = {{"error", e.what()}};
     } catch (const CaseError& e) {

@@ -11,6 +11,11 @@
 // (1 to 100, default 1) calculates N times on the same sheet and reports the
 // last.
 //
+// A line with "lanshi-design" is a design file (design/designfile.h) and is
+// read as the program opens one: strictly, each option group with exactly one
+// member selected, missing fields and groups from the start state, under the
+// format the design names. "presses" and "id" apply to it as to any case.
+//
 // Output line:
 //   {"id": ..., "fields": {"Text1": ..., ..., "Text33": ...}, "notices": [...],
 //    "stop": null | {"stage": "第二步", "field": "Text5" | null, "reason": "not-a-number"}}

@@ -15,11 +15,24 @@
 
 namespace test {
 
-// Records every box and closes it at once, as a user pressing OK.
+// Records every box and closes it at once, as a user pressing OK; answers
+// each question with the next of `answers`, or closes it (its escape button)
+// when none is left.
 class FakeBoxes final : public ui::MessageBoxes {
 public:
     void show(QWidget*, const ui::MessageBox& box) override { shown.push_back(box); }
+    QMessageBox::StandardButton ask(QWidget*, const ui::Question& question) override {
+        asked.push_back(question);
+        if (answers.empty()) {
+            return question.escape;
+        }
+        const QMessageBox::StandardButton answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
     std::vector<ui::MessageBox> shown;
+    std::vector<ui::Question> asked;
+    std::vector<QMessageBox::StandardButton> answers;
 };
 
 // Everything a sheet holds, for comparing two sheets or one sheet over time.

@@ -1,0 +1,50 @@
+// The command line of lanshi, read into a plain value before any window or
+// application exists, so that `--help`, `--version` and mistakes are answered
+// without a display.
+//
+//     lanshi [DESIGN]     the window, with the design file opened after the reset
+//     lanshi --help       the usage, on standard output
+//     lanshi --version    the name and version, on standard output
+//
+// A command that needs no window gets an Action of its own; main() runs it
+// and returns before the application is created.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace app {
+
+struct CommandLine {
+    enum class Action {
+        Window,  // start the window (opening `design` when given)
+        Help,    // print `text` on standard output, succeed
+        Version, // print `text` on standard output, succeed
+        Error,   // print `text` on standard error, fail
+    };
+    Action action = Action::Window;
+    QString design;   // the design file to open at start-up; empty for none
+    QString platform; // Qt's -platform, when given
+    QString text;     // what Help, Version and Error print, one line or more
+};
+
+// Exit status of a command line that was not understood.
+inline constexpr int kUsageError = 2;
+// Exit status when the window is needed but there is no display.
+inline constexpr int kNoDisplay = 1;
+
+// Reads the arguments, the program's name first. Qt's own -platform,
+// -display, -style and -stylesheet (with a value) are accepted for the
+// application, which reads them again itself.
+CommandLine parseCommandLine(const QStringList& arguments);
+
+// Whether a window can be shown: on X11 and Wayland systems a display must be
+// named in the environment, or a platform chosen (-platform or
+// QT_QPA_PLATFORM); other systems always have one. Without it, Qt would abort
+// the program with a message about plugins instead of saying what is missing.
+bool displayAvailable(const CommandLine& command);
+
+// The one line that says the window cannot be shown.
+QString noDisplayText();
+
+} // namespace app

@@ -1,0 +1,82 @@
+// The design-file commands of the window: 打开设计… (Ctrl+O), 保存设计
+// (Ctrl+S) and 另存为… (Ctrl+Shift+S), by their shortcuts and in the window's
+// context menu (a right click anywhere outside the fields), and a .lanshi
+// file dropped on the window.
+//
+//     ui::DesignCommands designs(form, boxes, dialogs);
+//     form.show();                      // the load resets the sheet
+//     designs.openFile(fileFromCommandLine);
+//
+// While no file is open the window's caption is the classic one; with a file
+// open, the file's name follows it. Opening another design when the sheet has
+// changed since it was opened or saved asks first (保存 / 不保存 / 取消); the
+// classic commands never ask. Every box goes through `boxes`, every file name
+// through `dialogs`.
+#pragma once
+
+#include "design/design.h"
+#include "ui/designio.h"
+#include "ui/filedialogs.h"
+#include "ui/form1.h"
+#include "ui/messageboxes.h"
+
+#include <QObject>
+#include <QString>
+
+class QMimeData;
+
+namespace ui {
+
+class DesignCommands : public QObject {
+public:
+    // Adds the commands to `form`, which must outlive them, as must `boxes`
+    // and `dialogs`.
+    DesignCommands(Form1& form, MessageBoxes& boxes, FileDialogs& dialogs);
+
+    // Opens the design file without asking first (at start-up, after the
+    // window's load). On failure a box names the file and what is wrong with
+    // it, and the sheet stays exactly as it was. Returns whether it opened.
+    bool openFile(const QString& path);
+
+    // 打开设计…: asks about unsaved changes, then for a file, then opens it.
+    void openCommand();
+    // 保存设计: to the file the design came from, or as 另存为… the first time.
+    // Returns whether the design was saved.
+    bool saveCommand();
+    // 另存为…: asks for a name (the extension is added when left out), then
+    // saves. Returns whether the design was saved.
+    bool saveAsCommand();
+
+    // The design file the sheet was last opened from or saved to (an
+    // absolute path), or empty.
+    const QString& currentFile() const { return m_path; }
+    // Whether the sheet differs from what was last opened or saved (from the
+    // start state while no file was opened).
+    bool isModified() const;
+
+    // For tests: makes steps of every following save fail.
+    void setSaveFault(SaveFault fault) { m_fault = std::move(fault); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool mayReplaceSheet();
+    bool saveTo(const QString& path);
+    void showFailure(const QString& what, const QString& path, const QString& reason);
+    void updateCaption();
+    QString folder() const;
+
+    Form1& m_form;
+    MessageBoxes& m_boxes;
+    FileDialogs& m_dialogs;
+    QString m_path;
+    design::Design m_saved; // the sheet as last opened or saved
+    QString m_folder;       // where the last file was, for the next dialog
+    SaveFault m_fault;
+};
+
+// The first local .lanshi file among dragged data, or an empty string.
+QString designFileIn(const QMimeData& data);
+
+} // namespace ui

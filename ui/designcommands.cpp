@@ -37,7 +37,8 @@ DesignCommands::DesignCommands(Form1& form, MessageBoxes& boxes, FileDialogs& di
         action->setShortcut(QKeySequence(QLatin1String(command.keys)));
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, command.run);
-        form.addAction(action);
+        // The file commands head the context menu, before the report's.
+        form.insertAction(form.reports().actions().value(0), action);
     }
     // The classic layout has no room for a menu bar: the window's actions
     // are its context menu. The fields keep their own (cut, copy, paste).

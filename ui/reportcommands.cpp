@@ -56,6 +56,10 @@ void QtReportDialogs::preview(QWidget* parent, const std::function<void(QPrinter
 
 ReportCommands::ReportCommands(QWidget& window, calc::Sheet& sheet, MessageBoxes& boxes)
     : m_window(window), m_sheet(sheet), m_boxes(boxes) {
+    // Set apart from the file commands that come before them in the menu.
+    auto* separator = new QAction(&window);
+    separator->setSeparator(true);
+    m_actions.append(separator);
     const struct {
         const char* name;
         QString caption;

@@ -1,6 +1,7 @@
 #include "ui/reportcommands.h"
 
 #include "calc/trace.h"
+#include "report/recordjson.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
 #include "ui/reportprint.h"
@@ -97,6 +98,19 @@ calc::Outcome ReportCommands::calculate() {
         m_last = report::LastCalculation{std::move(trace), report::SheetState::of(m_sheet)};
     }
     return outcome;
+}
+
+std::optional<nlohmann::json> ReportCommands::recordToSave() const {
+    if (!m_last || !m_last->stillHolds(m_sheet)) {
+        return std::nullopt;
+    }
+    return report::recordToJson(*m_last);
+}
+
+void ReportCommands::openedDesign(const QString& path, const nlohmann::json* record) {
+    m_designFile = path;
+    m_lastStopped = false;
+    m_last = record ? report::restoreRecord(*record, m_sheet) : std::nullopt;
 }
 
 std::optional<report::Document> ReportCommands::document() {

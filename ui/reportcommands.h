@@ -15,9 +15,11 @@
 
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include <QList>
 #include <QString>
+#include <nlohmann/json.hpp>
 
 class QAction;
 class QPrinter;
@@ -47,6 +49,10 @@ public:
     void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) override;
 };
 
+// The key of a design file that keeps the record of the calculation the
+// design was saved after (report/recordjson.h).
+inline constexpr std::string_view kRecordKey = "record";
+
 class ReportCommands {
 public:
     // The commands act on `sheet` in `window`; every box goes through `boxes`.
@@ -73,6 +79,14 @@ public:
     double batchLitres() const { return m_batchLitres; }
 
     const std::optional<report::LastCalculation>& last() const { return m_last; }
+
+    // The record to keep in a design file saved now: the last calculation,
+    // while the sheet still holds what it left; nothing otherwise.
+    std::optional<nlohmann::json> recordToSave() const;
+    // A design file has been opened from `path`: its record, if it has one
+    // that still holds on the sheet, becomes the last calculation; otherwise
+    // there is none.
+    void openedDesign(const QString& path, const nlohmann::json* record);
 
 private:
     bool askBatchVolume();

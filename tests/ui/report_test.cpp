@@ -3,6 +3,8 @@
 // text holds every figure of the two result rows.
 #include "fakes.h"
 #include "report/report.h"
+#include "ui/designcommands.h"
+#include "ui/filedialogs.h"
 #include "ui/form1.h"
 #include "ui/identity.h"
 #include "ui/reportprint.h"
@@ -10,12 +12,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -277,6 +281,89 @@ TEST_F(ReportCommandsTest, AFileThatCannotBeWrittenIsNamedInABox) {
     action("exportReportPdf")->trigger();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(lastBox().contains(QStringLiteral("out.pdf")));
+}
+
+// Names every design file at once, as a user who types the same name.
+class FixedFileDialogs final : public ui::FileDialogs {
+public:
+    explicit FixedFileDialogs(QString path) : m_path(std::move(path)) {}
+    QString openDesign(QWidget*, const QString&) override { return m_path; }
+    QString saveDesign(QWidget*, const QString&, const QString&) override { return m_path; }
+
+private:
+    QString m_path;
+};
+
+QString copied(ui::Form1& form) {
+    QApplication::clipboard()->clear();
+    form.findChild<QAction*>(QStringLiteral("copyReport"))->trigger();
+    return QApplication::clipboard()->text();
+}
+
+TEST_F(ReportCommandsTest, ADesignSavedAfterACalculationReopensWithItsWorking) {
+    const QString path = dir.filePath(QStringLiteral("C20.lanshi"));
+    FixedFileDialogs files(path);
+    ui::DesignCommands designs(form, boxes, files);
+    test::type(form, "Text21", QStringLiteral("0.03"));
+    test::type(form, "Text24", QStringLiteral("0.01"));
+    press("Command1");
+    const QString beforeSaving = copied(form);
+    ASSERT_TRUE(designs.saveCommand());
+    const QString saved = copied(form);
+    // The file's name joins the heading; nothing else changes.
+    EXPECT_EQ(QString(saved).remove(QStringLiteral("设计文件：C20.lanshi\n")), beforeSaving);
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const nlohmann::json json = nlohmann::json::parse(file.readAll().toStdString());
+    ASSERT_TRUE(json.contains("record"));
+
+    // Another window opens the design and makes the same report at once: the
+    // base values derived, not taken as typed.
+    test::FakeBoxes otherBoxes;
+    ui::Form1 other{calc::NumberFormat{}, otherBoxes};
+    other.show();
+    ui::DesignCommands otherDesigns(other, otherBoxes, files);
+    ASSERT_TRUE(otherDesigns.openFile(path));
+    const QString reopened = copied(other);
+    EXPECT_TRUE(otherBoxes.shown.empty());
+    EXPECT_EQ(reopened, saved);
+    EXPECT_TRUE(reopened.contains(QStringLiteral("fcu,0 = fcu,k + 1.645σ = 20 + 1.645 × 4")));
+    EXPECT_FALSE(reopened.contains(QStringLiteral("（输入值）")));
+}
+
+TEST_F(ReportCommandsTest, ADesignWithoutAMatchingRecordOpensWithoutALastCalculation) {
+    const QString path = dir.filePath(QStringLiteral("edited.lanshi"));
+    FixedFileDialogs files(path);
+    ui::DesignCommands designs(form, boxes, files);
+    press("Command1");
+    ASSERT_TRUE(designs.saveCommand());
+
+    // Edited by hand after saving: the strength grade no longer matches.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    nlohmann::json json = nlohmann::json::parse(file.readAll().toStdString());
+    file.close();
+    json["fields"]["Text1"] = "25";
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray::fromStdString(json.dump()));
+    file.close();
+
+    test::FakeBoxes otherBoxes;
+    ui::Form1 other{calc::NumberFormat{}, otherBoxes};
+    other.show();
+    ui::DesignCommands otherDesigns(other, otherBoxes, files);
+    ASSERT_TRUE(otherDesigns.openFile(path));
+    EXPECT_EQ(other.sheet().text(calc::Text1), "25");
+    EXPECT_TRUE(copied(other).isEmpty());
+    ASSERT_EQ(otherBoxes.shown.size(), 1u);
+    EXPECT_TRUE(otherBoxes.shown.back().text.contains(QStringLiteral("请先按\"计算\"")));
+
+    // Opening it also ends the last calculation of the window it opens in.
+    ASSERT_TRUE(designs.openFile(path));
+    boxes.shown.clear();
+    EXPECT_TRUE(copied(form).isEmpty());
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 # fresh Debian or Ubuntu machine (see README.md).
 
 BUILD_DIR := build
-SOURCES = $(shell find calc design ui app tests tools bench fuzz \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
+SOURCES = $(shell find calc design report ui app tests tools bench fuzz \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := fuzz_conversions fuzz_calculate fuzz_design
@@ -41,7 +41,7 @@ package:
 
 # clang-tidy with .clang-tidy over the program's own code (calc, ui, app,
 # tools); every finding fails. Needs the compile commands of a configured build.
-LINT_FILES := '$(CURDIR)/(calc|design|ui|app|tools)/[^/]*\.cpp$$'
+LINT_FILES := '$(CURDIR)/(calc|design|report|ui|app|tools)/[^/]*\.cpp$$'
 lint: configure
 	@run-clang-tidy -quiet -p $(BUILD_DIR) -j $(JOBS) $(LINT_FILES) >$(BUILD_DIR)/lint.log 2>&1 \
 		|| { grep -E '(warning|error):' -A3 $(BUILD_DIR)/lint.log; exit 1; }
@@ -53,11 +53,12 @@ check-asan: deps
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
 
-# Benchmarks of the calculation, the conversions, design files and the window
-# (offscreen).
+# Benchmarks of the calculation, the conversions, design files, the report and
+# the window (offscreen).
 bench: build
 	@$(BUILD_DIR)/bench/bench_calculate
 	@$(BUILD_DIR)/bench/bench_design
+	@$(BUILD_DIR)/bench/bench_report
 	@if [ -x $(BUILD_DIR)/bench/bench_window ]; then QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/bench_window; fi
 
 # Each libFuzzer target for FUZZ_SECONDS, seeded from fuzz/corpus/<target>;

@@ -13,6 +13,44 @@ QString usageHint() {
     return QStringLiteral("（用 %1 --help 查看用法）").arg(kProgram);
 }
 
+// --report DESIGN -o OUT [--batch-volume LITRES], all three checked.
+template <typename Fail>
+CommandLine reportCommand(const QCommandLineParser& parser, const QCommandLineOption& report,
+                          const QCommandLineOption& output, const QCommandLineOption& batch,
+                          const Fail& fail) {
+    if (!parser.isSet(report)) {
+        return fail(QStringLiteral("-o 和 --batch-volume 只用于 --report"));
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return fail(QStringLiteral("--report 已给出设计文件，不能再给“%1”")
+                        .arg(parser.positionalArguments().constFirst()));
+    }
+    if (parser.values(report).size() > 1 || parser.values(output).size() > 1) {
+        return fail(QStringLiteral("--report 和 -o 各只能给一次"));
+    }
+    CommandLine command;
+    command.action = CommandLine::Action::Report;
+    command.design = parser.value(report);
+    command.output = parser.value(output);
+    if (command.design.isEmpty()) {
+        return fail(QStringLiteral("设计文件的名字是空的"));
+    }
+    if (!parser.isSet(output) || command.output.isEmpty()) {
+        return fail(QStringLiteral("--report 需要用 -o 给出计算书写入的文件（- 为标准输出）"));
+    }
+    if (parser.isSet(batch)) {
+        bool ok = false;
+        command.batchLitres = parser.value(batch).toDouble(&ok);
+        // A trial batch is a positive volume, within reason for a laboratory
+        // mixer or a plant's first batch.
+        if (!ok || !(command.batchLitres > 0.0) || command.batchLitres > 100000.0) {
+            return fail(QStringLiteral("试拌体积“%1”不是大于 0、不超过 100000 的升数")
+                            .arg(parser.value(batch)));
+        }
+    }
+    return command;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments) {
@@ -22,7 +60,11 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     parser.setApplicationDescription(
         QStringLiteral("%1：普通混凝土配合比设计。\n"
                        "不带设计文件时窗口显示默认数据；给出设计文件（.lanshi）时，"
-                       "窗口启动后打开该设计。")
+                       "窗口启动后打开该设计。\n"
+                       "用 --report 时不打开窗口，也不需要图形显示：按“计算”计算该设计，"
+                       "把计算书写入 -o 给出的文件（扩展名 .pdf 写 PDF，.html 或 .htm 写 HTML，"
+                       "其他写纯文本；- 写到标准输出）。成功时退出状态为 0；否则在标准错误上"
+                       "用一行说明原因（计算中止时指出数据项和原因），退出状态非 0。")
             .arg(ui::kApplicationName));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("显示本帮助并退出。"));
@@ -30,6 +72,19 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                                      QStringLiteral("显示程序的名称和版本并退出。"));
     parser.addOption(help);
     parser.addOption(version);
+    const QCommandLineOption report(QStringLiteral("report"),
+                                    QStringLiteral("计算该设计文件并写出计算书，不打开窗口。"),
+                                    QStringLiteral("设计文件"));
+    const QCommandLineOption output(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("计算书写入的文件（.pdf、.html 或文本；- 为标准输出）。"),
+        QStringLiteral("文件"));
+    const QCommandLineOption batch(QStringLiteral("batch-volume"),
+                                   QStringLiteral("试拌用量的混凝土体积，单位 L（默认 20）。"),
+                                   QStringLiteral("升"));
+    parser.addOption(report);
+    parser.addOption(output);
+    parser.addOption(batch);
     QCommandLineOption platform(QStringLiteral("platform"), QString(), QStringLiteral("名称"));
     platform.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(platform);
@@ -68,6 +123,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         command.action = CommandLine::Action::Version;
         command.text = QStringLiteral("%1 %2\n").arg(ui::kApplicationName, ui::kApplicationVersion);
         return command;
+    }
+    if (parser.isSet(report) || parser.isSet(output) || parser.isSet(batch)) {
+        return reportCommand(parser, report, output, batch, fail);
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {

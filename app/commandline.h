@@ -5,6 +5,10 @@
 //     lanshi [DESIGN]     the window, with the design file opened after the reset
 //     lanshi --help       the usage, on standard output
 //     lanshi --version    the name and version, on standard output
+//     lanshi --report DESIGN -o OUT [--batch-volume LITRES]
+//                         the calculation report of the design, written to OUT
+//                         (PDF, HTML or text by its extension; "-" for text on
+//                         standard output), without a window
 //
 // A command that needs no window gets an Action of its own; main() runs it
 // and returns before the application is created.
@@ -21,11 +25,14 @@ struct CommandLine {
         Help,    // print `text` on standard output, succeed
         Version, // print `text` on standard output, succeed
         Error,   // print `text` on standard error, fail
+        Report,  // write the report of `design` to `output`, no window
     };
     Action action = Action::Window;
-    QString design;   // the design file to open at start-up; empty for none
-    QString platform; // Qt's -platform, when given
-    QString text;     // what Help, Version and Error print, one line or more
+    QString design;            // the design file to open at start-up; empty for none
+    QString platform;          // Qt's -platform, when given
+    QString text;              // what Help, Version and Error print, one line or more
+    QString output;            // Report: where to write it; "-" for standard output
+    double batchLitres = 20.0; // Report: the trial batch, in litres
 };
 
 // Exit status of a command line that was not understood.

@@ -1,6 +1,7 @@
 // Start-up of 普通澜石: the command line, then the application, its one
 // window and the event loop.
 #include "app/commandline.h"
+#include "app/reportcli.h"
 #include "ui/designcommands.h"
 #include "ui/filedialogs.h"
 #include "ui/form1.h"
@@ -40,6 +41,8 @@ int main(int argc, char* argv[]) {
     case app::CommandLine::Action::Error:
         print(stderr, command.text);
         return app::kUsageError;
+    case app::CommandLine::Action::Report:
+        return app::runReport(command, argc, argv);
     case app::CommandLine::Action::Window:
         break;
     }

@@ -3,6 +3,7 @@
 #include "calc/arith.h"
 #include "calc/fieldreaders.h"
 #include "calc/stages.h"
+#include "calc/tracing.h"
 
 namespace calc {
 
@@ -39,15 +40,19 @@ bool bothMoistureContentsGiven(const Sheet& sheet) {
 void run(Sheet& sheet) {
     // Each test reads its field at the moment it is made, after the stages
     // before it have written. A filled field is the user's value.
+    detail::traceBaseField(sheet, Text2);
     if (sheet.text(Text2).empty()) {
         第一步(sheet);
     }
+    detail::traceBaseField(sheet, Text8);
     if (sheet.text(Text8).empty()) {
         第二步(sheet);
     }
+    detail::traceBaseField(sheet, Text10);
     if (sheet.text(Text10).empty()) {
         第三步(sheet);
     }
+    detail::traceBaseField(sheet, Text4);
     if (sheet.text(Text4).empty()) {
         第四步(sheet);
     }

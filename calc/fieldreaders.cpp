@@ -1,13 +1,16 @@
 #include "calc/fieldreaders.h"
 
 #include "calc/conversions.h"
+#include "calc/tracing.h"
 
 #include <cmath>
+#include <string>
 
 namespace calc::detail {
 
 float strict(const Sheet& sheet, TextField field, Site site) {
-    const StrictValue read = parseStrict(sheet.text(field), sheet.numberFormat());
+    std::string text = sheet.text(field);
+    const StrictValue read = parseStrict(text, sheet.numberFormat());
     switch (read.status) {
     case StrictStatus::Ok:
         break;
@@ -16,6 +19,7 @@ float strict(const Sheet& sheet, TextField field, Site site) {
     case StrictStatus::OutOfRange:
         fault(site, Reason::Overflow, field);
     }
+    traceRead(site, field, std::move(text), Conversion::parseStrict, read.value);
     return read.value;
 }
 
@@ -25,6 +29,7 @@ double lenient(std::string_view text, const NumberFormat& format, Site site,
     if (std::isinf(value)) {
         fault(site, Reason::Overflow, field);
     }
+    traceRead(site, field, text, Conversion::readLenient, value);
     return value;
 }
 

@@ -4,6 +4,7 @@
 #include "calc/conversions.h"
 #include "calc/fieldreaders.h"
 #include "calc/stages.h"
+#include "calc/tracing.h"
 
 #include <string>
 
@@ -17,6 +18,7 @@ using detail::single;
 // which the callers and the tests follow; a type per quantity would hide them.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void zhiliangfa(Sheet& sheet, float zlsl, float zlshuiniliang, float zlshuiliang, float zlbanhewu) {
+    const detail::TraceStage traced(Stage::zhiliangfa);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site concrete{.stage = Stage::zhiliangfa, .concerned = Text20};
     const detail::Site sandRatio{.stage = Stage::zhiliangfa, .concerned = Text15};
@@ -31,6 +33,9 @@ void zhiliangfa(Sheet& sheet, float zlsl, float zlshuiniliang, float zlshuiliang
     const float P = single(double(S) * double(zlsl), sandRatio);
     const float D = single(double(S) - double(P), sandRatio);
     const float G = single(quotient(D, zlsl, sandRatio), sandRatio);
+    for (const auto& [name, value] : {std::pair{"A", A}, {"S", S}, {"P", P}, {"D", D}, {"G", G}}) {
+        detail::traceQuantity(name, value);
+    }
 
     // The mass row: cement and water exactly as displayed, not reformatted.
     sheet.setText(Text11, sheet.text(Text4));

@@ -4,6 +4,7 @@
 #include "calc/conversions.h"
 #include "calc/fieldreaders.h"
 #include "calc/stages.h"
+#include "calc/tracing.h"
 
 namespace calc {
 
@@ -16,6 +17,7 @@ using detail::strict;
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 DryMasses tiaozheng(Sheet& sheet, float szzlb, float shizzlb, float snyzl, float szhsl,
                     float shizhsl) {
+    const detail::TraceStage traced(Stage::tiaozheng);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site sand{.stage = Stage::tiaozheng, .concerned = Text21};
     const detail::Site stone{.stage = Stage::tiaozheng, .concerned = Text24};
@@ -32,6 +34,15 @@ DryMasses tiaozheng(Sheet& sheet, float szzlb, float shizzlb, float snyzl, float
     const float Gwet = single(double(G) * double(shizhsl) + double(G), stone);
     const float mw0 = strict(sheet, Text26, water);
     const float Wadd = single(double(mw0) - double(Wg) - double(Ws), water);
+    for (const auto& [name, value] : {std::pair{"S", S},
+                                      {"Ws", Ws},
+                                      {"Swet", Swet},
+                                      {"G", G},
+                                      {"Wg", Wg},
+                                      {"Gwet", Gwet},
+                                      {"Wadd", Wadd}}) {
+        detail::traceQuantity(name, value);
+    }
 
     sheet.setText(Text14, formatSingle(Wadd, format));
     sheet.setText(Text13, formatSingle(Gwet, format));

@@ -5,6 +5,7 @@
 #include "calc/conversions.h"
 #include "calc/fieldreaders.h"
 #include "calc/stages.h"
+#include "calc/tracing.h"
 
 namespace calc {
 
@@ -28,6 +29,7 @@ float cutToTwoDecimals(float volume, const NumberFormat& format, detail::Site si
 } // namespace
 
 float tijifa(const Sheet& sheet, float tjfsl, std::string_view dx) {
+    const detail::TraceStage traced(Stage::tijifa);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site site{.stage = Stage::tijifa};
     auto about = [](TextField field) {
@@ -59,11 +61,23 @@ float tijifa(const Sheet& sheet, float tjfsl, std::string_view dx) {
     const float rhoG = strict(sheet, Text22, site);
     const float G = single(double(rhoG) * double(V) * double(k), about(Text22));
     const float S = single(quotient(double(G) * double(tjfsl), k, about(Text15)), about(Text15));
+    for (const auto& [name, value] : {std::pair{"tjfsl", tjfsl},
+                                      {"k", k},
+                                      {"Vc", Vc},
+                                      {"VcCut", VcCut},
+                                      {"Vw", Vw},
+                                      {"VwCut", VwCut},
+                                      {"V", V},
+                                      {"G", G},
+                                      {"S", S}}) {
+        detail::traceQuantity(name, value);
+    }
 
     return dx == "1" ? G : S;
 }
 
 void tjfjs(Sheet& sheet) {
+    const detail::TraceStage traced(Stage::tjfjs);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site site{.stage = Stage::tjfjs, .concerned = Text15};
 

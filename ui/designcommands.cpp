@@ -2,6 +2,10 @@
 
 #include "ui/identity.h"
 #include "ui/qtext.h"
+#include "ui/reportcommands.h"
+
+#include <optional>
+#include <string>
 
 #include <QAction>
 #include <QDir>
@@ -37,7 +41,8 @@ DesignCommands::DesignCommands(Form1& form, MessageBoxes& boxes, FileDialogs& di
         action->setShortcut(QKeySequence(QLatin1String(command.keys)));
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, command.run);
-        form.addAction(action);
+        // The file commands head the context menu, before the report's.
+        form.insertAction(form.reports().actions().value(0), action);
     }
     // The classic layout has no room for a menu bar: the window's actions
     // are its context menu. The fields keep their own (cut, copy, paste).
@@ -68,6 +73,11 @@ bool DesignCommands::openFile(const QString& path) {
     m_folder = file.absolutePath();
     m_saved = design::capture(m_form.sheet());
     updateCaption();
+    // The calculation the design was saved after, while its fields still
+    // hold what it left: its report can be made at once.
+    const auto record = read.design->extras.find(std::string(kRecordKey));
+    m_form.reports().openedDesign(m_path,
+                                  record == read.design->extras.end() ? nullptr : &record->second);
     return true;
 }
 
@@ -100,7 +110,10 @@ bool DesignCommands::saveAsCommand() {
 }
 
 bool DesignCommands::saveTo(const QString& path) {
-    const design::Design sheet = design::capture(m_form.sheet());
+    design::Design sheet = design::capture(m_form.sheet());
+    if (std::optional<nlohmann::json> record = m_form.reports().recordToSave()) {
+        sheet.extras[std::string(kRecordKey)] = std::move(*record);
+    }
     QByteArray bytes;
     try {
         bytes = QByteArray::fromStdString(design::serialize(sheet));
@@ -118,6 +131,7 @@ bool DesignCommands::saveTo(const QString& path) {
     m_folder = file.absolutePath();
     m_saved = sheet;
     updateCaption();
+    m_form.reports().setDesignFile(m_path);
     return true;
 }
 

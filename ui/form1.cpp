@@ -248,6 +248,12 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
             m_boxes.show(this, {QMessageBox::NoIcon, kApplicationName, text});
         });
 
+    // Commands beyond the classic buttons: by their shortcuts and from the
+    // context menu of the window (outside the fields, which keep their own).
+    m_reports = std::make_unique<ReportCommands>(*this, *m_sheet, m_boxes);
+    addActions(m_reports->actions());
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
     // The six events of the window: the load (showEvent) and the five buttons.
     const std::array<void (Form1::*)(), 5> commands = {
         &Form1::calculateCommand, &Form1::helpCommand, &Form1::clearCommand, &Form1::exitCommand,
@@ -276,7 +282,7 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 void Form1::calculateCommand() {
-    const calc::Outcome outcome = calc::calculate(*m_sheet);
+    const calc::Outcome outcome = m_reports->calculate();
     if (outcome.completed()) {
         return;
     }

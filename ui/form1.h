@@ -15,6 +15,7 @@
 #include "calc/numberformat.h"
 #include "calc/sheet.h"
 #include "ui/formsheet.h"
+#include "ui/reportcommands.h"
 #endif
 #include "ui/messageboxes.h"
 
@@ -47,6 +48,9 @@ public:
     // The design sheet over this window's controls.
     calc::Sheet& sheet() { return *m_sheet; }
 
+    // The report commands and the last calculation they report on.
+    ReportCommands& reports() { return *m_reports; }
+
     // How "更多软件" starts the web browser; returns whether it could. The
     // platform's own way (QDesktopServices::openUrl) unless replaced.
     void setBrowser(std::function<bool(const QUrl&)> browser) { m_browser = std::move(browser); }
@@ -67,6 +71,7 @@ private:
 
     MessageBoxes& m_boxes;
     std::unique_ptr<FormSheet> m_sheet;
+    std::unique_ptr<ReportCommands> m_reports;
     std::function<bool(const QUrl&)> m_browser;
     bool m_loaded = false;
 };

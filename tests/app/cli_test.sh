@@ -34,4 +34,19 @@ expect 2 err "一次只能打开一个设计文件" -- a.lanshi b.lanshi
 expect 1 err "没有可用的图形显示" -- design.lanshi
 expect 1 err "没有可用的图形显示" --
 
+# The report needs no display either.
+dir=$(mktemp -d)
+trap 'rm -f "$out" "$err"; rm -rf "$dir"' EXIT
+printf '{"lanshi-design": 1, "fields": {"Text21": "0.03", "Text24": "0.01"}}' >"$dir/wet.lanshi"
+printf '{"lanshi-design": 1, "fields": {"Text5": "abc"}}' >"$dir/bad.lanshi"
+expect 0 out "水泥 : 砂 : 石子 : 水 = 1 : 2.02 : 3.52 : 0.43" -- --report "$dir/wet.lanshi" -o -
+expect 0 out "" -- --report "$dir/wet.lanshi" -o "$dir/wet.pdf" --batch-volume 25
+if ! pdftotext "$dir/wet.pdf" - | grep -qF "147.5658"; then
+    echo "FAIL: the PDF lacks the water of the construction mix" >&2
+    failures=$((failures + 1))
+fi
+expect 1 err "“水泥28天强度”的内容不是有效数字" -- --report "$dir/bad.lanshi" -o "$dir/bad.txt"
+expect 1 err "无法打开设计文件" -- --report "$dir/none.lanshi" -o -
+expect 2 err "需要用 -o" -- --report "$dir/wet.lanshi"
+
 [ "$failures" -eq 0 ] && echo "the command line behaves" || exit 1

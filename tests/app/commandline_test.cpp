@@ -46,12 +46,42 @@ const Case kCases[] = {
     {"HelpWins", {"a.lanshi", "--help"}, Action::Help, {}, "设计文件"},
     {"Version", {"--version"}, Action::Version, {}, "普通澜石 " + QLatin1String(lanshi::kVersion)},
     {"ShortVersion", {"-v"}, Action::Version, {}, QLatin1String(lanshi::kVersion)},
-    {"UnknownLong", {"--report"}, Action::Error, {}, "未知的选项“--report”"},
+    {"UnknownLong", {"--bogus"}, Action::Error, {}, "未知的选项“--bogus”"},
+    {"Report", {"--report", "C30.lanshi", "-o", "C30.pdf"}, Action::Report, "C30.lanshi", {}},
+    {"ReportToStandardOutput", {"--report", "a.lanshi", "-o", "-"}, Action::Report, "a.lanshi", {}},
+    {"ReportWithoutOutput", {"--report", "a.lanshi"}, Action::Error, {}, "需要用 -o"},
+    {"ReportWithoutDesign", {"--report"}, Action::Error, {}, "lanshi："},
+    {"OutputWithoutReport", {"-o", "a.pdf"}, Action::Error, {}, "只用于 --report"},
+    {"ReportAndADesign",
+     {"--report", "a.lanshi", "-o", "-", "b.lanshi"},
+     Action::Error,
+     {},
+     "不能再给“b.lanshi”"},
+    {"ZeroBatch",
+     {"--report", "a.lanshi", "-o", "-", "--batch-volume", "0"},
+     Action::Error,
+     {},
+     "试拌体积“0”"},
+    {"WordBatch",
+     {"--report", "a.lanshi", "-o", "-", "--batch-volume", "many"},
+     Action::Error,
+     {},
+     "试拌体积“many”"},
     {"UnknownShort", {"-x", "a.lanshi"}, Action::Error, {}, "未知的选项“-x”"},
     {"TwoDesigns", {"a.lanshi", "b.lanshi"}, Action::Error, {}, "一次只能打开一个设计文件"},
     {"EmptyName", {""}, Action::Error, {}, "空的"},
     {"PlatformWithoutName", {"-platform"}, Action::Error, {}, "lanshi："},
 };
+
+TEST(CommandLine, ReportTakesTheOutputAndTheBatchVolume) {
+    const app::CommandLine command = app::parseCommandLine(
+        {"lanshi", "--report", "a.lanshi", "--output", "r.html", "--batch-volume", "12.5"});
+    ASSERT_EQ(command.action, Action::Report);
+    EXPECT_EQ(command.output, QStringLiteral("r.html"));
+    EXPECT_EQ(command.batchLitres, 12.5);
+    EXPECT_EQ(app::parseCommandLine({"lanshi", "--report", "a.lanshi", "-o", "-"}).batchLitres,
+              20.0);
+}
 
 INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });

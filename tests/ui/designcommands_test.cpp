@@ -194,9 +194,13 @@ TEST_F(DesignCommandsTest, TheContextMenuOffersTheThreeCommandsOutsideTheFields)
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
                             label->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(label, &click);
-    EXPECT_EQ(offered,
-              (QStringList{QStringLiteral("打开设计…|Ctrl+O"), QStringLiteral("保存设计|Ctrl+S"),
-                           QStringLiteral("另存为…|Ctrl+Shift+S")}));
+    // The file commands, then the report's, set apart.
+    EXPECT_EQ(
+        offered,
+        (QStringList{QStringLiteral("打开设计…|Ctrl+O"), QStringLiteral("保存设计|Ctrl+S"),
+                     QStringLiteral("另存为…|Ctrl+Shift+S"), QStringLiteral("|"),
+                     QStringLiteral("打印预览…|Ctrl+P"), QStringLiteral("导出 PDF…|Ctrl+Shift+E"),
+                     QStringLiteral("复制计算书|Ctrl+Shift+C")}));
     EXPECT_EQ(test::control<QLineEdit>(form, "Text1")->contextMenuPolicy(), Qt::DefaultContextMenu);
 }
 

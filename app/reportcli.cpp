@@ -1,0 +1,136 @@
+#include "app/reportcli.h"
+
+#include "calc/memorysheet.h"
+#include "calc/trace.h"
+#include "design/designfile.h"
+#include "report/record.h"
+#include "report/recordjson.h"
+#include "report/report.h"
+#include "ui/identity.h"
+#include "ui/qtext.h"
+#include "ui/regional.h"
+#include "ui/reportcommands.h"
+#include "ui/reportprint.h"
+#include "ui/stopreport.h"
+
+#include <cstdio>
+#include <optional>
+
+#include <QDate>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QSaveFile>
+
+namespace app {
+
+namespace {
+
+const QString kProgram = QStringLiteral("lanshi");
+
+void write(std::FILE* stream, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+}
+
+int failed(const QString& why) {
+    // One line, whatever the reason's own text holds.
+    QString line = QStringLiteral("%1：%2").arg(kProgram, why);
+    line.remove(QLatin1Char('\n'));
+    write(stderr, (line + QLatin1Char('\n')).toUtf8());
+    return kReportFailed;
+}
+
+enum class Kind { Text, Html, Pdf };
+
+Kind kindOf(const QString& output) {
+    const QString suffix = QFileInfo(output).suffix().toLower();
+    if (output == QLatin1String("-")) {
+        return Kind::Text;
+    }
+    if (suffix == QLatin1String("pdf")) {
+        return Kind::Pdf;
+    }
+    return suffix == QLatin1String("html") || suffix == QLatin1String("htm") ? Kind::Html
+                                                                             : Kind::Text;
+}
+
+// Written aside and put in place at the end, as the window writes.
+QString saveBytes(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        return file.errorString();
+    }
+    return {};
+}
+
+} // namespace
+
+int runReport(const CommandLine& command, int& argc, char** argv) {
+    const calc::NumberFormat format = ui::numberFormatOf(QLocale::system());
+    const design::ReadResult read = design::readFile(command.design.toStdString(), format);
+    if (!read) {
+        return failed(
+            QStringLiteral("无法打开设计文件 %1：%2").arg(command.design, ui::qt(read.error)));
+    }
+    calc::MemorySheet sheet(format);
+    design::apply(*read.design, sheet);
+    // A record kept with the design is the calculation that left these very
+    // fields: pressing "计算" again gives the same figures, but would take the
+    // computed base values as typed. Its working is reported instead.
+    std::optional<report::LastCalculation> recorded;
+    if (const auto record = read.design->extras.find(std::string(ui::kRecordKey));
+        record != read.design->extras.end()) {
+        recorded = report::restoreRecord(record->second, sheet);
+    }
+
+    calc::Trace trace;
+    const calc::Outcome outcome = calc::calculate(sheet, trace);
+    if (!outcome.completed()) {
+        return failed(
+            QStringLiteral("%1：%2").arg(command.design, ui::stopReport(*outcome.stop, sheet)));
+    }
+    if (recorded && recorded->after == report::SheetState::of(sheet)) {
+        trace = recorded->trace;
+    }
+
+    report::Options options;
+    options.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    options.program = ui::kApplicationName.toStdString();
+    options.version = ui::kApplicationVersion.toStdString();
+    options.designFile = QFileInfo(command.design).fileName().toStdString();
+    options.batchLitres = command.batchLitres;
+    const std::optional<report::Document> document = report::buildReport(sheet, trace, options);
+    if (!document) {
+        return failed(
+            QStringLiteral("%1：没有选择计算砂石用量的方法，没有配合比可写").arg(command.design));
+    }
+
+    QString error;
+    switch (kindOf(command.output)) {
+    case Kind::Text:
+        if (command.output == QLatin1String("-")) {
+            write(stdout, QByteArray::fromStdString(report::toText(*document)));
+            return std::fflush(stdout) == 0 ? 0 : failed(QStringLiteral("无法写到标准输出"));
+        }
+        error = saveBytes(command.output, QByteArray::fromStdString(report::toText(*document)));
+        break;
+    case Kind::Html:
+        error = saveBytes(command.output, QByteArray::fromStdString(report::toHtml(*document)));
+        break;
+    case Kind::Pdf: {
+        // Fonts and the PDF writer need Qt's GUI layer, but no screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        const QGuiApplication application(argc, argv);
+        error = ui::writeReportPdf(ui::qt(report::toHtml(*document)), command.output);
+        break;
+    }
+    }
+    if (!error.isEmpty()) {
+        return failed(QStringLiteral("无法写入 %1：%2").arg(command.output, error));
+    }
+    return 0;
+}
+
+} // namespace app

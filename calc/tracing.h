@@ -1,0 +1,115 @@
+// The hooks through which the stages record into a trace (calc/trace.h).
+// Internal to calc/.
+//
+// While calculate(sheet, trace) runs, one recorder is installed for the
+// calling thread; every hook first asks whether there is one and does nothing
+// more when there is not, so that the plain calculate() pays one test of a
+// thread-local pointer per hook. A recorder rather than an argument keeps the
+// stages' signatures those of the design procedures they are.
+#pragma once
+
+#include "calc/arith.h"
+#include "calc/sheet.h"
+#include "calc/trace.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace calc::detail {
+
+class Recorder;
+
+// The recorder of the calculation running on this thread, or null.
+extern constinit thread_local Recorder* t_recorder;
+
+class Recorder {
+public:
+    explicit Recorder(Trace& trace) : m_trace(trace) {}
+
+    void begin(Stage stage);
+    void end();
+    void read(const Site& site, std::optional<TextField> field, std::string&& text,
+              Conversion conversion, double value);
+    void write(TextField field, std::string_view text);
+    void quantity(std::string_view name, double value, bool single);
+    void notice(std::string_view message);
+    void given(TextField field, std::string_view text);
+    // Drops the records the calculation did not reach.
+    void finish();
+
+private:
+    StageTrace& open(Stage stage, Stage purpose);
+    // The record of the stage running now; the driver's own record for the
+    // purpose when no stage runs.
+    StageTrace& current(Stage purpose);
+
+    Trace& m_trace;
+    // The records of the stages running now, innermost last: a stage calls
+    // at most one other (tjfjs calls tijifa).
+    std::array<std::size_t, 4> m_open{};
+    std::size_t m_depth = 0;
+    StageTrace* m_top = nullptr; // the record of the innermost stage running
+    std::size_t m_used = 0;      // records of this calculation so far
+};
+
+// Opens the record of a stage for as long as the stage runs, a stop included.
+class TraceStage {
+public:
+    explicit TraceStage(Stage stage) : m_recorder(t_recorder) {
+        if (m_recorder) {
+            m_recorder->begin(stage);
+        }
+    }
+    ~TraceStage() {
+        if (m_recorder) {
+            m_recorder->end();
+        }
+    }
+    TraceStage(const TraceStage&) = delete;
+    TraceStage& operator=(const TraceStage&) = delete;
+
+private:
+    Recorder* m_recorder;
+};
+
+// A read that a reader has just made, with the text it read (moved into the
+// trace when there is one).
+inline void traceRead(const Site& site, std::optional<TextField> field, std::string&& text,
+                      Conversion conversion, double value) {
+    if (t_recorder) {
+        t_recorder->read(site, field, std::move(text), conversion, value);
+    }
+}
+
+inline void traceRead(const Site& site, std::optional<TextField> field, std::string_view text,
+                      Conversion conversion, double value) {
+    if (t_recorder) {
+        t_recorder->read(site, field, std::string(text), conversion, value);
+    }
+}
+
+inline void traceQuantity(std::string_view name, float value) {
+    if (t_recorder) {
+        t_recorder->quantity(name, value, true);
+    }
+}
+
+inline void traceQuantity(std::string_view name, double value) {
+    if (t_recorder) {
+        t_recorder->quantity(name, value, false);
+    }
+}
+
+// The driver's test of a base field: a text already there is taken as given.
+inline void traceBaseField(const Sheet& sheet, TextField field) {
+    if (t_recorder) {
+        const std::string text = sheet.text(field);
+        if (!text.empty()) {
+            t_recorder->given(field, text);
+        }
+    }
+}
+
+} // namespace calc::detail

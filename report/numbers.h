@@ -1,0 +1,32 @@
+// The figures of the report that no field holds, written in the sheet's
+// regional number format: the quantities a stage computed on its way, the
+// constants of the formulas and the masses of a trial batch.
+#pragma once
+
+#include "calc/numberformat.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace report {
+
+// A computed quantity at most 7 significant digits, as formatSingle writes a
+// single: trailing zeros dropped, no grouping, the exponent form from 1E+07
+// and below 1E-04. Doubles are shown the same way, so that the report speaks
+// one language for every intermediate figure.
+std::string figure(double value, const calc::NumberFormat& format);
+
+// A constant of a formula, written in ASCII ("1.645"), with the regional
+// decimal symbol.
+std::string constant(std::string_view ascii, const calc::NumberFormat& format);
+
+// `mass` (a text of the sheet, a number as a whole in the regional format)
+// times `litres` / 1000, computed exactly in decimal and rounded half up to
+// three decimals, that is to the gram; written with the regional symbols and
+// grouping. Nothing when the text is no number or the volume is not a
+// positive finite number.
+std::optional<std::string> trialMass(std::string_view mass, double litres,
+                                     const calc::NumberFormat& format);
+
+} // namespace report

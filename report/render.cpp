@@ -1,0 +1,196 @@
+// The report written out: plain text for the clipboard and the terminal, HTML
+// for the browser, the print preview and the PDF.
+#include "report/report.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace report {
+
+namespace {
+
+// Columns a text takes in a monospaced face: two for the wide characters of
+// Chinese, Japanese and Korean and for the full-width forms, one otherwise.
+std::size_t columns(std::string_view text) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        std::uint32_t code = byte;
+        std::size_t length = 1;
+        if (byte >= 0xF0) {
+            code = byte & 0x07u;
+            length = 4;
+        } else if (byte >= 0xE0) {
+            code = byte & 0x0Fu;
+            length = 3;
+        } else if (byte >= 0xC0) {
+            code = byte & 0x1Fu;
+            length = 2;
+        }
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
+            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+        }
+        i += length;
+        const bool wide =
+            (code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && code <= 0xA4CF) ||
+            (code >= 0xAC00 && code <= 0xD7A3) || (code >= 0xF900 && code <= 0xFAFF) ||
+            (code >= 0xFE30 && code <= 0xFE4F) || (code >= 0xFF00 && code <= 0xFF60) ||
+            (code >= 0xFFE0 && code <= 0xFFE6);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+void textTable(std::string& out, const Table& table) {
+    std::vector<std::size_t> widths(table.header.size(), 0);
+    auto measure = [&](const std::vector<std::string>& row) {
+        for (std::size_t i = 0; i < row.size() && i < widths.size(); ++i) {
+            widths[i] = std::max(widths[i], columns(row[i]));
+        }
+    };
+    measure(table.header);
+    for (const auto& row : table.rows) {
+        measure(row);
+    }
+    auto line = [&](const std::vector<std::string>& row) {
+        std::string text = "  ";
+        for (std::size_t i = 0; i < row.size() && i < widths.size(); ++i) {
+            text += row[i];
+            if (i + 1 < row.size()) {
+                text.append(widths[i] - columns(row[i]) + 2, ' ');
+            }
+        }
+        while (!text.empty() && text.back() == ' ') {
+            text.pop_back();
+        }
+        out += text + "\n";
+    };
+    line(table.header);
+    for (const auto& row : table.rows) {
+        line(row);
+    }
+}
+
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Inline, because Qt's rich text, which prints the PDF, applies little of a
+// style sheet beyond it.
+constexpr std::string_view kCell = "padding: 1.5pt 5pt 1.5pt 5pt";
+// -qt-block-indent is Qt's own, for the print; browsers take the margin of
+// the class.
+constexpr std::string_view kIndented = "-qt-block-indent: 1";
+
+void htmlTable(std::string& out, const Table& table) {
+    // The attributes are for Qt's rich text, which prints the PDF and knows
+    // little CSS; the class is for browsers.
+    out += "<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"0\">\n<tr>";
+    for (const std::string& cell : table.header) {
+        out += "<th style=\"" + std::string(kCell) + "\">" + escaped(cell) + "</th>";
+    }
+    out += "</tr>\n";
+    for (const auto& row : table.rows) {
+        out += "<tr>";
+        for (const std::string& cell : row) {
+            out += "<td style=\"" + std::string(kCell) + "\">" + escaped(cell) + "</td>";
+        }
+        out += "</tr>\n";
+    }
+    out += "</table>\n";
+}
+
+} // namespace
+
+std::string toText(const Document& document) {
+    std::string out = document.title + "\n\n";
+    for (const std::string& line : document.heading) {
+        out += line + "\n";
+    }
+    for (const Section& section : document.sections) {
+        out += "\n" + section.title + "\n";
+        for (const Block& block : section.blocks) {
+            out += "\n";
+            if (const auto* p = std::get_if<Paragraph>(&block)) {
+                out += "  " + p->text + "\n";
+            } else if (const auto* step = std::get_if<Step>(&block)) {
+                out += "  " + step->title + "\n";
+                for (const std::string& equation : step->equations) {
+                    out += "     " + equation + "\n";
+                }
+                for (const std::string& note : step->notes) {
+                    out += "     " + note + "\n";
+                }
+            } else {
+                textTable(out, std::get<Table>(block));
+            }
+        }
+    }
+    return out;
+}
+
+std::string toHtml(const Document& document) {
+    std::string out =
+        "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
+        escaped(document.title) +
+        "</title>\n<style>\n"
+        "body { font-family: 'WenQuanYi Micro Hei', 'Noto Sans CJK SC', sans-serif; "
+        "font-size: 10.5pt; }\n"
+        "h1 { font-size: 16pt; text-align: center; margin-bottom: 6pt; }\n"
+        "h2 { font-size: 12pt; margin-top: 14pt; margin-bottom: 4pt; }\n"
+        "h3 { font-size: 10.5pt; margin-top: 8pt; margin-bottom: 2pt; }\n"
+        "p { margin-top: 2pt; margin-bottom: 2pt; }\n"
+        "p.heading { text-align: center; }\n"
+        "p.equation { margin-left: 18pt; }\n"
+        "p.note { margin-left: 18pt; color: #444444; }\n"
+        "table.grid { border-collapse: collapse; margin-top: 4pt; margin-bottom: 4pt; }\n"
+        "table.grid th, table.grid td { border: 1px solid #666666; }\n"
+        "</style>\n</head>\n<body>\n";
+    out += "<h1>" + escaped(document.title) + "</h1>\n";
+    for (const std::string& line : document.heading) {
+        out += "<p class=\"heading\">" + escaped(line) + "</p>\n";
+    }
+    for (const Section& section : document.sections) {
+        out += "<h2>" + escaped(section.title) + "</h2>\n";
+        for (const Block& block : section.blocks) {
+            if (const auto* p = std::get_if<Paragraph>(&block)) {
+                out += "<p>" + escaped(p->text) + "</p>\n";
+            } else if (const auto* step = std::get_if<Step>(&block)) {
+                out += "<h3>" + escaped(step->title) + "</h3>\n";
+                for (const std::string& equation : step->equations) {
+                    out += "<p class=\"equation\" style=\"" + std::string(kIndented) + "\">" +
+                           escaped(equation) + "</p>\n";
+                }
+                for (const std::string& note : step->notes) {
+                    out += "<p class=\"note\" style=\"" + std::string(kIndented) + "\">" +
+                           escaped(note) + "</p>\n";
+                }
+            } else {
+                htmlTable(out, std::get<Table>(block));
+            }
+        }
+    }
+    out += "</body>\n</html>\n";
+    return out;
+}
+
+} // namespace report

@@ -1,0 +1,208 @@
+#include "ui/reportcommands.h"
+
+#include "calc/trace.h"
+#include "report/recordjson.h"
+#include "ui/identity.h"
+#include "ui/qtext.h"
+#include "ui/reportprint.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QWidget>
+
+namespace ui {
+
+namespace {
+
+QString fromUtf8(const std::string& text) {
+    return qt(text);
+}
+
+} // namespace
+
+std::optional<double> QtReportDialogs::askBatchVolume(QWidget* parent, double litres) {
+    bool ok = false;
+    const double chosen = QInputDialog::getDouble(parent, QStringLiteral("试拌用量"),
+                                                  QStringLiteral("试拌混凝土的体积（L）："), litres,
+                                                  0.1, 10000.0, 1, &ok, Qt::WindowFlags(), 1.0);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+QString QtReportDialogs::askPdfPath(QWidget* parent, const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("导出 PDF"), suggested,
+                                        QStringLiteral("PDF 文件 (*.pdf)"));
+}
+
+void QtReportDialogs::preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) {
+    QPrinter printer(QPrinter::HighResolution);
+    setReportPage(printer);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("打印预览 — 计算书"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [&paint](QPrinter* target) { paint(*target); });
+    dialog.exec();
+}
+
+ReportCommands::ReportCommands(QWidget& window, calc::Sheet& sheet, MessageBoxes& boxes)
+    : m_window(window), m_sheet(sheet), m_boxes(boxes) {
+    // Set apart from the file commands that come before them in the menu.
+    auto* separator = new QAction(&window);
+    separator->setSeparator(true);
+    m_actions.append(separator);
+    const struct {
+        const char* name;
+        QString caption;
+        QKeySequence keys;
+        void (ReportCommands::*command)();
+    } commands[] = {
+        {"previewReport", QStringLiteral("打印预览…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+         &ReportCommands::previewCommand},
+        {"exportReportPdf", QStringLiteral("导出 PDF…"),
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &ReportCommands::exportPdfCommand},
+        {"copyReport", QStringLiteral("复制计算书"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+         &ReportCommands::copyCommand},
+    };
+    for (const auto& c : commands) {
+        auto* action = new QAction(c.caption, &window);
+        action->setObjectName(QLatin1String(c.name));
+        action->setShortcut(c.keys);
+        // The shortcut works wherever the focus is in the window, a field
+        // included.
+        action->setShortcutContext(Qt::WindowShortcut);
+        QObject::connect(action, &QAction::triggered, &window,
+                         [this, command = c.command] { (this->*command)(); });
+        m_actions.append(action);
+    }
+}
+
+ReportCommands::~ReportCommands() = default;
+
+calc::Outcome ReportCommands::calculate() {
+    calc::Trace trace;
+    const calc::Outcome outcome = calc::calculate(m_sheet, trace);
+    m_lastStopped = !outcome.completed();
+    m_last.reset();
+    if (outcome.completed()) {
+        m_last = report::LastCalculation{std::move(trace), report::SheetState::of(m_sheet)};
+    }
+    return outcome;
+}
+
+std::optional<nlohmann::json> ReportCommands::recordToSave() const {
+    if (!m_last || !m_last->stillHolds(m_sheet)) {
+        return std::nullopt;
+    }
+    return report::recordToJson(*m_last);
+}
+
+void ReportCommands::openedDesign(const QString& path, const nlohmann::json* record) {
+    m_designFile = path;
+    m_lastStopped = false;
+    m_last = record ? report::restoreRecord(*record, m_sheet) : std::nullopt;
+}
+
+std::optional<report::Document> ReportCommands::document() {
+    std::optional<report::Refusal> refusal;
+    if (!m_last) {
+        refusal = m_lastStopped ? report::Refusal::Stopped : report::Refusal::NoCalculation;
+    } else if (!m_last->stillHolds(m_sheet)) {
+        refusal = report::Refusal::Changed;
+    }
+    std::optional<report::Document> made;
+    if (!refusal) {
+        report::Options options;
+        options.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+        options.program = kApplicationName.toStdString();
+        options.version = kApplicationVersion.toStdString();
+        options.designFile = m_designFile.isEmpty()
+                                 ? std::string()
+                                 : QFileInfo(m_designFile).fileName().toStdString();
+        options.batchLitres = m_batchLitres;
+        made = report::buildReport(m_sheet, m_last->trace, options);
+        if (!made) {
+            refusal = report::Refusal::NoCalculation;
+        }
+    }
+    if (refusal) {
+        m_boxes.show(&m_window, {QMessageBox::Information, kApplicationName,
+                                 fromUtf8(report::refusalText(*refusal))});
+    }
+    return made;
+}
+
+bool ReportCommands::askBatchVolume() {
+    const std::optional<double> litres = m_dialogs->askBatchVolume(&m_window, m_batchLitres);
+    if (!litres || !(*litres > 0.0)) {
+        return false;
+    }
+    m_batchLitres = *litres;
+    return true;
+}
+
+void ReportCommands::previewCommand() {
+    // Refused before the volume is asked: no question for a report that
+    // cannot be made.
+    if (!document() || !askBatchVolume()) {
+        return;
+    }
+    const std::optional<report::Document> made = document();
+    if (!made) {
+        return;
+    }
+    const QString html = fromUtf8(report::toHtml(*made));
+    m_dialogs->preview(&m_window, [&html](QPrinter& printer) { paintReport(html, printer); });
+}
+
+void ReportCommands::exportPdfCommand() {
+    if (!document() || !askBatchVolume()) {
+        return;
+    }
+    const QString base = m_designFile.isEmpty() ? QStringLiteral("计算书")
+                                                : QFileInfo(m_designFile).completeBaseName();
+    const QString folder =
+        m_designFile.isEmpty() ? QDir::homePath() : QFileInfo(m_designFile).absolutePath();
+    QString path =
+        m_dialogs->askPdfPath(&m_window, QDir(folder).filePath(base + QStringLiteral(".pdf")));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        path += QStringLiteral(".pdf");
+    }
+    const std::optional<report::Document> made = document();
+    if (!made) {
+        return;
+    }
+    const QString error = writeReportPdf(fromUtf8(report::toHtml(*made)), path);
+    if (!error.isEmpty()) {
+        m_boxes.show(
+            &m_window,
+            {QMessageBox::Warning, kApplicationName,
+             QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), error)});
+    }
+}
+
+void ReportCommands::copyCommand() {
+    const std::optional<report::Document> made = document();
+    if (!made) {
+        return;
+    }
+    auto* data = new QMimeData;
+    data->setText(fromUtf8(report::toText(*made)));
+    data->setHtml(fromUtf8(report::toHtml(*made)));
+    QApplication::clipboard()->setMimeData(data);
+}
+
+} // namespace ui

@@ -1,0 +1,106 @@
+// The report commands of the window: 打印预览… (Ctrl+P), 导出 PDF…
+// (Ctrl+Shift+E) and 复制计算书 (Ctrl+Shift+C), and the record of the last
+// calculation they report on.
+//
+// Form1 runs every calculation through calculate() here, so that the trace
+// of the last one is at hand; a report is made only while that calculation
+// completed and the sheet still holds what it left (report/record.h).
+#pragma once
+
+#include "calc/calculate.h"
+#include "calc/sheet.h"
+#include "report/record.h"
+#include "report/report.h"
+#include "ui/messageboxes.h"
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include <QList>
+#include <QString>
+#include <nlohmann/json.hpp>
+
+class QAction;
+class QPrinter;
+class QWidget;
+
+namespace ui {
+
+// Everything the report commands ask of the user, so that tests can answer
+// without a modal dialog.
+class ReportDialogs {
+public:
+    virtual ~ReportDialogs() = default;
+    // The volume of the trial batch in litres, proposing `litres`; nothing
+    // when the user cancels.
+    virtual std::optional<double> askBatchVolume(QWidget* parent, double litres) = 0;
+    // Where to write the PDF, proposing `suggested`; empty when cancelled.
+    virtual QString askPdfPath(QWidget* parent, const QString& suggested) = 0;
+    // Qt's print preview, painting its pages with `paint`; the user prints
+    // from it.
+    virtual void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) = 0;
+};
+
+class QtReportDialogs final : public ReportDialogs {
+public:
+    std::optional<double> askBatchVolume(QWidget* parent, double litres) override;
+    QString askPdfPath(QWidget* parent, const QString& suggested) override;
+    void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) override;
+};
+
+// The key of a design file that keeps the record of the calculation the
+// design was saved after (report/recordjson.h).
+inline constexpr std::string_view kRecordKey = "record";
+
+class ReportCommands {
+public:
+    // The commands act on `sheet` in `window`; every box goes through `boxes`.
+    ReportCommands(QWidget& window, calc::Sheet& sheet, MessageBoxes& boxes);
+    ~ReportCommands();
+
+    // Runs the calculation with a trace and keeps it as the last one.
+    calc::Outcome calculate();
+
+    // The three commands, with their shortcuts, for the window's context menu.
+    QList<QAction*> actions() const { return m_actions; }
+
+    void previewCommand();
+    void exportPdfCommand();
+    void copyCommand();
+
+    // The report of the last calculation as it stands, or nothing (after a
+    // box that says why) when there is none to make.
+    std::optional<report::Document> document();
+
+    void setDialogs(ReportDialogs& dialogs) { m_dialogs = &dialogs; }
+    // The design file the sheet came from; its name goes into the heading.
+    void setDesignFile(const QString& path) { m_designFile = path; }
+    double batchLitres() const { return m_batchLitres; }
+
+    const std::optional<report::LastCalculation>& last() const { return m_last; }
+
+    // The record to keep in a design file saved now: the last calculation,
+    // while the sheet still holds what it left; nothing otherwise.
+    std::optional<nlohmann::json> recordToSave() const;
+    // A design file has been opened from `path`: its record, if it has one
+    // that still holds on the sheet, becomes the last calculation; otherwise
+    // there is none.
+    void openedDesign(const QString& path, const nlohmann::json* record);
+
+private:
+    bool askBatchVolume();
+
+    QWidget& m_window;
+    calc::Sheet& m_sheet;
+    MessageBoxes& m_boxes;
+    QtReportDialogs m_qtDialogs;
+    ReportDialogs* m_dialogs = &m_qtDialogs;
+    QList<QAction*> m_actions;
+    std::optional<report::LastCalculation> m_last;
+    bool m_lastStopped = false;
+    double m_batchLitres = report::kDefaultBatchLitres;
+    QString m_designFile;
+};
+
+} // namespace ui

@@ -1,0 +1,106 @@
+#include "ui/reportprint.h"
+
+#include "ui/identity.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFont>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+namespace ui {
+
+namespace {
+
+QFont reportFont(qreal points) {
+    QFont font;
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Sans Serif")});
+    font.setPointSizeF(points);
+    return font;
+}
+
+} // namespace
+
+void setReportPage(QPagedPaintDevice& device) {
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(20, 18, 20, 18), QPageLayout::Millimeter));
+}
+
+void paintReport(const QString& html, QPagedPaintDevice& device) {
+    const int dpi = device.logicalDpiY();
+    // The painter's origin is the top left of the printable area.
+    const QRect body = device.pageLayout().paintRectPixels(dpi);
+    const qreal footer = dpi * 8.0 / 25.4; // 8 mm for the page number
+    const QSizeF page(body.width(), body.height() - footer);
+
+    QTextDocument document;
+    // Laid out at the device's own resolution, so that a point is a point on
+    // paper and the line breaks are the ones printed.
+    document.documentLayout()->setPaintDevice(&device);
+    document.setDefaultFont(reportFont(10.5));
+    document.setHtml(html);
+    // What Qt's rich text takes from the HTML only in pixels, set in points:
+    // the indent of the working (which the layout scales from 96 dots per
+    // inch to the device's) and the room inside each table cell (which it
+    // takes in the device's own pixels).
+    document.setIndentWidth(18 * 96.0 / 72.0);
+    const qreal point = dpi / 72.0;
+    for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(frame)) {
+            QTextTableFormat format = table->format();
+            format.setCellPadding(2.5 * point);
+            format.setBorder(0.6 * point);
+            format.setBorderCollapse(true);
+            table->setFormat(format);
+        }
+    }
+    document.setPageSize(page);
+    const int pages = document.pageCount();
+
+    QPainter painter(&device);
+    for (int n = 0; n < pages; ++n) {
+        if (n > 0) {
+            device.newPage();
+        }
+        painter.save();
+        painter.translate(0, -n * page.height());
+        document.drawContents(&painter, QRectF(0, n * page.height(), page.width(), page.height()));
+        painter.restore();
+        painter.setFont(reportFont(9));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(0, page.height(), page.width(), footer),
+                         Qt::AlignHCenter | Qt::AlignBottom,
+                         QStringLiteral("第 %1 页 共 %2 页").arg(n + 1).arg(pages));
+    }
+}
+
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the names say which is which
+QString writeReportPdf(const QString& html, const QString& path) {
+    // Written aside and put in place at the end: a failure leaves any file
+    // of that name as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return file.errorString();
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(300);
+        writer.setTitle(QStringLiteral("普通混凝土配合比设计计算书"));
+        writer.setCreator(kApplicationName + u' ' + kApplicationVersion);
+        setReportPage(writer);
+        paintReport(html, writer);
+    }
+    if (!file.commit()) {
+        return file.errorString();
+    }
+    return {};
+}
+
+} // namespace ui

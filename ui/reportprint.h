@@ -1,0 +1,24 @@
+// The calculation report on paper: its HTML laid out on A4 pages with
+// margins and page numbers, for the print preview, the printer and the PDF.
+#pragma once
+
+#include <QString>
+
+class QPagedPaintDevice;
+
+namespace ui {
+
+// A4 portrait with margins of 20 mm at the sides and 18 mm at top and bottom.
+void setReportPage(QPagedPaintDevice& device);
+
+// Paints the report on the device's pages as they are set up: the text
+// flows from page to page without a line cut, and each page ends with
+// "第 n 页 共 N 页". The device must not be painted on yet.
+void paintReport(const QString& html, QPagedPaintDevice& device);
+
+// Writes the report as an A4 PDF file titled 普通混凝土配合比设计计算书.
+// Returns an empty string on success, otherwise why the file could not be
+// written.
+QString writeReportPdf(const QString& html, const QString& path);
+
+} // namespace ui

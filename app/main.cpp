@@ -5,6 +5,7 @@
 #include "ui/designcommands.h"
 #include "ui/filedialogs.h"
 #include "ui/form1.h"
+#include "ui/guidecommand.h"
 #include "ui/identity.h"
 #include "ui/messageboxes.h"
 #include "ui/regional.h"
@@ -69,6 +70,8 @@ int main(int argc, char* argv[]) {
     // keeps them for the life of the window.
     ui::Form1 form(ui::numberFormatOf(QLocale::system()), boxes);
     ui::DesignCommands designs(form, boxes, dialogs);
+    // Last of the window's commands, so 使用说明 ends its context menu.
+    ui::GuideCommand guide(form, boxes);
     form.show();
     // After the load's reset, so the design replaces the defaults.
     if (!command.design.isEmpty()) {

@@ -4,7 +4,8 @@
 // design file and the calculation report).
 //
 //     const calc::FieldInfo& w = calc::fieldInfo(calc::Text8);
-//     // w.caption "水灰比", w.symbol "W/C", w.role FieldRole::ComputedIfEmpty
+//     // w.caption "水灰比", w.symbol "W/C", w.range "0.30～0.65",
+//     // w.role FieldRole::ComputedIfEmpty
 //
 // Texts are UTF-8 and fixed for the life of the program.
 #pragma once
@@ -43,6 +44,11 @@ struct FieldInfo {
     // The unit of the value, or empty for a plain fraction or a choice:
     // "MPa", "kg/m³", "g/cm³", "%".
     std::string_view unit;
+    // The values a design usually takes, as "low～high" in the unit above
+    // ("15～60", "0.26～0.44"), or one value ("1"); empty for the results, the
+    // choices and the entries no usual value fits. Shown to the user as a
+    // guide: the calculation accepts any value and checks none against it.
+    std::string_view range;
     FieldRole role;
     // What the field holds, as a sentence fragment for a tooltip or a report:
     // "水泥强度富余系数（fce = γc · fce,g）".

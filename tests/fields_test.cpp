@@ -6,7 +6,9 @@
 #include "calc/fields.h"
 #include "sheet_fixture.h"
 
+#include <charconv>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -220,6 +222,78 @@ TEST(FieldsTest, ChoicesThatNoCalculationReadsChangeNoResult) {
     EXPECT_NE(volume.sheet.text(calc::Text12), mass.sheet.text(calc::Text12));
     EXPECT_EQ(calc::fieldInfo(Option::option1).role, FieldRole::Input);
     EXPECT_EQ(calc::fieldInfo(Option::option2).role, FieldRole::Input);
+}
+
+// A usual range read back as numbers: "15～60" or one value "1".
+struct Bounds {
+    double low = 0;
+    double high = 0;
+};
+
+std::optional<Bounds> boundsOf(std::string_view range) {
+    const auto number = [](std::string_view text) -> std::optional<double> {
+        double value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
+            return std::nullopt;
+        }
+        return value;
+    };
+    constexpr std::string_view kTilde = "～";
+    const std::size_t at = range.find(kTilde);
+    if (at == std::string_view::npos) {
+        const auto value = number(range);
+        return value ? std::optional(Bounds{*value, *value}) : std::nullopt;
+    }
+    const auto low = number(range.substr(0, at));
+    const auto high = number(range.substr(at + kTilde.size()));
+    if (!low || !high || !(*low < *high)) {
+        return std::nullopt;
+    }
+    return Bounds{*low, *high};
+}
+
+TEST(FieldsTest, UsualRangesAreWellFormedAndOnlyWhereAValueIsTyped) {
+    for (const calc::FieldInfo& info : calc::sheetFields()) {
+        SCOPED_TRACE(std::string(info.name));
+        if (!info.range.empty()) {
+            EXPECT_TRUE(boundsOf(info.range).has_value()) << info.range;
+        }
+        const bool choice = !info.name.starts_with("Text");
+        if (info.role == FieldRole::Result || choice) {
+            EXPECT_EQ(info.range, "");
+        }
+        // What the calculation reads or computes from typed numbers has a
+        // range the user can hold a value against.
+        if (!choice && (info.role == FieldRole::Input || info.role == FieldRole::ComputedIfEmpty)) {
+            EXPECT_NE(info.range, "");
+        }
+    }
+}
+
+// The defaults are a usual design, and so is what the calculation makes of
+// them: a range that excludes them is a range typed wrong.
+TEST(FieldsTest, DefaultsAndTheirBaseValuesLieWithinTheUsualRanges) {
+    for (const Way& setup : kWays) {
+        const Calculation run = calculated(setup);
+        ASSERT_TRUE(run.outcome.completed()) << setup.name;
+        for (int n = 1; n <= calc::kTextFieldCount; ++n) {
+            const auto field = static_cast<TextField>(n);
+            const calc::FieldInfo& info = calc::fieldInfo(field);
+            const auto bounds = boundsOf(info.range);
+            const std::string text = run.sheet.text(field);
+            if (!bounds || text.empty()) {
+                continue;
+            }
+            double value = 0;
+            std::from_chars(text.data(), text.data() + text.size(), value);
+            EXPECT_GE(value, bounds->low) << setup.name << ' ' << info.name << '=' << text;
+            EXPECT_LE(value, bounds->high) << setup.name << ' ' << info.name << '=' << text;
+        }
+    }
+    // Pinned: the two ranges the guide quotes.
+    EXPECT_EQ(calc::fieldInfo(calc::Text1).range, "15～60");
+    EXPECT_EQ(calc::fieldInfo(calc::Text15).range, "0.26～0.44");
 }
 
 } // namespace

@@ -122,6 +122,15 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+        // Standard error carries one line at most, the report's own: Qt's
+        // notes on the way (no XDG_RUNTIME_DIR for root, say) are no failure
+        // of the report and would read as one. Its critical and fatal
+        // messages still go through.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                std::fprintf(stderr, "%s\n", qPrintable(text));
+            }
+        });
         const QGuiApplication application(argc, argv);
         error = ui::writeReportPdf(ui::qt(report::toHtml(*document)), command.output);
         break;

@@ -96,7 +96,8 @@ std::string escaped(std::string_view text) {
 
 // Inline, because Qt's rich text, which prints the PDF, applies little of a
 // style sheet beyond it.
-constexpr std::string_view kCell = "padding: 1.5pt 5pt 1.5pt 5pt";
+constexpr std::string_view kCell =
+    "padding-left: 5px; padding-right: 5px; padding-top: 2px; padding-bottom: 2px";
 // -qt-block-indent is Qt's own, for the print; browsers take the margin of
 // the class.
 constexpr std::string_view kIndented = "-qt-block-indent: 1";
@@ -104,7 +105,7 @@ constexpr std::string_view kIndented = "-qt-block-indent: 1";
 void htmlTable(std::string& out, const Table& table) {
     // The attributes are for Qt's rich text, which prints the PDF and knows
     // little CSS; the class is for browsers.
-    out += "<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"0\">\n<tr>";
+    out += "<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n<tr>";
     for (const std::string& cell : table.header) {
         out += "<th style=\"" + std::string(kCell) + "\">" + escaped(cell) + "</th>";
     }

@@ -12,7 +12,7 @@ trap 'rm -f "$out" "$err"' EXIT
 expect() {
     local status=$1 stream=$2 pattern=$3
     shift 4
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$lanshi" "$@" >"$out" 2>"$err"
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR "$lanshi" "$@" >"$out" 2>"$err"
     local got=$?
     local text
     text=$(cat "$([ "$stream" = out ] && echo "$out" || echo "$err")")
@@ -20,7 +20,13 @@ expect() {
         echo "FAIL: lanshi $*: status $got (want $status), $stream: $text" >&2
         failures=$((failures + 1))
     fi
-    # What fails says so in one line.
+    # What succeeds says nothing on standard error, not even Qt's notes on
+    # the way (a root user has no XDG_RUNTIME_DIR); what fails says so in one
+    # line.
+    if [ "$status" -eq 0 ] && [ -s "$err" ]; then
+        echo "FAIL: lanshi $*: succeeded but wrote to standard error: $(cat "$err")" >&2
+        failures=$((failures + 1))
+    fi
     if [ "$status" -ne 0 ] && [ "$(wc -l <"$err")" -ne 1 ]; then
         echo "FAIL: lanshi $*: not one line on standard error: $(cat "$err")" >&2
         failures=$((failures + 1))

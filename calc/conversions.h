@@ -52,4 +52,10 @@ std::string formatFixed2(double value, const NumberFormat& format);
 // below 1E-04 (zero aside), take the exponent form 1.234568E+07.
 std::string formatSingle(float value, const NumberFormat& format);
 
+// Appends a run of integer digits with the regional grouping symbol between
+// whole groups counted from the right ("1234567" → "1,234,567"), or as they
+// stand where the format groups nothing. The one place that groups digits:
+// formatFixed2, and a design file re-spelled into the current format.
+void appendGrouped(std::string& out, std::string_view digits, const NumberFormat& format);
+
 } // namespace calc

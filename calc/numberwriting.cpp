@@ -16,24 +16,6 @@ namespace calc {
 namespace detail {
 namespace {
 
-// Appends the integer digits with the regional grouping symbol between groups.
-void appendGrouped(std::string& out, std::string_view digits, const NumberFormat& format) {
-    if (!format.groups()) {
-        out.append(digits);
-        return;
-    }
-    const auto size = std::size_t(format.groupSize);
-    std::size_t first = digits.size() % size;
-    if (first == 0) {
-        first = size;
-    }
-    out.append(digits.substr(0, first));
-    for (std::size_t i = first; i < digits.size(); i += size) {
-        out.append(format.group);
-        out.append(digits.substr(i, size));
-    }
-}
-
 // ---- cents ------------------------------------------------------------------
 
 // The extended route: 100·x is exact in 64 significand bits, since x has 53
@@ -276,6 +258,23 @@ std::string formatFixed2(double value, const NumberFormat& format) {
 
 std::string formatSingle(float value, const NumberFormat& format) {
     return detail::formatSingle(value, format, detail::kNativeRoute);
+}
+
+void appendGrouped(std::string& out, std::string_view digits, const NumberFormat& format) {
+    if (!format.groups()) {
+        out.append(digits);
+        return;
+    }
+    const auto size = std::size_t(format.groupSize);
+    std::size_t first = digits.size() % size;
+    if (first == 0) {
+        first = size;
+    }
+    out.append(digits.substr(0, first));
+    for (std::size_t i = first; i < digits.size(); i += size) {
+        out.append(format.group);
+        out.append(digits.substr(i, size));
+    }
 }
 
 } // namespace calc

@@ -76,23 +76,6 @@ Parts split(std::string_view text, const calc::NumberFormat& format) {
     return parts;
 }
 
-void appendGrouped(std::string& out, std::string_view digits, const calc::NumberFormat& format) {
-    if (!format.groups()) {
-        out.append(digits);
-        return;
-    }
-    const auto size = static_cast<std::size_t>(format.groupSize);
-    std::size_t first = digits.size() % size;
-    if (first == 0) {
-        first = size;
-    }
-    out.append(digits.substr(0, first));
-    for (std::size_t i = first; i < digits.size(); i += size) {
-        out.append(format.group);
-        out.append(digits.substr(i, size));
-    }
-}
-
 bool sameReading(const calc::StrictValue& a, const calc::StrictValue& b) {
     return a.status == b.status &&
            (a.status != calc::StrictStatus::Ok ||
@@ -118,7 +101,7 @@ std::string respell(std::string_view text, const calc::NumberFormat& from,
         out += to.negative;
     }
     if (parts.grouped) {
-        appendGrouped(out, parts.integer, to);
+        calc::appendGrouped(out, parts.integer, to);
     } else {
         out += parts.integer;
     }

@@ -66,17 +66,24 @@ void BM_Window_Startup(benchmark::State& state) {
 }
 BENCHMARK(BM_Window_Startup)->Unit(benchmark::kMillisecond);
 
+// The shown window with its design commands, on a calculated sheet.
+struct DesignWindow {
+    DesignWindow() {
+        form.show();
+        calc::calculate(form.sheet());
+    }
+    SilentBoxes boxes;
+    FolderDialogs dialogs;
+    ui::Form1 form{calc::NumberFormat{}, boxes};
+    ui::DesignCommands designs{form, boxes, dialogs};
+};
+
 // 保存设计 on a calculated sheet: capture, write the file, replace the old
 // one (QSaveFile: a new file, flushed to the disk, renamed over it).
 void BM_Window_SaveDesign(benchmark::State& state) {
-    SilentBoxes boxes;
-    FolderDialogs dialogs;
-    ui::Form1 form(calc::NumberFormat{}, boxes);
-    ui::DesignCommands designs(form, boxes, dialogs);
-    form.show();
-    calc::calculate(form.sheet());
+    DesignWindow window;
     for (auto _ : state) {
-        if (!designs.saveAsCommand()) {
+        if (!window.designs.saveAsCommand()) {
             state.SkipWithError("the design was not saved");
             break;
         }
@@ -86,16 +93,11 @@ BENCHMARK(BM_Window_SaveDesign)->Unit(benchmark::kMicrosecond);
 
 // 打开设计 of that file: read, check, put every field and choice on the window.
 void BM_Window_OpenDesign(benchmark::State& state) {
-    SilentBoxes boxes;
-    FolderDialogs dialogs;
-    ui::Form1 form(calc::NumberFormat{}, boxes);
-    ui::DesignCommands designs(form, boxes, dialogs);
-    form.show();
-    calc::calculate(form.sheet());
-    designs.saveAsCommand();
-    const QString path = designs.currentFile();
+    DesignWindow window;
+    window.designs.saveAsCommand();
+    const QString path = window.designs.currentFile();
     for (auto _ : state) {
-        if (!designs.openFile(path)) {
+        if (!window.designs.openFile(path)) {
             state.SkipWithError("the design did not open");
             break;
         }

@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,7 +80,8 @@ protected:
 
     QString file(const char* name) const { return folder.filePath(QString::fromUtf8(name)); }
     calc::Sheet& sheet() { return form.sheet(); }
-    QString caption() const { return form.windowTitle(); }
+    // The caption as the title bar shows it, Qt's "[*]" mark resolved.
+    QString caption() const { return form.windowHandle()->title(); }
 
     // A design file of the reset sheet with one text changed.
     QString designFile(const char* name, calc::TextField field, const char* text) {

@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -161,6 +162,7 @@ TEST_F(RoughEdgesTest, SaveOffersAFolderThatExists) {
         fileDialogs.suggestions.clear();
         fileDialogs.openFolders.clear();
         trigger("saveDesign");
+        boxes.answers = {QMessageBox::Discard}; // the calculation below changed the sheet
         trigger("openDesign");
         ASSERT_EQ(fileDialogs.suggestions.size(), 1);
         const QFileInfo suggested(fileDialogs.suggestions.constFirst());

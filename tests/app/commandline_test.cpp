@@ -108,6 +108,19 @@ TEST(CommandLine, HelpNamesTheProgramAndEveryOption) {
     EXPECT_FALSE(help.contains(QStringLiteral("platform"))); // Qt's, not ours to explain
 }
 
+// main()'s arguments reach the parser as the user wrote them, Chinese names
+// included (on Windows from the wide command line, which this test does not
+// reach; here from UTF-8).
+TEST(CommandLine, ArgumentsKeepChineseNames) {
+    char program[] = "lanshi";
+    char design[] = "设计 一（C30）.lanshi";
+    char* argv[] = {program, design, nullptr};
+    const QStringList arguments = app::argumentsOf(2, argv);
+    ASSERT_EQ(arguments.size(), 2);
+    EXPECT_EQ(arguments[1], QStringLiteral("设计 一（C30）.lanshi"));
+    EXPECT_EQ(app::parseCommandLine(arguments).design, arguments[1]);
+}
+
 // Columns in a terminal: Chinese characters and full-width forms take two.
 int columns(const QString& text) {
     int n = 0;

@@ -12,6 +12,7 @@
 #include <qt_windows.h>
 #endif
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace app {
 namespace {
@@ -187,6 +188,21 @@ QString helpText(const QString& description, const QList<QCommandLineOption>& op
     return help;
 }
 
+// QCommandLineParser's own complaints, which it words in English before any
+// translation can be loaded.
+QString chineseError(const QString& error) {
+    static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.?$"));
+    static const QRegularExpression unexpected(
+        QStringLiteral("^Unexpected value after '(.*)'\\.?$"));
+    if (const QRegularExpressionMatch m = missing.match(error); m.hasMatch()) {
+        return QStringLiteral("选项“%1”后面缺少它的值").arg(m.captured(1));
+    }
+    if (const QRegularExpressionMatch m = unexpected.match(error); m.hasMatch()) {
+        return QStringLiteral("选项“%1”不带值").arg(m.captured(1));
+    }
+    return QStringLiteral("命令行有误：%1").arg(error);
+}
+
 } // namespace
 
 QStringList argumentsOf(int argc, char* argv[]) {
@@ -269,7 +285,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                 QStringLiteral("未知的选项“%1%2”")
                     .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
         }
-        return fail(QStringLiteral("命令行有误：%1").arg(parser.errorText()));
+        return fail(chineseError(parser.errorText()));
     }
     if (parser.isSet(help)) {
         command.action = CommandLine::Action::Help;

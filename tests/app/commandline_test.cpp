@@ -84,6 +84,14 @@ const Case kCases[] = {
     {"TwoDesigns", {"a.lanshi", "b.lanshi"}, Action::Error, {}, "一次只能打开一个设计文件"},
     {"EmptyName", {""}, Action::Error, {}, "空的"},
     {"PlatformWithoutName", {"-platform"}, Action::Error, {}, "lanshi："},
+    // Qt's parser words these in English.
+    {"ReportWithoutValue", {"--report"}, Action::Error, {}, "选项“--report”后面缺少它的值"},
+    {"BatchWithoutValue",
+     {"--report", "a.lanshi", "-o", "-", "--batch-volume"},
+     Action::Error,
+     {},
+     "选项“--batch-volume”后面缺少"},
+    {"HelpWithAValue", {"--help=all"}, Action::Error, {}, "选项“--help”不带值"},
 };
 
 TEST(CommandLine, ReportTakesTheOutputAndTheBatchVolume) {

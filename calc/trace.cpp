@@ -8,8 +8,6 @@ namespace calc {
 
 namespace detail {
 
-constinit thread_local Recorder* t_recorder = nullptr;
-
 // The stage and the purpose differ only for the driver's own record.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 StageTrace& Recorder::open(Stage stage, Stage purpose) {
@@ -90,12 +88,15 @@ void Recorder::given(TextField field, std::string_view text) {
 
 namespace {
 
-// The sheet as the stages see it while a trace is taken: every write and
-// notice goes to the real sheet and into the record of the stage that made
-// it.
+// The sheet as the stages see it while a trace is taken: it carries the
+// recorder for the stages' reads and quantities, and every write and notice
+// goes to the real sheet and into the record of the stage that made it.
 class RecordingSheet final : public Sheet {
 public:
-    RecordingSheet(Sheet& sheet, Recorder& recorder) : m_sheet(sheet), m_recorder(recorder) {}
+    RecordingSheet(Sheet& sheet, Recorder& recorder)
+        : Sheet(recorder), m_sheet(sheet), m_recorder(recorder) {}
+    RecordingSheet(const RecordingSheet&) = delete;
+    RecordingSheet& operator=(const RecordingSheet&) = delete;
 
     std::string text(TextField field) const override { return m_sheet.text(field); }
     void setText(TextField field, std::string_view text) override {
@@ -117,18 +118,6 @@ public:
 private:
     Sheet& m_sheet;
     Recorder& m_recorder;
-};
-
-// Installs the recorder for the calling thread for the life of the object.
-class Installed {
-public:
-    explicit Installed(Recorder& recorder) : m_previous(std::exchange(t_recorder, &recorder)) {}
-    ~Installed() { t_recorder = m_previous; }
-    Installed(const Installed&) = delete;
-    Installed& operator=(const Installed&) = delete;
-
-private:
-    Recorder* m_previous;
 };
 
 } // namespace
@@ -221,11 +210,7 @@ Outcome calculate(Sheet& sheet, Trace& trace) {
     trace.stop.reset();
     detail::Recorder recorder(trace);
     detail::RecordingSheet recording(sheet, recorder);
-    Outcome outcome;
-    {
-        const detail::Installed installed(recorder);
-        outcome = calculate(recording);
-    }
+    const Outcome outcome = calculate(recording);
     recorder.finish();
     trace.stop = outcome.stop;
     return outcome;

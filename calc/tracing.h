@@ -1,11 +1,12 @@
 // The hooks through which the stages record into a trace (calc/trace.h).
 // Internal to calc/.
 //
-// While calculate(sheet, trace) runs, one recorder is installed for the
-// calling thread; every hook first asks whether there is one and does nothing
-// more when there is not, so that the plain calculate() pays one test of a
-// thread-local pointer per hook. A recorder rather than an argument keeps the
-// stages' signatures those of the design procedures they are.
+// While calculate(sheet, trace) runs, the stages work on a sheet that carries
+// the recorder (Sheet::recorder()); every hook takes the sheet its stage
+// already holds and does nothing more when the sheet has no recorder, so that
+// the plain calculate() pays one test of a pointer per hook. The sheet rather
+// than another argument keeps the stages' signatures those of the design
+// procedures they are.
 #pragma once
 
 #include "calc/arith.h"
@@ -18,11 +19,6 @@
 #include <string_view>
 
 namespace calc::detail {
-
-class Recorder;
-
-// The recorder of the calculation running on this thread, or null.
-extern constinit thread_local Recorder* t_recorder;
 
 class Recorder {
 public:
@@ -57,7 +53,7 @@ private:
 // Opens the record of a stage for as long as the stage runs, a stop included.
 class TraceStage {
 public:
-    explicit TraceStage(Stage stage) : m_recorder(t_recorder) {
+    TraceStage(const Sheet& sheet, Stage stage) : m_recorder(sheet.recorder()) {
         if (m_recorder) {
             m_recorder->begin(stage);
         }
@@ -76,38 +72,38 @@ private:
 
 // A read that a reader has just made, with the text it read (moved into the
 // trace when there is one).
-inline void traceRead(const Site& site, std::optional<TextField> field, std::string&& text,
-                      Conversion conversion, double value) {
-    if (t_recorder) {
-        t_recorder->read(site, field, std::move(text), conversion, value);
+inline void traceRead(const Sheet& sheet, const Site& site, std::optional<TextField> field,
+                      std::string&& text, Conversion conversion, double value) {
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->read(site, field, std::move(text), conversion, value);
     }
 }
 
-inline void traceRead(const Site& site, std::optional<TextField> field, std::string_view text,
-                      Conversion conversion, double value) {
-    if (t_recorder) {
-        t_recorder->read(site, field, std::string(text), conversion, value);
+inline void traceRead(const Sheet& sheet, const Site& site, std::optional<TextField> field,
+                      std::string_view text, Conversion conversion, double value) {
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->read(site, field, std::string(text), conversion, value);
     }
 }
 
-inline void traceQuantity(std::string_view name, float value) {
-    if (t_recorder) {
-        t_recorder->quantity(name, value, true);
+inline void traceQuantity(const Sheet& sheet, std::string_view name, float value) {
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->quantity(name, value, true);
     }
 }
 
-inline void traceQuantity(std::string_view name, double value) {
-    if (t_recorder) {
-        t_recorder->quantity(name, value, false);
+inline void traceQuantity(const Sheet& sheet, std::string_view name, double value) {
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->quantity(name, value, false);
     }
 }
 
 // The driver's test of a base field: a text already there is taken as given.
 inline void traceBaseField(const Sheet& sheet, TextField field) {
-    if (t_recorder) {
+    if (Recorder* recorder = sheet.recorder()) {
         const std::string text = sheet.text(field);
         if (!text.empty()) {
-            t_recorder->given(field, text);
+            recorder->given(field, text);
         }
     }
 }

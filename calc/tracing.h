@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace calc::detail {
 
@@ -26,10 +27,29 @@ public:
 
     void begin(Stage stage);
     void end();
+    // The three below run for every figure a stage touches, and are kept
+    // inline: the record is filled in place, the text read moved once from
+    // the reader into the trace, the quantity's name (a string literal) not
+    // copied at all.
     void read(const Site& site, std::optional<TextField> field, std::string&& text,
-              Conversion conversion, double value);
-    void write(TextField field, std::string_view text);
-    void quantity(std::string_view name, double value, bool single);
+              Conversion conversion, double value) {
+        TraceRead& read = current(site.purpose ? *site.purpose : site.stage).reads.emplace_back();
+        read.field = field;
+        read.text = std::move(text);
+        read.conversion = conversion;
+        read.value = value;
+    }
+    void write(TextField field, std::string_view text) {
+        TraceWrite& write = current(Stage::calculate).writes.emplace_back();
+        write.field = field;
+        write.text = text;
+    }
+    void quantity(std::string_view name, double value, bool single) {
+        TraceQuantity& quantity = current(Stage::calculate).quantities.emplace_back();
+        quantity.name = name;
+        quantity.value = value;
+        quantity.single = single;
+    }
     void notice(std::string_view message);
     void given(TextField field, std::string_view text);
     // Drops the records the calculation did not reach.
@@ -39,7 +59,8 @@ private:
     StageTrace& open(Stage stage, Stage purpose);
     // The record of the stage running now; the driver's own record for the
     // purpose when no stage runs.
-    StageTrace& current(Stage purpose);
+    StageTrace& current(Stage purpose) { return m_top ? *m_top : driverRecord(purpose); }
+    StageTrace& driverRecord(Stage purpose);
 
     Trace& m_trace;
     // The records of the stages running now, innermost last: a stage calls

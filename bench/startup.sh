@@ -25,9 +25,14 @@ wall=$(median after "$probe")
 wallBare=$(median after "$bare")
 echo "median of $runs: cpu $cpu ms vs bare $cpuBare ms ($(awk -v a="$cpu" -v b="$cpuBare" 'BEGIN { printf "%.2f", a / b }')×)," \
     "wall $wall ms vs bare $wallBare ms ($(awk -v a="$wall" -v b="$wallBare" 'BEGIN { printf "%.2f", a / b }')×)"
+if [[ ! -x "$build/lanshi" ]]; then
+    echo "lanshi resident: not measured ($build/lanshi is not built)"
+    exit 0
+fi
 "$build/lanshi" 2>/dev/null &
 pid=$!
-until xdotool search --onlyvisible --name "2011423" >/dev/null 2>&1; do
+for ((wait = 0; wait < 1000; wait++)); do
+    xdotool search --onlyvisible --name "2011423" >/dev/null 2>&1 && break
     sleep 0.01
 done
 sleep 0.5

@@ -39,6 +39,14 @@ public:
         read.conversion = conversion;
         read.value = value;
     }
+    void read(const Site& site, std::optional<TextField> field, std::string_view text,
+              Conversion conversion, double value) {
+        TraceRead& read = current(site.purpose ? *site.purpose : site.stage).reads.emplace_back();
+        read.field = field;
+        read.text = text;
+        read.conversion = conversion;
+        read.value = value;
+    }
     void write(TextField field, std::string_view text) {
         TraceWrite& write = current(Stage::calculate).writes.emplace_back();
         write.field = field;
@@ -103,7 +111,7 @@ inline void traceRead(const Sheet& sheet, const Site& site, std::optional<TextFi
 inline void traceRead(const Sheet& sheet, const Site& site, std::optional<TextField> field,
                       std::string_view text, Conversion conversion, double value) {
     if (Recorder* recorder = sheet.recorder()) {
-        recorder->read(site, field, std::string(text), conversion, value);
+        recorder->read(site, field, text, conversion, value);
     }
 }
 

@@ -49,9 +49,6 @@ Option partnerOf(Option option);
 class Sheet {
 public:
     virtual ~Sheet() = default;
-    // A copy is a sheet of its own: it records into no trace.
-    Sheet(const Sheet& /*other*/) noexcept {}
-    Sheet& operator=(const Sheet& /*other*/) noexcept { return *this; }
 
     // The whole text of a field; empty means no characters at all.
     virtual std::string text(TextField field) const = 0;

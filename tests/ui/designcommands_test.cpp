@@ -100,14 +100,14 @@ protected:
 
     // Drags the file onto the target and drops it there; whether the drag
     // was welcome.
-    static bool drop(QWidget* target, const QString& dropped) {
+    static bool drop(QWidget* target, const QString& path) {
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(dropped)});
-        data.setText(QUrl::fromLocalFile(dropped).toString());
+        data.setUrls({QUrl::fromLocalFile(path)});
+        data.setText(QUrl::fromLocalFile(path).toString());
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
-        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &dropped);
+        QDropEvent release(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
         QApplication::processEvents();
         return enter.isAccepted();
     }

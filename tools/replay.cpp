@@ -23,7 +23,7 @@ class CaseError : public std::runtime_error {
 // A case names only what differs from the usual format; what it names is
 // read by the design file's own rule.
 calc::NumberFormat formatOf(const json& input) {
-    const calc::NumberFormat usual;
+    calc::NumberFormat usual;
     if (!input.contains("format")) {
         return usual;
     }

@@ -7,8 +7,8 @@
 //     lanshi --version    the name and version, on standard output
 //     lanshi --report DESIGN -o OUT [--batch-volume LITRES]
 //                         the calculation report of the design, written to OUT
-//                         (PDF, HTML or text by its extension; "-" for text on
-//                         standard output), without a window
+//                         (.pdf, .html/.htm or .txt; "-" for text on standard
+//                         output; any other name is refused), without a window
 //
 // A command that needs no window gets an Action of its own; main() runs it
 // and returns before the application is created.
@@ -39,6 +39,11 @@ struct CommandLine {
 inline constexpr int kUsageError = 2;
 // Exit status when the window is needed but there is no display.
 inline constexpr int kNoDisplay = 1;
+
+// The arguments of main() as the user wrote them. On Windows they are taken
+// from the wide command line: argv there is in the ANSI code page, which
+// loses every character of a path that the code page cannot hold.
+QStringList argumentsOf(int argc, char* argv[]);
 
 // Reads the arguments, the program's name first. Qt's own -platform,
 // -display, -style and -stylesheet (with a value) are accepted for the

@@ -28,11 +28,7 @@ void print(std::FILE* stream, const QString& text) {
 int main(int argc, char* argv[]) {
     // Read before the application exists: what needs no window needs no
     // display either.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    const app::CommandLine command = app::parseCommandLine(arguments);
+    const app::CommandLine command = app::parseCommandLine(app::argumentsOf(argc, argv));
     switch (command.action) {
     case app::CommandLine::Action::Help:
     case app::CommandLine::Action::Version:

@@ -6,13 +6,16 @@
 #include "report/record.h"
 #include "report/recordjson.h"
 #include "report/report.h"
+#include "ui/designio.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
 #include "ui/regional.h"
 #include "ui/reportcommands.h"
 #include "ui/reportprint.h"
 #include "ui/stopreport.h"
+#include "ui/systemreason.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
@@ -58,7 +61,7 @@ Kind kindOf(const QString& output) {
 QString saveBytes(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        return file.errorString();
+        return ui::systemReason(file);
     }
     return {};
 }
@@ -67,7 +70,9 @@ QString saveBytes(const QString& path, const QByteArray& bytes) {
 
 int runReport(const CommandLine& command, int& argc, char** argv) {
     const calc::NumberFormat format = ui::numberFormatOf(QLocale::system());
-    const design::ReadResult read = design::readFile(command.design.toStdString(), format);
+    // Through the platform's own form of the name: a Chinese path must reach
+    // the file system as the user gave it, on Windows too.
+    const design::ReadResult read = ui::readDesign(command.design, format);
     if (!read) {
         return failed(
             QStringLiteral("无法打开设计文件 %1：%2").arg(command.design, ui::qt(read.error)));
@@ -110,7 +115,11 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
     case Kind::Text:
         if (command.output == QLatin1String("-")) {
             write(stdout, QByteArray::fromStdString(report::toText(*document)));
-            return std::fflush(stdout) == 0 ? 0 : failed(QStringLiteral("无法写到标准输出"));
+            if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+                return failed(
+                    QStringLiteral("无法写到标准输出：%1").arg(ui::systemReasonOf(errno)));
+            }
+            return 0;
         }
         error = saveBytes(command.output, QByteArray::fromStdString(report::toText(*document)));
         break;

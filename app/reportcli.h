@@ -8,7 +8,8 @@ namespace app {
 
 // Opens the design, calculates it as a press on "计算" would, and writes the
 // report to command.output: PDF for ".pdf", HTML for ".html" or ".htm", plain
-// text otherwise, and text on standard output for "-". Returns 0 when the
+// text for ".txt" (the only names the command line lets through), and text on
+// standard output for "-". Returns 0 when the
 // report is written; otherwise prints one line on standard error (what is
 // wrong with the design file, the stop of the calculation naming the field by
 // its caption, or why the output could not be written) and returns

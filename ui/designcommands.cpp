@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -14,7 +15,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QStandardPaths>
 #include <QTimer>
 
 namespace ui {
@@ -54,7 +54,19 @@ DesignCommands::DesignCommands(Form1& form, MessageBoxes& boxes, FileDialogs& di
     form.installEventFilter(this);
     for (QLineEdit* field : form.findChildren<QLineEdit*>()) {
         field->installEventFilter(this);
+        // Typed, pasted, calculated or cleared: the caption's mark follows.
+        connect(field, &QLineEdit::textChanged, this, &DesignCommands::updateModified);
     }
+    for (QAbstractButton* choice : form.findChildren<QAbstractButton*>()) {
+        if (choice->isCheckable()) {
+            connect(choice, &QAbstractButton::toggled, this, &DesignCommands::updateModified);
+        }
+    }
+    updateCaption();
+}
+
+void DesignCommands::updateModified() {
+    m_form.setWindowModified(isModified());
 }
 
 bool DesignCommands::isModified() const {
@@ -99,14 +111,12 @@ bool DesignCommands::saveAsCommand() {
     const QString suggested =
         m_path.isEmpty() ? QDir(folder()).filePath(QStringLiteral("配合比设计.lanshi")) : m_path;
     const QString title = m_path.isEmpty() ? QStringLiteral("保存设计") : QStringLiteral("另存为");
-    QString path = m_dialogs.saveDesign(&m_form, title, suggested);
-    if (path.isEmpty()) {
+    const QString chosen = m_dialogs.saveDesign(&m_form, title, suggested);
+    if (chosen.isEmpty()) {
         return false;
     }
-    if (!path.endsWith(QLatin1Char('.') + kDesignSuffix, Qt::CaseInsensitive)) {
-        path += QLatin1Char('.') + kDesignSuffix;
-    }
-    return saveTo(path);
+    const QString path = withSuffix(chosen, kDesignSuffix, m_boxes, &m_form);
+    return !path.isEmpty() && saveTo(path);
 }
 
 bool DesignCommands::saveTo(const QString& path) {
@@ -166,17 +176,23 @@ void DesignCommands::showFailure(const QString& what, const QString& path, const
 }
 
 void DesignCommands::updateCaption() {
-    m_form.setWindowTitle(m_path.isEmpty() ? kWindowCaption
-                                           : QStringLiteral("%1 - %2").arg(
-                                                 kWindowCaption, QFileInfo(m_path).fileName()));
+    // "[*]" is where Qt shows the mark of unsaved changes ("*"), and nothing
+    // while there are none: the classic caption stands as it is. A "[*]" of
+    // the file's own name is doubled, which Qt shows as written.
+    const QString name =
+        QFileInfo(m_path).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    m_form.setWindowTitle(m_path.isEmpty()
+                              ? kWindowCaption + QStringLiteral("[*]")
+                              : QStringLiteral("%1 - %2[*]").arg(kWindowCaption, name));
+    m_form.setWindowModified(isModified());
 }
 
 QString DesignCommands::folder() const {
-    if (!m_folder.isEmpty()) {
+    // The folder of the last file, while it is still there.
+    if (!m_folder.isEmpty() && QFileInfo(m_folder).isDir()) {
         return m_folder;
     }
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return startFolder();
 }
 
 bool DesignCommands::eventFilter(QObject* watched, QEvent* event) {

@@ -8,10 +8,10 @@
 //     designs.openFile(fileFromCommandLine);
 //
 // While no file is open the window's caption is the classic one; with a file
-// open, the file's name follows it. Opening another design when the sheet has
-// changed since it was opened or saved asks first (保存 / 不保存 / 取消); the
-// classic commands never ask. Every box goes through `boxes`, every file name
-// through `dialogs`.
+// open, the file's name follows it; and while the sheet differs from what was
+// last opened or saved, Qt's mark of unsaved changes ("*") ends it. Opening another design when the
+// sheet has changed since it was opened or saved asks first (保存 / 不保存 / 取消); the classic
+// commands never ask. Every box goes through `boxes`, every file name through `dialogs`.
 #pragma once
 
 #include "design/design.h"
@@ -65,6 +65,7 @@ private:
     bool saveTo(const QString& path);
     void showFailure(const QString& what, const QString& path, const QString& reason);
     void updateCaption();
+    void updateModified();
     QString folder() const;
 
     Form1& m_form;

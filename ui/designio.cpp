@@ -1,5 +1,7 @@
 #include "ui/designio.h"
 
+#include "ui/systemreason.h"
+
 #include <filesystem>
 
 #include <QDir>
@@ -20,7 +22,7 @@ std::filesystem::path nativePath(const QString& path) {
 
 // The system's own words, when it has any, after ours.
 QString withDetail(const QString& reason, const QFileDevice& file) {
-    const QString detail = file.errorString();
+    const QString detail = systemReason(file);
     if (detail.isEmpty() || file.error() == QFileDevice::NoError) {
         return reason;
     }

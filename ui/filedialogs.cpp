@@ -1,8 +1,23 @@
 #include "ui/filedialogs.h"
 
+#include "ui/identity.h"
+
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace ui {
+
+QString startFolder() {
+    for (const QString& folder :
+         {QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath()}) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+            return QFileInfo(folder).absoluteFilePath();
+        }
+    }
+    return QDir::currentPath();
+}
 
 QString QtFileDialogs::openDesign(QWidget* parent, const QString& folder) {
     QFileDialog dialog(parent, QStringLiteral("打开设计"), folder, kDesignFilter);
@@ -12,6 +27,24 @@ QString QtFileDialogs::openDesign(QWidget* parent, const QString& folder) {
         return {};
     }
     return dialog.selectedFiles().constFirst();
+}
+
+QString withSuffix(QString path, const QString& suffix, MessageBoxes& boxes, QWidget* parent) {
+    if (path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive)) {
+        return path;
+    }
+    path += QLatin1Char('.') + suffix;
+    if (!QFileInfo::exists(path)) {
+        return path;
+    }
+    const QString text =
+        QStringLiteral("“%1”已经存在。\n要替换它吗？").arg(QDir::toNativeSeparators(path));
+    if (boxes.ask(parent, {QMessageBox::Warning, kApplicationName, text,
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No}) !=
+        QMessageBox::Yes) {
+        return {};
+    }
+    return path;
 }
 
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters): as QFileDialog's own

@@ -5,6 +5,8 @@
 // names of their own, so no test waits for a person.
 #pragma once
 
+#include "ui/messageboxes.h"
+
 #include <QString>
 
 class QWidget;
@@ -14,6 +16,21 @@ namespace ui {
 // The one filter of every design-file dialog, and the extension it names.
 inline const QString kDesignFilter = QStringLiteral("混凝土配合比设计 (*.lanshi)");
 inline const QString kDesignSuffix = QStringLiteral("lanshi");
+
+// The folder a file dialog starts in before the user has chosen one: the
+// documents folder when it exists, else the home folder, else the current
+// folder; always one that exists, as an absolute path. (A fresh account, or
+// root, often has no Documents folder, and a dialog offering a name in it
+// fails when the user accepts.)
+QString startFolder();
+
+// `path` with `suffix` (without the dot) added when it does not end in it.
+// Qt's save dialogs add it themselves before they ask about replacing a
+// file; a name that comes back without it (from a platform's own dialog)
+// names a file nobody was asked about, so when that file exists the user is
+// asked here, through `boxes`. Returns the name to write, or an empty string
+// when the user would not replace the file.
+QString withSuffix(QString path, const QString& suffix, MessageBoxes& boxes, QWidget* parent);
 
 class FileDialogs {
 public:

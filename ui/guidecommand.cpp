@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QWidget>
 
 namespace ui {
@@ -54,6 +55,13 @@ GuideCommand::GuideCommand(QWidget& window, MessageBoxes& boxes, QString program
     m_action->setShortcutContext(Qt::WindowShortcut);
     connect(m_action, &QAction::triggered, this, &GuideCommand::openGuide);
     window.addAction(m_action);
+    // The classic 帮助 box says only the product's name: its tooltip says
+    // where the rest is.
+    if (auto* help = window.findChild<QPushButton*>(QStringLiteral("Command2"))) {
+        help->setToolTip(QStringLiteral("使用说明：按 F1。\n"
+                                        "打开、保存设计，打印、导出或复制计算书："
+                                        "在窗口空白处单击右键。"));
+    }
     // The classic layout has no room for a menu bar: the window's actions
     // are its context menu (a right click outside the fields).
     window.setContextMenuPolicy(Qt::ActionsContextMenu);

@@ -6,6 +6,8 @@
 // answers at once, so no test waits for a person.
 #pragma once
 
+#include <memory>
+
 #include <QMessageBox>
 #include <QString>
 
@@ -42,6 +44,12 @@ public:
     // user pressed; `escape` when the box was closed without one.
     virtual QMessageBox::StandardButton ask(QWidget* parent, const Question& question) = 0;
 };
+
+// The boxes ModalMessageBoxes shows, made but not yet shown. Their text is
+// plain text, whatever it holds: a file named "<b>C30</b>.lanshi" is shown
+// with its angle brackets, never as rich text.
+std::unique_ptr<QMessageBox> noticeBox(QWidget* parent, const MessageBox& box);
+std::unique_ptr<QMessageBox> questionBox(QWidget* parent, const Question& question);
 
 class ModalMessageBoxes final : public MessageBoxes {
 public:

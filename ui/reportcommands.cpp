@@ -2,7 +2,9 @@
 
 #include "calc/trace.h"
 #include "report/recordjson.h"
+#include "ui/filedialogs.h"
 #include "ui/identity.h"
+#include "ui/notice.h"
 #include "ui/qtext.h"
 #include "ui/reportprint.h"
 
@@ -40,9 +42,22 @@ std::optional<double> QtReportDialogs::askBatchVolume(QWidget* parent, double li
     return chosen;
 }
 
+std::unique_ptr<QFileDialog> pdfDialog(QWidget* parent, const QString& suggested) {
+    auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("导出 PDF"), QString(),
+                                                QStringLiteral("PDF 文件 (*.pdf)"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(QStringLiteral("pdf"));
+    dialog->selectFile(suggested);
+    return dialog;
+}
+
 QString QtReportDialogs::askPdfPath(QWidget* parent, const QString& suggested) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("导出 PDF"), suggested,
-                                        QStringLiteral("PDF 文件 (*.pdf)"));
+    const std::unique_ptr<QFileDialog> dialog = pdfDialog(parent, suggested);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog->selectedFiles().constFirst();
 }
 
 void QtReportDialogs::preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) {
@@ -171,15 +186,19 @@ void ReportCommands::exportPdfCommand() {
     }
     const QString base = m_designFile.isEmpty() ? QStringLiteral("计算书")
                                                 : QFileInfo(m_designFile).completeBaseName();
-    const QString folder =
-        m_designFile.isEmpty() ? QDir::homePath() : QFileInfo(m_designFile).absolutePath();
-    QString path =
+    // Beside the design file, while its folder is still there.
+    const QFileInfo design(m_designFile);
+    const QString folder = !m_designFile.isEmpty() && QFileInfo(design.absolutePath()).isDir()
+                               ? design.absolutePath()
+                               : startFolder();
+    const QString chosen =
         m_dialogs->askPdfPath(&m_window, QDir(folder).filePath(base + QStringLiteral(".pdf")));
-    if (path.isEmpty()) {
+    if (chosen.isEmpty()) {
         return;
     }
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        path += QStringLiteral(".pdf");
+    const QString path = withSuffix(chosen, QStringLiteral("pdf"), m_boxes, &m_window);
+    if (path.isEmpty()) {
+        return;
     }
     const std::optional<report::Document> made = document();
     if (!made) {
@@ -191,7 +210,9 @@ void ReportCommands::exportPdfCommand() {
             &m_window,
             {QMessageBox::Warning, kApplicationName,
              QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), error)});
+        return;
     }
+    showNotice(m_window, QStringLiteral("计算书已导出：%1").arg(QDir::toNativeSeparators(path)));
 }
 
 void ReportCommands::copyCommand() {
@@ -203,6 +224,7 @@ void ReportCommands::copyCommand() {
     data->setText(fromUtf8(report::toText(*made)));
     data->setHtml(fromUtf8(report::toHtml(*made)));
     QApplication::clipboard()->setMimeData(data);
+    showNotice(m_window, QStringLiteral("计算书已复制到剪贴板。"));
 }
 
 } // namespace ui

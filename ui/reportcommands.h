@@ -14,6 +14,7 @@
 #include "ui/messageboxes.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -22,6 +23,7 @@
 #include <nlohmann/json.hpp>
 
 class QAction;
+class QFileDialog;
 class QPrinter;
 class QWidget;
 
@@ -41,6 +43,11 @@ public:
     // from it.
     virtual void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) = 0;
 };
+
+// The dialog QtReportDialogs asks for the PDF's name with, made but not
+// shown: it adds ".pdf" to a name typed without it before it asks whether to
+// replace an existing file, so the question is about the file written.
+std::unique_ptr<QFileDialog> pdfDialog(QWidget* parent, const QString& suggested);
 
 class QtReportDialogs final : public ReportDialogs {
 public:

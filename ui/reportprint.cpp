@@ -1,6 +1,7 @@
 #include "ui/reportprint.h"
 
 #include "ui/identity.h"
+#include "ui/systemreason.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
@@ -87,7 +88,7 @@ QString writeReportPdf(const QString& html, const QString& path) {
     // of that name as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
+        return systemReason(file);
     }
     {
         QPdfWriter writer(&file);
@@ -98,7 +99,7 @@ QString writeReportPdf(const QString& html, const QString& path) {
         paintReport(html, writer);
     }
     if (!file.commit()) {
-        return file.errorString();
+        return systemReason(file);
     }
     return {};
 }

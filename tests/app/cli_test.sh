@@ -59,4 +59,33 @@ expect 2 err "各只能给一次" -- --report "$dir/wet.lanshi" --report "$dir/w
 expect 2 err "试拌体积“100001”" -- --report "$dir/wet.lanshi" -o - --batch-volume 100001
 expect 0 out "试拌 100000 L 混凝土" -- --report "$dir/wet.lanshi" -o - --batch-volume 100000
 
+# Only the forms it writes.
+expect 2 err ".pdf、.html、.htm 或 .txt" -- --report "$dir/wet.lanshi" -o "$dir/wet.doc"
+[ -e "$dir/wet.doc" ] && { echo "FAIL: wrote wet.doc" >&2; failures=$((failures + 1)); }
+
+# A Chinese path, in and out.
+cp "$dir/wet.lanshi" "$dir/设计 一.lanshi"
+expect 0 out "" -- --report "$dir/设计 一.lanshi" -o "$dir/计算书 一.txt"
+grep -qF "设计文件：设计 一.lanshi" "$dir/计算书 一.txt" 2>/dev/null ||
+    { echo "FAIL: no report under the Chinese name" >&2; failures=$((failures + 1)); }
+
+# The system's reasons, in Chinese: a folder where the file should be, a
+# missing folder, a full disk, and a place even root may not write.
+mkdir "$dir/folder.txt"
+expect 1 err "这是一个文件夹" -- --report "$dir/wet.lanshi" -o "$dir/folder.txt"
+expect 1 err "文件或文件夹不存在" -- --report "$dir/wet.lanshi" -o "$dir/none/r.txt"
+if env -u DISPLAY -u WAYLAND_DISPLAY "$lanshi" --report "$dir/wet.lanshi" -o - >/dev/full 2>"$err"; then
+    echo "FAIL: writing to a full disk succeeded" >&2
+    failures=$((failures + 1))
+elif ! grep -qF "无法写到标准输出：磁盘已满" "$err"; then
+    echo "FAIL: a full disk reads: $(cat "$err")" >&2
+    failures=$((failures + 1))
+fi
+env -u DISPLAY -u WAYLAND_DISPLAY "$lanshi" --report "$dir/wet.lanshi" -o /sys/lanshi-r.txt 2>"$err"
+reason=$(sed 's/.*：//' "$err")
+if [ -z "$reason" ] || grep -qE '[A-Za-z]{3,}' <<<"$reason"; then
+    echo "FAIL: writing into /sys gives no reason in Chinese: $(cat "$err")" >&2
+    failures=$((failures + 1))
+fi
+
 [ "$failures" -eq 0 ] && echo "the command line behaves" || exit 1

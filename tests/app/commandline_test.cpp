@@ -2,7 +2,10 @@
 #include "app/commandline.h"
 #include "lanshi/version.h"
 
+#include <set>
+
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QString>
 #include <gtest/gtest.h>
 
@@ -42,7 +45,7 @@ const Case kCases[] = {
     {"ADesignAfterDashes", {"--", "--odd.lanshi"}, Action::Window, "--odd.lanshi", {}},
     {"QtPlatform", {"-platform", "offscreen", "a.lanshi"}, Action::Window, "a.lanshi", {}},
     {"Help", {"--help"}, Action::Help, {}, "--version"},
-    {"ShortHelp", {"-h"}, Action::Help, {}, "lanshi [options] [设计文件]"},
+    {"ShortHelp", {"-h"}, Action::Help, {}, "用法：lanshi [选项] [设计文件]"},
     {"HelpWins", {"a.lanshi", "--help"}, Action::Help, {}, "设计文件"},
     {"Version", {"--version"}, Action::Version, {}, "普通澜石 " + QLatin1String(lanshi::kVersion)},
     {"ShortVersion", {"-v"}, Action::Version, {}, QLatin1String(lanshi::kVersion)},
@@ -92,10 +95,28 @@ const Case kCases[] = {
      Action::Error,
      {},
      "试拌体积“many”"},
+    // Only the forms it writes, so that "-o x.doc" never makes a text file
+    // under a name that promises a Word document.
+    {"OutputAsWord", {"--report", "a.lanshi", "-o", "x.doc"}, Action::Error, {}, ".pdf、.html"},
+    {"OutputWithoutExtension",
+     {"--report", "a.lanshi", "-o", "dir.pdf/report"},
+     Action::Error,
+     {},
+     "不写“report”"},
+    {"OutputAsText", {"--report", "a.lanshi", "-o", "r.TXT"}, Action::Report, "a.lanshi", {}},
+    {"OutputAsHtm", {"--report", "a.lanshi", "-o", "r.htm"}, Action::Report, "a.lanshi", {}},
     {"UnknownShort", {"-x", "a.lanshi"}, Action::Error, {}, "未知的选项“-x”"},
     {"TwoDesigns", {"a.lanshi", "b.lanshi"}, Action::Error, {}, "一次只能打开一个设计文件"},
     {"EmptyName", {""}, Action::Error, {}, "空的"},
     {"PlatformWithoutName", {"-platform"}, Action::Error, {}, "lanshi："},
+    // Qt's parser words these in English.
+    {"ReportWithoutValue", {"--report"}, Action::Error, {}, "选项“--report”后面缺少它的值"},
+    {"BatchWithoutValue",
+     {"--report", "a.lanshi", "-o", "-", "--batch-volume"},
+     Action::Error,
+     {},
+     "选项“--batch-volume”后面缺少"},
+    {"HelpWithAValue", {"--help=all"}, Action::Error, {}, "选项“--help”不带值"},
 };
 
 TEST(CommandLine, ReportTakesTheOutputAndTheBatchVolume) {
@@ -118,6 +139,71 @@ TEST(CommandLine, HelpNamesTheProgramAndEveryOption) {
         EXPECT_TRUE(help.contains(QString::fromUtf8(part))) << part;
     }
     EXPECT_FALSE(help.contains(QStringLiteral("platform"))); // Qt's, not ours to explain
+}
+
+// main()'s arguments reach the parser as the user wrote them, Chinese names
+// included (on Windows from the wide command line, which this test does not
+// reach; here from UTF-8).
+TEST(CommandLine, ArgumentsKeepChineseNames) {
+    char program[] = "lanshi";
+    char design[] = "设计 一（C30）.lanshi";
+    char* argv[] = {program, design, nullptr};
+    const QStringList arguments = app::argumentsOf(2, argv);
+    ASSERT_EQ(arguments.size(), 2);
+    EXPECT_EQ(arguments[1], QStringLiteral("设计 一（C30）.lanshi"));
+    EXPECT_EQ(app::parseCommandLine(arguments).design, arguments[1]);
+}
+
+// Columns in a terminal: Chinese characters and full-width forms take two.
+int columns(const QString& text) {
+    int n = 0;
+    for (const uint c : text.toUcs4()) {
+        n += (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xFF00 && c <= 0xFF60) ? 2 : 1;
+    }
+    return n;
+}
+
+TEST(CommandLine, HelpIsChineseInAlignedColumns) {
+    const QString help =
+        app::parseCommandLine({QStringLiteral("lanshi"), QStringLiteral("--help")}).text;
+    // Latin words are the program's, its options' and the file kinds' names.
+    QString latin = help;
+    latin.remove(QRegularExpression(QStringLiteral(
+        R"(--?[a-z][a-z-]*|\blanshi\b|\.(lanshi|pdf|html|htm|txt)\b|\b(PDF|HTML|L)\b)")));
+    const QRegularExpressionMatch word =
+        QRegularExpression(QStringLiteral("[A-Za-z_]+")).match(latin);
+    EXPECT_FALSE(word.hasMatch()) << word.captured().toStdString() << "\n" << help.toStdString();
+    EXPECT_TRUE(help.startsWith(QStringLiteral("用法：lanshi ")));
+
+    // Below 选项 and 参数 each entry's text starts in the same column, its
+    // wrapped lines too, and no line is wider than a terminal.
+    std::set<int> starts;
+    bool inTable = false;
+    int entries = 0;
+    for (const QString& line : help.split(u'\n')) {
+        EXPECT_LE(columns(line), 80) << line.toStdString();
+        if (line == QStringLiteral("选项：") || line == QStringLiteral("参数：")) {
+            inTable = true;
+            continue;
+        }
+        if (!inTable || line.isEmpty()) {
+            continue;
+        }
+        ASSERT_TRUE(line.startsWith(QStringLiteral("  "))) << line.toStdString();
+        const qsizetype gap = line.indexOf(QStringLiteral("  "), 2);
+        const qsizetype text = line.trimmed().isEmpty() ? -1 : [&] {
+            qsizetype at = gap < 0 ? 0 : gap;
+            while (at < line.size() && line[at] == u' ') {
+                ++at;
+            }
+            return at;
+        }();
+        ASSERT_GT(text, 0) << line.toStdString();
+        starts.insert(columns(line.left(text)));
+        entries += line[2] != u' ' ? 1 : 0;
+    }
+    EXPECT_EQ(starts.size(), 1u) << help.toStdString();
+    EXPECT_EQ(entries, 6); // five options and the design file
 }
 
 // A display is named in the environment or a platform chosen.

@@ -115,7 +115,7 @@ TEST(Report, TypedBaseValueIsShownAsGivenNeverAsDerived) {
     expectLines(text, {"     W/C = 0.50（输入值）", "     C/W = 1 / (W/C) = 1 / 0.50 = 2 ≈ 2.00",
                        "     mc0 = mw0 / (W/C) = 180 / 0.50 = 360 ≈ 360.00 kg/m³"});
     EXPECT_EQ(text.find("W/C = αa·fce"), std::string::npos);
-    EXPECT_NE(text.find("  水灰比                 W/C    0.50         输入值，不经计算\n"),
+    EXPECT_NE(text.find("  水灰比                      W/C    0.50         输入值，不经计算\n"),
               std::string::npos)
         << text;
 }
@@ -144,7 +144,7 @@ TEST(Report, MassMethodShowsTheAggregateAndBothSplits) {
     sheet.setText(Text4, "382.98");
     const std::string text = calculated(std::move(sheet)).text();
     expectLines(text,
-                {"  砂石用量的计算方法：质量法。", "  5. 砂石用量（质量法）",
+                {"  砂石用量的计算方法：质量法。", "  6. 砂石用量（质量法）",
                  "     A = mcp − mc0 − mw0 = 2400 − 382.98 − 180 = 1837.02 kg/m³",
                  "     ms0 = A × βs = 1837.02 × 0.36 = 661.3272 kg/m³",
                  // The stone by D / βs, as the sheet shows it.
@@ -152,7 +152,7 @@ TEST(Report, MassMethodShowsTheAggregateAndBothSplits) {
                  "0.36 = 1175.693 kg/m³",
                  "  水泥 : 砂 : 石子 : 水 = 1.00 : 1.73 : 3.07 : 0.47"});
     EXPECT_EQ(text.find("Vc = "), std::string::npos);
-    EXPECT_NE(text.find("  砼密度                 mcp    2400    kg/m³  质量法用\n"),
+    EXPECT_NE(text.find("  混凝土拌合物假定表观密度    mcp    2400    kg/m³  质量法用\n"),
               std::string::npos)
         << text;
 }
@@ -164,16 +164,17 @@ TEST(Report, MoistureCorrectionGivesTheConstructionMixWithTheContentsUsed) {
     sheet.setText(Text24, "0.01");
     const std::string text = calculated(std::move(sheet)).text();
     expectLines(text,
-                {"  7. 含水率调整（施工配合比）", "     砂含水率 ws = 0.03，石子含水率 wg = 0.01",
+                {"  8. 含水率调整（施工配合比）", "     砂含水率 ws = 0.03，石子含水率 wg = 0.01",
                  "     ms = (ms/mc) × mc0 = 1.73 × 382.98 = 662.5554 kg/m³",
                  "     ms′ = ms × ws + ms = 662.5554 × 0.03 + 662.5554 = 682.4321 kg/m³",
                  "     mw′ = mw0 − Wg − Ws = 180 − 11.75749 − 19.87666 = 148.3658 kg/m³",
-                 "  （一）设计配合比（骨料按干燥状态计）",
+                 "  （一）计算配合比（骨料按干燥状态计）",
                  "  每立方米用量（kg/m³）  382.98  661.3272  1175.693  180",
                  "  水泥 : 砂 : 石子 : 水 = 1.00 : 1.73 : 3.07 : 0.47",
                  "  （二）施工配合比（砂含水率 ws = 0.03，石子含水率 wg = 0.01）",
                  "  每立方米用量（kg/m³）  382.98  682.4321  1187.506  148.3658",
-                 "  水泥 : 砂 : 石子 : 水 = 1 : 1.78 : 3.10 : 0.39",
+                 // The cement term as in the dry mix, whatever the sheet writes.
+                 "  水泥 : 砂 : 石子 : 水 = 1.00 : 1.78 : 3.10 : 0.39",
                  // The trial batch is made of the wet aggregate and the water to add.
                  "  砂    682.4321            13.649", "  水    148.3658            2.967"});
 }
@@ -182,7 +183,7 @@ TEST(Report, OnlyOneMoistureContentIsListedAsNotUsed) {
     MemorySheet sheet = resetSheet();
     sheet.setText(Text21, "0.03");
     const std::string text = calculated(std::move(sheet)).text();
-    const std::size_t row = text.find("  砂子w                  ws     0.03");
+    const std::size_t row = text.find("  砂含水率                    ws     0.03");
     ASSERT_NE(row, std::string::npos) << text;
     EXPECT_EQ(text.find("只填写了一项含水率，未作调整", row), text.find('\n', row) - 42);
     EXPECT_EQ(text.find("施工配合比"), std::string::npos);
@@ -239,7 +240,7 @@ TEST(Report, HtmlCarriesTheSameFiguresAndEscapesTheUsersTexts) {
     EXPECT_NE(html.find("&lt;b&gt;70 &amp; 90&lt;/b&gt;"), std::string::npos);
     EXPECT_EQ(html.find("<b>70"), std::string::npos);
     for (const char* figure : {"346.15", "678.7865", "1206.731", "1.96", "3.49",
-                               "= 20 + 1.645 × 4 = 26.58 MPa", "6.923"}) {
+                               "= 20 + 1.645 × 4 = 26.58<span class=\"keep\">&nbsp;MPa", "6.923"}) {
         EXPECT_NE(html.find(figure), std::string::npos) << figure;
     }
 }

@@ -1,7 +1,6 @@
 #include "ui/reportcommands.h"
 
 #include "calc/trace.h"
-#include "report/recordjson.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
 #include "ui/reportprint.h"
@@ -90,27 +89,33 @@ ReportCommands::ReportCommands(QWidget& window, calc::Sheet& sheet, MessageBoxes
 ReportCommands::~ReportCommands() = default;
 
 calc::Outcome ReportCommands::calculate() {
-    calc::Trace trace;
-    const calc::Outcome outcome = calc::calculate(m_sheet, trace);
-    m_lastStopped = !outcome.completed();
+    design::Pressed pressed = design::calculate(m_sheet, m_provenance);
+    m_lastStopped = !pressed.outcome.completed();
     m_last.reset();
-    if (outcome.completed()) {
-        m_last = report::LastCalculation{std::move(trace), report::SheetState::of(m_sheet)};
+    m_lastNumber = 0;
+    if (pressed.outcome.completed()) {
+        m_last =
+            report::LastCalculation{std::move(pressed.trace), report::SheetState::of(m_sheet)};
+        m_lastNumber = pressed.calculation;
     }
-    return outcome;
+    return pressed.outcome;
 }
 
-std::optional<nlohmann::json> ReportCommands::recordToSave() const {
-    if (!m_last || !m_last->stillHolds(m_sheet)) {
-        return std::nullopt;
-    }
-    return report::recordToJson(*m_last);
+void ReportCommands::keepCalculationIn(design::Design& design) const {
+    const bool holds = m_last && m_last->stillHolds(m_sheet);
+    design::keepCalculation(design, m_provenance, m_sheet, holds ? m_lastNumber : 0);
 }
 
-void ReportCommands::openedDesign(const QString& path, const nlohmann::json* record) {
+void ReportCommands::openedDesign(const QString& path, const design::Opened& opened) {
     m_designFile = path;
     m_lastStopped = false;
-    m_last = record ? report::restoreRecord(*record, m_sheet) : std::nullopt;
+    m_provenance = opened.provenance;
+    m_last.reset();
+    m_lastNumber = 0;
+    if (opened.last) {
+        m_last = report::LastCalculation{*opened.last, report::SheetState::of(m_sheet)};
+        m_lastNumber = opened.lastCalculation;
+    }
 }
 
 std::optional<report::Document> ReportCommands::document() {

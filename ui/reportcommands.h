@@ -9,6 +9,8 @@
 
 #include "calc/calculate.h"
 #include "calc/sheet.h"
+#include "design/design.h"
+#include "design/provenance.h"
 #include "report/record.h"
 #include "report/report.h"
 #include "ui/messageboxes.h"
@@ -19,7 +21,6 @@
 
 #include <QList>
 #include <QString>
-#include <nlohmann/json.hpp>
 
 class QAction;
 class QPrinter;
@@ -49,18 +50,17 @@ public:
     void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) override;
 };
 
-// The key of a design file that keeps the record of the calculation the
-// design was saved after (report/recordjson.h).
-inline constexpr std::string_view kRecordKey = "record";
-
 class ReportCommands {
 public:
     // The commands act on `sheet` in `window`; every box goes through `boxes`.
     ReportCommands(QWidget& window, calc::Sheet& sheet, MessageBoxes& boxes);
     ~ReportCommands();
 
-    // Runs the calculation with a trace and keeps it as the last one.
+    // Runs the calculation with a trace and keeps it as the last one; the
+    // fields it writes become the calculation's (design/provenance.h).
     calc::Outcome calculate();
+    // The user changed the field by hand: its text is the user's now.
+    void fieldEdited(calc::TextField field) { m_provenance.edited(field); }
 
     // The three commands, with their shortcuts, for the window's context menu.
     QList<QAction*> actions() const { return m_actions; }
@@ -80,13 +80,15 @@ public:
 
     const std::optional<report::LastCalculation>& last() const { return m_last; }
 
-    // The record to keep in a design file saved now: the last calculation,
-    // while the sheet still holds what it left; nothing otherwise.
-    std::optional<nlohmann::json> recordToSave() const;
-    // A design file has been opened from `path`: its record, if it has one
-    // that still holds on the sheet, becomes the last calculation; otherwise
-    // there is none.
-    void openedDesign(const QString& path, const nlohmann::json* record);
+    const design::Provenance& provenance() const { return m_provenance; }
+
+    // Keeps in a design about to be saved what lets the next open derive the
+    // last calculation and the provenance again.
+    void keepCalculationIn(design::Design& design) const;
+    // A design file has been opened from `path` onto the sheet: the
+    // calculation and provenance derived again from it (design::openInto)
+    // become this window's.
+    void openedDesign(const QString& path, const design::Opened& opened);
 
 private:
     bool askBatchVolume();
@@ -98,6 +100,8 @@ private:
     ReportDialogs* m_dialogs = &m_qtDialogs;
     QList<QAction*> m_actions;
     std::optional<report::LastCalculation> m_last;
+    int m_lastNumber = 0; // the provenance's number of m_last
+    design::Provenance m_provenance;
     bool m_lastStopped = false;
     double m_batchLitres = report::kDefaultBatchLitres;
     QString m_designFile;

@@ -94,8 +94,8 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
     } else {
         design::Pressed pressed = design::calculate(sheet, opened.provenance);
         if (!pressed.outcome.completed()) {
-            return failed(QStringLiteral("%1：%2").arg(command.design,
-                                                       ui::stopReport(*pressed.outcome.stop, sheet)));
+            return failed(QStringLiteral("%1：%2").arg(
+                command.design, ui::stopReport(*pressed.outcome.stop, sheet)));
         }
         trace = std::move(pressed.trace);
     }

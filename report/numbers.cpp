@@ -139,8 +139,8 @@ std::string figure(double value, const calc::NumberFormat& format) {
     const std::string_view exact(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
     const std::size_t e = exact.find('e');
     int exponent = 0;
-    std::from_chars(exact.data() + e + 1 + (exact[e + 1] == '+' ? 1 : 0), exact.data() + exact.size(),
-                    exponent);
+    std::from_chars(exact.data() + e + 1 + (exact[e + 1] == '+' ? 1 : 0),
+                    exact.data() + exact.size(), exponent);
     std::string digits;
     for (const char c : exact.substr(0, e)) {
         if (c >= '0' && c <= '9') {
@@ -391,8 +391,8 @@ std::optional<std::string> sumOf(const std::vector<std::string>& masses,
         }
     }
     const bool negative = total < 0;
-    const unsigned long long magnitude =
-        negative ? 0ULL - static_cast<unsigned long long>(total) : static_cast<unsigned long long>(total);
+    const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(total)
+                                                  : static_cast<unsigned long long>(total);
     return written(negative, std::to_string(magnitude), scale, format);
 }
 

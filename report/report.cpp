@@ -301,8 +301,8 @@ std::optional<Step> Builder::cementStrength() const {
         }
     }
     return Step{titled("水泥实际强度"),
-                {"f" + sub("ce") + " = " + sym(Text9) + "·" + sym(Text5) + " = " +
-                 read(s, Text9) + " × " + read(s, Text5) + " = " + fce + unit("MPa")},
+                {"f" + sub("ce") + " = " + sym(Text9) + "·" + sym(Text5) + " = " + read(s, Text9) +
+                 " × " + read(s, Text5) + " = " + fce + unit("MPa")},
                 {}};
 }
 
@@ -315,9 +315,9 @@ Step Builder::waterCementRatio() const {
     const std::string A = quantity(s, "A");
     const std::string aFce = sym(Text6) + "·f" + sub("ce");
     return Step{title,
-                {aFce + " = " + sym(Text9) + " × (" + sym(Text5) + " × " + sym(Text6) + ") = " +
-                     read(s, Text9) + " × (" + read(s, Text5) + " × " + read(s, Text6) + ") = " +
-                     read(s, Text9) + " × " + quantity(s, "a") + " = " + A + unit("MPa"),
+                {aFce + " = " + sym(Text9) + " × (" + sym(Text5) + " × " + sym(Text6) +
+                     ") = " + read(s, Text9) + " × (" + read(s, Text5) + " × " + read(s, Text6) +
+                     ") = " + read(s, Text9) + " × " + quantity(s, "a") + " = " + A + unit("MPa"),
                  "W/C = " + aFce + " / (" + sym(Text2) + " + " + sym(Text7) + " × " + aFce +
                      ") = " + A + " / (" + read(s, Text2) + " + " + read(s, Text7) + " × " + A +
                      ") = " + A + " / (" + read(s, Text2) + " + " + quantity(s, "b") + ") = " + A +
@@ -355,7 +355,8 @@ Step Builder::cementContent() const {
     if (s && !s->notices.empty()) {
         step.notes.push_back(computed + unit("kg/m³") + " < " + minimum + unit("kg/m³") +
                              "，取最小水泥用量 " + sym(Text4) + " = " + written(s, Text4) +
-                             unit("kg/m³") + "（程序提示：" + userText(s->notices.front()) + "）。");
+                             unit("kg/m³") + "（程序提示：" + userText(s->notices.front()) +
+                             "）。");
     } else {
         step.notes.push_back(read(s, Text4) + unit("kg/m³") + " ≥ " + minimum + unit("kg/m³") +
                              "，满足最小水泥用量。");
@@ -377,28 +378,27 @@ Step Builder::volumeMethod() const {
     const std::string mg0 = "m" + sub("g0");
     const std::string ms0 = "m" + sub("s0");
     const std::string beta = sym(Text15);
-    return Step{titled("砂石用量（体积法）"),
-                {Vc + " = " + sym(Text4) + " / " + sym(Text18) + " = " + read(stone, Text4) +
-                     " / " + read(stone, Text18) + " " + result(quantity(stone, "Vc"), VcCut) +
-                     unit("L"),
-                 Vw + " = " + sym(Text26) + " / " + sym(Text23) + " = " + read(stone, Text26) +
-                     " / " + read(stone, Text23) + " " + result(quantity(stone, "Vw"), VwCut) +
-                     unit("L"),
-                 "V = 1000 − 10α − " + Vc + " − " + Vw + " = 1000 − 10 × " + read(stone, Text25) +
-                     " − " + VcCut + " − " + VwCut + " = " + V + unit("L"),
-                 mg0 + " = " + sym(Text22) + " × V × (1 − " + beta + ") = " + read(stone, Text22) +
-                     " × " + V + " × (1 − " + betaStone + ") = " + read(stone, Text22) + " × " + V +
-                     " × " + quantity(stone, "k") + " " +
-                     result(quantity(stone, "G"), written(tj, Text13)) + unit("kg/m³"),
-                 ms0 + " = " + mg0 + " × " + beta + " / (1 − " + beta + ") = " +
-                     quantity(sand, "G") + " × " + betaSand + " / " + quantity(sand, "k") + " " +
-                     result(quantity(sand, "S"), written(tj, Text12)) + unit("kg/m³"),
-                 "m" + sub("c") + " = " + sym(Text4) + " = " + written(tj, Text11) + unit("kg/m³") +
-                     "，m" + sub("w") + " = " + sym(Text26) + " = " + written(tj, Text14) +
-                     unit("kg/m³")},
-                {Vc + "、" + Vw + " 为水泥、水的体积，取两位小数；10α 为含气体积（含气量每 1% 占 10 "
-                                  "L）；V 为每立方米混凝土中骨料的体积，砂、石均按石子密度 " +
-                 sym(Text22) + " 计。"}};
+    return Step{
+        titled("砂石用量（体积法）"),
+        {Vc + " = " + sym(Text4) + " / " + sym(Text18) + " = " + read(stone, Text4) + " / " +
+             read(stone, Text18) + " " + result(quantity(stone, "Vc"), VcCut) + unit("L"),
+         Vw + " = " + sym(Text26) + " / " + sym(Text23) + " = " + read(stone, Text26) + " / " +
+             read(stone, Text23) + " " + result(quantity(stone, "Vw"), VwCut) + unit("L"),
+         "V = 1000 − 10α − " + Vc + " − " + Vw + " = 1000 − 10 × " + read(stone, Text25) + " − " +
+             VcCut + " − " + VwCut + " = " + V + unit("L"),
+         mg0 + " = " + sym(Text22) + " × V × (1 − " + beta + ") = " + read(stone, Text22) + " × " +
+             V + " × (1 − " + betaStone + ") = " + read(stone, Text22) + " × " + V + " × " +
+             quantity(stone, "k") + " " + result(quantity(stone, "G"), written(tj, Text13)) +
+             unit("kg/m³"),
+         ms0 + " = " + mg0 + " × " + beta + " / (1 − " + beta + ") = " + quantity(sand, "G") +
+             " × " + betaSand + " / " + quantity(sand, "k") + " " +
+             result(quantity(sand, "S"), written(tj, Text12)) + unit("kg/m³"),
+         "m" + sub("c") + " = " + sym(Text4) + " = " + written(tj, Text11) + unit("kg/m³") + "，m" +
+             sub("w") + " = " + sym(Text26) + " = " + written(tj, Text14) + unit("kg/m³")},
+        {Vc + "、" + Vw +
+         " 为水泥、水的体积，取两位小数；10α 为含气体积（含气量每 1% 占 10 "
+         "L）；V 为每立方米混凝土中骨料的体积，砂、石均按石子密度 " +
+         sym(Text22) + " 计。"}};
 }
 
 Step Builder::massMethod() const {
@@ -415,10 +415,9 @@ Step Builder::massMethod() const {
              " = " + A + unit("kg/m³"),
          ms0 + " = A × " + sym(Text15) + " = " + A + " × " + beta + " " +
              result(S, written(s, Text12)) + unit("kg/m³"),
-         "m" + sub("g0") + " = (" + ms0 + " − " + ms0 + " × " + sym(Text15) + ") / " +
-             sym(Text15) + " = (" + S + " − " + quantity(s, "P") + ") / " + beta + " = " +
-             quantity(s, "D") + " / " + beta + " " + result(quantity(s, "G"), written(s, Text13)) +
-             unit("kg/m³"),
+         "m" + sub("g0") + " = (" + ms0 + " − " + ms0 + " × " + sym(Text15) + ") / " + sym(Text15) +
+             " = (" + S + " − " + quantity(s, "P") + ") / " + beta + " = " + quantity(s, "D") +
+             " / " + beta + " " + result(quantity(s, "G"), written(s, Text13)) + unit("kg/m³"),
          "m" + sub("c") + " = " + sym(Text4) + " = " + written(s, Text11) + unit("kg/m³") + "，m" +
              sub("w") + " = " + sym(Text26) + " = " + written(s, Text14) + unit("kg/m³")},
         {"A 为每立方米混凝土中骨料（砂与石子）的质量。"}};
@@ -430,9 +429,9 @@ Step Builder::proportions(const StageTrace* method, const std::string& title) co
     return Step{title,
                 {"水泥 : 砂 : 石子 : 水 = " + m_c + "/" + m_c + " : m" + sub("s") + "/" + m_c +
                  " : m" + sub("g") + "/" + m_c + " : m" + sub("w") + "/" + m_c + " = " + mc + "/" +
-                 mc + " : " + written(method, Text12) + "/" + mc + " : " +
-                 written(method, Text13) + "/" + mc + " : " + written(method, Text14) + "/" + mc +
-                 " = " + cementTerm(written(method, Text30)) + " : " + written(method, Text31) + " : " +
+                 mc + " : " + written(method, Text12) + "/" + mc + " : " + written(method, Text13) +
+                 "/" + mc + " : " + written(method, Text14) + "/" + mc + " = " +
+                 cementTerm(written(method, Text30)) + " : " + written(method, Text31) + " : " +
                  written(method, Text32) + " : " + written(method, Text33)},
                 {"各比值取两位小数。"}};
 }
@@ -462,20 +461,20 @@ Step Builder::moistureAdjustment() const {
          m_s + " = (" + m_s + "/" + m_c + ") × " + sym(Text4) + " = " + read(driver, Text31) +
              " × " + mc0 + " = " + S + unit("kg/m³"),
          W_s + " = " + m_s + " × " + w_s + " = " + S + " × " + ws + " = " + Ws + unit("kg/m³"),
-         m_s + "′ = " + m_s + " × " + w_s + " + " + m_s + " = " + S + " × " + ws + " + " + S +
-             " " + result(quantity(s, "Swet"), written(s, Text12)) + unit("kg/m³"),
+         m_s + "′ = " + m_s + " × " + w_s + " + " + m_s + " = " + S + " × " + ws + " + " + S + " " +
+             result(quantity(s, "Swet"), written(s, Text12)) + unit("kg/m³"),
          m_g + " = (" + m_g + "/" + m_c + ") × " + sym(Text4) + " = " + read(driver, Text32) +
              " × " + mc0 + " = " + G + unit("kg/m³"),
          W_g + " = " + m_g + " × " + w_g + " = " + G + " × " + wg + " = " + Wg + unit("kg/m³"),
-         m_g + "′ = " + m_g + " × " + w_g + " + " + m_g + " = " + G + " × " + wg + " + " + G +
-             " " + result(quantity(s, "Gwet"), written(s, Text13)) + unit("kg/m³"),
+         m_g + "′ = " + m_g + " × " + w_g + " + " + m_g + " = " + G + " × " + wg + " + " + G + " " +
+             result(quantity(s, "Gwet"), written(s, Text13)) + unit("kg/m³"),
          m_w + "′ = " + sym(Text26) + " − " + W_g + " − " + W_s + " = " + read(s, Text26) + " − " +
              Wg + " − " + Ws + " " + result(quantity(s, "Wadd"), written(s, Text14)) +
              unit("kg/m³"),
          m_c + " = " + mc + unit("kg/m³"),
          "水泥 : 砂 : 石子 : 水 = " + m_c + "/" + m_c + " : " + m_s + "′/" + m_c + " : " + m_g +
-             "′/" + m_c + " : " + m_w + "′/" + m_c + " = " + cementTerm(written(s, Text30)) + " : " +
-             written(s, Text31) + " : " + written(s, Text32) + " : " + written(s, Text33)},
+             "′/" + m_c + " : " + m_w + "′/" + m_c + " = " + cementTerm(written(s, Text30)) +
+             " : " + written(s, Text31) + " : " + written(s, Text32) + " : " + written(s, Text33)},
         {"干砂、干石子用量按两位小数的配合比乘水泥用量求得；" + m_s + "′、" + m_g +
          "′ 为含水砂、石子的用量，" + m_w + "′ 为扣除骨料所含水后的加水量。"}};
 }
@@ -498,8 +497,8 @@ std::vector<std::string> Builder::staleWorking() const {
                 r.text == m_sheet.text(*r.field) || !changed.insert(*r.field).second) {
                 continue;
             }
-            before += (before.empty() ? "" : "、") + sym(*r.field) + " = " +
-                      userText(trimmed(r.text));
+            before +=
+                (before.empty() ? "" : "、") + sym(*r.field) + " = " + userText(trimmed(r.text));
             now += (now.empty() ? "" : "、") + sym(*r.field) + " 现为 " + shownText(*r.field);
         }
         if (before.empty()) {
@@ -637,8 +636,8 @@ Section Builder::mix() const {
                          t[6] + " : " + t[7]};
     };
     const std::array<std::string, 8> dry = moisture() ? rowsWritten(method()) : rows;
-    section.blocks.emplace_back(Paragraph{std::string(moisture() ? "（一）" : "") +
-                                          "计算配合比（骨料按干燥状态计）"});
+    section.blocks.emplace_back(
+        Paragraph{std::string(moisture() ? "（一）" : "") + "计算配合比（骨料按干燥状态计）"});
     section.blocks.emplace_back(rowsTable(dry));
     section.blocks.emplace_back(ratio(dry));
     section.blocks.emplace_back(apparentDensity(dry));
@@ -653,10 +652,10 @@ Section Builder::mix() const {
 Section Builder::trialBatch() const {
     Section section{"四、试拌用量", {}};
     const std::string litres = figure(m_options.batchLitres, m_format);
-    section.blocks.emplace_back(Paragraph{
-        "试拌 " + litres + unit("L") + " 混凝土：各材料用量 = 每立方米用量 × " + litres +
-        " / 1000，按上表每立方米用量的显示值计算，四舍五入至 " + c("0.001") + unit("kg") +
-        "（1 g）。" + (moisture() ? "砂、石子为含水状态的用量，水为应加的水量。" : "")});
+    section.blocks.emplace_back(
+        Paragraph{"试拌 " + litres + unit("L") + " 混凝土：各材料用量 = 每立方米用量 × " + litres +
+                  " / 1000，按上表每立方米用量的显示值计算，四舍五入至 " + c("0.001") + unit("kg") +
+                  "（1 g）。" + (moisture() ? "砂、石子为含水状态的用量，水为应加的水量。" : "")});
     Table table{{"材料", "每立方米用量（kg）", "试拌用量（kg）"}, {}};
     const std::array<std::string, 8> rows = sheetRows();
     const std::array<const char*, 4> names{"水泥", "砂", "石子", "水"};

@@ -221,11 +221,11 @@ INSTANTIATE_TEST_SUITE_P(
                 [](nlohmann::json& f) { f["calculation"]["written"]["Text1"] = 1; }, true},
         Forgery{"claims_an_unknown_calculation",
                 [](nlohmann::json& f) { f["calculation"]["last"] = 7; }, false},
-        Forgery{"not_an_object", [](nlohmann::json& f) { f["calculation"] = "trust me"; },
-                false},
-        Forgery{"bad_entries",
-                [](nlohmann::json& f) { f["calculation"]["before"]["1"] = nlohmann::json::array(); },
-                false}),
+        Forgery{"not_an_object", [](nlohmann::json& f) { f["calculation"] = "trust me"; }, false},
+        Forgery{
+            "bad_entries",
+            [](nlohmann::json& f) { f["calculation"]["before"]["1"] = nlohmann::json::array(); },
+            false}),
     [](const ::testing::TestParamInfo<Forgery>& info) { return std::string(info.param.name); });
 
 TEST(OpenedDesign, EarlierVersionsRecordIsCheckedNotBelieved) {

@@ -7,7 +7,6 @@
 #include "calc/trace.h"
 #include "report/numbers.h"
 #include "report/record.h"
-#include "report/recordjson.h"
 #include "report/report.h"
 #include "tests/sheet_fixture.h"
 
@@ -347,110 +346,6 @@ TEST(Refusal, EveryReasonAsksForACalculation) {
     }
     EXPECT_NE(report::refusalText(report::Refusal::Stopped),
               report::refusalText(report::Refusal::Changed));
-}
-
-} // namespace
-
-namespace {
-
-report::LastCalculation lastOf(calc::MemorySheet& sheet) {
-    report::LastCalculation last;
-    EXPECT_TRUE(calc::calculate(sheet, last.trace).completed());
-    last.after = report::SheetState::of(sheet);
-    return last;
-}
-
-TEST(Record, SavedAndRestoredGivesTheSameReportByteForByte) {
-    using namespace calc;
-    std::vector<std::pair<const char*, MemorySheet>> sheets;
-    sheets.emplace_back("defaults", resetSheet());
-    MemorySheet moisture = massSheet();
-    moisture.setText(Text21, "0.03");
-    moisture.setText(Text24, "0.01");
-    sheets.emplace_back("mass and moisture", moisture);
-    MemorySheet minimum = resetSheet(kDecimalComma);
-    minimum.setText(Text26, "120");
-    minimum.setText(Text8, "0,52");
-    sheets.emplace_back("minimum, typed ratio, decimal comma", minimum);
-
-    for (auto& [name, sheet] : sheets) {
-        SCOPED_TRACE(name);
-        const report::LastCalculation last = lastOf(sheet);
-        const std::string before =
-            report::toText(*report::buildReport(sheet, last.trace, kOptions));
-        const std::string saved = report::recordToJson(last).dump();
-
-        // Opened on a sheet that holds what the calculation left.
-        MemorySheet opened = sheet;
-        const std::optional<report::LastCalculation> restored =
-            report::restoreRecord(nlohmann::json::parse(saved), opened);
-        ASSERT_TRUE(restored);
-        EXPECT_EQ(restored->trace, last.trace);
-        EXPECT_EQ(report::toText(*report::buildReport(opened, restored->trace, kOptions)), before);
-        EXPECT_EQ(report::recordToJson(*restored).dump(), saved);
-    }
-}
-
-TEST(Record, RestoredOnlyWhileTheFieldsHoldWhatTheCalculationLeft) {
-    using namespace calc;
-    MemorySheet sheet = resetSheet();
-    const nlohmann::json record = report::recordToJson(lastOf(sheet));
-
-    MemorySheet recordedOnlyChanged = sheet;
-    recordedOnlyChanged.setText(Text28, "70～90");
-    recordedOnlyChanged.setChecked(Check::碎石, true);
-    EXPECT_TRUE(report::restoreRecord(record, recordedOnlyChanged));
-
-    for (const TextField field : {Text1, Text2, Text13, Text33, Text21}) {
-        MemorySheet changed = sheet;
-        changed.setText(field, "9");
-        EXPECT_FALSE(report::restoreRecord(record, changed)) << fieldName(field);
-    }
-    MemorySheet otherMethod = sheet;
-    otherMethod.select(Option::option2);
-    EXPECT_FALSE(report::restoreRecord(record, otherMethod));
-}
-
-TEST(Record, AnythingThisProgramWouldNotHaveWrittenIsNoRecord) {
-    using namespace calc;
-    MemorySheet sheet = resetSheet();
-    const nlohmann::json good = report::recordToJson(lastOf(sheet));
-    ASSERT_TRUE(report::recordFromJson(good));
-
-    const std::vector<std::pair<const char*, std::function<void(nlohmann::json&)>>> breakages{
-        {"not an object", [](nlohmann::json& j) { j = nlohmann::json::array(); }},
-        {"no after", [](nlohmann::json& j) { j.erase("after"); }},
-        {"a field missing", [](nlohmann::json& j) { j["after"].erase("Text13"); }},
-        {"a number for a text", [](nlohmann::json& j) { j["after"]["Text1"] = 20; }},
-        {"unknown stage", [](nlohmann::json& j) { j["stages"][0]["stage"] = "第五步"; }},
-        {"unknown field",
-         [](nlohmann::json& j) { j["stages"][0]["writes"][0]["field"] = "Text34"; }},
-        {"unknown conversion",
-         [](nlohmann::json& j) { j["stages"][0]["reads"][0]["conversion"] = "guess"; }},
-        {"a text for a value",
-         [](nlohmann::json& j) { j["stages"][0]["reads"][0]["value"] = "4"; }},
-        {"stages not a list", [](nlohmann::json& j) { j["stages"] = nlohmann::json::object(); }},
-        {"bad stop",
-         [](nlohmann::json& j) {
-             j["stop"] = {{"stage", "第一步"}};
-         }},
-    };
-    for (const auto& [name, breakage] : breakages) {
-        nlohmann::json broken = good;
-        breakage(broken);
-        EXPECT_FALSE(report::recordFromJson(broken)) << name;
-        EXPECT_FALSE(report::restoreRecord(broken, sheet)) << name;
-    }
-
-    // A stopped calculation is recorded faithfully but restores nothing.
-    MemorySheet stopped = resetSheet();
-    stopped.setText(Text5, "x");
-    report::LastCalculation last;
-    calculate(stopped, last.trace);
-    last.after = report::SheetState::of(stopped);
-    const nlohmann::json json = report::recordToJson(last);
-    EXPECT_EQ(report::recordFromJson(json)->trace.stop, last.trace.stop);
-    EXPECT_FALSE(report::restoreRecord(json, stopped));
 }
 
 } // namespace

@@ -52,8 +52,9 @@ TEST(ReportContent, ProperTermsBasisAndTheStepsACheckerWrites) {
     const std::string text = textOf(resetSheet());
     for (const char* term :
          {"设计依据：JGJ 55-2000", "强度标准差", "回归系数", "单位用水量", "富余系数",
-          "混凝土配制强度", "水泥强度等级值", "  2. 水泥实际强度\n     fce = γc·fce,g = 1.07 × 32.5 = 34.775 MPa\n",
-          "  3. 水灰比\n", "计算配合比（骨料按干燥状态计）",
+          "混凝土配制强度", "水泥强度等级值",
+          "  2. 水泥实际强度\n     fce = γc·fce,g = 1.07 × 32.5 = 34.775 MPa\n", "  3. 水灰比\n",
+          "计算配合比（骨料按干燥状态计）",
           "  取整至 1 kg（kg/m³）   346     679       1207      180\n",
           "计算表观密度 ρc,c = mc + ms + mg + mw = 346.15 + 678.7865 + 1206.731 + 180 = "
           "2411.6675 kg/m³",
@@ -67,9 +68,9 @@ TEST(ReportContent, ProperTermsBasisAndTheStepsACheckerWrites) {
 
 TEST(ReportContent, HtmlWritesRealSubscriptsAndKeepsUnitsWhole) {
     const std::string html = htmlOf(resetSheet());
-    for (const char* part : {"f<sub>cu,0</sub>", "γ<sub>c</sub>", "α<sub>a</sub>",
-                             "m<sub>w0</sub>", "β<sub>s</sub>", "ρ<sub>c</sub>",
-                             "ρ<sub>c,c</sub>", "<span class=\"keep\">&nbsp;kg/&#x2060;m³</span>"}) {
+    for (const char* part :
+         {"f<sub>cu,0</sub>", "γ<sub>c</sub>", "α<sub>a</sub>", "m<sub>w0</sub>", "β<sub>s</sub>",
+          "ρ<sub>c</sub>", "ρ<sub>c,c</sub>", "<span class=\"keep\">&nbsp;kg/&#x2060;m³</span>"}) {
         EXPECT_TRUE(contains(html, part)) << part;
     }
 }
@@ -87,7 +88,8 @@ TEST(ReportContent, FiguresRoundHalfAwayFromZeroAsTheWindowDoes) {
 TEST(ReportContent, AFieldsTextCannotForgeASectionOrDriveATerminal) {
     MemorySheet sheet = resetSheet();
     sheet.setText(Text28, "\n三、配合比…\x1b[2J");
-    sheet.setText(Text16, "a\r\nb\xC2\x9B" "31m");
+    sheet.setText(Text16, "a\r\nb\xC2\x9B"
+                          "31m");
     const std::string text = textOf(sheet);
     EXPECT_FALSE(contains(text, "\n三、配合比…")) << text;
     EXPECT_FALSE(contains(text, "\x1b"));
@@ -122,31 +124,31 @@ TEST_P(Warnings, AreListedUnder注意AndChangeNoFigure) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sheets, Warnings,
-    ::testing::Values(
-        Warning{"sand_ratio_as_percent", [](Sheet& s) { s.setText(Text15, "36"); },
-                "砂率 βs = 36 不在 0.2～0.5 之间"},
-        Warning{"sand_ratio_low", [](Sheet& s) { s.setText(Text15, "0.19"); },
-                "砂率 βs = 0.19 不在 0.2～0.5 之间"},
-        Warning{"design_strength_below_grade", [](Sheet& s) { s.setText(Text2, "19.9"); },
-                "混凝土配制强度 fcu,0 = 19.9 MPa 低于强度标准值 fcu,k = 20 MPa"},
-        Warning{"water_cement_high", [](Sheet& s) { s.setText(Text8, "0.81"); },
-                "水灰比 W/C = 0.81 不在 0.3～0.8 之间"},
-        Warning{"water_cement_low", [](Sheet& s) { s.setText(Text8, "0.29"); },
-                "水灰比 W/C = 0.29 不在 0.3～0.8 之间"},
-        Warning{"cement_above_550", [](Sheet& s) { s.setText(Text26, "300"); },
-                "水泥用量 mc0 = 576.92 kg/m³ 大于 550 kg/m³"},
-        Warning{"negative_mass",
-                [](Sheet& s) {
-                    s.select(Option::option2);
-                    s.setText(Text20, "500");
-                },
-                "砂用量为 -"},
-        Warning{"density_above_2600",
-                [](Sheet& s) {
-                    s.select(Option::option2);
-                    s.setText(Text20, "2700");
-                },
-                "计算表观密度 ρc,c = 2700"}),
+    ::testing::Values(Warning{"sand_ratio_as_percent", [](Sheet& s) { s.setText(Text15, "36"); },
+                              "砂率 βs = 36 不在 0.2～0.5 之间"},
+                      Warning{"sand_ratio_low", [](Sheet& s) { s.setText(Text15, "0.19"); },
+                              "砂率 βs = 0.19 不在 0.2～0.5 之间"},
+                      Warning{"design_strength_below_grade",
+                              [](Sheet& s) { s.setText(Text2, "19.9"); },
+                              "混凝土配制强度 fcu,0 = 19.9 MPa 低于强度标准值 fcu,k = 20 MPa"},
+                      Warning{"water_cement_high", [](Sheet& s) { s.setText(Text8, "0.81"); },
+                              "水灰比 W/C = 0.81 不在 0.3～0.8 之间"},
+                      Warning{"water_cement_low", [](Sheet& s) { s.setText(Text8, "0.29"); },
+                              "水灰比 W/C = 0.29 不在 0.3～0.8 之间"},
+                      Warning{"cement_above_550", [](Sheet& s) { s.setText(Text26, "300"); },
+                              "水泥用量 mc0 = 576.92 kg/m³ 大于 550 kg/m³"},
+                      Warning{"negative_mass",
+                              [](Sheet& s) {
+                                  s.select(Option::option2);
+                                  s.setText(Text20, "500");
+                              },
+                              "砂用量为 -"},
+                      Warning{"density_above_2600",
+                              [](Sheet& s) {
+                                  s.select(Option::option2);
+                                  s.setText(Text20, "2700");
+                              },
+                              "计算表观密度 ρc,c = 2700"}),
     [](const ::testing::TestParamInfo<Warning>& info) { return std::string(info.param.name); });
 
 TEST(ReportContent, BoundariesAreNoWarning) {
@@ -183,8 +185,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Masses, RoundedToTheKilogramHalfAwayFromZero) {
     const calc::NumberFormat comma{",", ".", 3, "-"};
     const std::vector<std::pair<std::string, std::string>> rows{
-        {"346.15", "346"}, {"678.5", "679"}, {"678.4999", "678"}, {"-0.5", "-1"},
-        {"-0.4", "0"},     {"999.5", "1000"}, {"180", "180"},     {"0.5", "1"}};
+        {"346.15", "346"}, {"678.5", "679"},  {"678.4999", "678"}, {"-0.5", "-1"},
+        {"-0.4", "0"},     {"999.5", "1000"}, {"180", "180"},      {"0.5", "1"}};
     for (const auto& [mass, rounded] : rows) {
         EXPECT_EQ(report::roundedToKilogram(mass, {}), rounded) << mass;
     }

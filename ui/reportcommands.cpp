@@ -94,8 +94,7 @@ calc::Outcome ReportCommands::calculate() {
     m_last.reset();
     m_lastNumber = 0;
     if (pressed.outcome.completed()) {
-        m_last =
-            report::LastCalculation{std::move(pressed.trace), report::SheetState::of(m_sheet)};
+        m_last = report::LastCalculation{std::move(pressed.trace), report::SheetState::of(m_sheet)};
         m_lastNumber = pressed.calculation;
     }
     return pressed.outcome;

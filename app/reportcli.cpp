@@ -3,6 +3,7 @@
 #include "calc/memorysheet.h"
 #include "calc/trace.h"
 #include "design/designfile.h"
+#include "design/project.h"
 #include "design/provenance.h"
 #include "report/report.h"
 #include "ui/identity.h"
@@ -106,6 +107,8 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
     options.version = ui::kApplicationVersion.toStdString();
     options.designFile = QFileInfo(command.design).fileName().toStdString();
     options.batchLitres = command.batchLitres;
+    const design::Project project = design::projectOf(*read.design);
+    options.project = {project.name, project.part, project.client};
     const std::optional<report::Document> document = report::buildReport(sheet, trace, options);
     if (!document) {
         return failed(

@@ -1,5 +1,6 @@
 #include "ui/designcommands.h"
 
+#include "design/project.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
 #include "ui/reportcommands.h"
@@ -78,6 +79,8 @@ bool DesignCommands::openFile(const QString& path) {
     // The calculation the design was saved after, when it gives the very
     // fields of the file: its report can be made at once.
     m_form.reports().openedDesign(m_path, opened);
+    const design::Project project = design::projectOf(*read.design);
+    m_form.reports().setProject({project.name, project.part, project.client});
     return true;
 }
 
@@ -112,6 +115,8 @@ bool DesignCommands::saveAsCommand() {
 bool DesignCommands::saveTo(const QString& path) {
     design::Design sheet = design::capture(m_form.sheet());
     m_form.reports().keepCalculationIn(sheet);
+    const report::Project& project = m_form.reports().project();
+    design::keepProject(sheet, {project.name, project.part, project.client});
     QByteArray bytes;
     try {
         bytes = QByteArray::fromStdString(design::serialize(sheet));

@@ -28,14 +28,22 @@ class QWidget;
 
 namespace ui {
 
+// What the preview and the export ask before the report is made: the
+// project it is for and the volume of the trial batch.
+struct ReportDetails {
+    double litres = report::kDefaultBatchLitres;
+    report::Project project;
+};
+
 // Everything the report commands ask of the user, so that tests can answer
 // without a modal dialog.
 class ReportDialogs {
 public:
     virtual ~ReportDialogs() = default;
-    // The volume of the trial batch in litres, proposing `litres`; nothing
-    // when the user cancels.
-    virtual std::optional<double> askBatchVolume(QWidget* parent, double litres) = 0;
+    // The project and the volume of the trial batch in litres, proposing
+    // `proposed`; nothing when the user cancels.
+    virtual std::optional<ReportDetails> askDetails(QWidget* parent,
+                                                    const ReportDetails& proposed) = 0;
     // Where to write the PDF, proposing `suggested`; empty when cancelled.
     virtual QString askPdfPath(QWidget* parent, const QString& suggested) = 0;
     // Qt's print preview, painting its pages with `paint`; the user prints
@@ -45,7 +53,8 @@ public:
 
 class QtReportDialogs final : public ReportDialogs {
 public:
-    std::optional<double> askBatchVolume(QWidget* parent, double litres) override;
+    std::optional<ReportDetails> askDetails(QWidget* parent,
+                                            const ReportDetails& proposed) override;
     QString askPdfPath(QWidget* parent, const QString& suggested) override;
     void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) override;
 };
@@ -77,6 +86,9 @@ public:
     // The design file the sheet came from; its name goes into the heading.
     void setDesignFile(const QString& path) { m_designFile = path; }
     double batchLitres() const { return m_batchLitres; }
+    // The project the report names; a design file keeps it.
+    const report::Project& project() const { return m_project; }
+    void setProject(const report::Project& project) { m_project = project; }
 
     const std::optional<report::LastCalculation>& last() const { return m_last; }
 
@@ -91,7 +103,7 @@ public:
     void openedDesign(const QString& path, const design::Opened& opened);
 
 private:
-    bool askBatchVolume();
+    bool askDetails();
 
     QWidget& m_window;
     calc::Sheet& m_sheet;
@@ -104,6 +116,7 @@ private:
     design::Provenance m_provenance;
     bool m_lastStopped = false;
     double m_batchLitres = report::kDefaultBatchLitres;
+    report::Project m_project;
     QString m_designFile;
 };
 

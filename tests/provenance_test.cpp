@@ -5,6 +5,7 @@
 #include "calc/memorysheet.h"
 #include "calc/stages.h"
 #include "design/designfile.h"
+#include "design/project.h"
 #include "design/provenance.h"
 #include "report/report.h"
 #include "tests/case_names.h"
@@ -250,6 +251,22 @@ TEST(OpenedDesign, EarlierVersionsRecordIsCheckedNotBelieved) {
     const std::string text = reportOf(r.sheet, *r.opened.last);
     EXPECT_EQ(text.find("74.81"), std::string::npos) << text;
     EXPECT_NE(text.find("= 20 + 1.645 × 4"), std::string::npos) << text;
+}
+
+TEST(Project, KeptUnderItsKeyAndReadBackOnlyAsTexts) {
+    design::Design d = design::capture(resetSheet());
+    design::keepProject(d, {"某住宅楼", "", "某设计院"});
+    const design::ReadResult read = design::open(design::serialize(d), {});
+    ASSERT_TRUE(read) << read.error;
+    EXPECT_EQ(design::projectOf(*read.design), (design::Project{"某住宅楼", "", "某设计院"}));
+
+    // An empty project leaves no key; anything but texts reads as empty.
+    design::keepProject(d, {});
+    EXPECT_FALSE(d.extras.contains("project"));
+    d.extras["project"] = nlohmann::json::parse(R"({"name": 5, "part": "基础", "client": null})");
+    EXPECT_EQ(design::projectOf(d), (design::Project{"", "基础", ""}));
+    d.extras["project"] = "某工程";
+    EXPECT_TRUE(design::projectOf(d).empty());
 }
 
 } // namespace

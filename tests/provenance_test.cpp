@@ -10,7 +10,9 @@
 #include "report/report.h"
 #include "tests/case_names.h"
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -75,6 +77,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 s.setText(Text24, "1");
                             }}),
     [](const ::testing::TestParamInfo<Start>& info) { return std::string(info.param.name); });
+
+TEST(Provenance, TwoPressesOnTheDefaultsGiveTheKeptReport) {
+    std::ifstream in(LANSHI_REPORT_GOLDEN, std::ios::binary);
+    const std::string golden((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(afterPresses(resetSheet(), 2), golden);
+}
 
 TEST(Provenance, SecondPressKeepsTheCementMinimumCheck) {
     MemorySheet sheet = resetSheet();

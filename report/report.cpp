@@ -493,8 +493,11 @@ std::vector<std::string> Builder::staleWorking() const {
                 continue;
             }
             const calc::FieldRole role = calc::fieldInfo(*r.field).role;
+            // A stage that reads back what it wrote (the cement content
+            // before its minimum) may write the field again after.
             if ((role != calc::FieldRole::Input && role != calc::FieldRole::ComputedIfEmpty) ||
-                r.text == m_sheet.text(*r.field) || !changed.insert(*r.field).second) {
+                stage.written(*r.field) || r.text == m_sheet.text(*r.field) ||
+                !changed.insert(*r.field).second) {
                 continue;
             }
             before +=

@@ -12,7 +12,14 @@
 //
 // Every figure is a text of the sheet, a text the calculation wrote, or a
 // quantity the trace recorded: no figure is computed again by another route.
-// The one set of figures computed here are the masses of the trial batch.
+// The figures computed here are only those a checker adds beside the
+// working: fce = γc·fce,g on its own, the masses rounded to the kilogram,
+// their sum (the calculated apparent density) and the trial batch. Warnings
+// go to a 注意 list at the end of the working and change no figure.
+//
+// The model itself (sections, steps, tables, lists, the project block, the
+// signature lines and the inline marks) knows nothing of this one design
+// kind: another kind's report fills the same Document.
 #pragma once
 
 #include "calc/sheet.h"

@@ -60,6 +60,8 @@ TEST_P(Presses, AnyNumberOfPressesReportsAsTheFirst) {
     EXPECT_EQ(afterPresses(sheet, 2), once);
     EXPECT_EQ(afterPresses(sheet, 3), once);
     EXPECT_EQ(once.find("（输入值）"), std::string::npos) << once;
+    // Nothing has changed since: no value is said to rest on other inputs.
+    EXPECT_EQ(once.find(" 算得，"), std::string::npos) << once;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 s.setText(Text21, "3");
                                 s.setText(Text24, "1");
                             }}),
-    [](const ::testing::TestParamInfo<Start>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Start>& row) { return std::string(row.param.name); });
 
 TEST(Provenance, TwoPressesOnTheDefaultsGiveTheKeptReport) {
     std::ifstream in(LANSHI_REPORT_GOLDEN, std::ios::binary);
@@ -239,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
             "bad_entries",
             [](nlohmann::json& f) { f["calculation"]["before"]["1"] = nlohmann::json::array(); },
             false}),
-    [](const ::testing::TestParamInfo<Forgery>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Forgery>& row) { return std::string(row.param.name); });
 
 TEST(OpenedDesign, EarlierVersionsRecordIsCheckedNotBelieved) {
     // A record of the kind earlier versions wrote, its working edited: 60 and

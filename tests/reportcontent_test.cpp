@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   s.setText(Text20, "2700");
                               },
                               "计算表观密度 ρc,c = 2700"}),
-    [](const ::testing::TestParamInfo<Warning>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Warning>& row) { return std::string(row.param.name); });
 
 TEST(ReportContent, BoundariesAreNoWarning) {
     MemorySheet sheet = resetSheet();
@@ -178,8 +178,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Figure{0.52018857, "0.5201886"}, Figure{9999999.5, "1E+07"},
                       Figure{123456789.0, "1.234568E+08"}, Figure{0.0001, "0.0001"},
                       Figure{0.00001, "1E-05"}, Figure{2.5, "2.5"}, Figure{1e300, "1E+300"}),
-    [](const ::testing::TestParamInfo<Figure>& info) {
-        return calc::testing::caseName(info.index, info.param.shown);
+    [](const ::testing::TestParamInfo<Figure>& row) {
+        return calc::testing::caseName(row.index, row.param.shown);
     });
 
 TEST(Masses, RoundedToTheKilogramHalfAwayFromZero) {

@@ -3,14 +3,13 @@
 #include "calc/memorysheet.h"
 #include "calc/trace.h"
 #include "design/designfile.h"
-#include "report/record.h"
-#include "report/recordjson.h"
+#include "design/project.h"
+#include "design/provenance.h"
 #include "report/report.h"
 #include "ui/designio.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
 #include "ui/regional.h"
-#include "ui/reportcommands.h"
 #include "ui/reportprint.h"
 #include "ui/stopreport.h"
 #include "ui/systemreason.h"
@@ -33,6 +32,13 @@ const QString kProgram = QStringLiteral("lanshi");
 
 void write(std::FILE* stream, const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+}
+
+// A line on standard error that is no failure.
+void note(const QString& what) {
+    QString line = QStringLiteral("%1：%2").arg(kProgram, what);
+    line.remove(QLatin1Char('\n'));
+    write(stderr, (line + QLatin1Char('\n')).toUtf8());
 }
 
 int failed(const QString& why) {
@@ -78,24 +84,26 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
             QStringLiteral("无法打开设计文件 %1：%2").arg(command.design, ui::qt(read.error)));
     }
     calc::MemorySheet sheet(format);
-    design::apply(*read.design, sheet);
-    // A record kept with the design is the calculation that left these very
-    // fields: pressing "计算" again gives the same figures, but would take the
-    // computed base values as typed. Its working is reported instead.
-    std::optional<report::LastCalculation> recorded;
-    if (const auto record = read.design->extras.find(std::string(ui::kRecordKey));
-        record != read.design->extras.end()) {
-        recorded = report::restoreRecord(record->second, sheet);
+    // Opened as the window opens it: what the file says was calculated is
+    // calculated again, and believed only where that gives its very fields.
+    design::Opened opened = design::openInto(*read.design, sheet);
+    if (opened.setAside) {
+        note(QStringLiteral("%1：文件中的计算记录未被采用（与重新计算的结果不符，或为旧版本所写）；"
+                            "计算书只写本程序由文件数据算得的结果")
+                 .arg(command.design));
     }
-
+    // Without a calculation that left these fields, pressing "计算" gives
+    // one; a base value an earlier calculation wrote is shown by its working.
     calc::Trace trace;
-    const calc::Outcome outcome = calc::calculate(sheet, trace);
-    if (!outcome.completed()) {
-        return failed(
-            QStringLiteral("%1：%2").arg(command.design, ui::stopReport(*outcome.stop, sheet)));
-    }
-    if (recorded && recorded->after == report::SheetState::of(sheet)) {
-        trace = recorded->trace;
+    if (opened.last) {
+        trace = std::move(*opened.last);
+    } else {
+        design::Pressed pressed = design::calculate(sheet, opened.provenance);
+        if (!pressed.outcome.completed()) {
+            return failed(QStringLiteral("%1：%2").arg(
+                command.design, ui::stopReport(*pressed.outcome.stop, sheet)));
+        }
+        trace = std::move(pressed.trace);
     }
 
     report::Options options;
@@ -104,6 +112,8 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
     options.version = ui::kApplicationVersion.toStdString();
     options.designFile = QFileInfo(command.design).fileName().toStdString();
     options.batchLitres = command.batchLitres;
+    const design::Project project = design::projectOf(*read.design);
+    options.project = {project.name, project.part, project.client};
     const std::optional<report::Document> document = report::buildReport(sheet, trace, options);
     if (!document) {
         return failed(

@@ -1,8 +1,10 @@
 // Fuzzes the design reader with arbitrary bytes as a file: it must never
 // crash, and whatever it accepts must survive being saved and opened again
 // unchanged, under the format it was read for and under another.
+#include "calc/memorysheet.h"
 #include "calc/numberformat.h"
 #include "design/designfile.h"
+#include "design/provenance.h"
 #include "fuzz/fuzz_formats.h"
 
 #include <cstdint>
@@ -50,5 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Under the usual format and back: every number is one again.
     const design::ReadResult elsewhere = design::open(saved, calc::NumberFormat{});
     require(elsewhere.design.has_value());
+
+    // Whatever the file claims was calculated: opening never trusts it, and
+    // puts exactly the file's sheet on the sheet.
+    calc::MemorySheet sheet(current);
+    const design::Opened opened = design::openInto(first, sheet);
+    require(design::sameSheet(design::capture(sheet), first));
+    require(!opened.last || opened.last->completed());
     return 0;
 }

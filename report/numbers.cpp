@@ -88,12 +88,67 @@ std::string figure(double value, const calc::NumberFormat& format) {
     if (value == 0.0 || !std::isfinite(value)) {
         return value == 0.0 ? "0" : "?";
     }
-    std::array<char, 64> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::general, 7);
-    std::string text(buffer.data(), ec == std::errc{} ? end : buffer.data());
-    // "1.234568e+07" is written 1.234568E+07.
-    std::replace(text.begin(), text.end(), 'e', 'E');
+    // Every digit of the binary value (a double has at most 767 significant
+    // ones), so that the seventh is rounded on the decimal value itself,
+    // half away from zero as the window rounds, never to the nearest even.
+    std::array<char, 1100> buffer{};
+    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                         std::fabs(value), std::chars_format::scientific, 800);
+    if (ec != std::errc{}) {
+        return "?";
+    }
+    const std::string_view exact(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    const std::size_t e = exact.find('e');
+    int exponent = 0;
+    std::from_chars(exact.data() + e + 1 + (exact[e + 1] == '+' ? 1 : 0),
+                    exact.data() + exact.size(), exponent);
+    std::string digits;
+    for (const char c : exact.substr(0, e)) {
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        }
+    }
+    constexpr std::size_t kSignificant = 7;
+    // 800 digits after the first were asked for: there are always more than 7.
+    digits.resize(std::max(digits.size(), kSignificant + 1), '0');
+    const bool up = digits[kSignificant] >= '5';
+    digits.resize(kSignificant);
+    if (up) {
+        std::size_t k = digits.size();
+        while (k > 0 && digits[k - 1] == '9') {
+            digits[--k] = '0';
+        }
+        if (k == 0) {
+            digits.insert(digits.begin(), '1');
+            digits.pop_back();
+            ++exponent;
+        } else {
+            ++digits[k - 1];
+        }
+    }
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    std::string text = value < 0.0 ? "-" : "";
+    if (exponent < -4 || exponent >= static_cast<int>(kSignificant)) {
+        // "1.234568E+07", as the general format writes it.
+        text += digits.substr(0, 1);
+        if (digits.size() > 1) {
+            text += "." + digits.substr(1);
+        }
+        const int magnitude = std::abs(exponent);
+        text += std::string("E") + (exponent < 0 ? "-" : "+") + (magnitude < 10 ? "0" : "") +
+                std::to_string(magnitude);
+    } else if (exponent < 0) {
+        text += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const auto whole = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= whole) {
+            text += digits + std::string(whole - digits.size(), '0');
+        } else {
+            text += digits.substr(0, whole) + "." + digits.substr(whole);
+        }
+    }
     return regionalDecimal(text, format);
 }
 
@@ -168,6 +223,120 @@ std::optional<std::string> trialMass(std::string_view mass, double litres,
     out += format.decimal;
     out += fraction;
     return out;
+}
+
+namespace {
+
+// A text of the sheet that is a number as a whole, as its sign and exact
+// decimal digits; nothing for any other text.
+struct Signed {
+    bool negative = false;
+    Decimal decimal;
+};
+
+std::optional<Signed> signedOf(std::string_view text, const calc::NumberFormat& format) {
+    if (calc::parseStrict(text, format).status != calc::StrictStatus::Ok) {
+        return std::nullopt;
+    }
+    const std::optional<calc::NumberParts> parts = calc::scanNumber(text, format);
+    const std::optional<Decimal> d = parts ? decimalOf(*parts) : std::nullopt;
+    if (!d) {
+        return std::nullopt;
+    }
+    return Signed{parts->negative(), *d};
+}
+
+// "-" and grouped digits with `scale` after the regional decimal symbol.
+// Not grouped, as the sheet writes its masses.
+std::string written(bool negative, std::string digits, int scale,
+                    const calc::NumberFormat& format) {
+    const int missing = scale + 1 - static_cast<int>(digits.size());
+    if (missing > 0) {
+        digits.insert(0, static_cast<std::size_t>(missing), '0');
+    }
+    const std::size_t point = digits.size() - static_cast<std::size_t>(scale);
+    std::string integer = digits.substr(0, point);
+    const std::size_t lead = std::min(integer.find_first_not_of('0'), integer.size() - 1);
+    integer.erase(0, lead);
+    const bool zero = digits.find_first_not_of('0') == std::string::npos;
+    std::string out = negative && !zero ? format.negative : std::string();
+    out += integer;
+    if (scale > 0) {
+        out += format.decimal + digits.substr(point);
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<std::string> roundedToKilogram(std::string_view mass,
+                                             const calc::NumberFormat& format) {
+    const std::optional<Signed> m = signedOf(mass, format);
+    if (!m) {
+        return std::nullopt;
+    }
+    // Half up on the magnitude: half away from zero.
+    std::string digits = m->decimal.digits;
+    const int scale = m->decimal.scale;
+    bool up = false;
+    if (scale > 0) {
+        const int missing = scale + 1 - static_cast<int>(digits.size());
+        if (missing > 0) {
+            digits.insert(0, static_cast<std::size_t>(missing), '0');
+        }
+        up = digits[digits.size() - static_cast<std::size_t>(scale)] >= '5';
+        digits.erase(digits.size() - static_cast<std::size_t>(scale));
+    }
+    if (up) {
+        std::size_t k = digits.size();
+        while (k > 0 && digits[k - 1] == '9') {
+            digits[--k] = '0';
+        }
+        if (k == 0) {
+            digits.insert(digits.begin(), '1');
+        } else {
+            ++digits[k - 1];
+        }
+    }
+    if (digits.empty()) {
+        digits = "0";
+    }
+    return written(m->negative, digits, 0, format);
+}
+
+std::optional<std::string> sumOf(const std::vector<std::string>& masses,
+                                 const calc::NumberFormat& format) {
+    std::vector<Signed> terms;
+    int scale = 0;
+    for (const std::string& mass : masses) {
+        std::optional<Signed> m = signedOf(mass, format);
+        if (!m) {
+            return std::nullopt;
+        }
+        scale = std::max(scale, m->decimal.scale);
+        terms.push_back(std::move(*m));
+    }
+    // Exact in integers of the finest unit; the sheet's masses have a few
+    // digits, anything beyond 18 is no mass of a mix.
+    long long total = 0;
+    for (const Signed& term : terms) {
+        std::string digits = term.decimal.digits;
+        digits.append(static_cast<std::size_t>(scale - term.decimal.scale), '0');
+        if (digits.size() > 18) {
+            return std::nullopt;
+        }
+        long long magnitude = 0;
+        for (const char c : digits) {
+            magnitude = magnitude * 10 + (c - '0');
+        }
+        if (__builtin_add_overflow(total, term.negative ? -magnitude : magnitude, &total)) {
+            return std::nullopt;
+        }
+    }
+    const bool negative = total < 0;
+    const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(total)
+                                                  : static_cast<unsigned long long>(total);
+    return written(negative, std::to_string(magnitude), scale, format);
 }
 
 } // namespace report

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace report {
 
@@ -28,5 +29,18 @@ std::string constant(std::string_view ascii, const calc::NumberFormat& format);
 // positive finite number.
 std::optional<std::string> trialMass(std::string_view mass, double litres,
                                      const calc::NumberFormat& format);
+
+// `mass` (a text of the sheet, a number as a whole in the regional format)
+// rounded to the kilogram, half away from zero on its decimal value, as a
+// checker writes it: "346.15" gives "346", "-0.5" gives "-1"; not grouped,
+// as the sheet writes its masses. Nothing for any other text.
+std::optional<std::string> roundedToKilogram(std::string_view mass,
+                                             const calc::NumberFormat& format);
+
+// The exact decimal sum of the masses (texts of the sheet), with as many
+// decimals as the finest of them, in the regional format; nothing when any
+// is no number as a whole or the sum goes beyond 18 digits. Not grouped.
+std::optional<std::string> sumOf(const std::vector<std::string>& masses,
+                                 const calc::NumberFormat& format);
 
 } // namespace report

@@ -1,5 +1,6 @@
 #include "ui/designcommands.h"
 
+#include "design/project.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
 #include "ui/reportcommands.h"
@@ -79,17 +80,19 @@ bool DesignCommands::openFile(const QString& path) {
         showFailure(QStringLiteral("无法打开设计文件"), path, qt(read.error));
         return false;
     }
-    design::apply(*read.design, m_form.sheet());
+    // The design goes on the sheet, and what its file says was calculated is
+    // calculated again: only what that confirms is kept.
+    const design::Opened opened = design::openInto(*read.design, m_form.sheet());
     const QFileInfo file(path);
     m_path = file.absoluteFilePath();
     m_folder = file.absolutePath();
     m_saved = design::capture(m_form.sheet());
     updateCaption();
-    // The calculation the design was saved after, while its fields still
-    // hold what it left: its report can be made at once.
-    const auto record = read.design->extras.find(std::string(kRecordKey));
-    m_form.reports().openedDesign(m_path,
-                                  record == read.design->extras.end() ? nullptr : &record->second);
+    // The calculation the design was saved after, when it gives the very
+    // fields of the file: its report can be made at once.
+    m_form.reports().openedDesign(m_path, opened);
+    const design::Project project = design::projectOf(*read.design);
+    m_form.reports().setProject({project.name, project.part, project.client});
     return true;
 }
 
@@ -121,9 +124,9 @@ bool DesignCommands::saveAsCommand() {
 
 bool DesignCommands::saveTo(const QString& path) {
     design::Design sheet = design::capture(m_form.sheet());
-    if (std::optional<nlohmann::json> record = m_form.reports().recordToSave()) {
-        sheet.extras[std::string(kRecordKey)] = std::move(*record);
-    }
+    m_form.reports().keepCalculationIn(sheet);
+    const report::Project& project = m_form.reports().project();
+    design::keepProject(sheet, {project.name, project.part, project.client});
     QByteArray bytes;
     try {
         bytes = QByteArray::fromStdString(design::serialize(sheet));

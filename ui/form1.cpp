@@ -253,6 +253,13 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
     m_reports = std::make_unique<ReportCommands>(*this, *m_sheet, m_boxes);
     addActions(m_reports->actions());
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    // A text changed by the user's hand (typing, pasting, undo) is the
+    // user's value from then on, whatever a calculation wrote there before.
+    for (int n = 1; n <= calc::kTextFieldCount; ++n) {
+        const auto field = static_cast<calc::TextField>(n);
+        connect(m_sheet->field(field), &QLineEdit::textEdited, this,
+                [this, field] { m_reports->fieldEdited(field); });
+    }
 
     // The six events of the window: the load (showEvent) and the five buttons.
     const std::array<void (Form1::*)(), 5> commands = {

@@ -1,21 +1,26 @@
 #include "ui/reportcommands.h"
 
 #include "calc/trace.h"
-#include "report/recordjson.h"
 #include "ui/filedialogs.h"
 #include "ui/identity.h"
 #include "ui/notice.h"
 #include "ui/qtext.h"
 #include "ui/reportprint.h"
 
+#include <cmath>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -31,15 +36,40 @@ QString fromUtf8(const std::string& text) {
 
 } // namespace
 
-std::optional<double> QtReportDialogs::askBatchVolume(QWidget* parent, double litres) {
-    bool ok = false;
-    const double chosen = QInputDialog::getDouble(parent, QStringLiteral("试拌用量"),
-                                                  QStringLiteral("试拌混凝土的体积（L）："), litres,
-                                                  0.1, 10000.0, 1, &ok, Qt::WindowFlags(), 1.0);
-    if (!ok) {
+std::optional<ReportDetails> QtReportDialogs::askDetails(QWidget* parent,
+                                                         const ReportDetails& proposed) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("计算书"));
+    auto* form = new QFormLayout(&dialog);
+    auto line = [&](const char* name, const std::string& text) {
+        auto* edit = new QLineEdit(qt(text), &dialog);
+        edit->setObjectName(QLatin1String(name));
+        edit->setMinimumWidth(260);
+        return edit;
+    };
+    QLineEdit* projectName = line("projectName", proposed.project.name);
+    QLineEdit* part = line("projectPart", proposed.project.part);
+    QLineEdit* client = line("projectClient", proposed.project.client);
+    auto* litres = new QDoubleSpinBox(&dialog);
+    litres->setObjectName(QStringLiteral("batchLitres"));
+    litres->setRange(0.1, 10000.0);
+    litres->setDecimals(1);
+    litres->setValue(proposed.litres);
+    litres->setSuffix(QStringLiteral(" L"));
+    form->addRow(QStringLiteral("工程名称："), projectName);
+    form->addRow(QStringLiteral("使用部位："), part);
+    form->addRow(QStringLiteral("委托/设计单位："), client);
+    form->addRow(QStringLiteral("试拌混凝土的体积："), litres);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return chosen;
+    return ReportDetails{litres->value(),
+                         {projectName->text().toStdString(), part->text().toStdString(),
+                          client->text().toStdString()}};
 }
 
 std::unique_ptr<QFileDialog> pdfDialog(QWidget* parent, const QString& suggested) {
@@ -105,27 +135,32 @@ ReportCommands::ReportCommands(QWidget& window, calc::Sheet& sheet, MessageBoxes
 ReportCommands::~ReportCommands() = default;
 
 calc::Outcome ReportCommands::calculate() {
-    calc::Trace trace;
-    const calc::Outcome outcome = calc::calculate(m_sheet, trace);
-    m_lastStopped = !outcome.completed();
+    design::Pressed pressed = design::calculate(m_sheet, m_provenance);
+    m_lastStopped = !pressed.outcome.completed();
     m_last.reset();
-    if (outcome.completed()) {
-        m_last = report::LastCalculation{std::move(trace), report::SheetState::of(m_sheet)};
+    m_lastNumber = 0;
+    if (pressed.outcome.completed()) {
+        m_last = report::LastCalculation{std::move(pressed.trace), report::SheetState::of(m_sheet)};
+        m_lastNumber = pressed.calculation;
     }
-    return outcome;
+    return pressed.outcome;
 }
 
-std::optional<nlohmann::json> ReportCommands::recordToSave() const {
-    if (!m_last || !m_last->stillHolds(m_sheet)) {
-        return std::nullopt;
-    }
-    return report::recordToJson(*m_last);
+void ReportCommands::keepCalculationIn(design::Design& design) const {
+    const bool holds = m_last && m_last->stillHolds(m_sheet);
+    design::keepCalculation(design, m_provenance, m_sheet, holds ? m_lastNumber : 0);
 }
 
-void ReportCommands::openedDesign(const QString& path, const nlohmann::json* record) {
+void ReportCommands::openedDesign(const QString& path, const design::Opened& opened) {
     m_designFile = path;
     m_lastStopped = false;
-    m_last = record ? report::restoreRecord(*record, m_sheet) : std::nullopt;
+    m_provenance = opened.provenance;
+    m_last.reset();
+    m_lastNumber = 0;
+    if (opened.last) {
+        m_last = report::LastCalculation{*opened.last, report::SheetState::of(m_sheet)};
+        m_lastNumber = opened.lastCalculation;
+    }
 }
 
 std::optional<report::Document> ReportCommands::document() {
@@ -145,6 +180,7 @@ std::optional<report::Document> ReportCommands::document() {
                                  ? std::string()
                                  : QFileInfo(m_designFile).fileName().toStdString();
         options.batchLitres = m_batchLitres;
+        options.project = m_project;
         made = report::buildReport(m_sheet, m_last->trace, options);
         if (!made) {
             refusal = report::Refusal::NoCalculation;
@@ -157,19 +193,21 @@ std::optional<report::Document> ReportCommands::document() {
     return made;
 }
 
-bool ReportCommands::askBatchVolume() {
-    const std::optional<double> litres = m_dialogs->askBatchVolume(&m_window, m_batchLitres);
-    if (!litres || !(*litres > 0.0)) {
+bool ReportCommands::askDetails() {
+    const std::optional<ReportDetails> details =
+        m_dialogs->askDetails(&m_window, {m_batchLitres, m_project});
+    if (!details || !(details->litres > 0.0) || !std::isfinite(details->litres)) {
         return false;
     }
-    m_batchLitres = *litres;
+    m_batchLitres = details->litres;
+    m_project = details->project;
     return true;
 }
 
 void ReportCommands::previewCommand() {
     // Refused before the volume is asked: no question for a report that
     // cannot be made.
-    if (!document() || !askBatchVolume()) {
+    if (!document() || !askDetails()) {
         return;
     }
     const std::optional<report::Document> made = document();
@@ -181,7 +219,7 @@ void ReportCommands::previewCommand() {
 }
 
 void ReportCommands::exportPdfCommand() {
-    if (!document() || !askBatchVolume()) {
+    if (!document() || !askDetails()) {
         return;
     }
     const QString base = m_designFile.isEmpty() ? QStringLiteral("计算书")

@@ -9,6 +9,8 @@
 
 #include "calc/calculate.h"
 #include "calc/sheet.h"
+#include "design/design.h"
+#include "design/provenance.h"
 #include "report/record.h"
 #include "report/report.h"
 #include "ui/messageboxes.h"
@@ -20,7 +22,6 @@
 
 #include <QList>
 #include <QString>
-#include <nlohmann/json.hpp>
 
 class QAction;
 class QFileDialog;
@@ -29,14 +30,22 @@ class QWidget;
 
 namespace ui {
 
+// What the preview and the export ask before the report is made: the
+// project it is for and the volume of the trial batch.
+struct ReportDetails {
+    double litres = report::kDefaultBatchLitres;
+    report::Project project;
+};
+
 // Everything the report commands ask of the user, so that tests can answer
 // without a modal dialog.
 class ReportDialogs {
 public:
     virtual ~ReportDialogs() = default;
-    // The volume of the trial batch in litres, proposing `litres`; nothing
-    // when the user cancels.
-    virtual std::optional<double> askBatchVolume(QWidget* parent, double litres) = 0;
+    // The project and the volume of the trial batch in litres, proposing
+    // `proposed`; nothing when the user cancels.
+    virtual std::optional<ReportDetails> askDetails(QWidget* parent,
+                                                    const ReportDetails& proposed) = 0;
     // Where to write the PDF, proposing `suggested`; empty when cancelled.
     virtual QString askPdfPath(QWidget* parent, const QString& suggested) = 0;
     // Qt's print preview, painting its pages with `paint`; the user prints
@@ -51,14 +60,11 @@ std::unique_ptr<QFileDialog> pdfDialog(QWidget* parent, const QString& suggested
 
 class QtReportDialogs final : public ReportDialogs {
 public:
-    std::optional<double> askBatchVolume(QWidget* parent, double litres) override;
+    std::optional<ReportDetails> askDetails(QWidget* parent,
+                                            const ReportDetails& proposed) override;
     QString askPdfPath(QWidget* parent, const QString& suggested) override;
     void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) override;
 };
-
-// The key of a design file that keeps the record of the calculation the
-// design was saved after (report/recordjson.h).
-inline constexpr std::string_view kRecordKey = "record";
 
 class ReportCommands {
 public:
@@ -66,8 +72,11 @@ public:
     ReportCommands(QWidget& window, calc::Sheet& sheet, MessageBoxes& boxes);
     ~ReportCommands();
 
-    // Runs the calculation with a trace and keeps it as the last one.
+    // Runs the calculation with a trace and keeps it as the last one; the
+    // fields it writes become the calculation's (design/provenance.h).
     calc::Outcome calculate();
+    // The user changed the field by hand: its text is the user's now.
+    void fieldEdited(calc::TextField field) { m_provenance.edited(field); }
 
     // The three commands, with their shortcuts, for the window's context menu.
     QList<QAction*> actions() const { return m_actions; }
@@ -84,19 +93,24 @@ public:
     // The design file the sheet came from; its name goes into the heading.
     void setDesignFile(const QString& path) { m_designFile = path; }
     double batchLitres() const { return m_batchLitres; }
+    // The project the report names; a design file keeps it.
+    const report::Project& project() const { return m_project; }
+    void setProject(const report::Project& project) { m_project = project; }
 
     const std::optional<report::LastCalculation>& last() const { return m_last; }
 
-    // The record to keep in a design file saved now: the last calculation,
-    // while the sheet still holds what it left; nothing otherwise.
-    std::optional<nlohmann::json> recordToSave() const;
-    // A design file has been opened from `path`: its record, if it has one
-    // that still holds on the sheet, becomes the last calculation; otherwise
-    // there is none.
-    void openedDesign(const QString& path, const nlohmann::json* record);
+    const design::Provenance& provenance() const { return m_provenance; }
+
+    // Keeps in a design about to be saved what lets the next open derive the
+    // last calculation and the provenance again.
+    void keepCalculationIn(design::Design& design) const;
+    // A design file has been opened from `path` onto the sheet: the
+    // calculation and provenance derived again from it (design::openInto)
+    // become this window's.
+    void openedDesign(const QString& path, const design::Opened& opened);
 
 private:
-    bool askBatchVolume();
+    bool askDetails();
 
     QWidget& m_window;
     calc::Sheet& m_sheet;
@@ -105,8 +119,11 @@ private:
     ReportDialogs* m_dialogs = &m_qtDialogs;
     QList<QAction*> m_actions;
     std::optional<report::LastCalculation> m_last;
+    int m_lastNumber = 0; // the provenance's number of m_last
+    design::Provenance m_provenance;
     bool m_lastStopped = false;
     double m_batchLitres = report::kDefaultBatchLitres;
+    report::Project m_project;
     QString m_designFile;
 };
 

@@ -11,8 +11,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
 #include <QTextTable>
 
 namespace ui {
@@ -28,6 +31,43 @@ QFont reportFont(qreal points) {
 }
 
 } // namespace
+
+void keepHeadingsWithNext(QTextDocument& document) {
+    const qreal height = document.pageSize().height();
+    if (!(height > 0)) {
+        return;
+    }
+    auto pageOf = [height](qreal y) { return static_cast<int>(y / height); };
+    // One heading at a time, from the top, the whole document laid out
+    // again after each: a heading moved moves every line after it.
+    for (bool moved = true; moved;) {
+        moved = false;
+        QAbstractTextDocumentLayout* layout = document.documentLayout();
+        layout->documentSize();
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QTextBlock next = block.next();
+            // The steps' headings (<h3>), each followed by a line of its
+            // working in the body of the page.
+            if (block.blockFormat().headingLevel() != 3 || !next.isValid() ||
+                block.blockFormat().pageBreakPolicy() != QTextFormat::PageBreak_Auto) {
+                continue;
+            }
+            const QRectF heading = layout->blockBoundingRect(block);
+            const QRectF after = layout->blockBoundingRect(next);
+            const qreal firstLine = after.top() + (next.layout() && next.layout()->lineCount() > 0
+                                                       ? next.layout()->lineAt(0).rect().bottom()
+                                                       : after.height());
+            if (pageOf(heading.top()) != pageOf(firstLine - 0.01)) {
+                QTextBlockFormat format;
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                QTextCursor(block).mergeBlockFormat(format);
+                document.markContentsDirty(0, document.characterCount());
+                moved = true;
+                break;
+            }
+        }
+    }
+}
 
 void setReportPage(QPagedPaintDevice& device) {
     device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -63,6 +103,7 @@ void paintReport(const QString& html, QPagedPaintDevice& device) {
         }
     }
     document.setPageSize(page);
+    keepHeadingsWithNext(document);
     const int pages = document.pageCount();
 
     QPainter painter(&device);

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QPagedPaintDevice;
+class QTextDocument;
 
 namespace ui {
 
@@ -15,6 +16,11 @@ void setReportPage(QPagedPaintDevice& device);
 // flows from page to page without a line cut, and each page ends with
 // "第 n 页 共 N 页". The device must not be painted on yet.
 void paintReport(const QString& html, QPagedPaintDevice& device);
+
+// A step's heading never stands alone at the foot of a page: where the line
+// after a step's heading (<h3>) starts the next page, the heading is moved
+// there too. The document's page size must be set.
+void keepHeadingsWithNext(QTextDocument& document);
 
 // Writes the report as an A4 PDF file titled 普通混凝土配合比设计计算书.
 // Returns an empty string on success, otherwise why the file could not be

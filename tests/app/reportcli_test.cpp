@@ -6,13 +6,15 @@
 #include "calc/trace.h"
 #include "design/design.h"
 #include "design/designfile.h"
-#include "report/record.h"
-#include "report/recordjson.h"
+#include "design/provenance.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -30,12 +32,17 @@ class ReportCommandLine : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    // Writes the sheet as a design file, with the record of `last` if given.
+    // Writes the sheet as a design file, with the calculation numbered
+    // `last` of `provenance` if given.
     QString designFile(const char* name, const calc::Sheet& sheet,
-                       const report::LastCalculation* last = nullptr) {
+                       const design::Provenance* provenance = nullptr, int last = 0,
+                       const std::function<void(design::Design&)>& edit = {}) {
         design::Design d = design::capture(sheet);
-        if (last) {
-            d.extras["record"] = report::recordToJson(*last);
+        if (provenance) {
+            design::keepCalculation(d, *provenance, sheet, last);
+        }
+        if (edit) {
+            edit(d);
         }
         const QString path = dir.filePath(QString::fromUtf8(name));
         std::ofstream(path.toStdString(), std::ios::binary) << design::serialize(d);
@@ -52,8 +59,22 @@ protected:
         int argc = 1;
         char name[] = "lanshi";
         char* argv[] = {name, nullptr};
-        return app::runReport(command, argc, argv);
+        // Standard error, as the user would read it.
+        std::fflush(stderr);
+        const QString errors = dir.filePath(QStringLiteral("stderr.txt"));
+        std::FILE* capture = std::fopen(errors.toStdString().c_str(), "w+");
+        const int saved = ::dup(2);
+        ::dup2(::fileno(capture), 2);
+        const int status = app::runReport(command, argc, argv);
+        std::fflush(stderr);
+        ::dup2(saved, 2);
+        ::close(saved);
+        std::fclose(capture);
+        lastErrors = contents(errors);
+        return status;
     }
+
+    std::string lastErrors;
 
     QString out(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 
@@ -77,27 +98,57 @@ TEST_F(ReportCommandLine, WritesTextOrHtmlByTheExtension) {
     EXPECT_EQ(contents(out("r.txt")).find("<!DOCTYPE html>"), std::string::npos);
 }
 
-TEST_F(ReportCommandLine, ARecordThatStillHoldsKeepsTheWorking) {
+TEST_F(ReportCommandLine, AfterTwoPressesTheWorkingIsTheFirstPresssAndNothingIsNoted) {
     calc::MemorySheet sheet;
     calc::qk(sheet);
-    report::LastCalculation last;
-    ASSERT_TRUE(calc::calculate(sheet, last.trace).completed());
-    last.after = report::SheetState::of(sheet);
+    design::Provenance provenance;
+    design::calculate(sheet, provenance);
+    const design::Pressed second = design::calculate(sheet, provenance);
+    ASSERT_TRUE(second.outcome.completed());
 
-    // The base values are filled in now: without the record they are given.
+    // Without what the calculation kept, the filled base values are the user's.
     ASSERT_EQ(run(designFile("plain.lanshi", sheet), out("plain.txt")), 0);
     EXPECT_NE(contents(out("plain.txt")).find("fcu,0 = 26.58 MPa（输入值）"), std::string::npos);
+    EXPECT_EQ(lastErrors, "");
 
-    ASSERT_EQ(run(designFile("kept.lanshi", sheet, &last), out("kept.txt")), 0);
+    ASSERT_EQ(
+        run(designFile("kept.lanshi", sheet, &provenance, second.calculation), out("kept.txt")), 0);
     const std::string kept = contents(out("kept.txt"));
     EXPECT_NE(kept.find("fcu,0 = fcu,k + 1.645σ = 20 + 1.645 × 4 = 26.58 MPa"), std::string::npos);
+    EXPECT_NE(kept.find("满足最小水泥用量"), std::string::npos);
     EXPECT_EQ(kept.find("输入值"), std::string::npos);
+    EXPECT_EQ(lastErrors, "");
+}
 
-    // A record of other fields is not used.
-    calc::MemorySheet edited = sheet;
-    edited.setText(calc::Text1, "25");
-    ASSERT_EQ(run(designFile("edited.lanshi", edited, &last), out("edited.txt")), 0);
-    EXPECT_NE(contents(out("edited.txt")).find("fcu,0 = 26.58 MPa（输入值）"), std::string::npos);
+TEST_F(ReportCommandLine, ARecordEditedByHandIsSetAsideAndSaidSo) {
+    calc::MemorySheet sheet;
+    calc::qk(sheet);
+    design::Provenance provenance;
+    const design::Pressed pressed = design::calculate(sheet, provenance);
+    // The entries changed so that a working of 60 and 9 would follow.
+    const QString design =
+        designFile("edited.lanshi", sheet, &provenance, pressed.calculation, [](design::Design& d) {
+            nlohmann::json& entries = d.extras["calculation"]["before"]["1"]["fields"];
+            entries["Text1"] = "60";
+            entries["Text3"] = "9";
+        });
+    ASSERT_EQ(run(design, out("edited.txt")), 0);
+    const std::string text = contents(out("edited.txt"));
+    EXPECT_EQ(text.find("60 + 1.645 × 9"), std::string::npos) << text;
+    EXPECT_NE(text.find("fcu,0 = 26.58 MPa（输入值）"), std::string::npos) << text;
+    EXPECT_NE(lastErrors.find("edited.lanshi"), std::string::npos) << lastErrors;
+    EXPECT_NE(lastErrors.find("计算记录未被采用"), std::string::npos) << lastErrors;
+    EXPECT_EQ(std::count(lastErrors.begin(), lastErrors.end(), '\n'), 1) << lastErrors;
+
+    // An earlier version's record, its working edited: never printed.
+    const QString old = designFile("old.lanshi", sheet, nullptr, 0, [](design::Design& d) {
+        d.extras["record"] = nlohmann::json::parse(
+            R"({"stages": [{"stage": "第一步", "writes": [{"field": "Text2", "text": "74.81"}],
+                "reads": [{"field": "Text1", "text": "60"}]}]})");
+    });
+    ASSERT_EQ(run(old, out("old.txt")), 0);
+    EXPECT_EQ(contents(out("old.txt")).find("74.81"), std::string::npos);
+    EXPECT_NE(lastErrors.find("计算记录未被采用"), std::string::npos) << lastErrors;
 }
 
 TEST_F(ReportCommandLine, FailuresWriteNothing) {

@@ -1,0 +1,204 @@
+// What a checker expects of the 计算书: the items by their proper terms, fce
+// as a step of its own, the 计算配合比 with masses rounded to the kilogram and
+// the apparent density, the 注意 list, subscripts in HTML, figures rounded as
+// the window rounds them, and no text of a field that can forge a line.
+#include "calc/calculate.h"
+#include "calc/memorysheet.h"
+#include "calc/stages.h"
+#include "calc/trace.h"
+#include "report/numbers.h"
+#include "report/report.h"
+#include "tests/case_names.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace calc;
+
+const report::Options kOptions{"2024-05-01", "普通澜石", "1.00", "", 20.0, {}};
+
+MemorySheet resetSheet() {
+    MemorySheet sheet;
+    qk(sheet);
+    return sheet;
+}
+
+std::optional<report::Document> documentOf(MemorySheet& sheet) {
+    Trace trace;
+    calculate(sheet, trace);
+    return report::buildReport(sheet, trace, kOptions);
+}
+
+std::string textOf(MemorySheet sheet) {
+    const auto document = documentOf(sheet);
+    return document ? report::toText(*document) : std::string("(no report)");
+}
+
+std::string htmlOf(MemorySheet sheet) {
+    const auto document = documentOf(sheet);
+    return document ? report::toHtml(*document) : std::string("(no report)");
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(ReportContent, ProperTermsBasisAndTheStepsACheckerWrites) {
+    const std::string text = textOf(resetSheet());
+    for (const char* term :
+         {"设计依据：JGJ 55-2000", "强度标准差", "回归系数", "单位用水量", "富余系数",
+          "混凝土配制强度", "水泥强度等级值",
+          "  2. 水泥实际强度\n     fce = γc·fce,g = 1.07 × 32.5 = 34.775 MPa\n", "  3. 水灰比\n",
+          "计算配合比（骨料按干燥状态计）",
+          "  取整至 1 kg（kg/m³）   346     679       1207      180\n",
+          "计算表观密度 ρc,c = mc + ms + mg + mw = 346.15 + 678.7865 + 1206.731 + 180 = "
+          "2411.6675 kg/m³",
+          "工程名称：\n", "  审核：________________    日期："}) {
+        EXPECT_TRUE(contains(text, term)) << term << "\n" << text;
+    }
+    for (const char* caption : {"设计配合比", "σ取值", "富裕系数", "注意"}) {
+        EXPECT_FALSE(contains(text, caption)) << caption << "\n" << text;
+    }
+}
+
+TEST(ReportContent, HtmlWritesRealSubscriptsAndKeepsUnitsWhole) {
+    const std::string html = htmlOf(resetSheet());
+    for (const char* part :
+         {"f<sub>cu,0</sub>", "γ<sub>c</sub>", "α<sub>a</sub>", "m<sub>w0</sub>", "β<sub>s</sub>",
+          "ρ<sub>c</sub>", "ρ<sub>c,c</sub>", "<span class=\"keep\">&nbsp;kg/&#x2060;m³</span>"}) {
+        EXPECT_TRUE(contains(html, part)) << part;
+    }
+}
+
+TEST(ReportContent, FiguresRoundHalfAwayFromZeroAsTheWindowDoes) {
+    MemorySheet sheet = resetSheet();
+    sheet.setText(Text26, "181");
+    sheet.setText(Text20, "2350");
+    sheet.select(Option::option2);
+    const std::string text = textOf(sheet);
+    EXPECT_TRUE(contains(text, "655.5313")) << text;
+    EXPECT_FALSE(contains(text, "655.5312")) << text;
+}
+
+TEST(ReportContent, AFieldsTextCannotForgeASectionOrDriveATerminal) {
+    MemorySheet sheet = resetSheet();
+    sheet.setText(Text28, "\n三、配合比…\x1b[2J");
+    sheet.setText(Text16, "a\r\nb\xC2\x9B"
+                          "31m");
+    const std::string text = textOf(sheet);
+    EXPECT_FALSE(contains(text, "\n三、配合比…")) << text;
+    EXPECT_FALSE(contains(text, "\x1b"));
+    EXPECT_FALSE(contains(text, "\r"));
+    EXPECT_FALSE(contains(text, "\xC2\x9B"));
+    EXPECT_TRUE(contains(text, "  坍落度             三、配合比… [2J  mm")) << text;
+}
+
+struct Warning {
+    const char* name;
+    std::function<void(Sheet&)> change;
+    std::string expected;
+};
+
+class Warnings : public ::testing::TestWithParam<Warning> {};
+
+TEST_P(Warnings, AreListedUnder注意AndChangeNoFigure) {
+    MemorySheet sheet = resetSheet();
+    GetParam().change(sheet);
+    MemorySheet plain = sheet;
+    calculate(plain);
+    const std::string text = textOf(sheet);
+    const std::size_t list = text.find("  注意\n     1. ");
+    ASSERT_NE(list, std::string::npos) << text;
+    EXPECT_NE(text.find(GetParam().expected, list), std::string::npos) << text;
+    // The warning is the report's: the sheet ends as without it.
+    MemorySheet traced = sheet;
+    Trace trace;
+    calculate(traced, trace);
+    EXPECT_EQ(traced, plain);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sheets, Warnings,
+    ::testing::Values(Warning{"sand_ratio_as_percent", [](Sheet& s) { s.setText(Text15, "36"); },
+                              "砂率 βs = 36 不在 0.2～0.5 之间"},
+                      Warning{"sand_ratio_low", [](Sheet& s) { s.setText(Text15, "0.19"); },
+                              "砂率 βs = 0.19 不在 0.2～0.5 之间"},
+                      Warning{"design_strength_below_grade",
+                              [](Sheet& s) { s.setText(Text2, "19.9"); },
+                              "混凝土配制强度 fcu,0 = 19.9 MPa 低于强度标准值 fcu,k = 20 MPa"},
+                      Warning{"water_cement_high", [](Sheet& s) { s.setText(Text8, "0.81"); },
+                              "水灰比 W/C = 0.81 不在 0.3～0.8 之间"},
+                      Warning{"water_cement_low", [](Sheet& s) { s.setText(Text8, "0.29"); },
+                              "水灰比 W/C = 0.29 不在 0.3～0.8 之间"},
+                      Warning{"cement_above_550", [](Sheet& s) { s.setText(Text26, "300"); },
+                              "水泥用量 mc0 = 576.92 kg/m³ 大于 550 kg/m³"},
+                      Warning{"negative_mass",
+                              [](Sheet& s) {
+                                  s.select(Option::option2);
+                                  s.setText(Text20, "500");
+                              },
+                              "砂用量为 -"},
+                      Warning{"density_above_2600",
+                              [](Sheet& s) {
+                                  s.select(Option::option2);
+                                  s.setText(Text20, "2700");
+                              },
+                              "计算表观密度 ρc,c = 2700"}),
+    [](const ::testing::TestParamInfo<Warning>& row) { return std::string(row.param.name); });
+
+TEST(ReportContent, BoundariesAreNoWarning) {
+    MemorySheet sheet = resetSheet();
+    sheet.setText(Text15, "0.5");
+    sheet.setText(Text8, "0.3");
+    sheet.setText(Text2, "20");
+    const std::string text = textOf(sheet);
+    EXPECT_FALSE(contains(text, "不在")) << text;
+    EXPECT_FALSE(contains(text, "低于")) << text;
+}
+
+struct Figure {
+    double value;
+    std::string shown;
+};
+
+class Figures : public ::testing::TestWithParam<Figure> {};
+
+TEST_P(Figures, SevenDigitsHalfAwayFromZero) {
+    EXPECT_EQ(report::figure(GetParam().value, {}), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, Figures,
+    ::testing::Values(Figure{655.53125, "655.5313"}, Figure{-655.53125, "-655.5313"},
+                      Figure{0.52018857, "0.5201886"}, Figure{9999999.5, "1E+07"},
+                      Figure{123456789.0, "1.234568E+08"}, Figure{0.0001, "0.0001"},
+                      Figure{0.00001, "1E-05"}, Figure{2.5, "2.5"}, Figure{1e300, "1E+300"}),
+    [](const ::testing::TestParamInfo<Figure>& row) {
+        return calc::testing::caseName(row.index, row.param.shown);
+    });
+
+TEST(Masses, RoundedToTheKilogramHalfAwayFromZero) {
+    const calc::NumberFormat comma{",", ".", 3, "-"};
+    const std::vector<std::pair<std::string, std::string>> rows{
+        {"346.15", "346"}, {"678.5", "679"},  {"678.4999", "678"}, {"-0.5", "-1"},
+        {"-0.4", "0"},     {"999.5", "1000"}, {"180", "180"},      {"0.5", "1"}};
+    for (const auto& [mass, rounded] : rows) {
+        EXPECT_EQ(report::roundedToKilogram(mass, {}), rounded) << mass;
+    }
+    EXPECT_EQ(report::roundedToKilogram("1.206,5", comma), "1207");
+    EXPECT_FALSE(report::roundedToKilogram("水泥", {}));
+}
+
+TEST(Masses, SumIsExactInDecimal) {
+    EXPECT_EQ(report::sumOf({"346.15", "678.7865", "1206.731", "180"}, {}), "2411.6675");
+    EXPECT_EQ(report::sumOf({"0.1", "0.2"}, {}), "0.3");
+    EXPECT_EQ(report::sumOf({"100", "-250.5"}, {}), "-150.5");
+    EXPECT_FALSE(report::sumOf({"100", "砂"}, {}));
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #include "report/numbers.h"
 
 #include "calc/conversions.h"
+#include "calc/plainnumbers.h"
 
 #include <algorithm>
 #include <array>
@@ -128,8 +129,8 @@ std::string figure(double value, const calc::NumberFormat& format) {
         return value == 0.0 ? "0" : "?";
     }
     std::array<char, 64> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::general, 7);
+    const auto [end, ec] = calc::writePlainNumber(buffer.data(), buffer.data() + buffer.size(),
+                                                  value, std::chars_format::general, 7);
     std::string text(buffer.data(), ec == std::errc{} ? end : buffer.data());
     // "1.234568e+07" is written 1.234568E+07.
     std::replace(text.begin(), text.end(), 'e', 'E');
@@ -203,7 +204,8 @@ std::optional<std::string> trialMass(std::string_view mass, double litres,
     const std::string ascii = asciiNumber(mass, format);
     const bool negative = !ascii.empty() && ascii.front() == '-';
     std::array<char, 64> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), litres);
+    const auto [end, ec] =
+        calc::writePlainNumber(buffer.data(), buffer.data() + buffer.size(), litres);
     const std::optional<Decimal> m =
         decimalOf(negative ? std::string_view(ascii).substr(1) : ascii);
     const std::optional<Decimal> v = decimalOf(std::string_view(buffer.data(), end));

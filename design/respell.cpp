@@ -2,8 +2,8 @@
 
 #include "calc/conversions.h"
 
-#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace design {
 namespace {
@@ -76,10 +76,16 @@ Parts split(std::string_view text, const calc::NumberFormat& format) {
     return parts;
 }
 
+// The bits of a single (the libc++ of the WebAssembly build has no bit_cast).
+std::uint32_t bitsOf(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
 bool sameReading(const calc::StrictValue& a, const calc::StrictValue& b) {
     return a.status == b.status &&
-           (a.status != calc::StrictStatus::Ok ||
-            std::bit_cast<std::uint32_t>(a.value) == std::bit_cast<std::uint32_t>(b.value));
+           (a.status != calc::StrictStatus::Ok || bitsOf(a.value) == bitsOf(b.value));
 }
 
 } // namespace

@@ -208,7 +208,8 @@ std::optional<std::string> trialMass(std::string_view mass, double litres,
         calc::writePlainNumber(buffer.data(), buffer.data() + buffer.size(), litres);
     const std::optional<Decimal> m =
         decimalOf(negative ? std::string_view(ascii).substr(1) : ascii);
-    const std::optional<Decimal> v = decimalOf(std::string_view(buffer.data(), end));
+    const std::optional<Decimal> v =
+        decimalOf(std::string_view(buffer.data(), std::size_t(end - buffer.data())));
     if (!m || !v || ec != std::errc{}) {
         return std::nullopt;
     }

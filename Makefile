@@ -87,10 +87,10 @@ web:
 	@$(WEB_ENV) cmake --build $(WEB_DIR) --target lanshi_web -j $(JOBS)
 
 # The module against the native program: the golden cases, design files and
-# reports byte for byte (web/tests/), the native side made by build/tools/replay
-# and build/lanshi --report.
+# reports byte for byte (web/tests/), the native side made by build/tools/replay,
+# build/tools/designfile and build/lanshi --report.
 web-test: web configure
-	@cmake --build --preset dev --target replay lanshi -j $(JOBS)
+	@cmake --build --preset dev --target replay designfile lanshi -j $(JOBS)
 	@LANSHI_WEB_MODULE=$(CURDIR)/$(WEB_DIR)/web/lanshi.js LANSHI_NATIVE_BUILD=$(CURDIR)/$(BUILD_DIR) \
 		$(NODE_TEST) web/tests/
 

@@ -84,12 +84,14 @@ web:
 	@scripts/install-deps web
 	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release -DLANSHI_WERROR=ON \
 		-DLANSHI_BUILD_UI=OFF -DLANSHI_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
-	@$(WEB_ENV) cmake --build $(WEB_DIR) --target lanshi_web -j $(JOBS)
+	@$(WEB_ENV) cmake --build $(WEB_DIR) --target lanshi_web calc_web_tests -j $(JOBS)
 
-# The module against the native program: the golden cases, design files and
-# reports byte for byte (web/tests/), the native side made by build/tools/replay,
+# The conversion tests built for WebAssembly, under node; then the module
+# against the native program: the golden cases, design files and reports byte
+# for byte (web/tests/), the native side made by build/tools/replay,
 # build/tools/designfile and build/lanshi --report.
 web-test: web configure
+	@node --no-experimental-fetch $(WEB_DIR)/web/calc_web_tests.js --gtest_brief=1
 	@cmake --build --preset dev --target replay designfile lanshi -j $(JOBS)
 	@LANSHI_WEB_MODULE=$(CURDIR)/$(WEB_DIR)/web/lanshi.js LANSHI_NATIVE_BUILD=$(CURDIR)/$(BUILD_DIR) \
 		$(NODE_TEST) web/tests/

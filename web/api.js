@@ -29,8 +29,9 @@
 function lanshiCall(name, args) {
   const held = [];
   try {
+    // Strings and bytes are copied into the module's memory for the call;
+    // numbers (sizes) go as they are.
     const pointers = args.map((arg) => {
-      let bytes = arg;
       if (typeof arg === "string") {
         const size = lengthBytesUTF8(arg) + 1;
         const at = _malloc(size);
@@ -41,9 +42,9 @@ function lanshiCall(name, args) {
       if (typeof arg === "number") {
         return arg;
       }
-      const at = _malloc(Math.max(bytes.length, 1));
+      const at = _malloc(Math.max(arg.length, 1));
       held.push(at);
-      HEAPU8.set(bytes, at);
+      HEAPU8.set(arg, at);
       return at;
     });
     return UTF8ToString(Module["_" + name].apply(null, pointers));

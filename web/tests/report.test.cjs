@@ -58,9 +58,11 @@ for (const { name, design, litres } of cases) {
         const text = nativeReport(file, "txt", locale, litres);
         assert.equal(text.status, 0, text.stderr);
         assert.equal(web.text, text.bytes.toString("utf8"));
+        assert.ok(Buffer.from(web.text, "utf8").equals(text.bytes), "the text differs in its bytes");
         const html = nativeReport(file, "html", locale, litres);
         assert.equal(html.status, 0, html.stderr);
         assert.equal(web.html, html.bytes.toString("utf8"));
+        assert.ok(Buffer.from(web.html, "utf8").equals(html.bytes), "the HTML differs in its bytes");
       } finally {
         fs.rmSync(folder, { recursive: true, force: true });
       }

@@ -2,12 +2,12 @@
 # fresh Debian or Ubuntu machine (see README.md).
 
 BUILD_DIR := build
-SOURCES = $(shell find calc design report ui app tests tools bench fuzz \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
+SOURCES = $(shell find calc design report ui app tests tools bench fuzz web \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := fuzz_conversions fuzz_calculate fuzz_design
 
-.PHONY: all deps configure build test run package lint format format-check check-asan bench fuzz clean
+.PHONY: all deps configure build test run package lint format format-check check-asan bench fuzz web web-test clean
 
 all: build
 
@@ -75,6 +75,28 @@ fuzz:
 			build-fuzz/corpus/$$t fuzz/corpus/$$t || exit 1; \
 	done
 
+# The WebAssembly module (build-web/web/lanshi.js), built by Debian's
+# Emscripten from the same calc/, design/ and report/ sources. Debian's emcc
+# runs on Debian's node modules; its loader predates node's own fetch.
+WEB_DIR := build-web
+WEB_ENV := NODE_PATH=/usr/share/nodejs
+NODE_TEST := node --no-experimental-fetch --test
+web:
+	@scripts/install-deps web
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release -DLANSHI_WERROR=ON \
+		-DLANSHI_BUILD_UI=OFF -DLANSHI_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_DIR) --target lanshi_web calc_web_tests -j $(JOBS)
+
+# The conversion tests built for WebAssembly, under node; then the module
+# against the native program: the golden cases, design files and reports byte
+# for byte (web/tests/), the native side made by build/tools/replay,
+# build/tools/designfile and build/lanshi --report.
+web-test: web configure
+	@node --no-experimental-fetch $(WEB_DIR)/web/calc_web_tests.js --gtest_brief=1
+	@cmake --build --preset dev --target replay designfile lanshi -j $(JOBS)
+	@LANSHI_WEB_MODULE=$(CURDIR)/$(WEB_DIR)/web/lanshi.js LANSHI_NATIVE_BUILD=$(CURDIR)/$(BUILD_DIR) \
+		$(NODE_TEST) web/tests/
+
 format: deps
 	@clang-format -i $(SOURCES)
 
@@ -82,4 +104,4 @@ format-check: deps
 	@clang-format --dry-run --Werror $(SOURCES)
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-fuzz
+	rm -rf $(BUILD_DIR) build-asan build-fuzz $(WEB_DIR)

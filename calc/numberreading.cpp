@@ -7,6 +7,7 @@
 // by scanNumber (calc/numberscan.h).
 #include "calc/conversions.h"
 #include "calc/numberscan.h"
+#include "calc/plainnumbers.h"
 
 #include <cassert>
 #include <cfloat>
@@ -128,7 +129,7 @@ public:
         }
         T result{};
         const char* first = m_text.data();
-        const auto [end, ec] = std::from_chars(first, first + m_text.size(), result);
+        const auto [end, ec] = readPlainNumber(first, first + m_text.size(), result);
         if (ec == std::errc::result_out_of_range) {
             result = tooLarge() ? std::numeric_limits<T>::infinity() : T(0);
             return m_negative ? -result : result;

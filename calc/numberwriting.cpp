@@ -4,6 +4,7 @@
 // (calc/roundingroute.h), and then lay the digits out with the regional
 // decimal symbol, grouping and sign.
 #include "calc/conversions.h"
+#include "calc/plainnumbers.h"
 #include "calc/roundingroute.h"
 
 #include <array>
@@ -44,8 +45,8 @@ std::string exactCents(double magnitude) {
         return std::to_string((25 * std::uint64_t(eighths) + 1) / 2);
     }
     std::array<char, 400> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                      std::chars_format::fixed, 2);
+    const auto result = writePlainNumber(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                         std::chars_format::fixed, 2);
     // "123.45" → "12345"
     std::string cents(buffer.data(), std::size_t(result.ptr - 3 - buffer.data()));
     cents.append(result.ptr - 2, 2);
@@ -126,8 +127,8 @@ SignificantDigits exactSevenDigits(float magnitude) {
     const int precision = 8 + (e < 0 ? (-e * 7 + 9) / 10 : (e * 31 + 99) / 100);
     std::array<char, 160> buffer{};
     const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), double(magnitude),
-                      std::chars_format::scientific, std::min(precision, 120));
+        writePlainNumber(buffer.data(), buffer.data() + buffer.size(), double(magnitude),
+                         std::chars_format::scientific, std::min(precision, 120));
     const std::string_view exact(buffer.data(), std::size_t(result.ptr - buffer.data()));
     const std::size_t mark = exact.find('e');
     int exponent = 0;

@@ -3,17 +3,23 @@
 #include "calc/conversions.h"
 #include "calc/numberscan.h"
 
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace design {
 namespace {
 
+// The bits of a single (the libc++ of the WebAssembly build has no bit_cast).
+std::uint32_t bitsOf(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
 bool sameReading(const calc::StrictValue& a, const calc::StrictValue& b) {
     return a.status == b.status &&
-           (a.status != calc::StrictStatus::Ok ||
-            std::bit_cast<std::uint32_t>(a.value) == std::bit_cast<std::uint32_t>(b.value));
+           (a.status != calc::StrictStatus::Ok || bitsOf(a.value) == bitsOf(b.value));
 }
 
 } // namespace

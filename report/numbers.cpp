@@ -2,6 +2,7 @@
 
 #include "calc/conversions.h"
 #include "calc/numberscan.h"
+#include "calc/plainnumbers.h"
 
 #include <algorithm>
 #include <array>
@@ -92,8 +93,9 @@ std::string figure(double value, const calc::NumberFormat& format) {
     // ones), so that the seventh is rounded on the decimal value itself,
     // half away from zero as the window rounds, never to the nearest even.
     std::array<char, 1100> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                         std::fabs(value), std::chars_format::scientific, 800);
+    const auto [end, ec] =
+        calc::writePlainNumber(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                               std::chars_format::scientific, 800);
     if (ec != std::errc{}) {
         return "?";
     }
@@ -196,11 +198,14 @@ std::optional<std::string> trialMass(std::string_view mass, double litres,
     const std::optional<calc::NumberParts> massParts = calc::scanNumber(mass, format);
     // The volume in the plain ASCII spelling std::to_chars gives it.
     std::array<char, 64> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), litres);
+    const auto [end, ec] =
+        calc::writePlainNumber(buffer.data(), buffer.data() + buffer.size(), litres);
     const calc::NumberFormat plain{".", "", 0, "-"};
     const std::optional<calc::NumberParts> litreParts =
-        ec == std::errc{} ? calc::scanNumber(std::string_view(buffer.data(), end), plain)
-                          : std::nullopt;
+        ec == std::errc{}
+            ? calc::scanNumber(std::string_view(buffer.data(), std::size_t(end - buffer.data())),
+                               plain)
+            : std::nullopt;
     if (!massParts || !litreParts) {
         return std::nullopt;
     }

@@ -4,6 +4,7 @@
 // or the other way round.
 #include "calc/calculate.h"
 #include "calc/fields.h"
+#include "calc/plainnumbers.h"
 #include "sheet_fixture.h"
 
 #include <charconv>
@@ -233,7 +234,8 @@ struct Bounds {
 std::optional<Bounds> boundsOf(std::string_view range) {
     const auto number = [](std::string_view text) -> std::optional<double> {
         double value = 0;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        const auto [end, error] =
+            calc::readPlainNumber(text.data(), text.data() + text.size(), value);
         if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
             return std::nullopt;
         }
@@ -286,7 +288,7 @@ TEST(FieldsTest, DefaultsAndTheirBaseValuesLieWithinTheUsualRanges) {
                 continue;
             }
             double value = 0;
-            std::from_chars(text.data(), text.data() + text.size(), value);
+            calc::readPlainNumber(text.data(), text.data() + text.size(), value);
             EXPECT_GE(value, bounds->low) << setup.name << ' ' << info.name << '=' << text;
             EXPECT_LE(value, bounds->high) << setup.name << ' ' << info.name << '=' << text;
         }

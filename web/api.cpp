@@ -10,9 +10,9 @@
 #include "calc/stop.h"
 #include "calc/trace.h"
 #include "design/designfile.h"
+#include "design/project.h"
+#include "design/provenance.h"
 #include "lanshi/version.h"
-#include "report/record.h"
-#include "report/recordjson.h"
 #include "report/report.h"
 #include "tools/replay.h"
 
@@ -29,10 +29,6 @@
 namespace {
 
 using json = nlohmann::ordered_json;
-
-// The key under which a design file keeps the record of its last calculation,
-// as the window writes it.
-constexpr std::string_view kRecordKey = "record";
 
 // What the report calls the program when the caller names none.
 constexpr const char* kProgramName = "普通澜石";
@@ -110,19 +106,18 @@ json reportOf(std::string_view bytes, const json& given) {
         return {{"error", read.error}};
     }
     calc::MemorySheet sheet(format);
-    design::apply(*read.design, sheet);
-    std::optional<report::LastCalculation> recorded;
-    if (const auto record = read.design->extras.find(std::string(kRecordKey));
-        record != read.design->extras.end()) {
-        recorded = report::restoreRecord(record->second, sheet);
-    }
+    // Opened as the window opens it: what the file says was calculated is
+    // calculated again, and believed only where that gives its very fields.
+    design::Opened opened = design::openInto(*read.design, sheet);
     calc::Trace trace;
-    const calc::Outcome outcome = calc::calculate(sheet, trace);
-    if (!outcome.completed()) {
-        return {{"stop", stopOf(*outcome.stop)}};
-    }
-    if (recorded && recorded->after == report::SheetState::of(sheet)) {
-        trace = recorded->trace;
+    if (opened.last) {
+        trace = std::move(*opened.last);
+    } else {
+        design::Pressed pressed = design::calculate(sheet, opened.provenance);
+        if (!pressed.outcome.completed()) {
+            return {{"stop", stopOf(*pressed.outcome.stop)}};
+        }
+        trace = std::move(pressed.trace);
     }
 
     report::Options options;
@@ -130,6 +125,8 @@ json reportOf(std::string_view bytes, const json& given) {
     options.program = stringMember(given, "program", kProgramName);
     options.version = stringMember(given, "version", lanshi::kVersion);
     options.designFile = stringMember(given, "designFile", "");
+    const design::Project project = design::projectOf(*read.design);
+    options.project = {project.name, project.part, project.client};
     if (given.contains("batchLitres")) {
         const json& litres = given.at("batchLitres");
         if (!litres.is_number() || !(litres.get<double>() > 0.0)) {

@@ -109,13 +109,13 @@ Result Designer::run() {
     m_fcuk = positive(required(m_in.fcuk, "fcuk", "混凝土立方体抗压强度标准值 fcu,k"), "fcuk",
                       "混凝土立方体抗压强度标准值 fcu,k");
     if (m_in.flyAsh) {
-        m_flyAshFraction = m_in.flyAsh->fraction;
+        m_flyAshFraction = m_in.flyAsh->fraction.value_or(0.0);
     }
     if (m_in.slag) {
-        m_slagFraction = m_in.slag->fraction;
+        m_slagFraction = m_in.slag->fraction.value_or(0.0);
     }
     if (m_in.admixture) {
-        m_admixtureFraction = m_in.admixture->fraction;
+        m_admixtureFraction = m_in.admixture->fraction.value_or(0.0);
     }
     if (!(m_flyAshFraction >= 0.0 && m_flyAshFraction < 1.0)) {
         refuse("flyAsh", "粉煤灰掺量须在 0 与 1 之间（以胶凝材料质量的分数计），现为 {}",
@@ -316,7 +316,8 @@ void Designer::binderStrength() {
                 .source = "给定（试验求得）"});
     } else {
         // Grades I and II take the upper bound, grade III the lower.
-        const FlyAshGrade grade = m_in.flyAsh ? m_in.flyAsh->grade : FlyAshGrade::II;
+        const FlyAshGrade grade =
+            m_in.flyAsh ? m_in.flyAsh->grade.value_or(FlyAshGrade::II) : FlyAshGrade::II;
         const int bound = grade == FlyAshGrade::III ? 0 : 1;
         m_out.gammaF = gamma(kFlyAshRows, bound, 0, m_flyAshFraction, "flyAsh", "粉煤灰");
         record({.symbol = "γf",
@@ -344,7 +345,8 @@ void Designer::binderStrength() {
                 .source = "给定（试验求得）"});
     } else {
         // S75 takes the lower bound, S95 the upper, S105 the upper and 0.05.
-        const SlagGrade grade = m_in.slag ? m_in.slag->grade : SlagGrade::S95;
+        const SlagGrade grade =
+            m_in.slag ? m_in.slag->grade.value_or(SlagGrade::S95) : SlagGrade::S95;
         const int bound = grade == SlagGrade::S75 ? 0 : 1;
         const int extra = grade == SlagGrade::S105 ? kS105ExtraHundredth : 0;
         m_out.gammaS = gamma(kSlagRows, bound, extra, m_slagFraction, "slag", "矿渣粉");
@@ -586,7 +588,7 @@ void Designer::waterContent() {
         water = tableWater();
     }
     m_out.tableWater = water;
-    const double beta = m_in.admixture ? m_in.admixture->waterReduction : 0.0;
+    const double beta = m_in.admixture ? m_in.admixture->waterReduction.value_or(0.0) : 0.0;
     if (!(beta >= 0.0 && beta < 1.0)) {
         refuse("admixture", "外加剂减水率须在 0 与 1 之间（以分数计），现为 {}", {beta});
     }

@@ -28,25 +28,27 @@
 
 namespace jgj55 {
 
+// Inside each group, too, an absent value takes its default: no fly ash,
+// grade II; no slag, S95; no admixture.
 struct FlyAsh {
-    double fraction = 0.0; // of the binder mass
-    FlyAshGrade grade = FlyAshGrade::II;
+    std::optional<double> fraction; // of the binder mass
+    std::optional<FlyAshGrade> grade;
     std::optional<double> gammaF;
     std::optional<double> density; // kg/m³
     friend bool operator==(const FlyAsh&, const FlyAsh&) = default;
 };
 
 struct Slag {
-    double fraction = 0.0;
-    SlagGrade grade = SlagGrade::S95;
+    std::optional<double> fraction;
+    std::optional<SlagGrade> grade;
     std::optional<double> gammaS;
     std::optional<double> density;
     friend bool operator==(const Slag&, const Slag&) = default;
 };
 
 struct Admixture {
-    double fraction = 0.0;       // of the binder mass
-    double waterReduction = 0.0; // β, a fraction
+    std::optional<double> fraction;       // of the binder mass
+    std::optional<double> waterReduction; // β, a fraction
     friend bool operator==(const Admixture&, const Admixture&) = default;
 };
 

@@ -169,3 +169,34 @@ TEST(Jgj55File, TellsADesignToAStandardFromAClassicOne) {
 }
 
 } // namespace
+
+#include "jgj55/resultjson.h"
+
+namespace {
+
+TEST(Jgj55ResultJson, NamesEveryFigureWithItsNotes) {
+    jgj55::Input in;
+    in.fcuk = 30;
+    in.cementGrade = jgj55::CementGrade::G42_5;
+    in.stone = jgj55::Stone::Crushed;
+    in.maxSize = 20;
+    in.slump = 50;
+    in.water = 100; // raises the binder to its minimum: one note
+    const jgj55::Outcome out = jgj55::design(in);
+    ASSERT_TRUE(out);
+    const std::string json = jgj55::resultJson(*out.result);
+    // σ 5, fcu,0 38.2, fce 49.3, fb 49.3, W/B 0.53·49.3 / (38.2 + 5.22580) = 0.60;
+    // mb0 = 100 / 0.6 = 167 → 280 (reinforced, W/B > 0.55).
+    EXPECT_NE(json.find("  \"fcu0\": 38.2,\n  \"sigma\": 5,\n  \"fce\": 49.3,\n"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"waterBinder\": 0.6,"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"binder\": 280,"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"notes\": [\n    \"胶凝材料用量 167 kg/m³ 小于钢筋混凝土在水胶比 0.6 "
+                        "时的最小胶凝材料用量 280 kg/m³，取 280 kg/m³\"\n  ],"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"warnings\": []"), std::string::npos) << json;
+}
+
+} // namespace

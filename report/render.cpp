@@ -3,7 +3,9 @@
 #include "report/report.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <utility>
 
 namespace report {
 
@@ -41,7 +43,25 @@ std::size_t columns(std::string_view text) {
     return width;
 }
 
-void textTable(std::string& out, const Table& table) {
+// A text of the document as one plain line: marks dropped, and any control
+// character or line break left in it (a field's text) made a space, so that
+// nothing in it can start a line or drive a terminal.
+std::string line(std::string_view marked) {
+    return userText(plain(marked));
+}
+
+void textTable(std::string& out, const Table& marked) {
+    Table table{{}, {}};
+    for (const std::string& cell : marked.header) {
+        table.header.push_back(line(cell));
+    }
+    for (const auto& row : marked.rows) {
+        std::vector<std::string> cells;
+        for (const std::string& cell : row) {
+            cells.push_back(line(cell));
+        }
+        table.rows.push_back(std::move(cells));
+    }
     std::vector<std::size_t> widths(table.header.size(), 0);
     auto measure = [&](const std::vector<std::string>& row) {
         for (std::size_t i = 0; i < row.size() && i < widths.size(); ++i) {
@@ -71,7 +91,8 @@ void textTable(std::string& out, const Table& table) {
     }
 }
 
-std::string escaped(std::string_view text) {
+std::string escaped(std::string_view raw) {
+    const std::string text = userText(raw);
     std::string out;
     for (const char c : text) {
         switch (c) {
@@ -94,6 +115,73 @@ std::string escaped(std::string_view text) {
     return out;
 }
 
+// A marked text as HTML: subscripts as <sub>; a kept run with no break
+// opportunity left in it (its spaces non-breaking, a word joiner after each
+// slash, which would otherwise allow a break in "kg/m³"). Every span opened
+// is closed, whatever the text holds.
+std::string html(std::string_view marked) {
+    std::string out;
+    std::string run;
+    bool subscript = false;
+    bool kept = false;
+    auto flush = [&] {
+        std::string text = escaped(run);
+        run.clear();
+        if (!kept) {
+            out += text;
+            return;
+        }
+        for (const char c : text) {
+            if (c == ' ') {
+                out += "&nbsp;";
+            } else if (c == '/') {
+                out += "/&#x2060;";
+            } else {
+                out += c;
+            }
+        }
+    };
+    for (const char c : marked) {
+        if (c == kSubscriptOpen || c == kSubscriptClose) {
+            flush();
+            if ((c == kSubscriptOpen) != subscript) {
+                out += subscript ? "</sub>" : "<sub>";
+                subscript = !subscript;
+            }
+        } else if (c == kKeepOpen || c == kKeepClose) {
+            flush();
+            if ((c == kKeepOpen) != kept) {
+                out += kept ? "</span>" : "<span class=\"keep\">";
+                kept = !kept;
+            }
+        } else {
+            run += c;
+        }
+    }
+    flush();
+    if (subscript) {
+        out += "</sub>";
+    }
+    if (kept) {
+        out += "</span>";
+    }
+    return out;
+}
+
+constexpr std::string_view kSignatureBlank = "________________";
+
+std::string signatureLine(const Signature& signature) {
+    return signature.role + "：" + std::string(kSignatureBlank) + "    日期：" +
+           std::string(kSignatureBlank);
+}
+
+std::array<std::pair<std::string_view, const std::string*>, 3>
+projectLines(const Project& project) {
+    return {{{"工程名称", &project.name},
+             {"使用部位", &project.part},
+             {"委托/设计单位", &project.client}}};
+}
+
 // Inline, because Qt's rich text, which prints the PDF, applies little of a
 // style sheet beyond it.
 constexpr std::string_view kCell =
@@ -107,13 +195,13 @@ void htmlTable(std::string& out, const Table& table) {
     // little CSS; the class is for browsers.
     out += "<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n<tr>";
     for (const std::string& cell : table.header) {
-        out += "<th style=\"" + std::string(kCell) + "\">" + escaped(cell) + "</th>";
+        out += "<th style=\"" + std::string(kCell) + "\">" + html(cell) + "</th>";
     }
     out += "</tr>\n";
     for (const auto& row : table.rows) {
         out += "<tr>";
         for (const std::string& cell : row) {
-            out += "<td style=\"" + std::string(kCell) + "\">" + escaped(cell) + "</td>";
+            out += "<td style=\"" + std::string(kCell) + "\">" + html(cell) + "</td>";
         }
         out += "</tr>\n";
     }
@@ -123,27 +211,42 @@ void htmlTable(std::string& out, const Table& table) {
 } // namespace
 
 std::string toText(const Document& document) {
-    std::string out = document.title + "\n\n";
-    for (const std::string& line : document.heading) {
-        out += line + "\n";
+    std::string out = line(document.title) + "\n\n";
+    for (const std::string& heading : document.heading) {
+        out += line(heading) + "\n";
+    }
+    out += "\n";
+    for (const auto& [label, value] : projectLines(document.project)) {
+        out += std::string(label) + "：" + line(*value) + "\n";
     }
     for (const Section& section : document.sections) {
-        out += "\n" + section.title + "\n";
+        out += "\n" + line(section.title) + "\n";
         for (const Block& block : section.blocks) {
             out += "\n";
             if (const auto* p = std::get_if<Paragraph>(&block)) {
-                out += "  " + p->text + "\n";
+                out += "  " + line(p->text) + "\n";
             } else if (const auto* step = std::get_if<Step>(&block)) {
-                out += "  " + step->title + "\n";
+                out += "  " + line(step->title) + "\n";
                 for (const std::string& equation : step->equations) {
-                    out += "     " + equation + "\n";
+                    out += "     " + line(equation) + "\n";
                 }
                 for (const std::string& note : step->notes) {
-                    out += "     " + note + "\n";
+                    out += "     " + line(note) + "\n";
+                }
+            } else if (const auto* list = std::get_if<List>(&block)) {
+                out += "  " + line(list->title) + "\n";
+                for (std::size_t i = 0; i < list->items.size(); ++i) {
+                    out += "     " + std::to_string(i + 1) + ". " + line(list->items[i]) + "\n";
                 }
             } else {
                 textTable(out, std::get<Table>(block));
             }
+        }
+    }
+    if (!document.signatures.empty()) {
+        out += "\n";
+        for (const Signature& signature : document.signatures) {
+            out += "  " + line(signatureLine(signature)) + "\n";
         }
     }
     return out;
@@ -163,32 +266,48 @@ std::string toHtml(const Document& document) {
         "p.heading { text-align: center; }\n"
         "p.equation { margin-left: 18pt; }\n"
         "p.note { margin-left: 18pt; color: #444444; }\n"
+        "p.project { margin-top: 1pt; margin-bottom: 1pt; }\n"
+        "p.signature { margin-top: 10pt; }\n"
+        "span.keep { white-space: nowrap; }\n"
+        "h3 { page-break-after: avoid; break-after: avoid; }\n"
         "table.grid { border-collapse: collapse; margin-top: 4pt; margin-bottom: 4pt; }\n"
         "table.grid th, table.grid td { border: 1px solid #666666; }\n"
         "</style>\n</head>\n<body>\n";
-    out += "<h1>" + escaped(document.title) + "</h1>\n";
-    for (const std::string& line : document.heading) {
-        out += "<p class=\"heading\">" + escaped(line) + "</p>\n";
+    out += "<h1>" + html(document.title) + "</h1>\n";
+    for (const std::string& heading : document.heading) {
+        out += "<p class=\"heading\">" + html(heading) + "</p>\n";
+    }
+    for (const auto& [label, value] : projectLines(document.project)) {
+        out += "<p class=\"project\">" + std::string(label) + "：" + html(*value) + "</p>\n";
     }
     for (const Section& section : document.sections) {
-        out += "<h2>" + escaped(section.title) + "</h2>\n";
+        out += "<h2>" + html(section.title) + "</h2>\n";
         for (const Block& block : section.blocks) {
             if (const auto* p = std::get_if<Paragraph>(&block)) {
-                out += "<p>" + escaped(p->text) + "</p>\n";
+                out += "<p>" + html(p->text) + "</p>\n";
             } else if (const auto* step = std::get_if<Step>(&block)) {
-                out += "<h3>" + escaped(step->title) + "</h3>\n";
+                out += "<h3>" + html(step->title) + "</h3>\n";
                 for (const std::string& equation : step->equations) {
                     out += "<p class=\"equation\" style=\"" + std::string(kIndented) + "\">" +
-                           escaped(equation) + "</p>\n";
+                           html(equation) + "</p>\n";
                 }
                 for (const std::string& note : step->notes) {
                     out += "<p class=\"note\" style=\"" + std::string(kIndented) + "\">" +
-                           escaped(note) + "</p>\n";
+                           html(note) + "</p>\n";
                 }
+            } else if (const auto* list = std::get_if<List>(&block)) {
+                out += "<h3>" + html(list->title) + "</h3>\n<ol>\n";
+                for (const std::string& item : list->items) {
+                    out += "<li>" + html(item) + "</li>\n";
+                }
+                out += "</ol>\n";
             } else {
                 htmlTable(out, std::get<Table>(block));
             }
         }
+    }
+    for (const Signature& signature : document.signatures) {
+        out += "<p class=\"signature\">" + html(signatureLine(signature)) + "</p>\n";
     }
     out += "</body>\n</html>\n";
     return out;

@@ -26,15 +26,60 @@
 
 namespace report {
 
+// The project a report is for, as the user gave it in the report dialog and
+// the design file keeps it; any line may stay empty (the checker writes it
+// in by hand). Plain user text: made one line, without control characters,
+// where the report shows it.
+struct Project {
+    std::string name;   // 工程名称
+    std::string part;   // 使用部位
+    std::string client; // 委托/设计单位
+
+    bool empty() const { return name.empty() && part.empty() && client.empty(); }
+    friend bool operator==(const Project&, const Project&) = default;
+};
+
 struct Options {
     std::string date;          // as it should stand in the heading
     std::string program;       // the program's name
     std::string version;       // and its version
     std::string designFile;    // the design file's name; empty when there is none
     double batchLitres = 20.0; // the volume of the trial batch
+    Project project;           // the block at the top
 };
 
 inline constexpr double kDefaultBatchLitres = 20.0;
+
+// Inline markup. Every text of a document below may carry two kinds of span,
+// opened and closed by control characters that no user text keeps
+// (userText() removes them): a subscript (f_cu,0 as f<sub>cu,0</sub>) and a
+// run that is never broken across lines (a figure with its unit). The text
+// form drops the marks and keeps the plain notation ("fcu,0", "26.58 MPa");
+// HTML turns them into <sub> and a run without break opportunities.
+inline constexpr char kSubscriptOpen = '\x0e';
+inline constexpr char kSubscriptClose = '\x0f';
+inline constexpr char kKeepOpen = '\x02';
+inline constexpr char kKeepClose = '\x03';
+
+// `text` as a subscript.
+std::string sub(std::string_view text);
+// `text` kept on one line.
+std::string keep(std::string_view text);
+// A symbol of the design rules written plainly ("fcu,0", "γc", "mw0", "W/C",
+// "ρc,c") with its subscript marked: the first character stands on the line,
+// the rest below it; "W/C", "C/W", "A", "V" and other one-letter or ratio
+// symbols stay as they are.
+std::string symbol(std::string_view plain);
+// " kg/m³" as a run that stays with the figure before it; empty for an empty
+// unit.
+std::string unit(std::string_view unit);
+// A text the user typed, made safe to stand in a document: one line (every
+// line break, tab and other control character, C0 and C1, becomes a space,
+// the line and paragraph separators too), so that it can neither open a
+// mark nor start a line of its own. Invalid UTF-8 bytes become U+FFFD.
+std::string userText(std::string_view text);
+// The text without its marks, as the text form shows it.
+std::string plain(std::string_view marked);
 
 // A line of text.
 struct Paragraph {
@@ -54,18 +99,35 @@ struct Table {
     std::vector<std::vector<std::string>> rows;
 };
 
-using Block = std::variant<Paragraph, Step, Table>;
+// A numbered list under a title of its own ("注意"): warnings and remarks
+// that stop nothing and change no figure.
+struct List {
+    std::string title;
+    std::vector<std::string> items;
+};
+
+using Block = std::variant<Paragraph, Step, Table, List>;
 
 struct Section {
     std::string title;
     std::vector<Block> blocks;
 };
 
+// A line to be signed by hand at the end: "计算：______ 日期：______".
+struct Signature {
+    std::string role; // 计算, 校核, 审核
+};
+
 struct Document {
     std::string title;
-    std::vector<std::string> heading; // date, program, design file
+    std::vector<std::string> heading; // basis, date, program, design file
+    Project project;                  // shown at the top, below the title
     std::vector<Section> sections;
+    std::vector<Signature> signatures; // shown at the end
 };
+
+// The signature lines every report ends with: 计算, 校核, 审核.
+std::vector<Signature> standardSignatures();
 
 // The report of the calculation that `trace` recorded on `sheet`; nothing
 // when that calculation stopped or computed no mix (no method selected).

@@ -29,7 +29,7 @@ using calc::testing::resetSheet;
 
 const NumberFormat kDecimalComma{",", ".", 3, "-"};
 
-const report::Options kOptions{"2024-05-01", "普通澜石", "1.00", "", 20.0};
+const report::Options kOptions{"2024-05-01", "普通澜石", "1.00", "", 20.0, {}};
 
 // The sheet calculated with a trace, and the text of its report.
 struct Calculated {

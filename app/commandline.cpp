@@ -82,6 +82,11 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption batch(QStringLiteral("batch-volume"),
                                    QStringLiteral("试拌用量的混凝土体积，单位 L（默认 20）。"),
                                    QStringLiteral("升"));
+    const QCommandLineOption newDesign(
+        QStringLiteral("new"),
+        QStringLiteral("打开新设计的窗口（jgj55-2011：按 JGJ 55-2011 设计）。"),
+        QStringLiteral("种类"));
+    parser.addOption(newDesign);
     parser.addOption(report);
     parser.addOption(output);
     parser.addOption(batch);
@@ -128,6 +133,16 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         return reportCommand(parser, report, output, batch, fail);
     }
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(newDesign)) {
+        if (parser.value(newDesign) != QLatin1String("jgj55-2011")) {
+            return fail(
+                QStringLiteral("--new 只能是 jgj55-2011，给出了“%1”").arg(parser.value(newDesign)));
+        }
+        if (!files.isEmpty()) {
+            return fail(QStringLiteral("--new 不能与设计文件同时给出"));
+        }
+        command.newJgj55 = true;
+    }
     if (files.size() > 1) {
         return fail(QStringLiteral("一次只能打开一个设计文件，给出了 %1 个").arg(files.size()));
     }

@@ -1,5 +1,6 @@
 #include "ui/designcommands.h"
 
+#include "jgj55/designfile.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
 #include "ui/reportcommands.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
@@ -62,6 +64,17 @@ bool DesignCommands::isModified() const {
 }
 
 bool DesignCommands::openFile(const QString& path) {
+    if (m_elsewhere) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.size() <= qint64(design::kMaxFileSize)) {
+            const QByteArray bytes = file.readAll();
+            if (jgj55::namesAStandard(
+                    std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
+                m_elsewhere(path);
+                return true;
+            }
+        }
+    }
     const design::ReadResult read = readDesign(path, m_form.sheet().numberFormat());
     if (!read) {
         showFailure(QStringLiteral("无法打开设计文件"), path, qt(read.error));

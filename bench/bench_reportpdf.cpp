@@ -18,7 +18,7 @@ void BM_Report_Pdf(benchmark::State& state) {
     sheet.setText(calc::Text24, "0.01");
     calc::Trace trace;
     calc::calculate(sheet, trace);
-    const report::Options options{"2024-05-01", "普通澜石", "1.00", "", 20.0};
+    const report::Options options{"2024-05-01", "普通澜石", "1.00", "", 20.0, {}};
     const std::string html = report::toHtml(*report::buildReport(sheet, trace, options));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));

@@ -50,7 +50,7 @@ BENCHMARK(BM_Calculate_WithTrace);
 struct Made {
     MemorySheet sheet = moistureSheet();
     Trace trace;
-    report::Options options{"2024-05-01", "普通澜石", "1.00", "", 20.0};
+    report::Options options{"2024-05-01", "普通澜石", "1.00", "", 20.0, {}};
     Made() { calculate(sheet, trace); }
 };
 

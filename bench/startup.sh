@@ -1,15 +1,38 @@
 #!/usr/bin/env bash
-# The cold start-up of the window on an X display, five times, phase by
-# phase (bench/startup_probe), then the resident memory of the real program
-# once its window is up. Needs xvfb and xdotool:  xvfb-run -a bench/startup.sh
+# The cold start-up of the window on an X display beside that of a bare Qt
+# window of the same size with one label and one field (bench/startup_bare),
+# the two run in turn, then the resident memory of the real program once its
+# window is up. Absolute times on a shared machine swing by half between
+# runs; the ratio of the medians is the figure to watch.
+# Needs xvfb and xdotool:  xvfb-run -a bench/startup.sh [build] [runs]
 set -euo pipefail
 build=${1:-build}
-for run in 1 2 3 4 5; do
-    LANSHI_LAUNCHED_NS=$(date +%s%N) "$build/bench/startup_probe" 2>/dev/null
+runs=${2:-20}
+probe=$(mktemp)
+bare=$(mktemp)
+trap 'rm -f "$probe" "$bare"' EXIT
+for ((run = 1; run <= runs; run++)); do
+    LANSHI_LAUNCHED_NS=$(date +%s%N) "$build/bench/startup_probe" 2>/dev/null | tee -a "$probe"
+    LANSHI_LAUNCHED_NS=$(date +%s%N) "$build/bench/startup_bare" 2>/dev/null >>"$bare"
 done
+median() { # the median of the numbers after `$1 ` in each line of file $2
+    sed -n "s/.*$1 \([0-9.]*\).*/\1/p" "$2" | sort -n | awk '{ v[NR] = $1 } END {
+        print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+cpu=$(median cpu "$probe")
+cpuBare=$(median cpu "$bare")
+wall=$(median after "$probe")
+wallBare=$(median after "$bare")
+echo "median of $runs: cpu $cpu ms vs bare $cpuBare ms ($(awk -v a="$cpu" -v b="$cpuBare" 'BEGIN { printf "%.2f", a / b }')×)," \
+    "wall $wall ms vs bare $wallBare ms ($(awk -v a="$wall" -v b="$wallBare" 'BEGIN { printf "%.2f", a / b }')×)"
+if [[ ! -x "$build/lanshi" ]]; then
+    echo "lanshi resident: not measured ($build/lanshi is not built)"
+    exit 0
+fi
 "$build/lanshi" 2>/dev/null &
 pid=$!
-until xdotool search --onlyvisible --name "2011423" >/dev/null 2>&1; do
+for ((wait = 0; wait < 1000; wait++)); do
+    xdotool search --onlyvisible --name "2011423" >/dev/null 2>&1 && break
     sleep 0.01
 done
 sleep 0.5

@@ -17,7 +17,7 @@ using detail::single;
 using detail::strict;
 
 void 第一步(Sheet& sheet) {
-    const detail::TraceStage traced(Stage::第一步);
+    const detail::TraceStage traced(sheet, Stage::第一步);
     const detail::Site site{.stage = Stage::第一步};
     const NumberFormat& format = sheet.numberFormat();
 
@@ -26,14 +26,14 @@ void 第一步(Sheet& sheet) {
     const double p = double(sigma) * 1.645;
     const float fcuk = strict(sheet, Text1, site);
     const double fcu0 = double(fcuk) + p;
-    detail::traceQuantity("p", p);
-    detail::traceQuantity("fcu0", fcu0);
+    detail::traceQuantity(sheet, "p", p);
+    detail::traceQuantity(sheet, "fcu0", fcu0);
 
     sheet.setText(Text2, formatFixed2(fcu0, format));
 }
 
 void 第二步(Sheet& sheet) {
-    const detail::TraceStage traced(Stage::第二步);
+    const detail::TraceStage traced(sheet, Stage::第二步);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site read{.stage = Stage::第二步};
     // A product that overflows points at the field that entered it last.
@@ -55,33 +55,33 @@ void 第二步(Sheet& sheet) {
     const float wc = single(quotient(A, B, after(Text2)), after(Text2));
     for (const auto& [name, value] :
          {std::pair{"a", a}, {"A", A}, {"b", b}, {"B", B}, {"wc", wc}}) {
-        detail::traceQuantity(name, value);
+        detail::traceQuantity(sheet, name, value);
     }
 
     sheet.setText(Text8, formatFixed2(wc, format));
 }
 
 void 第三步(Sheet& sheet) {
-    const detail::TraceStage traced(Stage::第三步);
+    const detail::TraceStage traced(sheet, Stage::第三步);
     const detail::Site site{.stage = Stage::第三步, .concerned = Text8};
     const NumberFormat& format = sheet.numberFormat();
 
     // The divisor is the two-decimal text of Text8, not 第二步's unrounded ratio.
     const float wc = strict(sheet, Text8, site);
     const float cw = single(quotient(1.0f, wc, site), site);
-    detail::traceQuantity("cw", cw);
+    detail::traceQuantity(sheet, "cw", cw);
 
     sheet.setText(Text10, formatFixed2(cw, format));
 }
 
 void 第四步(Sheet& sheet) {
-    const detail::TraceStage traced(Stage::第四步);
+    const detail::TraceStage traced(sheet, Stage::第四步);
     const NumberFormat& format = sheet.numberFormat();
 
     const double mw0 = lenient(sheet, Text26, {.stage = Stage::第四步});
     const double r = lenient(sheet, Text8, {.stage = Stage::第四步});
     const double mc0 = quotient(mw0, r, {.stage = Stage::第四步, .concerned = Text8});
-    detail::traceQuantity("mc0", mc0);
+    detail::traceQuantity(sheet, "mc0", mc0);
     sheet.setText(Text4, formatFixed2(mc0, format));
 
     // The minimum is tested on the two-decimal text just written, not on mc0:

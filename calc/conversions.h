@@ -3,8 +3,8 @@
 //
 // Every stage reads fields with parseStrict or with a lenient reading, and
 // writes results with formatFixed2 or formatSingle. The numeric core is
-// std::from_chars / std::to_chars; the regional symbols are handled around it
-// in calc/numberreading.cpp and calc/numberwriting.cpp and nowhere else.
+// std::from_chars / std::to_chars; the regional syntax is taken apart by
+// calc/numberscan.h, and written in calc/numberwriting.cpp, and nowhere else.
 #pragma once
 
 #include "calc/numberformat.h"

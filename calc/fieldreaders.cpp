@@ -19,22 +19,22 @@ float strict(const Sheet& sheet, TextField field, Site site) {
     case StrictStatus::OutOfRange:
         fault(site, Reason::Overflow, field);
     }
-    traceRead(site, field, std::move(text), Conversion::parseStrict, read.value);
+    traceRead(sheet, site, field, std::move(text), Conversion::parseStrict, read.value);
     return read.value;
 }
 
-double lenient(std::string_view text, const NumberFormat& format, Site site,
+double lenient(const Sheet& sheet, std::string_view text, Site site,
                std::optional<TextField> field) {
-    const double value = readLenient(text, format);
+    const double value = readLenient(text, sheet.numberFormat());
     if (std::isinf(value)) {
         fault(site, Reason::Overflow, field);
     }
-    traceRead(site, field, text, Conversion::readLenient, value);
+    traceRead(sheet, site, field, text, Conversion::readLenient, value);
     return value;
 }
 
 double lenient(const Sheet& sheet, TextField field, Site site) {
-    return lenient(sheet.text(field), sheet.numberFormat(), site, field);
+    return lenient(sheet, sheet.text(field), site, field);
 }
 
 } // namespace calc::detail

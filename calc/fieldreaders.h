@@ -20,8 +20,8 @@ float strict(const Sheet& sheet, TextField field, Site site);
 // beyond the double range stops the calculation as an overflow.
 double lenient(const Sheet& sheet, TextField field, Site site);
 // The same for a text that stands in no field (field names none) or that was
-// taken from `field`.
-double lenient(std::string_view text, const NumberFormat& format, Site site,
+// taken from `field`, read under the sheet's number format.
+double lenient(const Sheet& sheet, std::string_view text, Site site,
                std::optional<TextField> field = std::nullopt);
 
 } // namespace calc::detail

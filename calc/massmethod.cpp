@@ -18,7 +18,7 @@ using detail::single;
 // which the callers and the tests follow; a type per quantity would hide them.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 void zhiliangfa(Sheet& sheet, float zlsl, float zlshuiniliang, float zlshuiliang, float zlbanhewu) {
-    const detail::TraceStage traced(Stage::zhiliangfa);
+    const detail::TraceStage traced(sheet, Stage::zhiliangfa);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site concrete{.stage = Stage::zhiliangfa, .concerned = Text20};
     const detail::Site sandRatio{.stage = Stage::zhiliangfa, .concerned = Text15};
@@ -34,7 +34,7 @@ void zhiliangfa(Sheet& sheet, float zlsl, float zlshuiniliang, float zlshuiliang
     const float D = single(double(S) - double(P), sandRatio);
     const float G = single(quotient(D, zlsl, sandRatio), sandRatio);
     for (const auto& [name, value] : {std::pair{"A", A}, {"S", S}, {"P", P}, {"D", D}, {"G", G}}) {
-        detail::traceQuantity(name, value);
+        detail::traceQuantity(sheet, name, value);
     }
 
     // The mass row: cement and water exactly as displayed, not reformatted.
@@ -53,8 +53,8 @@ void zhiliangfa(Sheet& sheet, float zlsl, float zlshuiniliang, float zlshuiliang
         return formatFixed2(quotient(mass, K, ratio), format);
     };
     sheet.setText(Text33, perCement(lenient(sheet, Text14, ratio)));
-    sheet.setText(Text32, perCement(lenient(stoneText, format, ratio)));
-    sheet.setText(Text31, perCement(lenient(sandText, format, ratio)));
+    sheet.setText(Text32, perCement(lenient(sheet, stoneText, ratio)));
+    sheet.setText(Text31, perCement(lenient(sheet, sandText, ratio)));
     sheet.setText(Text30, perCement(lenient(sheet, Text11, ratio)));
 }
 

@@ -17,7 +17,7 @@ using detail::strict;
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 DryMasses tiaozheng(Sheet& sheet, float szzlb, float shizzlb, float snyzl, float szhsl,
                     float shizhsl) {
-    const detail::TraceStage traced(Stage::tiaozheng);
+    const detail::TraceStage traced(sheet, Stage::tiaozheng);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site sand{.stage = Stage::tiaozheng, .concerned = Text21};
     const detail::Site stone{.stage = Stage::tiaozheng, .concerned = Text24};
@@ -41,7 +41,7 @@ DryMasses tiaozheng(Sheet& sheet, float szzlb, float shizzlb, float snyzl, float
                                       {"Wg", Wg},
                                       {"Gwet", Gwet},
                                       {"Wadd", Wadd}}) {
-        detail::traceQuantity(name, value);
+        detail::traceQuantity(sheet, name, value);
     }
 
     sheet.setText(Text14, formatSingle(Wadd, format));

@@ -1,11 +1,12 @@
 // Reading a number from the text of a field: parseLenient, parseStrict and
 // readLenient.
 //
-// Each reader walks the text once and spells the number it finds in one plain
-// ASCII form ("-", digits, ".", digits, "e", sign, digits), whatever symbols
-// the text used, so that std::from_chars sees that form only. The regional
-// symbols are dealt with here and nowhere else.
+// Each reader spells the number it finds in one plain ASCII form ("-",
+// digits, ".", digits, "e", sign, digits), whatever symbols the text used, so
+// that std::from_chars sees that form only. The regional syntax is taken apart
+// by scanNumber (calc/numberscan.h).
 #include "calc/conversions.h"
+#include "calc/numberscan.h"
 
 #include <cassert>
 #include <cfloat>
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace calc {
@@ -37,9 +39,8 @@ bool isDigit(char c) {
 // mode at run time; debug builds assert it.
 //
 // Every number the sheet itself writes ("0.36", "346.15", "1206.731") takes
-// this path; the others go to from_chars. Its worth, counted with callgrind
-// on the development machine: parseStrict("1,234.57") executes 745
-// instructions instead of 1084, parseLenient("678.7865") 615 instead of 799.
+// this path; the others go to from_chars, which costs about a third more
+// (README, Performance).
 template <typename T> struct Clinger;
 template <> struct Clinger<double> {
     static constexpr std::uint64_t maxWhole = std::uint64_t{1} << 53;
@@ -177,134 +178,26 @@ private:
 
 // ---- the regional reading ---------------------------------------------------
 
-// Where grouping symbols may stand in the integer part: only between whole
-// groups ("1,234,567"), after a first group of one to groupSize digits that
-// does not begin with 0. So "0,36", "12,34" and "1,2,3" are no numbers, and a
-// decimal comma typed under "." settings is never read as a thousand.
-class GroupRule {
-public:
-    explicit GroupRule(int groupSize) : m_size(std::size_t(groupSize)) {}
-
-    void digit(char c) {
-        if (m_groups == 0 && m_length == 0 && c == '0') {
-            m_leadingZero = true;
-        }
-        ++m_length;
-    }
-    // A grouping symbol after the digits so far: whether it may stand here.
-    bool symbol() {
-        const bool fits = m_groups == 0 ? m_length >= 1 && m_length <= m_size && !m_leadingZero
-                                        : m_length == m_size;
-        ++m_groups;
-        m_length = 0;
-        return fits;
-    }
-    // Whether the integer part may end here: its last group must be whole.
-    bool complete() const { return m_groups == 0 || m_length == m_size; }
-
-private:
-    std::size_t m_size;
-    std::size_t m_length = 0; // digits since the last grouping symbol
-    std::size_t m_groups = 0; // grouping symbols seen
-    bool m_leadingZero = false;
-};
-
-// Reads the number that fills the whole text in the regional format: blanks
-// around it, a sign, the integer part with its grouping, the regional decimal
-// symbol and fraction, an exponent.
-class RegionalScan {
-public:
-    RegionalScan(std::string_view text, const NumberFormat& format, PlainNumber& number)
-        : m_rest(text), m_format(format), m_number(number) {}
-
-    bool run() {
-        trimBlanks();
-        sign();
-        if (!integerPart()) {
-            return false;
-        }
-        if (take(m_format.decimal)) {
-            m_number.point();
-            while (!m_rest.empty() && isDigit(m_rest.front())) {
-                m_number.fractionDigit(m_rest.front());
-                m_rest.remove_prefix(1);
-            }
-        }
-        return m_number.hasDigits() && exponent() && m_rest.empty();
-    }
-
-private:
-    bool startsWith(std::string_view symbol) const {
-        return !symbol.empty() && m_rest.starts_with(symbol);
-    }
-    bool take(std::string_view symbol) {
-        if (!startsWith(symbol)) {
-            return false;
-        }
-        m_rest.remove_prefix(symbol.size());
-        return true;
-    }
-    void trimBlanks() {
-        const std::size_t first = m_rest.find_first_not_of(' ');
-        m_rest.remove_prefix(std::min(first, m_rest.size()));
-        m_rest.remove_suffix(m_rest.size() - (m_rest.find_last_not_of(' ') + 1));
-    }
-    void sign() {
-        if (take("+")) {
-            return;
-        }
-        if (take("-") || (m_format.negative != "+" && take(m_format.negative))) {
-            m_number.setNegative();
-        }
-    }
-    bool integerPart() {
-        const bool grouping = m_format.groups();
-        GroupRule rule(m_format.groupSize);
-        while (!m_rest.empty()) {
-            if (isDigit(m_rest.front())) {
-                rule.digit(m_rest.front());
-                m_number.integerDigit(m_rest.front());
-                m_rest.remove_prefix(1);
-            } else if (grouping && startsWith(m_format.group) && !startsWith(m_format.decimal)) {
-                if (!rule.symbol()) {
-                    return false;
-                }
-                m_rest.remove_prefix(m_format.group.size());
-            } else {
-                break;
-            }
-        }
-        return rule.complete();
-    }
-    // "E", an optional sign and at least one digit; nothing at all is fine too.
-    bool exponent() {
-        if (m_rest.empty() || (m_rest.front() != 'E' && m_rest.front() != 'e')) {
-            return true;
-        }
-        m_rest.remove_prefix(1);
-        const bool negative = take("-");
-        if (!negative) {
-            take("+");
-        }
-        std::size_t n = 0;
-        while (n < m_rest.size() && isDigit(m_rest[n])) {
-            ++n;
-        }
-        if (n == 0) {
-            return false;
-        }
-        m_number.exponent(negative, m_rest.substr(0, n));
-        m_rest.remove_prefix(n);
-        return true;
-    }
-
-    std::string_view m_rest;
-    const NumberFormat& m_format;
-    PlainNumber& m_number;
-};
-
+// The number that fills the whole text in the regional format, spelled plain.
 bool scanRegional(std::string_view text, const NumberFormat& format, PlainNumber& number) {
-    return RegionalScan(text, format, number).run();
+    const std::optional<NumberParts> parts = scanNumber(text, format);
+    if (!parts) {
+        return false;
+    }
+    if (parts->negative()) {
+        number.setNegative();
+    }
+    parts->forEachIntegerDigit([&number](char c) { number.integerDigit(c); });
+    if (parts->point) {
+        number.point();
+        for (const char c : parts->fraction) {
+            number.fractionDigit(c);
+        }
+    }
+    if (!parts->exponent.empty()) {
+        number.exponent(parts->exponentNegative, parts->exponentDigits);
+    }
+    return true;
 }
 
 // ---- the lenient reading ------------------------------------------------------

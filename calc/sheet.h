@@ -13,6 +13,10 @@
 
 namespace calc {
 
+namespace detail {
+class Recorder;
+} // namespace detail
+
 // The text fields, numbered as on the window: Text1 .. Text33.
 // clang-format off
 enum TextField : int {
@@ -63,6 +67,20 @@ public:
 
     // The regional number settings in force for every conversion.
     virtual const NumberFormat& numberFormat() const = 0;
+
+    // The recorder of the trace taken through this sheet: set only on the
+    // sheet that calculate(sheet, trace) lays over the caller's, null on
+    // every other. The stages' reads and quantities go to the recorder of the
+    // sheet they work on, so a calculation on another sheet (one started
+    // while a notice of a traced one is open) records nowhere.
+    detail::Recorder* recorder() const noexcept { return m_recorder; }
+
+protected:
+    Sheet() = default;
+    explicit Sheet(detail::Recorder& recorder) noexcept : m_recorder(&recorder) {}
+
+private:
+    detail::Recorder* m_recorder = nullptr;
 };
 
 } // namespace calc

@@ -8,8 +8,6 @@ namespace calc {
 
 namespace detail {
 
-constinit thread_local Recorder* t_recorder = nullptr;
-
 // The stage and the purpose differ only for the driver's own record.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 StageTrace& Recorder::open(Stage stage, Stage purpose) {
@@ -43,10 +41,7 @@ void Recorder::end() {
     m_top = m_depth > 0 ? &m_trace.stages[m_open[m_depth - 1]] : nullptr;
 }
 
-StageTrace& Recorder::current(Stage purpose) {
-    if (m_top) {
-        return *m_top;
-    }
+StageTrace& Recorder::driverRecord(Stage purpose) {
     // The driver's conversions for one stage share a record, opened by the
     // first of them.
     if (m_used == 0 || m_trace.stages[m_used - 1].stage != Stage::calculate ||
@@ -54,30 +49,6 @@ StageTrace& Recorder::current(Stage purpose) {
         return open(Stage::calculate, purpose);
     }
     return m_trace.stages[m_used - 1];
-}
-
-void Recorder::read(const Site& site, std::optional<TextField> field, std::string&& text,
-                    Conversion conversion, double value) {
-    // Filled in place: the text moves once, from the reader into the trace.
-    TraceRead& read = current(site.purpose ? *site.purpose : site.stage).reads.emplace_back();
-    read.field = field;
-    read.text = std::move(text);
-    read.conversion = conversion;
-    read.value = value;
-}
-
-void Recorder::write(TextField field, std::string_view text) {
-    TraceWrite& write = current(Stage::calculate).writes.emplace_back();
-    write.field = field;
-    write.text = text;
-}
-
-void Recorder::quantity(std::string_view name, double value, bool single) {
-    // The stages name their quantities by string literals: no copy is made.
-    TraceQuantity& quantity = current(Stage::calculate).quantities.emplace_back();
-    quantity.name = name;
-    quantity.value = value;
-    quantity.single = single;
 }
 
 void Recorder::notice(std::string_view message) {
@@ -90,15 +61,22 @@ void Recorder::given(TextField field, std::string_view text) {
 
 namespace {
 
-// The sheet as the stages see it while a trace is taken: every write and
-// notice goes to the real sheet and into the record of the stage that made
-// it.
+// The sheet as the stages see it while a trace is taken: it carries the
+// recorder for the stages' reads and quantities, and every write and notice
+// goes to the real sheet and into the record of the stage that made it.
 class RecordingSheet final : public Sheet {
 public:
-    RecordingSheet(Sheet& sheet, Recorder& recorder) : m_sheet(sheet), m_recorder(recorder) {}
+    RecordingSheet(Sheet& sheet, Recorder& recorder)
+        : Sheet(recorder), m_sheet(sheet), m_recorder(recorder), m_format(sheet.numberFormat()) {}
+    RecordingSheet(const RecordingSheet&) = delete;
+    RecordingSheet& operator=(const RecordingSheet&) = delete;
 
-    std::string text(TextField field) const override { return m_sheet.text(field); }
-    void setText(TextField field, std::string_view text) override {
+    // Not inlined: the wrapped sheet is never a recording one, and inlining
+    // the forward into itself only buys a ladder of type tests per read.
+    [[gnu::noinline]] std::string text(TextField field) const override {
+        return m_sheet.text(field);
+    }
+    [[gnu::noinline]] void setText(TextField field, std::string_view text) override {
         m_sheet.setText(field, text);
         m_recorder.write(field, text);
     }
@@ -112,23 +90,14 @@ public:
         m_recorder.notice(message);
         m_sheet.showNotice(message);
     }
-    const NumberFormat& numberFormat() const override { return m_sheet.numberFormat(); }
+    // The sheet's format, taken once: no sheet changes it during a
+    // calculation.
+    const NumberFormat& numberFormat() const override { return m_format; }
 
 private:
     Sheet& m_sheet;
     Recorder& m_recorder;
-};
-
-// Installs the recorder for the calling thread for the life of the object.
-class Installed {
-public:
-    explicit Installed(Recorder& recorder) : m_previous(std::exchange(t_recorder, &recorder)) {}
-    ~Installed() { t_recorder = m_previous; }
-    Installed(const Installed&) = delete;
-    Installed& operator=(const Installed&) = delete;
-
-private:
-    Recorder* m_previous;
+    const NumberFormat& m_format;
 };
 
 } // namespace
@@ -221,11 +190,7 @@ Outcome calculate(Sheet& sheet, Trace& trace) {
     trace.stop.reset();
     detail::Recorder recorder(trace);
     detail::RecordingSheet recording(sheet, recorder);
-    Outcome outcome;
-    {
-        const detail::Installed installed(recorder);
-        outcome = calculate(recording);
-    }
+    const Outcome outcome = calculate(recording);
     recorder.finish();
     trace.stop = outcome.stop;
     return outcome;

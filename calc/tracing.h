@@ -1,11 +1,12 @@
 // The hooks through which the stages record into a trace (calc/trace.h).
 // Internal to calc/.
 //
-// While calculate(sheet, trace) runs, one recorder is installed for the
-// calling thread; every hook first asks whether there is one and does nothing
-// more when there is not, so that the plain calculate() pays one test of a
-// thread-local pointer per hook. A recorder rather than an argument keeps the
-// stages' signatures those of the design procedures they are.
+// While calculate(sheet, trace) runs, the stages work on a sheet that carries
+// the recorder (Sheet::recorder()); every hook takes the sheet its stage
+// already holds and does nothing more when the sheet has no recorder, so that
+// the plain calculate() pays one test of a pointer per hook. The sheet rather
+// than another argument keeps the stages' signatures those of the design
+// procedures they are.
 #pragma once
 
 #include "calc/arith.h"
@@ -16,13 +17,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace calc::detail {
-
-class Recorder;
-
-// The recorder of the calculation running on this thread, or null.
-extern constinit thread_local Recorder* t_recorder;
 
 class Recorder {
 public:
@@ -30,10 +27,37 @@ public:
 
     void begin(Stage stage);
     void end();
+    // The three below run for every figure a stage touches, and are kept
+    // inline: the record is filled in place, the text read moved once from
+    // the reader into the trace, the quantity's name (a string literal) not
+    // copied at all.
     void read(const Site& site, std::optional<TextField> field, std::string&& text,
-              Conversion conversion, double value);
-    void write(TextField field, std::string_view text);
-    void quantity(std::string_view name, double value, bool single);
+              Conversion conversion, double value) {
+        TraceRead& read = current(site.purpose ? *site.purpose : site.stage).reads.emplace_back();
+        read.field = field;
+        read.text = std::move(text);
+        read.conversion = conversion;
+        read.value = value;
+    }
+    void read(const Site& site, std::optional<TextField> field, std::string_view text,
+              Conversion conversion, double value) {
+        TraceRead& read = current(site.purpose ? *site.purpose : site.stage).reads.emplace_back();
+        read.field = field;
+        read.text = text;
+        read.conversion = conversion;
+        read.value = value;
+    }
+    void write(TextField field, std::string_view text) {
+        TraceWrite& write = current(Stage::calculate).writes.emplace_back();
+        write.field = field;
+        write.text = text;
+    }
+    void quantity(std::string_view name, double value, bool single) {
+        TraceQuantity& quantity = current(Stage::calculate).quantities.emplace_back();
+        quantity.name = name;
+        quantity.value = value;
+        quantity.single = single;
+    }
     void notice(std::string_view message);
     void given(TextField field, std::string_view text);
     // Drops the records the calculation did not reach.
@@ -43,7 +67,8 @@ private:
     StageTrace& open(Stage stage, Stage purpose);
     // The record of the stage running now; the driver's own record for the
     // purpose when no stage runs.
-    StageTrace& current(Stage purpose);
+    StageTrace& current(Stage purpose) { return m_top ? *m_top : driverRecord(purpose); }
+    StageTrace& driverRecord(Stage purpose);
 
     Trace& m_trace;
     // The records of the stages running now, innermost last: a stage calls
@@ -57,7 +82,7 @@ private:
 // Opens the record of a stage for as long as the stage runs, a stop included.
 class TraceStage {
 public:
-    explicit TraceStage(Stage stage) : m_recorder(t_recorder) {
+    TraceStage(const Sheet& sheet, Stage stage) : m_recorder(sheet.recorder()) {
         if (m_recorder) {
             m_recorder->begin(stage);
         }
@@ -76,38 +101,38 @@ private:
 
 // A read that a reader has just made, with the text it read (moved into the
 // trace when there is one).
-inline void traceRead(const Site& site, std::optional<TextField> field, std::string&& text,
-                      Conversion conversion, double value) {
-    if (t_recorder) {
-        t_recorder->read(site, field, std::move(text), conversion, value);
+inline void traceRead(const Sheet& sheet, const Site& site, std::optional<TextField> field,
+                      std::string&& text, Conversion conversion, double value) {
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->read(site, field, std::move(text), conversion, value);
     }
 }
 
-inline void traceRead(const Site& site, std::optional<TextField> field, std::string_view text,
-                      Conversion conversion, double value) {
-    if (t_recorder) {
-        t_recorder->read(site, field, std::string(text), conversion, value);
+inline void traceRead(const Sheet& sheet, const Site& site, std::optional<TextField> field,
+                      std::string_view text, Conversion conversion, double value) {
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->read(site, field, text, conversion, value);
     }
 }
 
-inline void traceQuantity(std::string_view name, float value) {
-    if (t_recorder) {
-        t_recorder->quantity(name, value, true);
+inline void traceQuantity(const Sheet& sheet, std::string_view name, float value) {
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->quantity(name, value, true);
     }
 }
 
-inline void traceQuantity(std::string_view name, double value) {
-    if (t_recorder) {
-        t_recorder->quantity(name, value, false);
+inline void traceQuantity(const Sheet& sheet, std::string_view name, double value) {
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->quantity(name, value, false);
     }
 }
 
 // The driver's test of a base field: a text already there is taken as given.
 inline void traceBaseField(const Sheet& sheet, TextField field) {
-    if (t_recorder) {
+    if (Recorder* recorder = sheet.recorder()) {
         const std::string text = sheet.text(field);
         if (!text.empty()) {
-            t_recorder->given(field, text);
+            recorder->given(field, text);
         }
     }
 }

@@ -29,7 +29,7 @@ float cutToTwoDecimals(float volume, const NumberFormat& format, detail::Site si
 } // namespace
 
 float tijifa(const Sheet& sheet, float tjfsl, std::string_view dx) {
-    const detail::TraceStage traced(Stage::tijifa);
+    const detail::TraceStage traced(sheet, Stage::tijifa);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site site{.stage = Stage::tijifa};
     auto about = [](TextField field) {
@@ -70,14 +70,14 @@ float tijifa(const Sheet& sheet, float tjfsl, std::string_view dx) {
                                       {"V", V},
                                       {"G", G},
                                       {"S", S}}) {
-        detail::traceQuantity(name, value);
+        detail::traceQuantity(sheet, name, value);
     }
 
     return dx == "1" ? G : S;
 }
 
 void tjfjs(Sheet& sheet) {
-    const detail::TraceStage traced(Stage::tjfjs);
+    const detail::TraceStage traced(sheet, Stage::tjfjs);
     const NumberFormat& format = sheet.numberFormat();
     const detail::Site site{.stage = Stage::tjfjs, .concerned = Text15};
 

@@ -166,15 +166,14 @@ json parseJson(std::string_view bytes) {
     } catch (const TooDeep&) {
         throw Refusal("JSON 嵌套超过 " + std::to_string(kMaxDepth) + " 层，这不是设计文件。");
     } catch (const json::parse_error& e) {
-        // The position is that of the last character read, counted from 1.
-        const std::size_t offset = e.byte > 0 ? e.byte - 1 : 0;
-        const std::string_view what = e.what();
-        if (what.find("unexpected end of input") != std::string_view::npos ||
-            (offset + 1 >= bytes.size() &&
-             what.find("missing closing quote") != std::string_view::npos)) {
+        // The reader counts the characters it has read, from 1, the end of
+        // the input included: an error found there, one beyond the last
+        // byte, is a file that stops where more must follow.
+        if (e.byte > bytes.size()) {
             throw Refusal("文件不完整：JSON 在" + place(bytes, bytes.size()) +
                           "意外结束（文件可能被截断）。");
         }
+        const std::size_t offset = e.byte > 0 ? e.byte - 1 : 0;
         throw Refusal("不是有效的 JSON：" + place(bytes, offset) + "附近有语法错误。");
     } catch (const json::exception&) {
         // A number beyond the range of a double (1e400) is the one other way
@@ -423,6 +422,14 @@ std::string serialize(const Design& design) {
     }
     out += "\n}\n";
     return out;
+}
+
+FormatReading readFormat(const json& format) {
+    try {
+        return {formatOf(format), {}};
+    } catch (const Refusal& e) {
+        return {std::nullopt, e.what()};
+    }
 }
 
 ReadResult open(std::string_view bytes, const calc::NumberFormat& current) {

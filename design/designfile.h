@@ -53,6 +53,20 @@ struct ReadResult {
     explicit operator bool() const { return design.has_value(); }
 };
 
+// The regional number format of a "format" object, as a design file and a
+// replay case give it: "decimal", "group", "groupSize" and "negative" all
+// present; each symbol a text of at most 16 bytes with no digit, "E" or "+";
+// the decimal symbol and the negative sign not empty; the group size a whole
+// number from 0 (no grouping, as under a locale that groups nothing) to 9.
+// Otherwise nothing, and what is wrong, in Chinese.
+struct FormatReading {
+    std::optional<calc::NumberFormat> format;
+    std::string error;
+
+    explicit operator bool() const { return format.has_value(); }
+};
+FormatReading readFormat(const nlohmann::json& format);
+
 // Reads a design for a sheet under `current`: every text that is, as a whole,
 // a number under the file's format is written again in the current format
 // (design/respell.h), missing fields and groups take their start state under

@@ -1,6 +1,7 @@
 #include "report/numbers.h"
 
 #include "calc/conversions.h"
+#include "calc/numberscan.h"
 
 #include <algorithm>
 #include <array>
@@ -32,48 +33,24 @@ struct Decimal {
     int scale = 0;
 };
 
-// Reads an ASCII number ("-12.50", "1.234568E+07") exactly; nothing for a
-// negative number or any other text.
-std::optional<Decimal> decimalOf(std::string_view text) {
+// The digits of a number taken apart by calc::scanNumber, its sign aside;
+// nothing when its exponent is beyond any figure of the report.
+std::optional<Decimal> decimalOf(const calc::NumberParts& parts) {
     Decimal d;
-    std::size_t i = 0;
-    if (i < text.size() && text[i] == '+') {
-        ++i;
-    }
-    bool point = false;
-    bool any = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            d.digits += c;
-            d.scale += point ? 1 : 0;
-            any = true;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (!any) {
-        return std::nullopt;
-    }
-    if (i < text.size()) {
-        if (text[i] != 'e' && text[i] != 'E') {
-            return std::nullopt;
-        }
+    d.digits = parts.integerDigits();
+    d.digits += parts.fraction;
+    d.scale = static_cast<int>(parts.fraction.size());
+    if (!parts.exponent.empty()) {
         int exponent = 0;
-        std::string_view rest = text.substr(i + 1);
-        if (!rest.empty() && rest.front() == '+') {
-            rest.remove_prefix(1);
-        }
-        const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), exponent);
-        if (ec != std::errc{} || end != rest.data() + rest.size() || std::abs(exponent) > 400) {
+        const std::string_view e = parts.exponentDigits;
+        const auto [end, ec] = std::from_chars(e.data(), e.data() + e.size(), exponent);
+        if (ec != std::errc{} || end != e.data() + e.size() || exponent > 400) {
             return std::nullopt;
         }
-        d.scale -= exponent;
+        d.scale += parts.exponentNegative ? exponent : -exponent;
     }
     if (d.scale < 0) {
-        d.digits.append(std::size_t(-d.scale), '0');
+        d.digits.append(static_cast<std::size_t>(-d.scale), '0');
         d.scale = 0;
     }
     const std::size_t first = d.digits.find_first_not_of('0');
@@ -105,22 +82,6 @@ std::string multiply(const std::string& a, const std::string& b) {
     return out;
 }
 
-// Integer digits grouped as the regional settings group them.
-std::string grouped(const std::string& integer, const calc::NumberFormat& format) {
-    if (!format.groups()) {
-        return integer;
-    }
-    std::string out;
-    const std::size_t size = std::size_t(format.groupSize);
-    for (std::size_t i = 0; i < integer.size(); ++i) {
-        if (i > 0 && (integer.size() - i) % size == 0) {
-            out += format.group;
-        }
-        out += integer[i];
-    }
-    return out;
-}
-
 } // namespace
 
 std::string figure(double value, const calc::NumberFormat& format) {
@@ -141,29 +102,6 @@ std::string constant(std::string_view ascii, const calc::NumberFormat& format) {
 }
 
 namespace {
-
-// A text that parseStrict accepts, in ASCII: blanks and grouping symbols
-// dropped, the regional decimal symbol and sign replaced.
-std::string asciiNumber(std::string_view text, const calc::NumberFormat& format) {
-    std::string ascii;
-    while (!text.empty()) {
-        if (!format.negative.empty() && text.starts_with(format.negative)) {
-            ascii += '-';
-            text.remove_prefix(format.negative.size());
-        } else if (text.starts_with(format.decimal)) {
-            ascii += '.';
-            text.remove_prefix(format.decimal.size());
-        } else if (format.groups() && text.starts_with(format.group)) {
-            text.remove_prefix(format.group.size());
-        } else {
-            if (text.front() != ' ') {
-                ascii += text.front();
-            }
-            text.remove_prefix(1);
-        }
-    }
-    return ascii;
-}
 
 // Digits with `scale` of them after the decimal point, rounded half up to
 // three: the result has exactly three after the point and one before.
@@ -200,14 +138,21 @@ std::optional<std::string> trialMass(std::string_view mass, double litres,
         calc::parseStrict(mass, format).status != calc::StrictStatus::Ok) {
         return std::nullopt;
     }
-    const std::string ascii = asciiNumber(mass, format);
-    const bool negative = !ascii.empty() && ascii.front() == '-';
+    const std::optional<calc::NumberParts> massParts = calc::scanNumber(mass, format);
+    // The volume in the plain ASCII spelling std::to_chars gives it.
     std::array<char, 64> buffer{};
     const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), litres);
-    const std::optional<Decimal> m =
-        decimalOf(negative ? std::string_view(ascii).substr(1) : ascii);
-    const std::optional<Decimal> v = decimalOf(std::string_view(buffer.data(), end));
-    if (!m || !v || ec != std::errc{}) {
+    const calc::NumberFormat plain{".", "", 0, "-"};
+    const std::optional<calc::NumberParts> litreParts =
+        ec == std::errc{} ? calc::scanNumber(std::string_view(buffer.data(), end), plain)
+                          : std::nullopt;
+    if (!massParts || !litreParts) {
+        return std::nullopt;
+    }
+    const bool negative = massParts->negative();
+    const std::optional<Decimal> m = decimalOf(*massParts);
+    const std::optional<Decimal> v = decimalOf(*litreParts);
+    if (!m || !v) {
         return std::nullopt;
     }
 
@@ -219,7 +164,7 @@ std::optional<std::string> trialMass(std::string_view mass, double litres,
     const bool zero = digits.find_first_not_of('0') == std::string::npos;
     std::string out = (negative && !zero) ? format.negative : std::string();
     const std::size_t lead = std::min(integer.find_first_not_of('0'), integer.size() - 1);
-    out += grouped(integer.substr(lead), format);
+    calc::appendGrouped(out, std::string_view(integer).substr(lead), format);
     out += format.decimal;
     out += fraction;
     return out;

@@ -162,6 +162,11 @@ struct CementCase {
     int notices;
 };
 
+void PrintTo(const CementCase& c, std::ostream* os) {
+    *os << "water " << c.water << ", W/C " << c.ratio << " -> cement " << c.cement << ", "
+        << c.notices << " notices";
+}
+
 class CementMinimum : public ::testing::TestWithParam<CementCase> {};
 
 TEST_P(CementMinimum, IsTestedOnTheTwoDecimalText) {
@@ -233,6 +238,11 @@ struct StopCase {
     void (*stage)(Sheet&);
     Stop expected;
 };
+
+void PrintTo(const StopCase& c, std::ostream* os) {
+    *os << c.name << ": edits " << ::testing::PrintToString(c.edits) << " -> "
+        << ::testing::PrintToString(c.expected);
+}
 
 class BaseStageStops : public ::testing::TestWithParam<StopCase> {};
 

@@ -135,6 +135,12 @@ struct DriverStopCase {
     Texts resultsAfter; // kResults after the stop
 };
 
+void PrintTo(const DriverStopCase& c, std::ostream* os) {
+    *os << c.name << (c.mass ? " (mass method)" : " (volume method)") << ": edits "
+        << ::testing::PrintToString(c.edits) << " -> " << ::testing::PrintToString(c.expected)
+        << ", results after " << ::testing::PrintToString(c.resultsAfter);
+}
+
 class DriverStops : public ::testing::TestWithParam<DriverStopCase> {};
 
 TEST_P(DriverStops, StopWhereTheFirstBadFieldIsMet) {

@@ -39,7 +39,7 @@ inline std::string caseName(std::size_t index, std::string_view text) {
 // A name generator for INSTANTIATE_TEST_SUITE_P that names each row after
 // what `describe` says of its parameter.
 template <typename Describe> auto namedBy(Describe describe) {
-    return [describe](const auto& info) { return caseName(info.index, describe(info.param)); };
+    return [describe](const auto& row) { return caseName(row.index, describe(row.param)); };
 }
 
 } // namespace calc::testing

@@ -1,6 +1,7 @@
 // The four conversions, under the usual settings and under other regional
 // number formats: each row of a table names the format it holds under.
 #include "calc/conversions.h"
+#include "calc/numberscan.h"
 #include "calc/roundingroute.h"
 #include "tests/case_names.h"
 #include "tests/reference_format.h"
@@ -9,6 +10,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -64,12 +67,32 @@ const char* routeName(RoundingRoute route) {
     return route == RoundingRoute::Extended ? "Extended" : "Exact";
 }
 
+} // namespace
+
+// A failing row names its format and its rounding route.
+namespace calc {
+void PrintTo(const NumberFormat* format, std::ostream* os) {
+    *os << formatName(format);
+}
+namespace detail {
+void PrintTo(RoundingRoute route, std::ostream* os) {
+    *os << routeName(route);
+}
+} // namespace detail
+} // namespace calc
+
+namespace {
+
 // ---- parseLenient -------------------------------------------------------
 
 struct LenientCase {
     const char* text;
     double expected;
 };
+
+void PrintTo(const LenientCase& c, std::ostream* os) {
+    *os << '"' << c.text << "\" -> " << c.expected;
+}
 
 class ParseLenient : public testing::TestWithParam<LenientCase> {};
 
@@ -112,6 +135,11 @@ struct StrictCase {
     StrictStatus status;
     float expected;
 };
+
+void PrintTo(const StrictCase& c, std::ostream* os) {
+    *os << '"' << c.text << "\" under " << formatName(c.format) << " -> " << int(c.status) << ' '
+        << c.expected;
+}
 
 class ParseStrict : public testing::TestWithParam<StrictCase> {};
 
@@ -227,7 +255,7 @@ TEST_P(FormatSingleRoute, MatchesTheReferenceEverywhere) {
     }
     std::mt19937 random(7);
     for (int i = 0; i < 200000; ++i) {
-        const std::uint32_t bits = random();
+        const auto bits = static_cast<std::uint32_t>(random());
         float value;
         std::memcpy(&value, &bits, sizeof value);
         if (std::isfinite(value)) {
@@ -251,7 +279,7 @@ TEST_P(FormatSingleRoute, MatchesTheReferenceEverywhere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, FormatSingleRoute, testing::ValuesIn(kRoutes),
-                         [](const auto& info) { return routeName(info.param); });
+                         [](const auto& row) { return routeName(row.param); });
 
 class FormatFixed2Route : public testing::TestWithParam<RoundingRoute> {};
 
@@ -282,7 +310,7 @@ TEST_P(FormatFixed2Route, MatchesTheReferenceEverywhere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, FormatFixed2Route, testing::ValuesIn(kRoutes),
-                         [](const auto& info) { return routeName(info.param); });
+                         [](const auto& row) { return routeName(row.param); });
 
 // ---- readLenient: the lenient reading of the stages -----------------------
 
@@ -291,6 +319,10 @@ struct ReadCase {
     const NumberFormat* format;
     double expected;
 };
+
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << '"' << c.text << "\" under " << formatName(c.format) << " -> " << c.expected;
+}
 
 class ReadLenient : public testing::TestWithParam<ReadCase> {};
 
@@ -315,6 +347,10 @@ struct Fixed2Case {
     const NumberFormat* format;
     const char* expected;
 };
+
+void PrintTo(const Fixed2Case& c, std::ostream* os) {
+    *os << c.value << " under " << formatName(c.format) << " -> \"" << c.expected << '"';
+}
 
 class FormatFixed2 : public testing::TestWithParam<Fixed2Case> {};
 
@@ -374,6 +410,10 @@ struct SingleCase {
     const char* expected;
 };
 
+void PrintTo(const SingleCase& c, std::ostream* os) {
+    *os << c.value << " under " << formatName(c.format) << " -> \"" << c.expected << '"';
+}
+
 class FormatSingle : public testing::TestWithParam<SingleCase> {};
 
 TEST_P(FormatSingle, WritesUpToSevenDigits) {
@@ -409,6 +449,79 @@ INSTANTIATE_TEST_SUITE_P(
     namedBy([](const SingleCase& c) {
         return std::string(formatName(c.format)) + " " + c.expected;
     }));
+
+// ---- the parts of a regional number ------------------------------------------
+
+// What scanNumber found, spelled for comparison: the blanks counted, the
+// sign, the integer digits in brackets (a "g" when grouped), the fraction
+// after its decimal symbol, the exponent with its own sign and digits.
+std::string describe(const std::optional<calc::NumberParts>& parts) {
+    if (!parts) {
+        return "none";
+    }
+    const char* signs[] = {"", "+", "-"};
+    std::string out = std::to_string(parts->lead.size()) + "|";
+    out += signs[static_cast<int>(parts->sign)];
+    out += "[" + parts->integerDigits() + "]" + (parts->grouped ? "g" : "");
+    if (parts->point) {
+        out += "." + std::string(parts->fraction);
+    }
+    if (!parts->exponent.empty()) {
+        out += " " + std::string(parts->exponent) + "=" + (parts->exponentNegative ? "-" : "+") +
+               std::string(parts->exponentDigits);
+    }
+    return out + "|" + std::to_string(parts->trail.size());
+}
+
+struct ScanCase {
+    const char* text;
+    const NumberFormat* format;
+    const char* parts;
+};
+
+void PrintTo(const ScanCase& c, std::ostream* os) {
+    *os << '"' << c.text << "\" under " << formatName(c.format) << " -> " << c.parts;
+}
+
+class ScanNumber : public testing::TestWithParam<ScanCase> {};
+
+TEST_P(ScanNumber, TakesAWholeNumberApartAtItsJoints) {
+    const ScanCase& c = GetParam();
+    const std::optional<calc::NumberParts> parts = calc::scanNumber(c.text, *c.format);
+    EXPECT_EQ(describe(parts), c.parts) << '"' << c.text << '"';
+    if (parts) {
+        // The pieces, blanks included, are the text itself, cut.
+        const std::string_view text(c.text);
+        EXPECT_EQ(parts->lead.data(), text.data());
+        EXPECT_EQ(parts->trail.data() + parts->trail.size(), text.data() + text.size());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ScanNumber,
+    testing::Values(ScanCase{"  -1,234.50E+07 ", &kUsual, "2|-[1234]g.50 E+07=+07|1"},
+                    ScanCase{"1234", &kUsual, "0|[1234]|0"}, ScanCase{"+5", &kUsual, "0|+[5]|0"},
+                    ScanCase{".5", &kUsual, "0|[].5|0"}, ScanCase{"5.", &kUsual, "0|[5].|0"},
+                    ScanCase{"1e-5", &kUsual, "0|[1] e-5=-5|0"},
+                    ScanCase{"2E3", &kUsual, "0|[2] E3=+3|0"},
+                    ScanCase{"1,234,567", &kUsual, "0|[1234567]g|0"},
+                    ScanCase{"1.234.567,89", &kGerman, "0|[1234567]g.89|0"},
+                    ScanCase{"1\u202F234,5", &kFrench, "0|[1234]g.5|0"},
+                    ScanCase{"\u22121\u2019234.5", &kSwiss, "0|-[1234]g.5|0"},
+                    ScanCase{"-3", &kSwiss, "0|-[3]|0"},
+                    ScanCase{"1,23,45", &kPairs, "0|[12345]g|0"},
+                    ScanCase{"1234,5", &kCommaForBoth, "0|[1234].5|0"},
+                    // Where no number is.
+                    ScanCase{"", &kUsual, "none"}, ScanCase{"   ", &kUsual, "none"},
+                    ScanCase{".", &kUsual, "none"}, ScanCase{"-", &kUsual, "none"},
+                    ScanCase{"--5", &kUsual, "none"}, ScanCase{"0,36", &kUsual, "none"},
+                    ScanCase{"12,34", &kUsual, "none"}, ScanCase{"1,2,3", &kUsual, "none"},
+                    ScanCase{"1,234,", &kUsual, "none"}, ScanCase{",123", &kUsual, "none"},
+                    ScanCase{"1234,567", &kUsual, "none"}, ScanCase{"1,234", &kNoGrouping, "none"},
+                    ScanCase{"1E", &kUsual, "none"}, ScanCase{"1E+", &kUsual, "none"},
+                    ScanCase{"1.5.", &kUsual, "none"}, ScanCase{"1 2", &kUsual, "none"},
+                    ScanCase{"1.5kg", &kUsual, "none"}, ScanCase{"\t1", &kUsual, "none"}),
+    namedBy([](const ScanCase& c) { return std::string(formatName(c.format)) + " " + c.text; }));
 
 // ---- round trips ------------------------------------------------------------
 

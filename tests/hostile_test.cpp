@@ -105,6 +105,6 @@ TEST_P(HostileInput, EveryReadFieldCompletesOrStopsCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, HostileInput, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Mass" : "Volume"; });
+                         [](const auto& row) { return row.param ? "Mass" : "Volume"; });
 
 } // namespace

@@ -160,7 +160,7 @@ const BadFile kBadFiles[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Jgj55File, Jgj55Refused, ::testing::ValuesIn(kBadFiles),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Jgj55File, TellsADesignToAStandardFromAClassicOne) {
     EXPECT_TRUE(namesAStandard(serialize(Input{})));

@@ -106,6 +106,11 @@ struct VolumeStopCase {
     bool massRowWritten;
 };
 
+void PrintTo(const VolumeStopCase& c, std::ostream* os) {
+    *os << c.name << ": Text" << int(c.field) << " = \"" << c.text << "\" -> "
+        << ::testing::PrintToString(c.expected) << (c.massRowWritten ? ", mass row written" : "");
+}
+
 class VolumeMethodStops : public ::testing::TestWithParam<VolumeStopCase> {};
 
 TEST_P(VolumeMethodStops, LeaveExactlyTheFieldsWrittenSoFar) {
@@ -156,6 +161,12 @@ struct MassCase {
     Texts massRow;
     Texts proportionRow;
 };
+
+void PrintTo(const MassCase& c, std::ostream* os) {
+    *os << "cement " << c.cement << ", sand ratio " << c.sandRatio << ", concrete " << c.concrete
+        << " -> " << ::testing::PrintToString(c.massRow) << " / "
+        << ::testing::PrintToString(c.proportionRow);
+}
 
 class MassMethod : public ::testing::TestWithParam<MassCase> {};
 
@@ -255,6 +266,12 @@ struct MoistureCase {
     Texts proportionRow;
     float dryS, dryG;
 };
+
+void PrintTo(const MoistureCase& c, std::ostream* os) {
+    *os << "moisture " << c.szzlb << "/" << c.shizzlb << "/" << c.snyzl << ", sand " << c.sand
+        << ", stone " << c.stone << " -> " << ::testing::PrintToString(c.massRow) << " / "
+        << ::testing::PrintToString(c.proportionRow) << ", dry " << c.dryS << "/" << c.dryG;
+}
 
 class MoistureAdjustment : public ::testing::TestWithParam<MoistureCase> {};
 

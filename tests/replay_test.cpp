@@ -43,14 +43,28 @@ TEST(Replay, ReportsAStopWithStageFieldAndReason) {
 }
 
 TEST(Replay, BadLinesGetAnErrorLine) {
-    for (const std::string& line : std::vector<std::string>{
-             "", "   ", "not json", "[1]", "42", R"({"fields": {"Text0": "1"}})",
-             R"({"fields": {"text1": "1"}})", R"({"fields": {"Text1": 1}})", R"({"fields": []})",
-             R"({"option1": "yes"})", R"({"format": {"groupSize": -1}})",
-             R"({"format": {"groupSize": 1001}})", R"({"format": {"groupSize": 2.5}})",
-             R"({"format": {"decimal": ""}})", R"({"format": []})", R"({"presses": 0})",
-             "{\"fields\": {\"Text1\": \"\xff\xfe\"}}", "{\"id\": 1",
-             std::string("{\"a\":\0}", 7)}) {
+    for (const std::string& line :
+         std::vector<std::string>{"",
+                                  "   ",
+                                  "not json",
+                                  "[1]",
+                                  "42",
+                                  R"({"fields": {"Text0": "1"}})",
+                                  R"({"fields": {"text1": "1"}})",
+                                  R"({"fields": {"Text1": 1}})",
+                                  R"({"fields": []})",
+                                  R"({"option1": "yes"})",
+                                  R"({"format": {"groupSize": -1}})",
+                                  R"({"format": {"groupSize": 10}})",
+                                  R"({"format": {"negative": ""}})",
+                                  R"({"format": {"group": "1"}})",
+                                  R"({"format": {"groupSize": 2.5}})",
+                                  R"({"format": {"decimal": ""}})",
+                                  R"({"format": []})",
+                                  R"({"presses": 0})",
+                                  "{\"fields\": {\"Text1\": \"\xff\xfe\"}}",
+                                  "{\"id\": 1",
+                                  std::string("{\"a\":\0}", 7)}) {
         const json out = replay(line);
         EXPECT_TRUE(out.contains("error")) << line;
         EXPECT_EQ(out.size(), 1u) << line;
@@ -85,7 +99,7 @@ TEST(Replay, OptionsAreSetExactlyAsGiven) {
 }
 
 TEST(Replay, AcceptsEveryGroupSizeTheFormatAllows) {
-    for (const int size : {0, 1, 2, 3, 4, 500, 1000}) {
+    for (const int size : {0, 1, 2, 3, 4, 9}) {
         const json out = replay(
             json({{"format", {{"groupSize", size}}}, {"fields", {{"Text26", "60000"}}}}).dump());
         ASSERT_TRUE(out.contains("fields")) << size << ": " << out.dump();

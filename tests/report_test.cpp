@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -252,6 +253,12 @@ struct TrialCase {
     std::optional<std::string> expected;
 };
 
+void PrintTo(const TrialCase& c, std::ostream* os) {
+    *os << c.name << ": \"" << c.mass << "\" x " << c.litres << " L under \"" << c.format.decimal
+        << "\" \"" << c.format.group << "\" " << c.format.groupSize << " -> "
+        << c.expected.value_or("nothing");
+}
+
 class TrialMass : public ::testing::TestWithParam<TrialCase> {};
 
 TEST_P(TrialMass, IsTheRowTextTimesTheVolumeRoundedHalfUpToTheGram) {
@@ -279,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(
         TrialCase{"NotANumber", "水泥", 20, {}, std::nullopt},
         TrialCase{"ZeroVolume", "346.15", 0, {}, std::nullopt},
         TrialCase{"NegativeVolume", "346.15", -20, {}, std::nullopt}),
-    [](const ::testing::TestParamInfo<TrialCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<TrialCase>& row) { return std::string(row.param.name); });
 
 struct FigureCase {
     const char* name;

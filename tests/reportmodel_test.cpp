@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Cleaned{"invalid_utf8", "a\xFFz", "a\xEF\xBF\xBDz"},
                       Cleaned{"truncated_sequence", "a\xE4\xB8", "a\xEF\xBF\xBD\xEF\xBF\xBD"},
                       Cleaned{"overlong_slash", "\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"}),
-    [](const ::testing::TestParamInfo<Cleaned>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Cleaned>& row) { return std::string(row.param.name); });
 
 TEST(Symbol, SubscriptIsAllButTheFirstCharacter) {
     EXPECT_EQ(report::symbol("fcu,0"), "f" + report::sub("cu,0"));

@@ -41,6 +41,31 @@ private:
     MemorySheet& m_sheet;
 };
 
+// A sheet whose notice, while it is open, presses "计算" on another window's
+// sheet, as the notice's modal loop lets a user do: plainly, or with a trace
+// of its own when `inner` is set.
+class CalculatesDuringNotice final : public Sheet {
+public:
+    CalculatesDuringNotice(MemorySheet& sheet, Trace* inner) : m_sheet(sheet), m_inner(inner) {}
+    std::string text(TextField field) const override { return m_sheet.text(field); }
+    void setText(TextField field, std::string_view text) override { m_sheet.setText(field, text); }
+    bool isSelected(Option option) const override { return m_sheet.isSelected(option); }
+    void select(Option option) override { m_sheet.select(option); }
+    bool isChecked(Check check) const override { return m_sheet.isChecked(check); }
+    void setChecked(Check check, bool checked) override { m_sheet.setChecked(check, checked); }
+    void showNotice(std::string_view message) override {
+        m_sheet.showNotice(message);
+        MemorySheet other = resetSheet();
+        const Outcome outcome = m_inner ? calculate(other, *m_inner) : calculate(other);
+        ASSERT_TRUE(outcome.completed());
+    }
+    const NumberFormat& numberFormat() const override { return m_sheet.numberFormat(); }
+
+private:
+    MemorySheet& m_sheet;
+    Trace* m_inner;
+};
+
 std::vector<TraceWrite> allWrites(const Trace& trace) {
     std::vector<TraceWrite> writes;
     for (const StageTrace& stage : trace.stages) {
@@ -280,6 +305,37 @@ TEST(Trace, ATraceIsReplacedNotExtendedAndAPlainCalculationRecordsNothing) {
     // No recorder is left behind: a plain calculation touches no trace.
     ASSERT_TRUE(calculate(sheet).completed());
     EXPECT_EQ(trace, second);
+}
+
+// The trace belongs to the sheet calculated: a calculation on another sheet,
+// started while the traced one shows its notice, adds nothing to it, and one
+// traced there gets a trace of its own, the same as when run alone.
+TEST(Trace, ACalculationStartedFromAnOpenNoticeKeepsOutOfTheOuterTrace) {
+    auto belowMinimum = [] {
+        MemorySheet sheet = resetSheet();
+        sheet.setText(Text26, "120");
+        return sheet;
+    };
+    MemorySheet alone = belowMinimum();
+    Trace expected;
+    ASSERT_TRUE(calculate(alone, expected).completed());
+    ASSERT_EQ(expected.stages.size(), 7u);
+    MemorySheet defaults = resetSheet();
+    Trace expectedInner;
+    ASSERT_TRUE(calculate(defaults, expectedInner).completed());
+
+    for (const bool innerTraced : {false, true}) {
+        SCOPED_TRACE(innerTraced ? "inner calculation traced" : "inner calculation plain");
+        MemorySheet sheet = belowMinimum();
+        Trace inner;
+        CalculatesDuringNotice nesting(sheet, innerTraced ? &inner : nullptr);
+        Trace outer;
+        ASSERT_TRUE(calculate(nesting, outer).completed());
+        EXPECT_EQ(outer.stages.size(), 7u);
+        EXPECT_EQ(outer, expected);
+        EXPECT_EQ(sheet, alone);
+        EXPECT_EQ(inner, innerTraced ? expectedInner : Trace{});
+    }
 }
 
 } // namespace

@@ -20,41 +20,30 @@ class CaseError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-std::string stringMember(const json& object, const char* key, const std::string& fallback) {
-    if (!object.contains(key)) {
-        return fallback;
-    }
-    const json& value = object.at(key);
-    if (!value.is_string()) {
-        throw CaseError(std::string("\"") + key + "\" must be a string");
-    }
-    return value.get<std::string>();
-}
-
+// A case names only what differs from the usual format; what it names is
+// read by the design file's own rule.
 calc::NumberFormat formatOf(const json& input) {
-    calc::NumberFormat format;
+    calc::NumberFormat usual;
     if (!input.contains("format")) {
-        return format;
+        return usual;
     }
     const json& given = input.at("format");
-    if (!given.is_object()) {
-        throw CaseError("\"format\" must be an object");
-    }
-    format.decimal = stringMember(given, "decimal", format.decimal);
-    format.group = stringMember(given, "group", format.group);
-    format.negative = stringMember(given, "negative", format.negative);
-    if (given.contains("groupSize")) {
-        const json& size = given.at("groupSize");
-        if (!size.is_number_integer() || size.get<long long>() < 0 ||
-            size.get<long long>() > 1000) {
-            throw CaseError("\"groupSize\" must be a whole number from 0 to 1000");
+    nlohmann::json format = {{"decimal", usual.decimal},
+                             {"group", usual.group},
+                             {"groupSize", usual.groupSize},
+                             {"negative", usual.negative}};
+    if (given.is_object()) {
+        for (const auto& [key, value] : given.items()) {
+            format[key] = nlohmann::json(value);
         }
-        format.groupSize = size.get<int>();
+    } else {
+        format = nlohmann::json(given);
     }
-    if (format.decimal.empty()) {
-        throw CaseError("\"decimal\" must not be empty");
+    design::FormatReading read = design::readFormat(format);
+    if (!read) {
+        throw CaseError(read.error);
     }
-    return format;
+    return *read.format;
 }
 
 // Writes the texts the case gives under "fields" into the sheet.

@@ -5,6 +5,8 @@
 // Input line (every key optional; unknown keys are ignored):
 //   {"id": ..., "fields": {"Text1": "20", ...}, "option1": true, "option2": false,
 //    "format": {"decimal": ".", "group": ",", "groupSize": 3, "negative": "-"}}
+// A "format" names what differs from the usual one; what it names is read by
+// the design file's rule (design::readFormat: a group size from 0 to 9).
 // Each case starts from a fresh sheet as the window creates it, runs the
 // reset (under the given format), sets the given texts, then the given options
 // exactly as given (both clear is allowed), then calculates; "presses": N

@@ -666,10 +666,10 @@ void Jgj55Window::copyCommand() {
         setStatus(QStringLiteral("设计尚不完整，没有计算书可复制。"), true);
         return;
     }
-    auto* data = new QMimeData;
-    data->setText(reportText());
-    data->setHtml(html);
-    QApplication::clipboard()->setMimeData(data);
+    auto* copied = new QMimeData;
+    copied->setText(reportText());
+    copied->setHtml(html);
+    QApplication::clipboard()->setMimeData(copied);
     setStatus(QStringLiteral("计算书已复制。"), false);
 }
 

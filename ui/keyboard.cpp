@@ -11,35 +11,36 @@ namespace ui {
 
 namespace {
 
-class ReturnClicksButton final : public QObject {
+// A push button with autoDefault clicks itself on Return and Enter. This lets
+// through only the first, plain press: a held key must not calculate or open
+// the maker's page again and again, and with Ctrl, Alt or Shift the key is
+// left to shortcuts.
+class FirstPlainReturnOnly final : public QObject {
 public:
     using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress) {
+        if (event->type() != QEvent::KeyPress || !qobject_cast<QPushButton*>(watched)) {
             return false;
         }
         const auto* key = static_cast<QKeyEvent*>(event);
-        const bool isReturn = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        const Qt::KeyboardModifiers others = key->modifiers() & ~Qt::KeypadModifier;
-        if (!isReturn || others != Qt::NoModifier) {
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) {
             return false;
         }
-        // One press, one click: a held Return must not calculate or open the
-        // maker's page again and again.
-        if (!key->isAutoRepeat()) {
-            static_cast<QPushButton*>(watched)->click();
-        }
-        return true;
+        const Qt::KeyboardModifiers others = key->modifiers() & ~Qt::KeypadModifier;
+        return key->isAutoRepeat() || others != Qt::NoModifier;
     }
 };
 
 } // namespace
 
 void letReturnClickButtons(QWidget& window) {
-    auto* filter = new ReturnClicksButton(&window);
+    auto* filter = new FirstPlainReturnOnly(&window);
     for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        // The window is no dialog, so no button becomes its default: Return
+        // in a field still starts nothing.
+        button->setAutoDefault(true);
         button->installEventFilter(filter);
     }
 }

@@ -54,6 +54,10 @@ fi
 expect 1 err "“水泥28天强度”的内容不是有效数字" -- --report "$dir/bad.lanshi" -o "$dir/bad.txt"
 expect 1 err "无法打开设计文件" -- --report "$dir/none.lanshi" -o -
 expect 2 err "需要用 -o" -- --report "$dir/wet.lanshi"
+expect 2 err "各只能给一次" -- --report "$dir/wet.lanshi" -o - -o "$dir/again.txt"
+expect 2 err "各只能给一次" -- --report "$dir/wet.lanshi" --report "$dir/wet.lanshi" -o -
+expect 2 err "试拌体积“100001”" -- --report "$dir/wet.lanshi" -o - --batch-volume 100001
+expect 0 out "试拌 100000 L 混凝土" -- --report "$dir/wet.lanshi" -o - --batch-volume 100000
 
 # A design to JGJ 55-2011: its report, its figures as JSON, and a refusal.
 printf '%s' '{"lanshi-design": 1, "standard": "JGJ 55-2011", "jgj55-2011": {"fcuk": 30,

@@ -62,6 +62,31 @@ const Case kCases[] = {
      Action::Error,
      {},
      "试拌体积“0”"},
+    {"LargestBatch",
+     {"--report", "a.lanshi", "-o", "-", "--batch-volume", "100000"},
+     Action::Report,
+     "a.lanshi",
+     {}},
+    {"BatchAboveTheLargest",
+     {"--report", "a.lanshi", "-o", "-", "--batch-volume", "100000.01"},
+     Action::Error,
+     {},
+     "试拌体积“100000.01”"},
+    {"OutputTwice",
+     {"--report", "a.lanshi", "-o", "a.pdf", "-o", "b.pdf"},
+     Action::Error,
+     {},
+     "各只能给一次"},
+    {"OutputTwiceTheSame",
+     {"--report", "a.lanshi", "--output", "a.pdf", "-o", "a.pdf"},
+     Action::Error,
+     {},
+     "各只能给一次"},
+    {"ReportTwice",
+     {"--report", "a.lanshi", "--report", "b.lanshi", "-o", "-"},
+     Action::Error,
+     {},
+     "各只能给一次"},
     {"WordBatch",
      {"--report", "a.lanshi", "-o", "-", "--batch-volume", "many"},
      Action::Error,
@@ -84,7 +109,7 @@ TEST(CommandLine, ReportTakesTheOutputAndTheBatchVolume) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CommandLine, HelpNamesTheProgramAndEveryOption) {
     const QString help =

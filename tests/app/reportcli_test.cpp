@@ -70,8 +70,11 @@ TEST_F(ReportCommandLine, WritesTextOrHtmlByTheExtension) {
     EXPECT_NE(text.find("水泥 : 砂 : 石子 : 水 = 1.00 : 1.96 : 3.49 : 0.52"), std::string::npos);
     EXPECT_NE(text.find("试拌 25 L 混凝土"), std::string::npos);
 
-    ASSERT_EQ(run(design, out("r.HTML")), 0);
-    EXPECT_EQ(contents(out("r.HTML")).rfind("<!DOCTYPE html>", 0), 0u);
+    for (const char* name : {"r.html", "r.HTML", "r.htm"}) {
+        ASSERT_EQ(run(design, out(name)), 0) << name;
+        EXPECT_EQ(contents(out(name)).rfind("<!DOCTYPE html>", 0), 0u) << name;
+    }
+    EXPECT_EQ(contents(out("r.txt")).find("<!DOCTYPE html>"), std::string::npos);
 }
 
 TEST_F(ReportCommandLine, ARecordThatStillHoldsKeepsTheWorking) {

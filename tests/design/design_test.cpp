@@ -24,6 +24,9 @@ const calc::NumberFormat kDot{};
 const calc::NumberFormat kComma{",", ".", 3, "-"};
 const calc::NumberFormat kSwiss{".", "\u2019", 3, "-"};
 const calc::NumberFormat kMinusSign{",", "\u00A0", 3, "\u2212"};
+// What the window takes from a locale that groups no digits: its grouping
+// symbol, and a group size of 0.
+const calc::NumberFormat kUngrouped{".", ",", 0, "-"};
 
 calc::MemorySheet resetSheet(const calc::NumberFormat& format = kDot) {
     calc::MemorySheet sheet(format);
@@ -61,7 +64,7 @@ void PrintTo(const SheetCase& c, std::ostream* os) {
 class RoundTrip : public ::testing::TestWithParam<SheetCase> {};
 
 TEST_P(RoundTrip, OpeningWhatWasSavedGivesTheSameSheet) {
-    for (const calc::NumberFormat& format : {kDot, kComma, kMinusSign}) {
+    for (const calc::NumberFormat& format : {kDot, kComma, kMinusSign, kUngrouped}) {
         calc::MemorySheet sheet = resetSheet(format);
         GetParam().change(sheet);
         const design::Design saved = design::capture(sheet);
@@ -118,7 +121,7 @@ const SheetCase kSheets[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Sheets, RoundTrip, ::testing::ValuesIn(kSheets),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(DesignFile, ThousandSaveAndOpenCyclesChangeNoByte) {
     std::string bytes = fileOf(
@@ -271,7 +274,7 @@ const Respelling kRespellings[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Texts, CrossFormat, ::testing::ValuesIn(kRespellings),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // The figures of a calculation made under a decimal comma, opened under a
 // decimal point, are those the calculation makes there.
@@ -370,6 +373,12 @@ std::string truncatedFile() {
     return whole.substr(0, whole.find("Text9"));
 }
 
+// The file of a reset sheet, cut just after the first occurrence of `after`.
+std::string cutAfter(std::string_view after) {
+    const std::string whole = design::serialize(design::startDesign(kDot));
+    return whole.substr(0, whole.find(after) + after.size());
+}
+
 std::string nested(int depth) {
     return R"({"lanshi-design": 1, "x": )" + std::string(depth, '[') + std::string(depth, ']') +
            "}";
@@ -384,6 +393,11 @@ const BadFile kBadFiles[] = {
     {"SyntaxErrorColumnCountsCharacters", "{\"lanshi-design\": 1, \"细砂\": tru}",
      "第 1 行第 31 列"},
     {"Truncated", truncatedFile(), "不完整"},
+    {"TruncatedInAText", cutAfter("\"Text1\": \"2"), "不完整"},
+    {"TruncatedAfterAComma", cutAfter("\"lanshi-design\": 1,\n"), "不完整"},
+    {"TruncatedInANumber", R"({"lanshi-design": 1)", "不完整"},
+    {"TruncatedInAWord", R"({"lanshi-design": 1, "细砂": tr)", "不完整"},
+    {"WrongLastByte", R"({"lanshi-design": 1])", "第 1 行第 20 列附近有语法错误"},
     {"TrailingContent", R"({"lanshi-design": 1} {})", "语法错误"},
     {"InvalidUtf8", "{\"lanshi-design\": 1,\n \"fields\": {\"Text1\": \"2\xC0\xAF\"}}",
      "第 2 行第 24 列不是有效的 UTF-8"},
@@ -429,7 +443,7 @@ const BadFile kBadFiles[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, Refused, ::testing::ValuesIn(kBadFiles),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // ---------------------------------------------------------------------------
 // Reading from disk
@@ -464,6 +478,23 @@ TEST_F(ReadFile, ReadsASavedFileUnderAChineseName) {
     EXPECT_EQ(design::serialize(*read.design), bytes);
 }
 
+// A design file grown with blanks to exactly `size` bytes.
+std::string paddedTo(std::size_t size) {
+    std::string bytes = design::serialize(design::startDesign(kDot));
+    bytes.resize(size, ' ');
+    return bytes;
+}
+
+TEST_F(ReadFile, OpensAFileOfExactlyTheLargestSize) {
+    const std::string largest = paddedTo(design::kMaxFileSize);
+    ASSERT_EQ(largest.size(), std::size_t{4194304});
+    const design::ReadResult read = design::readFile(write("largest.lanshi", largest), kDot);
+    ASSERT_TRUE(read) << read.error;
+    EXPECT_EQ(*read.design, design::startDesign(kDot));
+    EXPECT_TRUE(design::open(largest, kDot)) << "the same bytes, given as they are";
+    EXPECT_FALSE(design::open(largest + " ", kDot));
+}
+
 TEST_F(ReadFile, RefusesWhatIsNoReadableFile) {
     EXPECT_NE(refusal(folder / "missing.lanshi").find("不存在"), std::string::npos);
     std::filesystem::create_directory(folder / "folder.lanshi");
@@ -472,6 +503,8 @@ TEST_F(ReadFile, RefusesWhatIsNoReadableFile) {
     EXPECT_NE(refusal(folder / "pipe.lanshi").find("不是普通文件"), std::string::npos);
     const std::string big(design::kMaxFileSize + 10, ' ');
     EXPECT_NE(refusal(write("big.lanshi", big)).find("太大"), std::string::npos);
+    const std::string justOver = paddedTo(design::kMaxFileSize + 1);
+    EXPECT_NE(refusal(write("over.lanshi", justOver)).find("太大"), std::string::npos);
     EXPECT_NE(refusal(write("empty.lanshi", "")).find("空的"), std::string::npos);
 }
 

@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QMenu>
@@ -95,6 +96,20 @@ protected:
         QAction* found = form.findChild<QAction*>(QLatin1String(action));
         ASSERT_NE(found, nullptr) << action;
         found->trigger();
+    }
+
+    // Drags the file onto the target and drops it there; whether the drag
+    // was welcome.
+    static bool drop(QWidget* target, const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        data.setText(QUrl::fromLocalFile(path).toString());
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent release(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+        QApplication::processEvents();
+        return enter.isAccepted();
     }
 
     // The names of the files in the folder: nothing stray is left by a save.
@@ -206,17 +221,6 @@ TEST_F(DesignCommandsTest, TheContextMenuOffersTheThreeCommandsOutsideTheFields)
 
 TEST_F(DesignCommandsTest, ADroppedDesignOpensAndOtherDropsAreLeftAlone) {
     const QString path = designFile("dropped.lanshi", calc::Text26, "175");
-    const auto drop = [this](QWidget* target, const QString& dropped) {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(dropped)});
-        data.setText(QUrl::fromLocalFile(dropped).toString());
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &drop);
-        QApplication::processEvents();
-        return enter.isAccepted();
-    };
     EXPECT_FALSE(drop(&form, file("notes.txt")));
     EXPECT_EQ(sheet().text(calc::Text26), "180");
 
@@ -256,6 +260,39 @@ TEST_F(DesignCommandsTest, CancelKeepsTheSheetAndAsksForNoFile) {
     trigger("openDesign");
     EXPECT_EQ(boxes.asked.size(), 2u);
     EXPECT_EQ(sheet().text(calc::Text1), "45");
+}
+
+// The two stones are a part of the design as much as any text: ticking one
+// alone, after opening or after saving, is a change the user is asked about
+// before 打开设计… or a dropped file replaces the sheet.
+TEST_F(DesignCommandsTest, TickingOnlyAStoneIsAChange) {
+    const QString dropped = designFile("dropped.lanshi", calc::Text26, "175");
+    for (const char* stone : {"卵石", "碎石"}) {
+        for (const bool afterSave : {false, true}) {
+            SCOPED_TRACE(std::string(stone) + (afterSave ? " after saving" : " after opening"));
+            ASSERT_TRUE(designs.openFile(designFile("a.lanshi", calc::Text1, "25")));
+            if (afterSave) {
+                dialogs.saves.push_back(file("saved.lanshi"));
+                ASSERT_TRUE(designs.saveAsCommand());
+            }
+            auto* check = test::control<QCheckBox>(form, stone);
+            const bool wasChecked = check->isChecked();
+            QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
+            ASSERT_NE(check->isChecked(), wasChecked);
+            boxes.asked.clear();
+
+            boxes.answers.push_back(QMessageBox::Cancel);
+            trigger("openDesign");
+            EXPECT_EQ(boxes.asked.size(), 1u);
+            EXPECT_TRUE(dialogs.openFolders.isEmpty());
+
+            boxes.answers.push_back(QMessageBox::Cancel);
+            drop(&form, dropped);
+            EXPECT_EQ(boxes.asked.size(), 2u);
+            EXPECT_EQ(sheet().text(calc::Text26), "180");
+            EXPECT_EQ(check->isChecked(), !wasChecked);
+        }
+    }
 }
 
 TEST_F(DesignCommandsTest, SaveFirstSavesThenOpens) {

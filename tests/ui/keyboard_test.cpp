@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QImage>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -83,6 +84,20 @@ TEST_F(KeyboardTest, AHeldReturnClicksOnce) {
     }
     QTest::keyRelease(help, Qt::Key_Return);
     EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+// Return reaches the buttons by autoDefault, which a style may draw as room
+// for a default frame: each button looks exactly as it would without it.
+TEST_F(KeyboardTest, ButtonsThatAnswerReturnAreDrawnAsBefore) {
+    for (QPushButton* button : form.findChildren<QPushButton*>()) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        ASSERT_TRUE(button->autoDefault());
+        const QImage answering = button->grab().toImage();
+        button->setAutoDefault(false);
+        const QImage plain = button->grab().toImage();
+        button->setAutoDefault(true);
+        EXPECT_EQ(answering, plain);
+    }
 }
 
 TEST_F(KeyboardTest, ReturnInAFieldOrOnAChoiceStartsNothing) {

@@ -61,7 +61,7 @@ QString pdfText(const QString& path) {
     process.start(QStringLiteral("pdftotext"),
                   {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        ADD_FAILURE() << "pdftotext failed (scripts/install-deps installs poppler-utils)";
+        ADD_FAILURE() << "pdftotext failed (scripts/install-deps test installs poppler-utils)";
         return {};
     }
     return QString::fromUtf8(process.readAllStandardOutput());

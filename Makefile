@@ -2,10 +2,10 @@
 # fresh Debian or Ubuntu machine (see README.md).
 
 BUILD_DIR := build
-SOURCES = $(shell find calc design report ui app tests tools bench fuzz web \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
+SOURCES = $(shell find calc jgj55 design report ui app tests tools bench fuzz web \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_conversions fuzz_calculate fuzz_design
+FUZZ_TARGETS := fuzz_conversions fuzz_calculate fuzz_design fuzz_jgj55
 
 .PHONY: all deps configure build test run package lint format format-check check-asan bench fuzz web web-test clean
 

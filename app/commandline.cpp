@@ -28,7 +28,8 @@ QString usageHint() {
 bool writesTo(const QString& output) {
     const QString suffix = QFileInfo(output).suffix().toLower();
     return suffix == QLatin1String("pdf") || suffix == QLatin1String("html") ||
-           suffix == QLatin1String("htm") || suffix == QLatin1String("txt");
+           suffix == QLatin1String("htm") || suffix == QLatin1String("txt") ||
+           suffix == QLatin1String("json");
 }
 
 // --report DESIGN -o OUT [--batch-volume LITRES], all three checked.
@@ -57,7 +58,8 @@ CommandLine reportCommand(const QCommandLineParser& parser, const QCommandLineOp
         return fail(QStringLiteral("--report 需要用 -o 给出计算书写入的文件（- 为标准输出）"));
     }
     if (command.output != QLatin1String("-") && !writesTo(command.output)) {
-        return fail(QStringLiteral("计算书只写成 .pdf、.html、.htm 或 .txt 文件（- 为标准输出），"
+        return fail(QStringLiteral("计算书只写成 .pdf、.html、.htm 或 .txt 文件，结果数据写成 "
+                                   ".json 文件（- 为标准输出），"
                                    "不写“%1”")
                         .arg(QFileInfo(command.output).fileName()));
     }
@@ -237,7 +239,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                        "窗口启动后打开该设计。\n"
                        "用 --report 时不打开窗口，也不需要图形显示：按“计算”计算该设计，"
                        "把计算书写入 -o 给出的文件（扩展名 .pdf 写 PDF，.html 或 .htm 写 HTML，"
-                       ".txt 写纯文本；- 写到标准输出）。成功时退出状态为 0；否则在标准错误上"
+                       ".txt 写纯文本，.json 写结果数据；- 写到标准输出）。成功时退出状态为 "
+                       "0；否则在标准错误上"
                        "用一行说明原因（计算中止时指出数据项和原因），退出状态非 0。")
             .arg(ui::kApplicationName);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -251,11 +254,17 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                                     QStringLiteral("设计文件"));
     const QCommandLineOption output(
         {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("计算书写入的文件（.pdf、.html、.htm 或 .txt；- 为标准输出）。"),
+        QStringLiteral(
+            "计算书写入的文件（.pdf、.html、.htm 或 .txt；.json 为结果数据；- 为标准输出）。"),
         QStringLiteral("文件"));
     const QCommandLineOption batch(QStringLiteral("batch-volume"),
                                    QStringLiteral("试拌用量的混凝土体积，单位 L（默认 20）。"),
                                    QStringLiteral("升"));
+    const QCommandLineOption newDesign(
+        QStringLiteral("new"),
+        QStringLiteral("打开新设计的窗口（jgj55-2011：按 JGJ 55-2011 设计）。"),
+        QStringLiteral("种类"));
+    parser.addOption(newDesign);
     parser.addOption(report);
     parser.addOption(output);
     parser.addOption(batch);
@@ -302,6 +311,16 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         return reportCommand(parser, report, output, batch, fail);
     }
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(newDesign)) {
+        if (parser.value(newDesign) != QLatin1String("jgj55-2011")) {
+            return fail(
+                QStringLiteral("--new 只能是 jgj55-2011，给出了“%1”").arg(parser.value(newDesign)));
+        }
+        if (!files.isEmpty()) {
+            return fail(QStringLiteral("--new 不能与设计文件同时给出"));
+        }
+        command.newJgj55 = true;
+    }
     if (files.size() > 1) {
         return fail(QStringLiteral("一次只能打开一个设计文件，给出了 %1 个").arg(files.size()));
     }

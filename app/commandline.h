@@ -5,6 +5,8 @@
 //     lanshi [DESIGN]     the window, with the design file opened after the reset
 //     lanshi --help       the usage, on standard output
 //     lanshi --version    the name and version, on standard output
+//     lanshi --new jgj55-2011
+//                         the window of a new design to JGJ 55-2011
 //     lanshi --report DESIGN -o OUT [--batch-volume LITRES]
 //                         the calculation report of the design, written to OUT
 //                         (.pdf, .html/.htm or .txt; "-" for text on standard
@@ -29,6 +31,7 @@ struct CommandLine {
     };
     Action action = Action::Window;
     QString design;            // the design file to open at start-up; empty for none
+    bool newJgj55 = false;     // Window: a new JGJ 55-2011 design instead of the classic one
     QString platform;          // Qt's -platform, when given
     QString text;              // what Help, Version and Error print, one line or more
     QString output;            // Report: where to write it; "-" for standard output

@@ -7,8 +7,11 @@
 #include "ui/form1.h"
 #include "ui/guidecommand.h"
 #include "ui/identity.h"
+#include "ui/jgj55command.h"
+#include "ui/jgj55window.h"
 #include "ui/messageboxes.h"
 #include "ui/regional.h"
+#include "ui/reportcommands.h"
 #include "ui/translations.h"
 
 #include <cstdio>
@@ -66,8 +69,19 @@ int main(int argc, char* argv[]) {
     // keeps them for the life of the window.
     ui::Form1 form(ui::numberFormatOf(QLocale::system()), boxes);
     ui::DesignCommands designs(form, boxes, dialogs);
+    // 新建 JGJ 55-2011 设计…, and where a design file of that kind opens.
+    ui::QtReportDialogs reportDialogs;
+    ui::Jgj55Command jgj55(form, form.sheet().numberFormat(), boxes, dialogs, reportDialogs);
+    designs.setOpenElsewhere([&jgj55](const QString& path) { jgj55.openDesign(path); });
     // Last of the window's commands, so 使用说明 ends its context menu.
     ui::GuideCommand guide(form, boxes);
+    if (command.newJgj55) {
+        // lanshi --new jgj55-2011: the new design's window alone; closing it
+        // ends the program.
+        ui::Jgj55Window design(form.sheet().numberFormat(), boxes, dialogs, reportDialogs);
+        design.show();
+        return QApplication::exec();
+    }
     form.show();
     // After the load's reset, so the design replaces the defaults.
     if (!command.design.isEmpty()) {

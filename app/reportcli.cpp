@@ -5,6 +5,9 @@
 #include "design/designfile.h"
 #include "design/project.h"
 #include "design/provenance.h"
+#include "jgj55/designfile.h"
+#include "jgj55/resultjson.h"
+#include "report/jgj55report.h"
 #include "report/report.h"
 #include "ui/designio.h"
 #include "ui/identity.h"
@@ -19,6 +22,7 @@
 #include <optional>
 
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
@@ -49,7 +53,7 @@ int failed(const QString& why) {
     return kReportFailed;
 }
 
-enum class Kind { Text, Html, Pdf };
+enum class Kind { Text, Html, Pdf, Json };
 
 Kind kindOf(const QString& output) {
     const QString suffix = QFileInfo(output).suffix().toLower();
@@ -58,6 +62,9 @@ Kind kindOf(const QString& output) {
     }
     if (suffix == QLatin1String("pdf")) {
         return Kind::Pdf;
+    }
+    if (suffix == QLatin1String("json")) {
+        return Kind::Json;
     }
     return suffix == QLatin1String("html") || suffix == QLatin1String("htm") ? Kind::Html
                                                                              : Kind::Text;
@@ -72,10 +79,130 @@ QString saveBytes(const QString& path, const QByteArray& bytes) {
     return {};
 }
 
+// The report as the output's name asks: text, HTML or PDF.
+int writeDocument(const report::Document& document, const CommandLine& command, int& argc,
+                  char** argv) {
+    QString error;
+    switch (kindOf(command.output)) {
+    case Kind::Json: // answered before a document is made
+    case Kind::Text:
+        if (command.output == QLatin1String("-")) {
+            write(stdout, QByteArray::fromStdString(report::toText(document)));
+            if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+                return failed(
+                    QStringLiteral("无法写到标准输出：%1").arg(ui::systemReasonOf(errno)));
+            }
+            return 0;
+        }
+        error = saveBytes(command.output, QByteArray::fromStdString(report::toText(document)));
+        break;
+    case Kind::Html:
+        error = saveBytes(command.output, QByteArray::fromStdString(report::toHtml(document)));
+        break;
+    case Kind::Pdf: {
+        // Fonts and the PDF writer need Qt's GUI layer, but no screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        // Standard error carries one line at most, the report's own: Qt's
+        // notes on the way (no XDG_RUNTIME_DIR for root, say) are no failure
+        // of the report and would read as one. Its critical and fatal
+        // messages still go through.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                std::fprintf(stderr, "%s\n", qPrintable(text));
+            }
+        });
+        const QGuiApplication application(argc, argv);
+        error = ui::writeReportPdf(ui::qt(report::toHtml(document)), command.output);
+        break;
+    }
+    }
+    if (!error.isEmpty()) {
+        return failed(QStringLiteral("无法写入 %1：%2").arg(command.output, error));
+    }
+    return 0;
+}
+
+int writeBytes(const CommandLine& command, const std::string& bytes) {
+    if (command.output == QLatin1String("-")) {
+        write(stdout, QByteArray::fromStdString(bytes));
+        if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+            return failed(QStringLiteral("无法写到标准输出：%1").arg(ui::systemReasonOf(errno)));
+        }
+        return 0;
+    }
+    const QString error = saveBytes(command.output, QByteArray::fromStdString(bytes));
+    return error.isEmpty() ? 0
+                           : failed(QStringLiteral("无法写入 %1：%2").arg(command.output, error));
+}
+
+// The 33 field texts after a press on "计算", and where it stopped (null when
+// it ran to its end): the classic design's figures as JSON.
+std::string classicJson(const calc::Sheet& sheet, const calc::Stop* stopped) {
+    nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+    for (int n = 1; n <= calc::kTextFieldCount; ++n) {
+        const auto field = static_cast<calc::TextField>(n);
+        fields[std::string(calc::fieldName(field))] = sheet.text(field);
+    }
+    nlohmann::ordered_json out = nlohmann::ordered_json::object();
+    out["fields"] = std::move(fields);
+    if (stopped != nullptr) {
+        const calc::Stop& stop = *stopped;
+        out["stop"] = {{"stage", calc::stageName(stop.stage)},
+                       {"field", stop.field ? nlohmann::ordered_json(calc::fieldName(*stop.field))
+                                            : nlohmann::ordered_json()},
+                       {"reason", calc::reasonName(stop.reason)},
+                       {"text", ui::stopReport(stop, sheet).toStdString()}};
+    } else {
+        out["stop"] = nullptr;
+    }
+    return out.dump(2, ' ', false) + "\n";
+}
+
+// A design file that names a standard: the JGJ 55-2011 design.
+int runJgj55Report(const CommandLine& command, const QByteArray& bytes, int& argc, char** argv) {
+    const jgj55::ReadResult read =
+        jgj55::read(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    if (!read) {
+        return failed(
+            QStringLiteral("无法打开设计文件 %1：%2").arg(command.design, ui::qt(read.error)));
+    }
+    const jgj55::Outcome outcome = jgj55::design(*read.input);
+    if (!outcome) {
+        return failed(QStringLiteral("%1：%2").arg(
+            command.design, ui::qt(jgj55::plainText(outcome.refusal.message))));
+    }
+    if (kindOf(command.output) == Kind::Json) {
+        return writeBytes(command, jgj55::resultJson(*outcome.result));
+    }
+    report::Options options;
+    options.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    options.program = ui::kApplicationName.toStdString();
+    options.version = ui::kApplicationVersion.toStdString();
+    options.designFile = QFileInfo(command.design).fileName().toStdString();
+    options.batchLitres = command.batchLitres;
+    const calc::NumberFormat format = ui::numberFormatOf(QLocale::system());
+    return writeDocument(report::buildJgj55Report(*read.input, *outcome.result, format, options),
+                         command, argc, argv);
+}
+
 } // namespace
 
 int runReport(const CommandLine& command, int& argc, char** argv) {
     const calc::NumberFormat format = ui::numberFormatOf(QLocale::system());
+    // A design to a standard names it; the classic design never does. A file
+    // that cannot be read here is left to the classic reader, which says why.
+    {
+        QFile file(command.design);
+        if (file.open(QIODevice::ReadOnly) && file.size() <= qint64(design::kMaxFileSize)) {
+            const QByteArray bytes = file.read(qint64(design::kMaxFileSize));
+            if (jgj55::namesAStandard(
+                    std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
+                return runJgj55Report(command, bytes, argc, argv);
+            }
+        }
+    }
     // Through the platform's own form of the name: a Chinese path must reach
     // the file system as the user gave it, on Windows too.
     const design::ReadResult read = ui::readDesign(command.design, format);
@@ -96,9 +223,17 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
     // one; a base value an earlier calculation wrote is shown by its working.
     calc::Trace trace;
     if (opened.last) {
+        if (kindOf(command.output) == Kind::Json) {
+            return writeBytes(command, classicJson(sheet, nullptr));
+        }
         trace = std::move(*opened.last);
     } else {
         design::Pressed pressed = design::calculate(sheet, opened.provenance);
+        if (kindOf(command.output) == Kind::Json) {
+            return writeBytes(
+                command,
+                classicJson(sheet, pressed.outcome.stop ? &*pressed.outcome.stop : nullptr));
+        }
         if (!pressed.outcome.completed()) {
             return failed(QStringLiteral("%1：%2").arg(
                 command.design, ui::stopReport(*pressed.outcome.stop, sheet)));
@@ -120,45 +255,7 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
             QStringLiteral("%1：没有选择计算砂石用量的方法，没有配合比可写").arg(command.design));
     }
 
-    QString error;
-    switch (kindOf(command.output)) {
-    case Kind::Text:
-        if (command.output == QLatin1String("-")) {
-            write(stdout, QByteArray::fromStdString(report::toText(*document)));
-            if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-                return failed(
-                    QStringLiteral("无法写到标准输出：%1").arg(ui::systemReasonOf(errno)));
-            }
-            return 0;
-        }
-        error = saveBytes(command.output, QByteArray::fromStdString(report::toText(*document)));
-        break;
-    case Kind::Html:
-        error = saveBytes(command.output, QByteArray::fromStdString(report::toHtml(*document)));
-        break;
-    case Kind::Pdf: {
-        // Fonts and the PDF writer need Qt's GUI layer, but no screen.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        // Standard error carries one line at most, the report's own: Qt's
-        // notes on the way (no XDG_RUNTIME_DIR for root, say) are no failure
-        // of the report and would read as one. Its critical and fatal
-        // messages still go through.
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-            if (type == QtCriticalMsg || type == QtFatalMsg) {
-                std::fprintf(stderr, "%s\n", qPrintable(text));
-            }
-        });
-        const QGuiApplication application(argc, argv);
-        error = ui::writeReportPdf(ui::qt(report::toHtml(*document)), command.output);
-        break;
-    }
-    }
-    if (!error.isEmpty()) {
-        return failed(QStringLiteral("无法写入 %1：%2").arg(command.output, error));
-    }
-    return 0;
+    return writeDocument(*document, command, argc, argv);
 }
 
 } // namespace app

@@ -287,6 +287,15 @@ Given read(std::string_view bytes) {
                       std::to_string(kFormatVersion) + "，请升级程序后再打开。");
     }
 
+    // A design to a current standard is the same file kind with a key the
+    // classic design never writes: it is not a sheet, and opening it as one
+    // would show the defaults as if they were the file's.
+    if (const auto standard = file.find("standard"); standard != file.end()) {
+        throw Refusal("此文件是按 " +
+                      (standard->is_string() ? standard->get<std::string>() : standard->dump()) +
+                      " 的设计，不是本窗口的设计；请在「新建 JGJ 55-2011 设计」窗口中打开。");
+    }
+
     Given given;
     if (const auto format = file.find("format"); format != file.end()) {
         given.format = formatOf(*format);

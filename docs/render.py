@@ -1,12 +1,14 @@
 #!/usr/bin/python3
 """Renders the user's guide (docs/guide.md) to one self-contained HTML page.
 
-    render.py GUIDE.md FIELDS.md OUT.html
+    render.py GUIDE.md FIELDS.md TABLES.md OUT.html
 
 FIELDS.md is the table of the design sheet's fields, written by the build
 from the program's own field table (tools/fieldtable), so the guide never
 retypes a caption, unit or range. It replaces the marker line
-"<!-- 字段表 -->". Pictures are embedded as data: addresses, so the page can
+"<!-- 字段表 -->". TABLES.md holds the tables of the JGJ 55-2011 design,
+written the same way from the design's own data (tools/jgj55tables); it
+replaces "<!-- JGJ 55-2011 表 -->". Pictures are embedded as data: addresses, so the page can
 be copied or mailed on its own.
 """
 
@@ -19,6 +21,7 @@ import sys
 import markdown
 
 FIELDS_MARKER = "<!-- 字段表 -->"
+TABLES_MARKER = "<!-- JGJ 55-2011 表 -->"
 
 STYLE = """
 body { font-family: "Noto Sans CJK SC", "WenQuanYi Micro Hei", sans-serif;
@@ -52,7 +55,7 @@ def embed_images(body: str, base: pathlib.Path) -> str:
 
 
 def main() -> None:
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         raise SystemExit(__doc__)
     guide = pathlib.Path(sys.argv[1])
     fields = pathlib.Path(sys.argv[2]).read_text(encoding="utf-8")
@@ -60,6 +63,9 @@ def main() -> None:
     if FIELDS_MARKER not in text:
         raise SystemExit("render.py: the guide has no field-table marker")
     text = text.replace(FIELDS_MARKER, fields)
+    if TABLES_MARKER not in text:
+        raise SystemExit("render.py: the guide has no marker for the JGJ 55-2011 tables")
+    text = text.replace(TABLES_MARKER, pathlib.Path(sys.argv[3]).read_text(encoding="utf-8"))
 
     # The guide's sections are level-one headings; in the page they sit
     # under the title, one level down.
@@ -86,7 +92,7 @@ def main() -> None:
 </body>
 </html>
 """
-    pathlib.Path(sys.argv[3]).write_text(page, encoding="utf-8")
+    pathlib.Path(sys.argv[4]).write_text(page, encoding="utf-8")
 
 
 if __name__ == "__main__":

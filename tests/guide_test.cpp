@@ -8,8 +8,11 @@
 #include "calc/memorysheet.h"
 #include "calc/trace.h"
 #include "design/designfile.h"
+#include "jgj55/designfile.h"
+#include "report/jgj55report.h"
 #include "report/report.h"
 #include "tools/fieldtable.h"
+#include "tools/jgj55tables.h"
 #include "tools/replay.h"
 
 #include <fstream>
@@ -212,6 +215,67 @@ TEST(GuideTest, TheGuideHasOnePlaceForTheFieldTable) {
     const std::size_t at = guide.find(marker);
     ASSERT_NE(at, std::string::npos);
     EXPECT_EQ(guide.find(marker, at + 1), std::string::npos);
+}
+
+// The JGJ 55-2011 examples: "<!-- JGJ 55-2011 算例 {design file} -->" opens
+// one that runs to the next heading; every figure it quotes in backticks must
+// stand in the report the program makes of that design.
+TEST(GuideTest, EveryFigureOfAJgj55ExampleIsInTheProgramsReport) {
+    const std::string guide = '\n' + readGuide();
+    static const std::string kOpen = "<!-- JGJ 55-2011 算例 ";
+    static const std::string kClose = " -->";
+    int examples = 0;
+    for (std::size_t at = guide.find(kOpen); at != std::string::npos;
+         at = guide.find(kOpen, at + 1)) {
+        const std::size_t caseEnd = guide.find(kClose, at);
+        ASSERT_NE(caseEnd, std::string::npos);
+        const std::string file = guide.substr(at + kOpen.size(), caseEnd - at - kOpen.size());
+        const jgj55::ReadResult read = jgj55::read(file);
+        ASSERT_TRUE(read) << read.error;
+        const jgj55::Outcome out = jgj55::design(*read.input);
+        ASSERT_TRUE(out) << jgj55::plainText(out.refusal.message);
+        report::Options options;
+        options.date = "2024-05-01";
+        const std::set<std::string> reported = figuresIn(report::toText(
+            report::buildJgj55Report(*read.input, *out.result, calc::NumberFormat{}, options)));
+        const std::size_t bodyAt = caseEnd + kClose.size();
+        const std::size_t end = guide.find("\n# ", bodyAt);
+        const std::string body =
+            guide.substr(bodyAt, end == std::string::npos ? end : end - bodyAt);
+        static const std::regex quoted("`([^`]+)`");
+        int figures = 0;
+        for (auto it = std::sregex_iterator(body.begin(), body.end(), quoted);
+             it != std::sregex_iterator(); ++it, ++figures) {
+            EXPECT_TRUE(reported.contains((*it)[1].str()))
+                << "example " << examples + 1 << " quotes " << (*it)[1].str()
+                << ", which its report does not show";
+        }
+        EXPECT_GE(figures, 10);
+        ++examples;
+    }
+    EXPECT_EQ(examples, 2);
+}
+
+TEST(GuideTest, TheJgj55TablesComeFromTheDesignsData) {
+    const std::string guide = readGuide();
+    const std::string marker = "<!-- JGJ 55-2011 表 -->";
+    const std::size_t at = guide.find(marker);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(guide.find(marker, at + 1), std::string::npos);
+    const std::string tables = jgj55tables::markdownTables();
+    // Nine tables, each a title and a header rule.
+    std::size_t titles = 0;
+    for (std::size_t p = tables.find("**表"); p != std::string::npos;
+         p = tables.find("**表", p + 1)) {
+        ++titles;
+    }
+    EXPECT_EQ(titles, 2u); // the two the standard numbers: 5.1.3 and 5.4.2
+    EXPECT_NE(tables.find("| 0.70 | 36～41 | 35～40 | 34～39 | 39～44 | 38～43 | 36～41 |"),
+              std::string::npos)
+        << tables;
+    EXPECT_NE(tables.find("| 75～90 mm | 215 | 195 | 185 | 175 | 230 | 215 | 205 | 195 |"),
+              std::string::npos)
+        << tables;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ui/designcommands.h"
 
 #include "design/project.h"
+#include "jgj55/designfile.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
 #include "ui/reportcommands.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
@@ -75,6 +77,17 @@ bool DesignCommands::isModified() const {
 }
 
 bool DesignCommands::openFile(const QString& path) {
+    if (m_elsewhere) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.size() <= qint64(design::kMaxFileSize)) {
+            const QByteArray bytes = file.readAll();
+            if (jgj55::namesAStandard(
+                    std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
+                m_elsewhere(path);
+                return true;
+            }
+        }
+    }
     const design::ReadResult read = readDesign(path, m_form.sheet().numberFormat());
     if (!read) {
         showFailure(QStringLiteral("无法打开设计文件"), path, qt(read.error));

@@ -20,6 +20,8 @@
 #include "ui/form1.h"
 #include "ui/messageboxes.h"
 
+#include <functional>
+
 #include <QObject>
 #include <QString>
 
@@ -54,6 +56,13 @@ public:
     // start state while no file was opened).
     bool isModified() const;
 
+    // Where a design file that names a standard (JGJ 55-2011) is opened
+    // instead of on this sheet, which it does not fit; without it such a
+    // file is refused with the reader's reason.
+    void setOpenElsewhere(std::function<void(const QString&)> open) {
+        m_elsewhere = std::move(open);
+    }
+
     // For tests: makes steps of every following save fail.
     void setSaveFault(SaveFault fault) { m_fault = std::move(fault); }
 
@@ -75,6 +84,7 @@ private:
     design::Design m_saved; // the sheet as last opened or saved
     QString m_folder;       // where the last file was, for the next dialog
     SaveFault m_fault;
+    std::function<void(const QString&)> m_elsewhere;
 };
 
 // The first local .lanshi file among dragged data, or an empty string.

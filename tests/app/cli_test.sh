@@ -88,4 +88,26 @@ if [ -z "$reason" ] || grep -qE '[A-Za-z]{3,}' <<<"$reason"; then
     failures=$((failures + 1))
 fi
 
+# A design to JGJ 55-2011: its report, its figures as JSON, and a refusal.
+printf '%s' '{"lanshi-design": 1, "standard": "JGJ 55-2011", "jgj55-2011": {"fcuk": 30,
+  "cementGrade": "42.5", "flyAsh": {"fraction": 0.2}, "admixture": {"fraction": 0.01,
+  "waterReduction": 0.2}, "stone": "crushed", "maxSize": 20, "slump": 180}}' >"$dir/jgj.lanshi"
+printf '%s' '{"lanshi-design": 1, "standard": "JGJ 55-2011", "jgj55-2011": {"fcuk": 30}}' \
+    >"$dir/jgj-bad.lanshi"
+expect 0 out "W/B = αa·fb / (fcu,0 + αa·αb·fb) = 0.53 × 41.9 / (38.2 + 0.53 × 0.2 × 41.9) = 0.52" \
+    -- --report "$dir/jgj.lanshi" -o -
+expect 0 out "" -- --report "$dir/jgj.lanshi" -o "$dir/jgj.json"
+expect 0 out "" -- --report "$dir/wet.lanshi" -o "$dir/wet.json"
+expect 0 out "" -- --report "$dir/bad.lanshi" -o "$dir/bad.json"
+for want in "$dir/jgj.json:\"sand\": 756," "$dir/jgj.json:\"notes\": []" \
+    "$dir/wet.json:\"Text14\": \"147.5658\"" "$dir/wet.json:\"stop\": null" \
+    "$dir/bad.json:\"reason\": \"not-a-number\""; do
+    if ! grep -qF -- "${want#*:}" "${want%%:*}"; then
+        echo "FAIL: ${want%%:*} lacks ${want#*:}" >&2
+        failures=$((failures + 1))
+    fi
+done
+expect 1 err "请给出水泥强度等级" -- --report "$dir/jgj-bad.lanshi" -o "$dir/jgj-bad.json"
+expect 2 err "--new 只能是 jgj55-2011" -- --new gb50010
+
 [ "$failures" -eq 0 ] && echo "the command line behaves" || exit 1

@@ -437,6 +437,9 @@ const BadFile kBadFiles[] = {
     {"FormatDigitSymbol",
      R"({"lanshi-design": 1, "format": {"decimal": "0", "group": ",", "groupSize": 3, "negative": "-"}})",
      "不能含有数字"},
+    {"DesignToAStandard",
+     R"({"lanshi-design": 1, "standard": "JGJ 55-2011", "jgj55-2011": {"fcuk": 30}})",
+     "「新建 JGJ 55-2011 设计」"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, Refused, ::testing::ValuesIn(kBadFiles),

@@ -1,0 +1,1036 @@
+#include "jgj55/design.h"
+
+#include "jgj55/rounding.h"
+
+#include <cmath>
+#include <utility>
+
+namespace jgj55 {
+
+namespace {
+
+// A refusal on its way out of the steps; caught once, in design().
+struct Refused {
+    Refusal refusal;
+};
+
+[[noreturn]] void refuse(std::string input, std::string pattern, std::vector<double> numbers = {}) {
+    throw Refused{{.message = {std::move(pattern), std::move(numbers)}, .input = std::move(input)}};
+}
+
+// Every step's figure is checked before a later step uses it: an input that
+// slipped past the checks below must never carry NaN or infinity into the
+// result.
+double checked(double value, const char* input, const char* what) {
+    if (!std::isfinite(value)) {
+        refuse(input, std::string(what) + "的计算结果不是有限数，请检查输入");
+    }
+    return value;
+}
+
+double hundredths(int value) {
+    return value / 100.0;
+}
+
+// A fraction of the binder as a percentage, on its decimal value (0.15 is
+// 15 %, not 15.000000000000002 %).
+double percentOf(double fraction) {
+    return roundHalfUp(fraction * 100.0, 6);
+}
+
+std::string_view stoneColumn(Stone stone) {
+    return stoneName(stone);
+}
+
+class Designer {
+public:
+    explicit Designer(const Input& input) : m_in(input) {}
+
+    Result run();
+
+private:
+    void strength();
+    void cementStrength();
+    void binderStrength();
+    void waterBinder();
+    void waterContent();
+    void binderContent();
+    void sandRatio();
+    void aggregates();
+    void construction();
+
+    double tableWater();
+    double gamma(const auto& rows, int bound, int extra, double fraction, const char* input,
+                 const char* what);
+
+    Step& record(Step step) {
+        m_out.steps.push_back(std::move(step));
+        return m_out.steps.back();
+    }
+
+    // A required input that the rules cannot do without.
+    double required(const std::optional<double>& value, const char* input, const char* what) {
+        if (!value) {
+            refuse(input, std::string("请给出") + what);
+        }
+        return checked(*value, input, what);
+    }
+    double positive(double value, const char* input, const char* what) {
+        if (!(value > 0.0) || !std::isfinite(value)) {
+            refuse(input, std::string(what) + "须为正数，现为 {}", {value});
+        }
+        return value;
+    }
+    Stone stone(const char* why) {
+        if (!m_in.stone) {
+            refuse("stone", std::string("请给出粗骨料品种（碎石或卵石）：") + why);
+        }
+        return *m_in.stone;
+    }
+    int sizeTenth(const char* why) {
+        const double size = required(m_in.maxSize, "maxSize", why);
+        const double tenth = size * 10.0;
+        if (!(tenth > 0.0) || tenth > 10000.0 || std::round(tenth) != roundHalfUp(tenth, 6)) {
+            refuse("maxSize", "粗骨料最大公称粒径 {} mm 不在表中", {size});
+        }
+        return static_cast<int>(std::lround(tenth));
+    }
+
+    const Input& m_in;
+    Result m_out;
+    double m_fcuk = 0.0;
+    double m_flyAshFraction = 0.0;
+    double m_slagFraction = 0.0;
+    double m_admixtureFraction = 0.0;
+};
+
+Result Designer::run() {
+    m_out.steps.reserve(40);
+    m_fcuk = positive(required(m_in.fcuk, "fcuk", "混凝土立方体抗压强度标准值 fcu,k"), "fcuk",
+                      "混凝土立方体抗压强度标准值 fcu,k");
+    if (m_in.flyAsh) {
+        m_flyAshFraction = m_in.flyAsh->fraction.value_or(0.0);
+    }
+    if (m_in.slag) {
+        m_slagFraction = m_in.slag->fraction.value_or(0.0);
+    }
+    if (m_in.admixture) {
+        m_admixtureFraction = m_in.admixture->fraction.value_or(0.0);
+    }
+    if (!(m_flyAshFraction >= 0.0 && m_flyAshFraction < 1.0)) {
+        refuse("flyAsh", "粉煤灰掺量须在 0 与 1 之间（以胶凝材料质量的分数计），现为 {}",
+               {m_flyAshFraction});
+    }
+    if (!(m_slagFraction >= 0.0 && m_slagFraction < 1.0)) {
+        refuse("slag", "矿渣粉掺量须在 0 与 1 之间（以胶凝材料质量的分数计），现为 {}",
+               {m_slagFraction});
+    }
+    if (!(m_flyAshFraction + m_slagFraction < 1.0)) {
+        refuse("slag", "粉煤灰与矿渣粉掺量之和须小于 1，胶凝材料中须有水泥");
+    }
+    if (!(m_admixtureFraction >= 0.0 && m_admixtureFraction < 1.0)) {
+        refuse("admixture", "外加剂掺量须在 0 与 1 之间（以胶凝材料质量的分数计），现为 {}",
+               {m_admixtureFraction});
+    }
+    strength();
+    cementStrength();
+    binderStrength();
+    waterBinder();
+    waterContent();
+    binderContent();
+    sandRatio();
+    aggregates();
+    construction();
+    return std::move(m_out);
+}
+
+// Step 1: the standard deviation and the design strength.
+void Designer::strength() {
+    double sigma = 0.0;
+    if (m_in.sigma) {
+        sigma = positive(*m_in.sigma, "sigma", "强度标准差 σ");
+        record({.symbol = "σ",
+                .name = "强度标准差",
+                .formula = "σ",
+                .substituted = "{}",
+                .operands = {sigma},
+                .value = sigma,
+                .unit = "MPa",
+                .origin = Origin::Given,
+                .source = "给定"});
+    } else {
+        int tenth = kSigmaAboveTenth;
+        std::string source = std::string(kSigmaTable) + "，fcu,k > {} 行";
+        Figures numbers{double(kSigmaRows.back().fcukUpTo)};
+        for (const SigmaRow& row : kSigmaRows) {
+            if (m_fcuk <= row.fcukUpTo) {
+                tenth = row.sigmaTenth;
+                source = std::string(kSigmaTable) + "，fcu,k ≤ {} 行";
+                numbers = {double(row.fcukUpTo)};
+                break;
+            }
+        }
+        sigma = tenth / 10.0;
+        record({.symbol = "σ",
+                .name = "强度标准差",
+                .formula = "σ",
+                .substituted = "{}",
+                .operands = {sigma},
+                .value = sigma,
+                .unit = "MPa",
+                .origin = Origin::Table,
+                .source = source,
+                .sourceNumbers = numbers});
+    }
+    m_out.sigma = sigma;
+
+    double fcu0 = 0.0;
+    if (m_fcuk < kHighStrengthFrom) {
+        fcu0 = roundHalfUp(checked(m_fcuk + 1.645 * sigma, "fcuk", "配制强度"), 1);
+        record({.symbol = "fcu,0",
+                .name = "配制强度",
+                .formula = "fcu,0 = fcu,k + 1.645σ",
+                .substituted = "{} + 1.645 × {}",
+                .operands = {m_fcuk, sigma},
+                .value = fcu0,
+                .unit = "MPa",
+                .rounding = "0.1 MPa",
+                .source = "fcu,k < {} MPa",
+                .sourceNumbers = {double(kHighStrengthFrom)}});
+    } else {
+        fcu0 = roundHalfUp(checked(1.15 * m_fcuk, "fcuk", "配制强度"), 1);
+        record({.symbol = "fcu,0",
+                .name = "配制强度",
+                .formula = "fcu,0 = 1.15fcu,k",
+                .substituted = "1.15 × {}",
+                .operands = {m_fcuk},
+                .value = fcu0,
+                .unit = "MPa",
+                .rounding = "0.1 MPa",
+                .source = "fcu,k ≥ {} MPa",
+                .sourceNumbers = {double(kHighStrengthFrom)}});
+    }
+    m_out.fcu0 = fcu0;
+}
+
+// Step 2: the cement's 28-day strength, measured or from its grade.
+void Designer::cementStrength() {
+    if (m_in.fce) {
+        m_out.fce = positive(*m_in.fce, "fce", "水泥 28 d 胶砂抗压强度 fce");
+        record({.symbol = "fce",
+                .name = "水泥 28 d 胶砂抗压强度",
+                .formula = "fce",
+                .substituted = "{}",
+                .operands = {m_out.fce},
+                .value = m_out.fce,
+                .unit = "MPa",
+                .origin = Origin::Given,
+                .source = "实测"});
+        return;
+    }
+    if (!m_in.cementGrade) {
+        refuse("cementGrade", "请给出水泥强度等级，或实测的水泥 28 d 胶砂抗压强度 fce");
+    }
+    const GammaCRow* row = &kGammaCRows.front();
+    for (const GammaCRow& r : kGammaCRows) {
+        if (r.grade == *m_in.cementGrade) {
+            row = &r;
+        }
+    }
+    const double fceg = row->fcegTenth / 10.0;
+    double gammaC = hundredths(row->gammaHundredth);
+    if (m_in.gammaC) {
+        gammaC = positive(*m_in.gammaC, "gammaC", "水泥强度等级值的富余系数 γc");
+        record({.symbol = "γc",
+                .name = "水泥强度等级值的富余系数",
+                .formula = "γc",
+                .substituted = "{}",
+                .operands = {gammaC},
+                .value = gammaC,
+                .origin = Origin::Given,
+                .source = "给定"});
+    } else {
+        record({.symbol = "γc",
+                .name = "水泥强度等级值的富余系数",
+                .formula = "γc",
+                .substituted = "{}",
+                .operands = {gammaC},
+                .value = gammaC,
+                .origin = Origin::Table,
+                .source = std::string(kGammaCTable) + "，强度等级 {} 列",
+                .sourceNumbers = {fceg}});
+    }
+    m_out.fce = roundHalfUp(checked(gammaC * fceg, "gammaC", "水泥 28 d 胶砂抗压强度"), 1);
+    record({.symbol = "fce",
+            .name = "水泥 28 d 胶砂抗压强度",
+            .formula = "fce = γc·fce,g",
+            .substituted = "{} × {}",
+            .operands = {gammaC, fceg},
+            .value = m_out.fce,
+            .unit = "MPa",
+            .rounding = "0.1 MPa"});
+}
+
+// A coefficient of table 5.1.3 at a dosage: between two rows, the straight
+// line through the two rows' values of the chosen bound. `bound` is 0 for the
+// lower bound, 1 for the upper; `extra` is added at a dosage above 0.
+double Designer::gamma(const auto& rows, int bound, int extra, double fraction, const char* input,
+                       const char* what) {
+    const double percent = percentOf(fraction);
+    if (percent > rows.back().dosagePercent) {
+        refuse(input,
+               std::string(what) + "掺量 {}% 超出表 5.1.3 的范围（至 {}%），请给出由试验求得的" +
+                   "影响系数",
+               {percent, double(rows.back().dosagePercent)});
+    }
+    std::size_t r = 0;
+    while (r + 2 < rows.size() && percent > rows[r + 1].dosagePercent) {
+        ++r;
+    }
+    const auto value = [bound](const GammaRow& row) {
+        return double(bound == 0 ? row.lowerHundredth : row.upperHundredth);
+    };
+    const double span = rows[r + 1].dosagePercent - rows[r].dosagePercent;
+    const double d = percent - rows[r].dosagePercent;
+    // In hundredths: whole numbers weighted by the distance to each row, one
+    // division at the end, so that a tie such as 0.925 is the decimal 0.925.
+    double inHundredths = (value(rows[r]) * (span - d) + value(rows[r + 1]) * d) / span;
+    if (percent > 0.0) {
+        inHundredths += extra;
+    }
+    return roundHalfUp(checked(inHundredths / 100.0, input, what), 2);
+}
+
+// Step 3: the influence coefficients of fly ash and slag, and the binder's
+// 28-day strength.
+void Designer::binderStrength() {
+    if (m_in.flyAsh && m_in.flyAsh->gammaF) {
+        m_out.gammaF = positive(*m_in.flyAsh->gammaF, "flyAsh", "粉煤灰影响系数 γf");
+        record({.symbol = "γf",
+                .name = "粉煤灰影响系数",
+                .formula = "γf",
+                .substituted = "{}",
+                .operands = {m_out.gammaF},
+                .value = m_out.gammaF,
+                .origin = Origin::Given,
+                .source = "给定（试验求得）"});
+    } else {
+        // Grades I and II take the upper bound, grade III the lower.
+        const FlyAshGrade grade =
+            m_in.flyAsh ? m_in.flyAsh->grade.value_or(FlyAshGrade::II) : FlyAshGrade::II;
+        const int bound = grade == FlyAshGrade::III ? 0 : 1;
+        m_out.gammaF = gamma(kFlyAshRows, bound, 0, m_flyAshFraction, "flyAsh", "粉煤灰");
+        record({.symbol = "γf",
+                .name = "粉煤灰影响系数",
+                .formula = "γf",
+                .substituted = "{}",
+                .operands = {m_out.gammaF},
+                .value = m_out.gammaF,
+                .rounding = "0.01",
+                .origin = Origin::Table,
+                .source = std::string(kGammaTable) + "，掺量 {}%，" +
+                          std::string(flyAshGradeName(grade)) + " 级粉煤灰取" +
+                          (bound == 0 ? "下限" : "上限"),
+                .sourceNumbers = {percentOf(m_flyAshFraction)}});
+    }
+    if (m_in.slag && m_in.slag->gammaS) {
+        m_out.gammaS = positive(*m_in.slag->gammaS, "slag", "矿渣粉影响系数 γs");
+        record({.symbol = "γs",
+                .name = "粒化高炉矿渣粉影响系数",
+                .formula = "γs",
+                .substituted = "{}",
+                .operands = {m_out.gammaS},
+                .value = m_out.gammaS,
+                .origin = Origin::Given,
+                .source = "给定（试验求得）"});
+    } else {
+        // S75 takes the lower bound, S95 the upper, S105 the upper and 0.05.
+        const SlagGrade grade =
+            m_in.slag ? m_in.slag->grade.value_or(SlagGrade::S95) : SlagGrade::S95;
+        const int bound = grade == SlagGrade::S75 ? 0 : 1;
+        const int extra = grade == SlagGrade::S105 ? kS105ExtraHundredth : 0;
+        m_out.gammaS = gamma(kSlagRows, bound, extra, m_slagFraction, "slag", "矿渣粉");
+        std::string rule = grade == SlagGrade::S75   ? "取下限"
+                           : grade == SlagGrade::S95 ? "取上限"
+                                                     : "取上限加 0.05";
+        record({.symbol = "γs",
+                .name = "粒化高炉矿渣粉影响系数",
+                .formula = "γs",
+                .substituted = "{}",
+                .operands = {m_out.gammaS},
+                .value = m_out.gammaS,
+                .rounding = "0.01",
+                .origin = Origin::Table,
+                .source = std::string(kGammaTable) + "，掺量 {}%，" +
+                          std::string(slagGradeName(grade)) + " 级矿渣粉" + rule,
+                .sourceNumbers = {percentOf(m_slagFraction)}});
+    }
+    m_out.fb =
+        roundHalfUp(checked(m_out.gammaF * m_out.gammaS * m_out.fce, "fce", "胶凝材料强度"), 1);
+    record({.symbol = "fb",
+            .name = "胶凝材料 28 d 胶砂抗压强度",
+            .formula = "fb = γf·γs·fce",
+            .substituted = "{} × {} × {}",
+            .operands = {m_out.gammaF, m_out.gammaS, m_out.fce},
+            .value = m_out.fb,
+            .unit = "MPa",
+            .rounding = "0.1 MPa"});
+    if (!(m_out.fb > 0.0)) {
+        refuse("fce", "胶凝材料强度 fb 为 0，无法计算水胶比");
+    }
+}
+
+// Step 4: the water-binder ratio from strength, then the durability limit.
+void Designer::waterBinder() {
+    if (m_in.alphaA && m_in.alphaB) {
+        m_out.alphaA = positive(*m_in.alphaA, "alphaA", "回归系数 αa");
+        m_out.alphaB = checked(*m_in.alphaB, "alphaB", "回归系数 αb");
+        if (m_out.alphaB < 0.0) {
+            refuse("alphaB", "回归系数 αb 不能为负，现为 {}", {m_out.alphaB});
+        }
+    }
+    const bool tableA = !m_in.alphaA;
+    const bool tableB = !m_in.alphaB;
+    if (tableA || tableB) {
+        const Stone kind = stone("回归系数 αa、αb 按粗骨料品种取值");
+        for (const AlphaRow& row : kAlphaRows) {
+            if (row.stone == kind) {
+                m_out.alphaA = tableA ? hundredths(row.alphaAHundredth)
+                                      : positive(*m_in.alphaA, "alphaA", "回归系数 αa");
+                m_out.alphaB = tableB ? hundredths(row.alphaBHundredth)
+                                      : checked(*m_in.alphaB, "alphaB", "回归系数 αb");
+            }
+        }
+        if (m_out.alphaB < 0.0) {
+            refuse("alphaB", "回归系数 αb 不能为负，现为 {}", {m_out.alphaB});
+        }
+    }
+    const std::string alphaSource = std::string(kAlphaTable) + "，" +
+                                    std::string(m_in.stone ? stoneColumn(*m_in.stone) : "") + "列";
+    record({.symbol = "αa",
+            .name = "回归系数",
+            .formula = "αa",
+            .substituted = "{}",
+            .operands = {m_out.alphaA},
+            .value = m_out.alphaA,
+            .origin = tableA ? Origin::Table : Origin::Given,
+            .source = tableA ? alphaSource : "给定"});
+    record({.symbol = "αb",
+            .name = "回归系数",
+            .formula = "αb",
+            .substituted = "{}",
+            .operands = {m_out.alphaB},
+            .value = m_out.alphaB,
+            .origin = tableB ? Origin::Table : Origin::Given,
+            .source = tableB ? alphaSource : "给定"});
+
+    const double top = m_out.alphaA * m_out.fb;
+    const double below =
+        checked(m_out.fcu0 + m_out.alphaA * m_out.alphaB * m_out.fb, "alphaA", "水胶比的分母");
+    if (!(below > 0.0)) {
+        refuse("alphaA", "水胶比公式的分母 fcu,0 + αa·αb·fb 不为正，无法计算");
+    }
+    double wb = roundHalfUp(checked(top / below, "alphaA", "水胶比"), 2);
+    m_out.waterBinderComputed = wb;
+    record({.symbol = "W/B",
+            .name = "水胶比",
+            .formula = "W/B = αa·fb / (fcu,0 + αa·αb·fb)",
+            .substituted = "{} × {} / ({} + {} × {} × {})",
+            .operands = {m_out.alphaA, m_out.fb, m_out.fcu0, m_out.alphaA, m_out.alphaB, m_out.fb},
+            .value = wb,
+            .rounding = "0.01"});
+    if (!(wb > 0.0)) {
+        refuse("alphaA", "计算的水胶比为 {}，不能用于设计", {wb});
+    }
+    if (m_in.environment) {
+        for (const DurabilityRow& row : kDurabilityRows) {
+            if (row.environment != *m_in.environment) {
+                continue;
+            }
+            const double limit = hundredths(row.maxWaterBinderHundredth);
+            if (wb > limit) {
+                m_out.notes.push_back({"计算水胶比 {} 大于环境类别" + std::string(row.name) +
+                                           "的最大水胶比 {}，取 {}",
+                                       {wb, limit, limit}});
+                wb = limit;
+                record({.symbol = "W/B",
+                        .name = "水胶比（耐久性限值）",
+                        .formula = "W/B",
+                        .substituted = "{}",
+                        .operands = {wb},
+                        .value = wb,
+                        .origin = Origin::Table,
+                        .source = std::string(kDurabilityTable) + "，环境类别" +
+                                  std::string(row.name) + "行"});
+            }
+            if (m_fcuk < row.minimumClass) {
+                m_out.warnings.push_back(
+                    {"强度等级 C{} 低于环境类别" + std::string(row.name) + "的最低强度等级 C{}",
+                     {m_fcuk, double(row.minimumClass)}});
+            }
+        }
+    }
+    m_out.waterBinder = wb;
+}
+
+// The table's water for the stone, its size and the consistency.
+double Designer::tableWater() {
+    const Stone kind = stone("用水量按粗骨料品种查表");
+    const int size = sizeTenth("粗骨料最大公称粒径（用水量查表）");
+    const bool plastic = m_in.slump && *m_in.slump >= kLowestSlump;
+    if (!plastic && !m_in.vebe) {
+        if (m_in.slump) {
+            refuse("slump", "坍落度 {} mm 小于 10 mm，属干硬性混凝土，请给出维勃稠度",
+                   {*m_in.slump});
+        }
+        refuse("slump", "请给出坍落度（塑性混凝土）或维勃稠度（干硬性混凝土）");
+    }
+    const auto& tables = plastic ? kPlasticWater : kDryWater;
+    const WaterTable* table = &tables.front();
+    for (const WaterTable& t : tables) {
+        if (t.stone == kind) {
+            table = &t;
+        }
+    }
+    int column = -1;
+    for (int c = 0; c < table->columns; ++c) {
+        if (table->sizeTenthMm[static_cast<std::size_t>(c)] == size) {
+            column = c;
+        }
+    }
+    if (column < 0) {
+        refuse("maxSize",
+               std::string(plastic ? kPlasticWaterTable : kDryWaterTable) + "中没有" +
+                   std::string(stoneName(kind)) + "最大公称粒径 {} mm 的列，请给出用水量",
+               {size / 10.0});
+    }
+    const auto col = static_cast<std::size_t>(column);
+    const std::string name(plastic ? kPlasticWaterTable : kDryWaterTable);
+    const std::string columnText = "，" + std::string(stoneName(kind)) + " {} mm 列";
+    if (plastic) {
+        const double slump = checked(*m_in.slump, "slump", "坍落度");
+        // A slump belongs to the first row whose upper bound it does not
+        // exceed: 32 mm reads the 35–50 mm row.
+        for (int r = 0; r < table->rowCount; ++r) {
+            const WaterRow& row = table->rows[static_cast<std::size_t>(r)];
+            if (slump <= row.to) {
+                const double water = row.water[col];
+                record({.symbol = "mw0′",
+                        .name = "未掺外加剂时的用水量",
+                        .formula = "mw0′",
+                        .substituted = "{}",
+                        .operands = {water},
+                        .value = water,
+                        .unit = "kg/m³",
+                        .origin = Origin::Table,
+                        .source = name + "，坍落度 {}～{} mm 行" + columnText,
+                        .sourceNumbers = {double(row.from), double(row.to), size / 10.0}});
+                return water;
+            }
+        }
+        // Above the last row: its water and 5 kg for every 20 mm more, in
+        // proportion and not rounded (100 mm adds 2.5 kg).
+        const WaterRow& last = table->rows[static_cast<std::size_t>(table->rowCount - 1)];
+        const double base = last.water[col];
+        const double water =
+            checked(base + kWaterPerSlumpStep * (slump - last.to) / kSlumpStep, "slump", "用水量");
+        record({.symbol = "mw0′",
+                .name = "未掺外加剂时的用水量",
+                .formula = "mw0′ = mw0,90 + 5 × (T − 90) / 20",
+                .substituted = "{} + 5 × ({} − {}) / 20",
+                .operands = {base, slump, double(last.to)},
+                .value = water,
+                .unit = "kg/m³",
+                .origin = Origin::Table,
+                .source = name + "，坍落度 {}～{} mm 行" + columnText + "，每增大 20 mm 加 5 kg",
+                .sourceNumbers = {double(last.from), double(last.to), size / 10.0}});
+        return water;
+    }
+    const double vebe = checked(*m_in.vebe, "vebe", "维勃稠度");
+    for (int r = table->rowCount - 1; r >= 0; --r) {
+        const WaterRow& row = table->rows[static_cast<std::size_t>(r)];
+        // Rows in ascending time: 5–10, 11–15, 16–20 s; a time belongs to the
+        // first whose upper bound it does not exceed.
+        if (vebe >= table->rows[static_cast<std::size_t>(table->rowCount - 1)].from &&
+            vebe <= row.to) {
+            const double water = row.water[col];
+            record({.symbol = "mw0′",
+                    .name = "未掺外加剂时的用水量",
+                    .formula = "mw0′",
+                    .substituted = "{}",
+                    .operands = {water},
+                    .value = water,
+                    .unit = "kg/m³",
+                    .origin = Origin::Table,
+                    .source = name + "，维勃稠度 {}～{} s 行" + columnText,
+                    .sourceNumbers = {double(row.from), double(row.to), size / 10.0}});
+            return water;
+        }
+    }
+    refuse("vebe", "维勃稠度 {} s 不在" + name + "的 5～20 s 之内，请给出用水量", {vebe});
+}
+
+// Step 5: the water, less what the admixture saves.
+void Designer::waterContent() {
+    double water = 0.0;
+    if (m_in.water) {
+        water = positive(*m_in.water, "water", "用水量 mw0′");
+        record({.symbol = "mw0′",
+                .name = "未掺外加剂时的用水量",
+                .formula = "mw0′",
+                .substituted = "{}",
+                .operands = {water},
+                .value = water,
+                .unit = "kg/m³",
+                .origin = Origin::Given,
+                .source = "给定"});
+    } else {
+        water = tableWater();
+    }
+    m_out.tableWater = water;
+    const double beta = m_in.admixture ? m_in.admixture->waterReduction.value_or(0.0) : 0.0;
+    if (!(beta >= 0.0 && beta < 1.0)) {
+        refuse("admixture", "外加剂减水率须在 0 与 1 之间（以分数计），现为 {}", {beta});
+    }
+    m_out.water = roundHalfUp(checked(water * (1.0 - beta), "water", "用水量"), 0);
+    record({.symbol = "mw0",
+            .name = "用水量",
+            .formula = "mw0 = mw0′(1 − β)",
+            .substituted = "{} × (1 − {})",
+            .operands = {water, beta},
+            .value = m_out.water,
+            .unit = "kg/m³",
+            .rounding = "1 kg"});
+    if (!(m_out.water > 0.0)) {
+        refuse("water", "用水量为 0，无法设计");
+    }
+}
+
+// Step 6: the binder, at least the minimum for the ratio and the structure,
+// and its parts.
+void Designer::binderContent() {
+    double binder =
+        roundHalfUp(checked(m_out.water / m_out.waterBinder, "water", "胶凝材料用量"), 0);
+    record({.symbol = "mb0",
+            .name = "胶凝材料用量",
+            .formula = "mb0 = mw0 / (W/B)",
+            .substituted = "{} / {}",
+            .operands = {m_out.water, m_out.waterBinder},
+            .value = binder,
+            .unit = "kg/m³",
+            .rounding = "1 kg"});
+    const Structure structure = m_in.structure.value_or(Structure::Reinforced);
+    const auto column = static_cast<std::size_t>(structure);
+    // The ratio is a figure of two decimals: compare it in hundredths.
+    const long ratio = std::lround(m_out.waterBinder * 100.0);
+    const MinimumBinderRow* row = &kMinimumBinderRows.back();
+    for (const MinimumBinderRow& r : kMinimumBinderRows) {
+        if (r.waterBinderUpToHundredth != 0 && ratio <= r.waterBinderUpToHundredth) {
+            row = &r;
+            break;
+        }
+    }
+    const double minimum = row->binder[column];
+    if (binder < minimum) {
+        m_out.notes.push_back({"胶凝材料用量 {} kg/m³ 小于" +
+                                   std::string(structureName(structure)) +
+                                   "在水胶比 {} 时的最小胶凝材料用量 {} kg/m³，取 {} kg/m³",
+                               {binder, m_out.waterBinder, minimum, minimum}});
+        binder = minimum;
+        const std::string rowText =
+            row->waterBinderUpToHundredth != 0 ? "水胶比 ≤ {} 行" : "水胶比 > {} 行";
+        const double bound = row->waterBinderUpToHundredth != 0
+                                 ? hundredths(row->waterBinderUpToHundredth)
+                                 : hundredths(kMinimumBinderRows[2].waterBinderUpToHundredth);
+        record({.symbol = "mb0",
+                .name = "胶凝材料用量（最小用量）",
+                .formula = "mb0",
+                .substituted = "{}",
+                .operands = {binder},
+                .value = binder,
+                .unit = "kg/m³",
+                .origin = Origin::Table,
+                .source = std::string(kMinimumBinderTable) + "，" + rowText + "，" +
+                          std::string(structureName(structure)) + "列",
+                .sourceNumbers = {bound}});
+    }
+    m_out.binder = binder;
+    m_out.flyAsh = roundHalfUp(checked(binder * m_flyAshFraction, "flyAsh", "粉煤灰用量"), 0);
+    record({.symbol = "mf0",
+            .name = "粉煤灰用量",
+            .formula = "mf0 = mb0·βf",
+            .substituted = "{} × {}",
+            .operands = {binder, m_flyAshFraction},
+            .value = m_out.flyAsh,
+            .unit = "kg/m³",
+            .rounding = "1 kg"});
+    m_out.slag = roundHalfUp(checked(binder * m_slagFraction, "slag", "矿渣粉用量"), 0);
+    record({.symbol = "mk0",
+            .name = "矿渣粉用量",
+            .formula = "mk0 = mb0·βk",
+            .substituted = "{} × {}",
+            .operands = {binder, m_slagFraction},
+            .value = m_out.slag,
+            .unit = "kg/m³",
+            .rounding = "1 kg"});
+    m_out.cement = binder - m_out.flyAsh - m_out.slag;
+    record({.symbol = "mc0",
+            .name = "水泥用量",
+            .formula = "mc0 = mb0 − mf0 − mk0",
+            .substituted = "{} − {} − {}",
+            .operands = {binder, m_out.flyAsh, m_out.slag},
+            .value = m_out.cement,
+            .unit = "kg/m³"});
+    if (!(m_out.cement > 0.0)) {
+        refuse("slag", "扣除粉煤灰和矿渣粉后水泥用量为 {} kg/m³，须为正", {m_out.cement});
+    }
+    m_out.admixture =
+        roundHalfUp(checked(binder * m_admixtureFraction, "admixture", "外加剂用量"), 2);
+    record({.symbol = "ma0",
+            .name = "外加剂用量",
+            .formula = "ma0 = mb0·βa",
+            .substituted = "{} × {}",
+            .operands = {binder, m_admixtureFraction},
+            .value = m_out.admixture,
+            .unit = "kg/m³",
+            .rounding = "0.01 kg"});
+}
+
+// Step 7: the sand ratio, given or from table 5.4.2.
+void Designer::sandRatio() {
+    if (m_in.sandRatio) {
+        const double given = checked(*m_in.sandRatio, "sandRatio", "砂率");
+        if (!(given > 0.0 && given < 100.0)) {
+            refuse("sandRatio", "砂率须在 0 与 100 % 之间，现为 {}%", {given});
+        }
+        m_out.sandRatio = given;
+        record({.symbol = "βs",
+                .name = "砂率",
+                .formula = "βs",
+                .substituted = "{}",
+                .operands = {given},
+                .value = given,
+                .unit = "%",
+                .origin = Origin::Given,
+                .source = "给定"});
+        return;
+    }
+    const Stone kind = stone("砂率按粗骨料品种查表 5.4.2");
+    const int size = sizeTenth("粗骨料最大公称粒径（砂率查表 5.4.2）");
+    const SandRatioTable* table = &kSandRatio.front();
+    for (const SandRatioTable& t : kSandRatio) {
+        if (t.stone == kind) {
+            table = &t;
+        }
+    }
+    const int ratio = static_cast<int>(std::lround(m_out.waterBinder * 100.0));
+    const int first = table->waterBinderHundredth.front();
+    const int last = table->waterBinderHundredth.back();
+    if (ratio < first || ratio > last) {
+        refuse("sandRatio", "水胶比 {} 在表 5.4.2 的 {}～{} 之外，请给出砂率",
+               {m_out.waterBinder, hundredths(first), hundredths(last)});
+    }
+    // The row above the ratio and the distance from it, in hundredths.
+    std::size_t r = 0;
+    while (r + 2 < table->waterBinderHundredth.size() &&
+           ratio > table->waterBinderHundredth[r + 1]) {
+        ++r;
+    }
+    const int rowSpan = table->waterBinderHundredth[r + 1] - table->waterBinderHundredth[r];
+    const int d = ratio - table->waterBinderHundredth[r];
+    // A column's middle of range between the two rows, in 1/(2·rowSpan) %:
+    // lower + upper is twice the middle.
+    const auto column = [&](std::size_t c) {
+        const SandRatioCell a = table->cells[r][c];
+        const SandRatioCell b = table->cells[r + 1][c];
+        return (a.lower + a.upper) * (rowSpan - d) + (b.lower + b.upper) * d;
+    };
+    long numerator = 0;
+    long denominator = 2L * rowSpan;
+    std::string columnText;
+    if (size == kInterpolatedSizeTenthMm) {
+        // Between the 20 and 40 mm columns, by the size's distance from each.
+        const int low = table->sizeTenthMm[1];
+        const int high = table->sizeTenthMm[2];
+        numerator = column(1) * long(high - size) + column(2) * long(size - low);
+        denominator *= high - low;
+        columnText = "，" + std::string(stoneName(kind)) + " {} mm 列与 {} mm 列之间线性插值";
+    } else {
+        std::size_t c = 3;
+        for (std::size_t k = 0; k < 3; ++k) {
+            if (table->sizeTenthMm[k] == size) {
+                c = k;
+            }
+        }
+        if (c == 3) {
+            refuse("maxSize",
+                   "表 5.4.2 中没有" + std::string(stoneName(kind)) +
+                       "最大公称粒径 {} mm 的列，请给出砂率",
+                   {size / 10.0});
+        }
+        numerator = column(c);
+        columnText = "，" + std::string(stoneName(kind)) + " {} mm 列";
+    }
+    const double middle = double(numerator) / double(denominator);
+    std::string rowText = d == 0 ? "水胶比 {} 行" : "水胶比 {} 行与 {} 行之间线性插值";
+    Figures numbers{hundredths(table->waterBinderHundredth[r + (d == rowSpan ? 1 : 0)])};
+    if (d != 0 && d != rowSpan) {
+        numbers = {hundredths(table->waterBinderHundredth[r]),
+                   hundredths(table->waterBinderHundredth[r + 1])};
+    } else {
+        rowText = "水胶比 {} 行";
+    }
+    if (size == kInterpolatedSizeTenthMm) {
+        numbers.push(table->sizeTenthMm[1] / 10.0);
+        numbers.push(table->sizeTenthMm[2] / 10.0);
+    } else {
+        numbers.push(size / 10.0);
+    }
+    record({.symbol = "βs,表",
+            .name = "砂率（表中范围的中值）",
+            .formula = "βs,表",
+            .substituted = "{}",
+            .operands = {middle},
+            .value = middle,
+            .unit = "%",
+            .origin = Origin::Table,
+            .source = std::string(kSandRatioTable) + "，" + rowText + columnText,
+            .sourceNumbers = numbers});
+    double ratioPercent = middle;
+    if (m_in.slump && *m_in.slump > kSandRatioSlumpFrom) {
+        // 1 % for every 20 mm of slump above 60 mm, in proportion.
+        const double slump = *m_in.slump;
+        ratioPercent =
+            checked(middle + (slump - kSandRatioSlumpFrom) / kSlumpStep, "slump", "砂率");
+        record({.symbol = "βs",
+                .name = "砂率",
+                .formula = "βs = βs,表 + (T − 60) / 20",
+                .substituted = "{} + ({} − 60) / 20",
+                .operands = {middle, slump},
+                .value = roundHalfUp(ratioPercent, 0),
+                .unit = "%",
+                .rounding = "1%",
+                .source = "坍落度大于 60 mm，每增大 20 mm 砂率增大 1%"});
+    } else {
+        record({.symbol = "βs",
+                .name = "砂率",
+                .formula = "βs = βs,表",
+                .substituted = "{}",
+                .operands = {middle},
+                .value = roundHalfUp(ratioPercent, 0),
+                .unit = "%",
+                .rounding = "1%"});
+    }
+    m_out.sandRatio = roundHalfUp(ratioPercent, 0);
+    if (!(m_out.sandRatio > 0.0 && m_out.sandRatio < 100.0)) {
+        refuse("slump", "砂率 {}% 不在 0 与 100% 之间", {m_out.sandRatio});
+    }
+}
+
+// Step 8: sand and stone, by the mass or the volume method.
+void Designer::aggregates() {
+    m_out.method = m_in.method.value_or(Method::Mass);
+    const double binder = m_out.binder;
+    const double water = m_out.water;
+    const double beta = m_out.sandRatio; // %
+    if (m_out.method == Method::Mass) {
+        const double mcp = positive(m_in.assumedDensity.value_or(kDefaultAssumedDensity),
+                                    "assumedDensity", "混凝土拌合物的假定表观密度 mcp");
+        record({.symbol = "mcp",
+                .name = "混凝土拌合物的假定表观密度",
+                .formula = "mcp",
+                .substituted = "{}",
+                .operands = {mcp},
+                .value = mcp,
+                .unit = "kg/m³",
+                .origin = m_in.assumedDensity ? Origin::Given : Origin::Default,
+                .source = m_in.assumedDensity ? "给定" : "默认值（通常 2350～2450 kg/m³）"});
+        const double total = checked(mcp - binder - water, "assumedDensity", "砂石总量");
+        record({.symbol = "T",
+                .name = "砂石总量",
+                .formula = "T = mcp − mb0 − mw0",
+                .substituted = "{} − {} − {}",
+                .operands = {mcp, binder, water},
+                .value = total,
+                .unit = "kg/m³"});
+        if (!(total > 0.0)) {
+            refuse("assumedDensity", "假定表观密度 {} kg/m³ 不足以容纳胶凝材料与水，砂石总量为 {}",
+                   {mcp, total});
+        }
+        // βs in percent: the product of whole numbers, then one division.
+        m_out.sand = roundHalfUp(checked(beta * total / 100.0, "sandRatio", "砂用量"), 0);
+        record({.symbol = "ms0",
+                .name = "砂用量",
+                .formula = "ms0 = βs·T",
+                .substituted = "{}% × {}",
+                .operands = {beta, total},
+                .value = m_out.sand,
+                .unit = "kg/m³",
+                .rounding = "1 kg"});
+        m_out.stone = total - m_out.sand;
+        record({.symbol = "mg0",
+                .name = "粗骨料用量",
+                .formula = "mg0 = T − ms0",
+                .substituted = "{} − {}",
+                .operands = {total, m_out.sand},
+                .value = m_out.stone,
+                .unit = "kg/m³"});
+    } else {
+        const auto density = [this](const std::optional<double>& given, double fallback,
+                                    const char* input, const char* name) {
+            return positive(given.value_or(fallback), input, name);
+        };
+        const double rc =
+            density(m_in.cementDensity, kDefaultCementDensity, "cementDensity", "水泥密度 ρc");
+        const double rf = density(m_in.flyAsh ? m_in.flyAsh->density : std::nullopt,
+                                  kDefaultFlyAshDensity, "flyAsh", "粉煤灰密度 ρf");
+        const double rk = density(m_in.slag ? m_in.slag->density : std::nullopt,
+                                  kDefaultSlagDensity, "slag", "矿渣粉密度 ρk");
+        const double rs =
+            density(m_in.sandDensity, kDefaultSandDensity, "sandDensity", "砂的表观密度 ρs");
+        const double rg =
+            density(m_in.stoneDensity, kDefaultStoneDensity, "stoneDensity", "粗骨料的表观密度 ρg");
+        const double rw =
+            density(m_in.waterDensity, kDefaultWaterDensity, "waterDensity", "水的密度 ρw");
+        const double air = checked(m_in.air.value_or(kDefaultAir), "air", "含气量");
+        if (!(air >= 0.0 && air < 100.0)) {
+            refuse("air", "含气量须在 0 与 100% 之间，现为 {}%", {air});
+        }
+        const double volume = checked(1.0 - m_out.cement / rc - m_out.flyAsh / rf -
+                                          m_out.slag / rk - water / rw - 0.01 * air,
+                                      "air", "砂石体积");
+        record({.symbol = "V",
+                .name = "砂石的体积",
+                .formula = "V = 1 − mc0/ρc − mf0/ρf − mk0/ρk − mw0/ρw − 0.01α",
+                .substituted = "1 − {}/{} − {}/{} − {}/{} − {}/{} − 0.01 × {}",
+                .operands = {m_out.cement, rc, m_out.flyAsh, rf, m_out.slag, rk, water, rw, air},
+                .value = volume,
+                .unit = "m³"});
+        if (!(volume > 0.0)) {
+            refuse("air", "胶凝材料、水与空气已占满 1 m³，砂石的体积为 {} m³", {volume});
+        }
+        const double fraction = beta / 100.0;
+        const double perCubic =
+            checked(fraction / rs + (1.0 - fraction) / rg, "sandDensity", "砂石的单位体积");
+        const double total = checked(volume / perCubic, "sandDensity", "砂石总量");
+        record({.symbol = "T",
+                .name = "砂石总量",
+                .formula = "T = V / (βs/ρs + (1 − βs)/ρg)",
+                .substituted = "{} / ({}/{} + (1 − {})/{})",
+                .operands = {volume, fraction, rs, fraction, rg},
+                .value = total,
+                .unit = "kg/m³"});
+        m_out.sand = roundHalfUp(checked(fraction * total, "sandRatio", "砂用量"), 0);
+        record({.symbol = "ms0",
+                .name = "砂用量",
+                .formula = "ms0 = βs·T",
+                .substituted = "{} × {}",
+                .operands = {fraction, total},
+                .value = m_out.sand,
+                .unit = "kg/m³",
+                .rounding = "1 kg"});
+        m_out.stone = roundHalfUp(checked((1.0 - fraction) * total, "sandRatio", "粗骨料用量"), 0);
+        record({.symbol = "mg0",
+                .name = "粗骨料用量",
+                .formula = "mg0 = (1 − βs)·T",
+                .substituted = "(1 − {}) × {}",
+                .operands = {fraction, total},
+                .value = m_out.stone,
+                .unit = "kg/m³",
+                .rounding = "1 kg"});
+    }
+    m_out.apparentDensity = binder + water + m_out.sand + m_out.stone;
+    record({.symbol = "ρc,c",
+            .name = "计算表观密度",
+            .formula = "ρc,c = mb0 + mw0 + ms0 + mg0",
+            .substituted = "{} + {} + {} + {}",
+            .operands = {binder, water, m_out.sand, m_out.stone},
+            .value = m_out.apparentDensity,
+            .unit = "kg/m³"});
+}
+
+// Step 9: the construction mix. As on the classic sheet it is made only when
+// both moisture contents are given: the wet aggregate is heavier by its
+// moisture and the water it carries comes off the water to be added. No
+// figure of it is rounded.
+void Designer::construction() {
+    if (!m_in.sandMoisture || !m_in.stoneMoisture) {
+        return;
+    }
+    const double ws = checked(*m_in.sandMoisture, "sandMoisture", "砂的含水率");
+    const double wg = checked(*m_in.stoneMoisture, "stoneMoisture", "石子的含水率");
+    if (ws < 0.0 || ws >= 100.0) {
+        refuse("sandMoisture", "砂的含水率须在 0 与 100% 之间，现为 {}%", {ws});
+    }
+    if (wg < 0.0 || wg >= 100.0) {
+        refuse("stoneMoisture", "石子的含水率须在 0 与 100% 之间，现为 {}%", {wg});
+    }
+    ConstructionMix mix{.cement = m_out.cement,
+                        .flyAsh = m_out.flyAsh,
+                        .slag = m_out.slag,
+                        .water = 0.0,
+                        .sand = 0.0,
+                        .stone = 0.0,
+                        .admixture = m_out.admixture};
+    mix.sand = m_out.sand * (1.0 + ws / 100.0);
+    record({.symbol = "ms",
+            .name = "施工配合比的砂用量",
+            .formula = "ms = ms0(1 + ws)",
+            .substituted = "{} × (1 + {}%)",
+            .operands = {m_out.sand, ws},
+            .value = mix.sand,
+            .unit = "kg/m³"});
+    mix.stone = m_out.stone * (1.0 + wg / 100.0);
+    record({.symbol = "mg",
+            .name = "施工配合比的粗骨料用量",
+            .formula = "mg = mg0(1 + wg)",
+            .substituted = "{} × (1 + {}%)",
+            .operands = {m_out.stone, wg},
+            .value = mix.stone,
+            .unit = "kg/m³"});
+    mix.water = m_out.water - m_out.sand * ws / 100.0 - m_out.stone * wg / 100.0;
+    record({.symbol = "mw",
+            .name = "施工配合比的用水量",
+            .formula = "mw = mw0 − ms0·ws − mg0·wg",
+            .substituted = "{} − {} × {}% − {} × {}%",
+            .operands = {m_out.water, m_out.sand, ws, m_out.stone, wg},
+            .value = mix.water,
+            .unit = "kg/m³"});
+    if (mix.water < 0.0) {
+        m_out.warnings.push_back(
+            {"骨料带入的水多于用水量，施工配合比的加水量为 {} kg/m³", {mix.water}});
+    }
+    m_out.construction = mix;
+}
+
+} // namespace
+
+Outcome design(const Input& input) {
+    try {
+        return Outcome{.result = Designer(input).run(), .refusal = {}};
+    } catch (const Refused& refused) {
+        return Outcome{.result = std::nullopt, .refusal = refused.refusal};
+    }
+}
+
+std::string fill(std::string_view pattern, std::span<const double> numbers,
+                 const std::function<std::string(double)>& write) {
+    std::string out;
+    std::size_t next = 0;
+    while (!pattern.empty()) {
+        if (pattern.starts_with("{}") && next < numbers.size()) {
+            out += write(numbers[next++]);
+            pattern.remove_prefix(2);
+        } else {
+            out += pattern.front();
+            pattern.remove_prefix(1);
+        }
+    }
+    return out;
+}
+
+std::string plainText(const Message& message) {
+    return fill(message.pattern, message.numbers, [](double v) { return shortestDecimal(v); });
+}
+
+} // namespace jgj55

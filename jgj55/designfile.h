@@ -1,0 +1,53 @@
+// The JGJ 55-2011 design as a file: the same .lanshi kind as the classic
+// design, told apart by its "standard" key.
+//
+//     {
+//       "lanshi-design": 1,
+//       "standard": "JGJ 55-2011",
+//       "jgj55-2011": {
+//         "fcuk": 30,
+//         "cementGrade": "42.5",
+//         "flyAsh": {"fraction": 0.2, "grade": "II"},
+//         "stone": "crushed",
+//         "maxSize": 20,
+//         "slump": 180
+//       }
+//     }
+//
+// Every input is a plain JSON number or one of its listed names; a key that
+// is absent takes the table or the default. Writing puts the keys present in
+// one fixed order, so a design saved, opened and saved again keeps its bytes.
+// Reading is strict: a key it does not know, a value of the wrong kind or a
+// name outside its list is refused with a message in Chinese naming it.
+#pragma once
+
+#include "jgj55/design.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace jgj55 {
+
+inline constexpr std::string_view kStandardKey = "standard";
+inline constexpr std::string_view kStandardName = "JGJ 55-2011";
+inline constexpr std::string_view kDesignKey = "jgj55-2011";
+
+struct ReadResult {
+    std::optional<Input> input; // set when the bytes are a readable design
+    std::string error;          // otherwise what is wrong, in Chinese, one line
+    explicit operator bool() const { return input.has_value(); }
+};
+
+// The file's bytes: UTF-8 JSON, two-space indented, with a final line feed.
+// A whole number is written without a fraction (30, not 30.0).
+std::string serialize(const Input& input);
+
+// Reads the bytes of a JGJ 55-2011 design file.
+ReadResult read(std::string_view bytes);
+
+// Whether the bytes are a JSON object that names a design standard at all
+// (the classic design never does): such a file is this design's to open.
+bool namesAStandard(std::string_view bytes);
+
+} // namespace jgj55

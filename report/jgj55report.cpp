@@ -1,0 +1,286 @@
+#include "report/jgj55report.h"
+
+#include "calc/conversions.h"
+#include "jgj55/rounding.h"
+#include "report/numbers.h"
+
+#include <array>
+#include <utility>
+
+namespace report {
+
+namespace {
+
+using jgj55::Origin;
+
+class Builder {
+public:
+    Builder(const jgj55::Input& input, const jgj55::Result& result,
+            const calc::NumberFormat& format, const Options& options)
+        : m_in(input), m_r(result), m_format(format), m_options(options) {}
+
+    Document build() const;
+
+private:
+    std::string f(double x) const { return figure(x, m_format); }
+    std::string two(double x) const {
+        return calc::formatFixed2(jgj55::roundHalfUp(x, 2), m_format);
+    }
+    std::string fill(std::string_view pattern, std::span<const double> numbers) const {
+        return jgj55::fill(pattern, numbers, [this](double x) { return f(x); });
+    }
+    std::string text(const jgj55::Message& m) const { return fill(m.pattern, m.numbers); }
+    std::string withUnit(double x, std::string_view u) const { return keep(f(x) + unit(u)); }
+
+    Section designData() const;
+    Section working() const;
+    Section mix() const;
+    Section trialBatch() const;
+
+    const jgj55::Input& m_in;
+    const jgj55::Result& m_r;
+    const calc::NumberFormat& m_format;
+    const Options& m_options;
+};
+
+Document Builder::build() const {
+    Document document;
+    document.title = "普通混凝土配合比设计计算书";
+    document.heading.push_back("设计依据：JGJ 55-2011《普通混凝土配合比设计规程》（水胶比法）");
+    document.heading.push_back("计算日期：" + m_options.date);
+    document.heading.push_back("计算程序：" + m_options.program + " " + m_options.version);
+    if (!m_options.designFile.empty()) {
+        document.heading.push_back("设计文件：" + userText(m_options.designFile));
+    }
+    document.project = {userText(m_options.project.name), userText(m_options.project.part),
+                        userText(m_options.project.client)};
+    document.sections = {designData(), working(), mix(), trialBatch()};
+    document.signatures = standardSignatures();
+    return document;
+}
+
+Section Builder::designData() const {
+    Section section{"一、设计资料", {}};
+    Table t{{"项目", "内容"}, {}};
+    const auto row = [&t](std::string name, std::string value) {
+        t.rows.push_back({std::move(name), std::move(value)});
+    };
+    const auto given = [&](const std::optional<double>& v, std::string_view u) {
+        return v ? withUnit(*v, u) : std::string("按表取值");
+    };
+    row("混凝土强度等级", "C" + f(m_in.fcuk.value_or(0)));
+    row("强度标准差 σ", m_in.sigma ? withUnit(*m_in.sigma, "MPa") : "按表取值");
+    if (m_in.fce) {
+        row("水泥", "实测 28 d 胶砂抗压强度 fce = " + withUnit(*m_in.fce, "MPa"));
+    } else if (m_in.cementGrade) {
+        row("水泥", "强度等级 " + std::string(jgj55::cementGradeName(*m_in.cementGrade)) +
+                        (m_in.gammaC ? "，富余系数 γc = " + f(*m_in.gammaC) : ""));
+    }
+    const double flyAsh = m_in.flyAsh ? m_in.flyAsh->fraction.value_or(0.0) : 0.0;
+    const double slag = m_in.slag ? m_in.slag->fraction.value_or(0.0) : 0.0;
+    if (flyAsh > 0.0) {
+        row("粉煤灰", std::string(jgj55::flyAshGradeName(
+                          m_in.flyAsh->grade.value_or(jgj55::FlyAshGrade::II))) +
+                          " 级，掺量 βf = " + f(jgj55::roundHalfUp(flyAsh * 100.0, 6)) + "%");
+    }
+    if (slag > 0.0) {
+        row("粒化高炉矿渣粉",
+            std::string(jgj55::slagGradeName(m_in.slag->grade.value_or(jgj55::SlagGrade::S95))) +
+                " 级，掺量 βk = " + f(jgj55::roundHalfUp(slag * 100.0, 6)) + "%");
+    }
+    if (m_in.admixture) {
+        row("外加剂",
+            "掺量 βa = " + f(jgj55::roundHalfUp(m_in.admixture->fraction.value_or(0) * 100.0, 6)) +
+                "%，减水率 β = " +
+                f(jgj55::roundHalfUp(m_in.admixture->waterReduction.value_or(0) * 100.0, 6)) + "%");
+    }
+    if (m_in.stone) {
+        row("粗骨料", std::string(jgj55::stoneName(*m_in.stone)) +
+                          (m_in.maxSize ? "，最大公称粒径 " + withUnit(*m_in.maxSize, "mm") : ""));
+    }
+    if (m_in.slump) {
+        row("坍落度", withUnit(*m_in.slump, "mm"));
+    }
+    if (m_in.vebe) {
+        row("维勃稠度", withUnit(*m_in.vebe, "s"));
+    }
+    row("结构",
+        std::string(jgj55::structureName(m_in.structure.value_or(jgj55::Structure::Reinforced))));
+    row("环境类别", m_in.environment ? std::string(jgj55::environmentName(*m_in.environment))
+                                     : "未给出（不按耐久性限制水胶比）");
+    row("用水量 mw0′", given(m_in.water, "kg/m³"));
+    row("砂率 βs", given(m_in.sandRatio, "%"));
+    row("砂石用量的计算方法", std::string(jgj55::methodName(m_r.method)));
+    if (m_r.method == jgj55::Method::Volume) {
+        row("密度（kg/m³）",
+            "水泥 " + f(m_in.cementDensity.value_or(jgj55::kDefaultCementDensity)) + "，粉煤灰 " +
+                f(m_in.flyAsh && m_in.flyAsh->density ? *m_in.flyAsh->density
+                                                      : jgj55::kDefaultFlyAshDensity) +
+                "，矿渣粉 " +
+                f(m_in.slag && m_in.slag->density ? *m_in.slag->density
+                                                  : jgj55::kDefaultSlagDensity) +
+                "，砂 " + f(m_in.sandDensity.value_or(jgj55::kDefaultSandDensity)) + "，石子 " +
+                f(m_in.stoneDensity.value_or(jgj55::kDefaultStoneDensity)) + "，水 " +
+                f(m_in.waterDensity.value_or(jgj55::kDefaultWaterDensity)));
+        row("含气量 α", withUnit(m_in.air.value_or(jgj55::kDefaultAir), "%"));
+    }
+    if (m_in.sandMoisture && m_in.stoneMoisture) {
+        row("骨料含水率",
+            "砂 " + f(*m_in.sandMoisture) + "%，石子 " + f(*m_in.stoneMoisture) + "%");
+    }
+    section.blocks.emplace_back(std::move(t));
+    return section;
+}
+
+Section Builder::working() const {
+    Section section{"二、计算过程", {}};
+    for (const jgj55::Step& s : m_r.steps) {
+        Step step;
+        step.title = std::string(s.name) + " " + symbol(s.symbol);
+        std::string line(s.formula);
+        const std::string substituted = fill(s.substituted, s.operands.view());
+        const std::string result = withUnit(s.value, s.unit);
+        // A step that only takes a value shows it once: "σ = 5.0 MPa".
+        if (s.formula == s.symbol) {
+            line += " = " + result;
+        } else {
+            line += " = " + substituted + " = " + result;
+        }
+        if (!s.rounding.empty()) {
+            line += "（精确至 " + keep(std::string(s.rounding)) + "）";
+        }
+        step.equations.push_back(std::move(line));
+        if (!s.source.empty()) {
+            const std::string source = fill(s.source, s.sourceNumbers.view());
+            switch (s.origin) {
+            case Origin::Table:
+                step.notes.push_back("查" + source + "。");
+                break;
+            case Origin::Given:
+                step.notes.push_back(source + "。");
+                break;
+            case Origin::Default:
+                step.notes.push_back(source + "。");
+                break;
+            case Origin::Computed:
+                step.notes.push_back(source + "。");
+                break;
+            }
+        }
+        section.blocks.emplace_back(std::move(step));
+    }
+    if (!m_r.notes.empty() || !m_r.warnings.empty()) {
+        List list{"注意", {}};
+        for (const jgj55::Message& m : m_r.notes) {
+            list.items.push_back(text(m) + "。");
+        }
+        for (const jgj55::Message& m : m_r.warnings) {
+            list.items.push_back(text(m) + "。");
+        }
+        section.blocks.emplace_back(std::move(list));
+    }
+    return section;
+}
+
+namespace {
+struct Mass {
+    const char* name;
+    double value;
+};
+} // namespace
+
+Section Builder::mix() const {
+    Section section{"三、配合比", {}};
+    const double binder = m_r.binder;
+    const auto masses = [&](double cement, double flyAsh, double slag, double water, double sand,
+                            double stone, double admixture) {
+        std::vector<Mass> list{{"水泥", cement}};
+        if (m_r.flyAsh > 0.0) {
+            list.push_back({"粉煤灰", flyAsh});
+        }
+        if (m_r.slag > 0.0) {
+            list.push_back({"矿渣粉", slag});
+        }
+        list.push_back({"水", water});
+        list.push_back({"砂", sand});
+        list.push_back({"石子", stone});
+        if (m_r.admixture > 0.0) {
+            list.push_back({"外加剂", admixture});
+        }
+        return list;
+    };
+    const auto table = [&](const std::vector<Mass>& list) {
+        Table t{{"材料", "每立方米用量（kg）", "与胶凝材料用量之比"}, {}};
+        for (const Mass& m : list) {
+            t.rows.push_back({m.name, f(m.value), two(m.value / binder)});
+        }
+        return t;
+    };
+    section.blocks.emplace_back(Paragraph{
+        "（一）计算配合比（骨料按干燥状态计），胶凝材料用量 mb0 = " + withUnit(binder, "kg/m³")});
+    section.blocks.emplace_back(table(
+        masses(m_r.cement, m_r.flyAsh, m_r.slag, m_r.water, m_r.sand, m_r.stone, m_r.admixture)));
+    section.blocks.emplace_back(
+        Paragraph{"胶凝材料 : 水 : 砂 : 石子 = 1 : " + two(m_r.water / binder) + " : " +
+                  two(m_r.sand / binder) + " : " + two(m_r.stone / binder)});
+    section.blocks.emplace_back(Paragraph{
+        "计算表观密度 ρc,c = mb0 + mw0 + ms0 + mg0 = " + f(binder) + " + " + f(m_r.water) + " + " +
+        f(m_r.sand) + " + " + f(m_r.stone) + " = " + withUnit(m_r.apparentDensity, "kg/m³")});
+    if (m_r.construction) {
+        const jgj55::ConstructionMix& c = *m_r.construction;
+        section.blocks.emplace_back(
+            Paragraph{"（二）施工配合比（砂含水率 ws = " + f(*m_in.sandMoisture) +
+                      "%，石子含水率 wg = " + f(*m_in.stoneMoisture) + "%）"});
+        section.blocks.emplace_back(
+            table(masses(c.cement, c.flyAsh, c.slag, c.water, c.sand, c.stone, c.admixture)));
+    }
+    return section;
+}
+
+Section Builder::trialBatch() const {
+    Section section{"四、试拌用量", {}};
+    const std::string litres = f(m_options.batchLitres);
+    const bool wet = m_r.construction.has_value();
+    section.blocks.emplace_back(Paragraph{
+        "试拌 " + litres + " L 混凝土：各材料用量 = 每立方米用量 × " + litres + " / 1000，按" +
+        (wet ? "施工配合比" : "计算配合比") + "每立方米用量的显示值计算，四舍五入至 " +
+        constant("0.001", m_format) + " kg（1 g）。"});
+    Table t{{"材料", "每立方米用量（kg）", "试拌用量（kg）"}, {}};
+    const auto add = [&](const char* name, double perCubic) {
+        const std::string shown = f(perCubic);
+        const std::optional<std::string> mass = trialMass(shown, m_options.batchLitres, m_format);
+        t.rows.push_back({name, shown, mass ? *mass : "—"});
+    };
+    const jgj55::ConstructionMix c =
+        m_r.construction.value_or(jgj55::ConstructionMix{.cement = m_r.cement,
+                                                         .flyAsh = m_r.flyAsh,
+                                                         .slag = m_r.slag,
+                                                         .water = m_r.water,
+                                                         .sand = m_r.sand,
+                                                         .stone = m_r.stone,
+                                                         .admixture = m_r.admixture});
+    add("水泥", c.cement);
+    if (c.flyAsh > 0.0) {
+        add("粉煤灰", c.flyAsh);
+    }
+    if (c.slag > 0.0) {
+        add("矿渣粉", c.slag);
+    }
+    add("水", c.water);
+    add("砂", c.sand);
+    add("石子", c.stone);
+    if (c.admixture > 0.0) {
+        add("外加剂", c.admixture);
+    }
+    section.blocks.emplace_back(std::move(t));
+    return section;
+}
+
+} // namespace
+
+Document buildJgj55Report(const jgj55::Input& input, const jgj55::Result& result,
+                          const calc::NumberFormat& format, const Options& options) {
+    return Builder(input, result, format, options).build();
+}
+
+} // namespace report

@@ -1,0 +1,40 @@
+#include "ui/jgj55command.h"
+
+#include "ui/jgj55window.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QWidget>
+
+namespace ui {
+
+Jgj55Command::Jgj55Command(QWidget& window, const calc::NumberFormat& format, MessageBoxes& boxes,
+                           FileDialogs& dialogs, ReportDialogs& reportDialogs)
+    : QObject(&window), m_window(window), m_format(format), m_boxes(boxes), m_dialogs(dialogs),
+      m_reportDialogs(reportDialogs) {
+    m_action = new QAction(QStringLiteral("新建 JGJ 55-2011 设计…"), &window);
+    m_action->setObjectName(QStringLiteral("newJgj55Design"));
+    m_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+    m_action->setShortcutContext(Qt::WindowShortcut);
+    connect(m_action, &QAction::triggered, this, [this] { newDesign(); });
+    window.addAction(m_action);
+    window.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+Jgj55Window* Jgj55Command::newDesign() {
+    // A window of its own, not a child of the classic one: it is closed,
+    // moved and minimised by itself.
+    auto* design = new Jgj55Window(m_format, m_boxes, m_dialogs, m_reportDialogs);
+    design->setAttribute(Qt::WA_DeleteOnClose);
+    connect(&m_window, &QObject::destroyed, design, &QObject::deleteLater);
+    design->show();
+    return design;
+}
+
+Jgj55Window* Jgj55Command::openDesign(const QString& path) {
+    Jgj55Window* design = newDesign();
+    design->openFile(path);
+    return design;
+}
+
+} // namespace ui

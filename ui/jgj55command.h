@@ -1,0 +1,45 @@
+// 新建 JGJ 55-2011 设计… in the classic window: a command of its context
+// menu (Ctrl+J) that opens a new window of a JGJ 55-2011 design, and the
+// place where a JGJ 55-2011 design file opened from the classic window goes.
+// Nothing of the classic window changes besides its one new menu entry.
+#pragma once
+
+#include "calc/numberformat.h"
+
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QWidget;
+
+namespace ui {
+
+class FileDialogs;
+class Jgj55Window;
+class MessageBoxes;
+class ReportDialogs;
+
+class Jgj55Command : public QObject {
+public:
+    // Adds the command to `window`, which must outlive it, as must the rest.
+    Jgj55Command(QWidget& window, const calc::NumberFormat& format, MessageBoxes& boxes,
+                 FileDialogs& dialogs, ReportDialogs& reportDialogs);
+
+    // A new window with a new design, shown; it is deleted when closed.
+    Jgj55Window* newDesign();
+    // A new window with the design of `path` (its status line says why when
+    // the file cannot be read).
+    Jgj55Window* openDesign(const QString& path);
+
+    QAction* action() const { return m_action; }
+
+private:
+    QWidget& m_window;
+    calc::NumberFormat m_format;
+    MessageBoxes& m_boxes;
+    FileDialogs& m_dialogs;
+    ReportDialogs& m_reportDialogs;
+    QAction* m_action = nullptr;
+};
+
+} // namespace ui

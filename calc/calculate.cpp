@@ -76,13 +76,22 @@ void run(Sheet& sheet) {
 
 } // namespace
 
-Outcome calculate(Sheet& sheet) {
+namespace detail {
+
+Outcome runCalculation(Sheet& sheet) {
     try {
         run(sheet);
     } catch (const CalculationStopped& stopped) {
         return Outcome{stopped.stop()};
     }
     return Outcome{};
+}
+
+} // namespace detail
+
+Outcome calculate(Sheet& sheet) {
+    const detail::RecorderOnSheet plain(sheet, nullptr);
+    return detail::runCalculation(sheet);
 }
 
 } // namespace calc

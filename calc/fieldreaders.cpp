@@ -11,9 +11,10 @@ namespace calc::detail {
 namespace {
 
 // The field read strictly and, when it holds a number, recorded. The text
-// lives only in here: a stop is thrown by the caller once it is gone, so
-// that unwinding passes no frame with a string to destroy.
-StrictValue readStrict(const Sheet& sheet, TextField field, const Site& site) {
+// lives only in here: a stop is thrown by the caller once it is gone, and
+// kept out of line, so that the caller's frame holds nothing to clean up and
+// unwinding passes it without a look at a cleanup table.
+[[gnu::noinline]] StrictValue readStrict(const Sheet& sheet, TextField field, const Site& site) {
     std::string text = sheet.text(field);
     const StrictValue read = parseStrict(text, sheet.numberFormat());
     if (read.status == StrictStatus::Ok) {

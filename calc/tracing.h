@@ -185,14 +185,17 @@ inline void showNotice(Sheet& sheet, std::string_view message) {
     sheet.showNotice(message);
 }
 
-// The driver's test of a base field: a text already there is taken as given.
-inline void traceBaseField(const Sheet& sheet, TextField field) {
-    if (Recorder* recorder = sheet.recorder()) {
-        const std::string text = sheet.text(field);
-        if (!text.empty()) {
-            recorder->given(field, text);
-        }
+// The driver's test of a base field, reading its text once: a text already
+// there is taken as given, and recorded so.
+inline bool isGiven(const Sheet& sheet, TextField field) {
+    const std::string text = sheet.text(field);
+    if (text.empty()) {
+        return false;
     }
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->given(field, text);
+    }
+    return true;
 }
 
 } // namespace calc::detail

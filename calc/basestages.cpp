@@ -29,7 +29,7 @@ void 第一步(Sheet& sheet) {
     detail::traceQuantity(sheet, "p", p);
     detail::traceQuantity(sheet, "fcu0", fcu0);
 
-    sheet.setText(Text2, formatFixed2(fcu0, format));
+    detail::setText(sheet, Text2, formatFixed2(fcu0, format));
 }
 
 void 第二步(Sheet& sheet) {
@@ -58,7 +58,7 @@ void 第二步(Sheet& sheet) {
         detail::traceQuantity(sheet, name, value);
     }
 
-    sheet.setText(Text8, formatFixed2(wc, format));
+    detail::setText(sheet, Text8, formatFixed2(wc, format));
 }
 
 void 第三步(Sheet& sheet) {
@@ -71,7 +71,7 @@ void 第三步(Sheet& sheet) {
     const float cw = single(quotient(1.0f, wc, site), site);
     detail::traceQuantity(sheet, "cw", cw);
 
-    sheet.setText(Text10, formatFixed2(cw, format));
+    detail::setText(sheet, Text10, formatFixed2(cw, format));
 }
 
 void 第四步(Sheet& sheet) {
@@ -82,14 +82,14 @@ void 第四步(Sheet& sheet) {
     const double r = lenient(sheet, Text8, {.stage = Stage::第四步});
     const double mc0 = quotient(mw0, r, {.stage = Stage::第四步, .concerned = Text8});
     detail::traceQuantity(sheet, "mc0", mc0);
-    sheet.setText(Text4, formatFixed2(mc0, format));
+    detail::setText(sheet, Text4, formatFixed2(mc0, format));
 
     // The minimum is tested on the two-decimal text just written, not on mc0:
     // "260.00" stays, "259.99" becomes "260".
     const float x = strict(sheet, Text4, {.stage = Stage::第四步});
     if (x < 260.0f) {
-        sheet.setText(Text4, "260");
-        sheet.showNotice(kCementMinimumNotice);
+        detail::setText(sheet, Text4, "260");
+        detail::showNotice(sheet, kCementMinimumNotice);
     }
 }
 

@@ -8,9 +8,35 @@
 
 namespace calc::detail {
 
-float strict(const Sheet& sheet, TextField field, Site site) {
+namespace {
+
+// The field read strictly and, when it holds a number, recorded. The text
+// lives only in here: a stop is thrown by the caller once it is gone, and
+// kept out of line, so that the caller's frame holds nothing to clean up and
+// unwinding passes it without a look at a cleanup table.
+[[gnu::noinline]] StrictValue readStrict(const Sheet& sheet, TextField field, const Site& site) {
     std::string text = sheet.text(field);
     const StrictValue read = parseStrict(text, sheet.numberFormat());
+    if (read.status == StrictStatus::Ok) {
+        traceRead(sheet, site, field, std::move(text), Conversion::parseStrict, read.value);
+    }
+    return read;
+}
+
+// The same for the lenient reading of a field; infinity for an overflow.
+double readLenientField(const Sheet& sheet, TextField field, const Site& site) {
+    std::string text = sheet.text(field);
+    const double value = readLenient(text, sheet.numberFormat());
+    if (!std::isinf(value)) {
+        traceRead(sheet, site, field, std::move(text), Conversion::readLenient, value);
+    }
+    return value;
+}
+
+} // namespace
+
+float strict(const Sheet& sheet, TextField field, Site site) {
+    const StrictValue read = readStrict(sheet, field, site);
     switch (read.status) {
     case StrictStatus::Ok:
         break;
@@ -19,7 +45,6 @@ float strict(const Sheet& sheet, TextField field, Site site) {
     case StrictStatus::OutOfRange:
         fault(site, Reason::Overflow, field);
     }
-    traceRead(sheet, site, field, std::move(text), Conversion::parseStrict, read.value);
     return read.value;
 }
 
@@ -34,7 +59,11 @@ double lenient(const Sheet& sheet, std::string_view text, Site site,
 }
 
 double lenient(const Sheet& sheet, TextField field, Site site) {
-    return lenient(sheet, sheet.text(field), site, field);
+    const double value = readLenientField(sheet, field, site);
+    if (std::isinf(value)) {
+        fault(site, Reason::Overflow, field);
+    }
+    return value;
 }
 
 } // namespace calc::detail

@@ -38,12 +38,12 @@ void zhiliangfa(Sheet& sheet, float zlsl, float zlshuiniliang, float zlshuiliang
     }
 
     // The mass row: cement and water exactly as displayed, not reformatted.
-    sheet.setText(Text11, sheet.text(Text4));
-    sheet.setText(Text14, sheet.text(Text26));
+    detail::setText(sheet, Text11, sheet.text(Text4));
+    detail::setText(sheet, Text14, sheet.text(Text26));
     const std::string stoneText = formatSingle(G, format);
     const std::string sandText = formatSingle(S, format);
-    sheet.setText(Text13, stoneText);
-    sheet.setText(Text12, sandText);
+    detail::setText(sheet, Text13, stoneText);
+    detail::setText(sheet, Text12, sandText);
 
     // The proportions: the masses as their texts read back, divided by the
     // cement text read afresh from Text11 for each of them.
@@ -52,10 +52,10 @@ void zhiliangfa(Sheet& sheet, float zlsl, float zlshuiniliang, float zlshuiliang
         const double K = lenient(sheet, Text11, ratio);
         return formatFixed2(quotient(mass, K, ratio), format);
     };
-    sheet.setText(Text33, perCement(lenient(sheet, Text14, ratio)));
-    sheet.setText(Text32, perCement(lenient(sheet, stoneText, ratio)));
-    sheet.setText(Text31, perCement(lenient(sheet, sandText, ratio)));
-    sheet.setText(Text30, perCement(lenient(sheet, Text11, ratio)));
+    detail::setText(sheet, Text33, perCement(lenient(sheet, Text14, ratio)));
+    detail::setText(sheet, Text32, perCement(lenient(sheet, stoneText, ratio)));
+    detail::setText(sheet, Text31, perCement(lenient(sheet, sandText, ratio)));
+    detail::setText(sheet, Text30, perCement(lenient(sheet, Text11, ratio)));
 }
 
 } // namespace calc

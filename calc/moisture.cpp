@@ -44,10 +44,10 @@ DryMasses tiaozheng(Sheet& sheet, float szzlb, float shizzlb, float snyzl, float
         detail::traceQuantity(sheet, name, value);
     }
 
-    sheet.setText(Text14, formatSingle(Wadd, format));
-    sheet.setText(Text13, formatSingle(Gwet, format));
-    sheet.setText(Text12, formatSingle(Swet, format));
-    sheet.setText(Text11, formatSingle(snyzl, format));
+    detail::setText(sheet, Text14, formatSingle(Wadd, format));
+    detail::setText(sheet, Text13, formatSingle(Gwet, format));
+    detail::setText(sheet, Text12, formatSingle(Swet, format));
+    detail::setText(sheet, Text11, formatSingle(snyzl, format));
 
     // Quotients of the singles themselves, narrowed, then written with two
     // decimals; no text is read back.
@@ -55,10 +55,10 @@ DryMasses tiaozheng(Sheet& sheet, float szzlb, float shizzlb, float snyzl, float
     auto perCement = [&](float mass) {
         return formatFixed2(single(quotient(mass, snyzl, ratio), ratio), format);
     };
-    sheet.setText(Text33, perCement(Wadd));
-    sheet.setText(Text32, perCement(Gwet));
-    sheet.setText(Text31, perCement(Swet));
-    sheet.setText(Text30, "1");
+    detail::setText(sheet, Text33, perCement(Wadd));
+    detail::setText(sheet, Text32, perCement(Gwet));
+    detail::setText(sheet, Text31, perCement(Swet));
+    detail::setText(sheet, Text30, "1");
     return {.S = S, .G = G};
 }
 

@@ -68,18 +68,25 @@ public:
     // The regional number settings in force for every conversion.
     virtual const NumberFormat& numberFormat() const = 0;
 
-    // The recorder of the trace taken through this sheet: set only on the
-    // sheet that calculate(sheet, trace) lays over the caller's, null on
-    // every other. The stages' reads and quantities go to the recorder of the
-    // sheet they work on, so a calculation on another sheet (one started
-    // while a notice of a traced one is open) records nowhere.
+    // The recorder of the trace being taken of a calculation on this sheet:
+    // set only while calculate(sheet, trace) runs, null otherwise. The
+    // stages' reads, writes and quantities go to the recorder of the sheet
+    // they work on, so a calculation on another sheet (one started while a
+    // notice of a traced one is open) records nowhere; a plain calculation
+    // started on this very sheet lifts the recorder for as long as it runs.
     detail::Recorder* recorder() const noexcept { return m_recorder; }
 
 protected:
     Sheet() = default;
     explicit Sheet(detail::Recorder& recorder) noexcept : m_recorder(&recorder) {}
+    // A copy is a sheet of its own: the recorder stays with the original.
+    Sheet(const Sheet& /*other*/) noexcept {}
+    // Nothing is copied, so assigning a sheet to itself is harmless too.
+    // NOLINTNEXTLINE(bugprone-unhandled-self-assignment)
+    Sheet& operator=(const Sheet& /*other*/) noexcept { return *this; }
 
 private:
+    friend class detail::Recorder;
     detail::Recorder* m_recorder = nullptr;
 };
 

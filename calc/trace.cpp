@@ -55,52 +55,22 @@ void Recorder::notice(std::string_view message) {
     current(Stage::calculate).notices.emplace_back(message);
 }
 
+void Recorder::write(TextField field, std::string_view text) {
+    TraceWrite& write = current(Stage::calculate).writes.emplace_back();
+    write.field = field;
+    write.text = text;
+}
+
+void Recorder::write(TextField field, std::string&& text) {
+    TraceWrite& write = current(Stage::calculate).writes.emplace_back();
+    write.field = field;
+    write.text = std::move(text);
+}
+
 void Recorder::given(TextField field, std::string_view text) {
     m_trace.given.push_back(TraceWrite{field, std::string(text)});
 }
 
-namespace {
-
-// The sheet as the stages see it while a trace is taken: it carries the
-// recorder for the stages' reads and quantities, and every write and notice
-// goes to the real sheet and into the record of the stage that made it.
-class RecordingSheet final : public Sheet {
-public:
-    RecordingSheet(Sheet& sheet, Recorder& recorder)
-        : Sheet(recorder), m_sheet(sheet), m_recorder(recorder), m_format(sheet.numberFormat()) {}
-    RecordingSheet(const RecordingSheet&) = delete;
-    RecordingSheet& operator=(const RecordingSheet&) = delete;
-
-    // Not inlined: the wrapped sheet is never a recording one, and inlining
-    // the forward into itself only buys a ladder of type tests per read.
-    [[gnu::noinline]] std::string text(TextField field) const override {
-        return m_sheet.text(field);
-    }
-    [[gnu::noinline]] void setText(TextField field, std::string_view text) override {
-        m_sheet.setText(field, text);
-        m_recorder.write(field, text);
-    }
-    bool isSelected(Option option) const override { return m_sheet.isSelected(option); }
-    void select(Option option) override { m_sheet.select(option); }
-    bool isChecked(Check check) const override { return m_sheet.isChecked(check); }
-    void setChecked(Check check, bool checked) override { m_sheet.setChecked(check, checked); }
-    void showNotice(std::string_view message) override {
-        // Recorded first: the notice is part of the stage's work even while
-        // the box is still open.
-        m_recorder.notice(message);
-        m_sheet.showNotice(message);
-    }
-    // The sheet's format, taken once: no sheet changes it during a
-    // calculation.
-    const NumberFormat& numberFormat() const override { return m_format; }
-
-private:
-    Sheet& m_sheet;
-    Recorder& m_recorder;
-    const NumberFormat& m_format;
-};
-
-} // namespace
 } // namespace detail
 
 std::string_view conversionName(Conversion conversion) {
@@ -189,8 +159,11 @@ Outcome calculate(Sheet& sheet, Trace& trace) {
     trace.given.clear();
     trace.stop.reset();
     detail::Recorder recorder(trace);
-    detail::RecordingSheet recording(sheet, recorder);
-    const Outcome outcome = calculate(recording);
+    Outcome outcome;
+    {
+        const detail::RecorderOnSheet recording(sheet, &recorder);
+        outcome = detail::runCalculation(sheet);
+    }
     recorder.finish();
     trace.stop = outcome.stop;
     return outcome;

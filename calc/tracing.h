@@ -1,15 +1,17 @@
 // The hooks through which the stages record into a trace (calc/trace.h).
 // Internal to calc/.
 //
-// While calculate(sheet, trace) runs, the stages work on a sheet that carries
-// the recorder (Sheet::recorder()); every hook takes the sheet its stage
-// already holds and does nothing more when the sheet has no recorder, so that
-// the plain calculate() pays one test of a pointer per hook. The sheet rather
+// While calculate(sheet, trace) runs, the caller's sheet carries the recorder
+// (Sheet::recorder()); every hook takes the sheet its stage already holds and
+// does nothing more when the sheet has no recorder, so that the plain
+// calculate() pays one test of a pointer per hook. The stages write and show
+// their notices through the hooks below, never through the sheet itself. The sheet rather
 // than another argument keeps the stages' signatures those of the design
 // procedures they are.
 #pragma once
 
 #include "calc/arith.h"
+#include "calc/calculate.h"
 #include "calc/sheet.h"
 #include "calc/trace.h"
 
@@ -47,11 +49,10 @@ public:
         read.conversion = conversion;
         read.value = value;
     }
-    void write(TextField field, std::string_view text) {
-        TraceWrite& write = current(Stage::calculate).writes.emplace_back();
-        write.field = field;
-        write.text = text;
-    }
+    // Out of line: inlined into the stages, GCC 12 takes a copy of a short
+    // literal for an overlapping one (a false -Wrestrict).
+    void write(TextField field, std::string_view text);
+    void write(TextField field, std::string&& text);
     void quantity(std::string_view name, double value, bool single) {
         TraceQuantity& quantity = current(Stage::calculate).quantities.emplace_back();
         quantity.name = name;
@@ -62,6 +63,14 @@ public:
     void given(TextField field, std::string_view text);
     // Drops the records the calculation did not reach.
     void finish();
+
+    // Lays the recorder on the sheet (null lifts it); hands back the one
+    // that was there.
+    static Recorder* exchange(Sheet& sheet, Recorder* recorder) noexcept {
+        Recorder* previous = sheet.m_recorder;
+        sheet.m_recorder = recorder;
+        return previous;
+    }
 
 private:
     StageTrace& open(Stage stage, Stage purpose);
@@ -78,6 +87,26 @@ private:
     StageTrace* m_top = nullptr; // the record of the innermost stage running
     std::size_t m_used = 0;      // records of this calculation so far
 };
+
+// A recorder laid on the sheet (or, for null, the sheet's recorder lifted)
+// for as long as this lives; what was there before comes back after.
+class RecorderOnSheet {
+public:
+    RecorderOnSheet(Sheet& sheet, Recorder* recorder) noexcept
+        : m_sheet(sheet), m_previous(Recorder::exchange(sheet, recorder)) {}
+    ~RecorderOnSheet() { Recorder::exchange(m_sheet, m_previous); }
+    RecorderOnSheet(const RecorderOnSheet&) = delete;
+    RecorderOnSheet& operator=(const RecorderOnSheet&) = delete;
+
+private:
+    Sheet& m_sheet;
+    Recorder* m_previous;
+};
+
+// The calculation itself, recording into whatever recorder the sheet
+// carries: calculate(sheet) lifts it first, calculate(sheet, trace) lays its
+// own.
+Outcome runCalculation(Sheet& sheet);
 
 // Opens the record of a stage for as long as the stage runs, a stop included.
 class TraceStage {
@@ -127,14 +156,46 @@ inline void traceQuantity(const Sheet& sheet, std::string_view name, double valu
     }
 }
 
-// The driver's test of a base field: a text already there is taken as given.
-inline void traceBaseField(const Sheet& sheet, TextField field) {
+// A stage's write: into the sheet, then into the record of the stage. The
+// text is moved into the trace when there is one.
+inline void setText(Sheet& sheet, TextField field, std::string_view text) {
+    sheet.setText(field, text);
     if (Recorder* recorder = sheet.recorder()) {
-        const std::string text = sheet.text(field);
-        if (!text.empty()) {
-            recorder->given(field, text);
-        }
+        recorder->write(field, text);
     }
+}
+
+inline void setText(Sheet& sheet, TextField field, std::string&& text) {
+    sheet.setText(field, text);
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->write(field, std::move(text));
+    }
+}
+
+inline void setText(Sheet& sheet, TextField field, const char* text) {
+    setText(sheet, field, std::string_view(text));
+}
+
+// A stage's notice, recorded first: it is part of the stage's work even
+// while the box is still open.
+inline void showNotice(Sheet& sheet, std::string_view message) {
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->notice(message);
+    }
+    sheet.showNotice(message);
+}
+
+// The driver's test of a base field, reading its text once: a text already
+// there is taken as given, and recorded so.
+inline bool isGiven(const Sheet& sheet, TextField field) {
+    const std::string text = sheet.text(field);
+    if (text.empty()) {
+        return false;
+    }
+    if (Recorder* recorder = sheet.recorder()) {
+        recorder->given(field, text);
+    }
+    return true;
 }
 
 } // namespace calc::detail

@@ -83,13 +83,13 @@ void tjfjs(Sheet& sheet) {
 
     // The sand ratio is read leniently and afresh for each call of the solver.
     const float sStone = single(lenient(sheet, Text15, site), site);
-    sheet.setText(Text13, formatSingle(tijifa(sheet, sStone, "1"), format));
+    detail::setText(sheet, Text13, formatSingle(tijifa(sheet, sStone, "1"), format));
     const float sSand = single(lenient(sheet, Text15, site), site);
-    sheet.setText(Text12, formatSingle(tijifa(sheet, sSand, "2"), format));
+    detail::setText(sheet, Text12, formatSingle(tijifa(sheet, sSand, "2"), format));
 
     // Cement and water are copied as the user or the base stages wrote them.
-    sheet.setText(Text11, sheet.text(Text4));
-    sheet.setText(Text14, sheet.text(Text26));
+    detail::setText(sheet, Text11, sheet.text(Text4));
+    detail::setText(sheet, Text14, sheet.text(Text26));
 
     // The proportions divide the texts of the mass row as written there, not
     // the singles that the solver returned.
@@ -99,10 +99,10 @@ void tjfjs(Sheet& sheet) {
         const double cement = lenient(sheet, Text11, ratio);
         return formatFixed2(quotient(numerator, cement, ratio), format);
     };
-    sheet.setText(Text33, proportion(Text14));
-    sheet.setText(Text32, proportion(Text13));
-    sheet.setText(Text31, proportion(Text12));
-    sheet.setText(Text30, proportion(Text11));
+    detail::setText(sheet, Text33, proportion(Text14));
+    detail::setText(sheet, Text32, proportion(Text13));
+    detail::setText(sheet, Text31, proportion(Text12));
+    detail::setText(sheet, Text30, proportion(Text11));
 }
 
 } // namespace calc

@@ -268,4 +268,24 @@ TEST(TestNames, EveryParameterisedRowHasAReadableName) {
     EXPECT_GT(rows, 100);
 }
 
+// The message a stop carries for whoever logs it: stage, reason and the
+// field, one- and two-digit field numbers alike.
+TEST(Calculate, AStopSpellsWhereAndWhy) {
+    const std::pair<Stop, std::string_view> rows[] = {
+        {Stop{.stage = Stage::zhiliangfa, .field = Text20, .reason = Reason::NotANumber},
+         "zhiliangfa: not-a-number (Text20)"},
+        {Stop{.stage = Stage::第二步, .field = Text5, .reason = Reason::Overflow},
+         "第二步: overflow (Text5)"},
+        {Stop{.stage = Stage::tijifa, .reason = Reason::DivisionByZero, .concerned = Text18},
+         "tijifa: division-by-zero"},
+        {Stop{.stage = Stage::calculate, .field = Text33, .reason = Reason::InvalidOperation},
+         "calculate: invalid-operation (Text33)"},
+    };
+    for (const auto& [stop, message] : rows) {
+        const CalculationStopped stopped(stop);
+        EXPECT_EQ(std::string_view(stopped.what()), message);
+        EXPECT_EQ(stopped.stop(), stop);
+    }
+}
+
 } // namespace

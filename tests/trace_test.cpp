@@ -66,6 +66,42 @@ private:
     Trace* m_inner;
 };
 
+// A sheet of its own (copyable) that, at the first notice, does one of two
+// things a notice's loop could start: calculates on this very sheet without
+// a trace, or runs a stage on a copy of itself.
+class BusyDuringNotice final : public Sheet {
+public:
+    enum class Action { CalculateHere, StageOnCopy };
+    BusyDuringNotice(MemorySheet sheet, Action action)
+        : m_sheet(std::move(sheet)), m_action(action) {}
+    std::string text(TextField field) const override { return m_sheet.text(field); }
+    void setText(TextField field, std::string_view text) override { m_sheet.setText(field, text); }
+    bool isSelected(Option option) const override { return m_sheet.isSelected(option); }
+    void select(Option option) override { m_sheet.select(option); }
+    bool isChecked(Check check) const override { return m_sheet.isChecked(check); }
+    void setChecked(Check check, bool checked) override { m_sheet.setChecked(check, checked); }
+    void showNotice(std::string_view message) override {
+        m_sheet.showNotice(message);
+        if (m_busy) {
+            return;
+        }
+        m_busy = true;
+        if (m_action == Action::CalculateHere) {
+            ASSERT_TRUE(calculate(*this).completed());
+        } else {
+            BusyDuringNotice copy = *this;
+            第一步(copy);
+        }
+    }
+    const NumberFormat& numberFormat() const override { return m_sheet.numberFormat(); }
+    const MemorySheet& sheet() const { return m_sheet; }
+
+private:
+    MemorySheet m_sheet;
+    Action m_action;
+    bool m_busy = false;
+};
+
 std::vector<TraceWrite> allWrites(const Trace& trace) {
     std::vector<TraceWrite> writes;
     for (const StageTrace& stage : trace.stages) {
@@ -335,6 +371,31 @@ TEST(Trace, ACalculationStartedFromAnOpenNoticeKeepsOutOfTheOuterTrace) {
         EXPECT_EQ(outer, expected);
         EXPECT_EQ(sheet, alone);
         EXPECT_EQ(inner, innerTraced ? expectedInner : Trace{});
+    }
+}
+
+// The recorder belongs to the traced calculation, not to the sheet: a plain
+// calculation started on the same sheet from the open notice records
+// nothing, nor does a stage run on a copy of the sheet, and the sheet
+// carries no recorder once the traced calculation is over.
+TEST(Trace, WorkStartedFromAnOpenNoticeOnTheSameSheetOrItsCopyKeepsOutOfTheTrace) {
+    MemorySheet belowMinimum = resetSheet();
+    belowMinimum.setText(Text26, "120");
+    MemorySheet alone = belowMinimum;
+    Trace expected;
+    ASSERT_TRUE(calculate(alone, expected).completed());
+    ASSERT_EQ(expected.stages.size(), 7u);
+
+    for (const auto action :
+         {BusyDuringNotice::Action::CalculateHere, BusyDuringNotice::Action::StageOnCopy}) {
+        SCOPED_TRACE(action == BusyDuringNotice::Action::CalculateHere ? "calculated here"
+                                                                       : "stage on a copy");
+        BusyDuringNotice sheet(belowMinimum, action);
+        Trace outer;
+        ASSERT_TRUE(calculate(sheet, outer).completed());
+        EXPECT_EQ(outer.stages.size(), 7u);
+        EXPECT_EQ(outer, expected);
+        EXPECT_EQ(sheet.recorder(), nullptr);
     }
 }
 

@@ -178,7 +178,8 @@ QString helpText(const QString& description, const QList<QCommandLineOption>& op
         return part;
     };
     QString help = QStringLiteral("用法：%1 [选项] [设计文件]\n"
-                                  "      %1 --report 设计文件 -o 文件 [--batch-volume 升]\n\n")
+                                  "      %1 --report 设计文件 -o 文件 [--batch-volume 升]\n"
+                                  "      %1 --new jgj55-2011\n\n")
                        .arg(kProgram);
     for (const QString& paragraph : description.split(u'\n')) {
         for (const QString& line : wrapped(paragraph, kWidth)) {
@@ -298,8 +299,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(help)) {
         command.action = CommandLine::Action::Help;
-        command.text =
-            helpText(description, {help, version, report, output, batch}, argument, argumentText);
+        command.text = helpText(description, {help, version, newDesign, report, output, batch},
+                                argument, argumentText);
         return command;
     }
     if (parser.isSet(version)) {

@@ -26,7 +26,9 @@ public:
 
 class NoReportDialogs final : public ui::ReportDialogs {
 public:
-    std::optional<double> askBatchVolume(QWidget*, double) override { return std::nullopt; }
+    std::optional<ui::ReportDetails> askDetails(QWidget*, const ui::ReportDetails&) override {
+        return std::nullopt;
+    }
     QString askPdfPath(QWidget*, const QString&) override { return {}; }
     void preview(QWidget*, const std::function<void(QPrinter&)>&) override {}
 };

@@ -601,57 +601,73 @@ void Jgj55Window::saveAsCommand() {
     saveFile(path);
 }
 
-QString Jgj55Window::reportHtml() const {
-    if (!m_result || !m_input) {
-        return {};
-    }
+report::Options Jgj55Window::reportOptions() const {
     report::Options options;
     options.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
     options.program = kApplicationName.toStdString();
     options.version = kApplicationVersion.toStdString();
     options.designFile =
         m_path.isEmpty() ? std::string() : QFileInfo(m_path).fileName().toStdString();
-    return qt(report::toHtml(report::buildJgj55Report(*m_input, *m_result, m_format, options)));
+    options.batchLitres = m_details.litres;
+    options.project = m_details.project;
+    return options;
+}
+
+QString Jgj55Window::reportHtml() const {
+    if (!m_result || !m_input) {
+        return {};
+    }
+    return qt(
+        report::toHtml(report::buildJgj55Report(*m_input, *m_result, m_format, reportOptions())));
 }
 
 QString Jgj55Window::reportText() const {
     if (!m_result || !m_input) {
         return {};
     }
-    report::Options options;
-    options.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
-    options.program = kApplicationName.toStdString();
-    options.version = kApplicationVersion.toStdString();
-    options.designFile =
-        m_path.isEmpty() ? std::string() : QFileInfo(m_path).fileName().toStdString();
-    return qt(report::toText(report::buildJgj55Report(*m_input, *m_result, m_format, options)));
+    return qt(
+        report::toText(report::buildJgj55Report(*m_input, *m_result, m_format, reportOptions())));
 }
 
 void Jgj55Window::previewCommand() {
-    const QString html = reportHtml();
-    if (html.isEmpty()) {
+    if (reportHtml().isEmpty()) {
         setStatus(QStringLiteral("设计尚不完整，没有计算书可预览。") + m_status->text(), true);
         return;
     }
+    // The project block and the trial batch, as the classic window asks them.
+    const std::optional<ReportDetails> details = m_reportDialogs.askDetails(this, m_details);
+    if (!details) {
+        return;
+    }
+    m_details = *details;
+    const QString html = reportHtml();
     m_reportDialogs.preview(this, [&html](QPrinter& printer) { paintReport(html, printer); });
 }
 
 void Jgj55Window::pdfCommand() {
-    const QString html = reportHtml();
-    if (html.isEmpty()) {
+    if (reportHtml().isEmpty()) {
         setStatus(QStringLiteral("设计尚不完整，没有计算书可导出。"), true);
         return;
     }
-    const QString base =
-        m_path.isEmpty() ? QStringLiteral("计算书") : QFileInfo(m_path).completeBaseName();
-    const QString folder = m_path.isEmpty() ? QDir::homePath() : QFileInfo(m_path).absolutePath();
-    QString path =
-        m_reportDialogs.askPdfPath(this, QDir(folder).filePath(base + QStringLiteral(".pdf")));
-    if (path.isEmpty()) {
+    const std::optional<ReportDetails> details = m_reportDialogs.askDetails(this, m_details);
+    if (!details) {
         return;
     }
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        path += QStringLiteral(".pdf");
+    m_details = *details;
+    const QString html = reportHtml();
+    const QString base =
+        m_path.isEmpty() ? QStringLiteral("计算书") : QFileInfo(m_path).completeBaseName();
+    const QString folder = m_path.isEmpty() || !QFileInfo(m_path).absoluteDir().exists()
+                               ? startFolder()
+                               : QFileInfo(m_path).absolutePath();
+    const QString chosen =
+        m_reportDialogs.askPdfPath(this, QDir(folder).filePath(base + QStringLiteral(".pdf")));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString path = withSuffix(chosen, QStringLiteral("pdf"), m_boxes, this);
+    if (path.isEmpty()) {
+        return;
     }
     const QString error = writeReportPdf(html, path);
     setStatus(error.isEmpty()

@@ -14,6 +14,8 @@
 
 #include "calc/numberformat.h"
 #include "jgj55/design.h"
+#include "report/report.h"
+#include "ui/reportcommands.h"
 
 #include <map>
 #include <optional>
@@ -30,7 +32,6 @@ namespace ui {
 
 class FileDialogs;
 class MessageBoxes;
-class ReportDialogs;
 
 class Jgj55Window : public QWidget {
 public:
@@ -75,6 +76,7 @@ private:
     std::optional<double> number(const char* key);
     QString figure(double value) const;
     QString reportHtml() const;
+    report::Options reportOptions() const;
 
     void openCommand();
     void saveCommand();
@@ -92,6 +94,8 @@ private:
     std::map<std::string, QLabel*> m_results;
     QLabel* m_status = nullptr;
     QString m_path;
+    // The project and trial batch last asked for the report.
+    ReportDetails m_details;
     bool m_filling = false;
     std::optional<jgj55::Input> m_input;
     std::optional<jgj55::Result> m_result;

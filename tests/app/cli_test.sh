@@ -45,7 +45,7 @@ dir=$(mktemp -d)
 trap 'rm -f "$out" "$err"; rm -rf "$dir"' EXIT
 printf '{"lanshi-design": 1, "fields": {"Text21": "0.03", "Text24": "0.01"}}' >"$dir/wet.lanshi"
 printf '{"lanshi-design": 1, "fields": {"Text5": "abc"}}' >"$dir/bad.lanshi"
-expect 0 out "水泥 : 砂 : 石子 : 水 = 1 : 2.02 : 3.52 : 0.43" -- --report "$dir/wet.lanshi" -o -
+expect 0 out "水泥 : 砂 : 石子 : 水 = 1.00 : 2.02 : 3.52 : 0.43" -- --report "$dir/wet.lanshi" -o -
 expect 0 out "" -- --report "$dir/wet.lanshi" -o "$dir/wet.pdf" --batch-volume 25
 if ! pdftotext "$dir/wet.pdf" - | grep -qF "147.5658"; then
     echo "FAIL: the PDF lacks the water of the construction mix" >&2

@@ -27,7 +27,10 @@ public:
 
 class ReportDialogs final : public ui::ReportDialogs {
 public:
-    std::optional<double> askBatchVolume(QWidget*, double litres) override { return litres; }
+    std::optional<ui::ReportDetails> askDetails(QWidget*,
+                                                const ui::ReportDetails& proposed) override {
+        return proposed;
+    }
     QString askPdfPath(QWidget*, const QString&) override { return pdfPath; }
     void preview(QWidget*, const std::function<void(QPrinter&)>&) override { ++previews; }
     QString pdfPath;

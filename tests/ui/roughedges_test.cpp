@@ -60,7 +60,10 @@ public:
 
 class FakeReportDialogs final : public ui::ReportDialogs {
 public:
-    std::optional<double> askBatchVolume(QWidget*, double litres) override { return litres; }
+    std::optional<ui::ReportDetails> askDetails(QWidget*,
+                                                const ui::ReportDetails& proposed) override {
+        return proposed;
+    }
     QString askPdfPath(QWidget*, const QString& suggested) override {
         suggestions.append(suggested);
         return pdfPath;

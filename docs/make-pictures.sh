@@ -3,6 +3,7 @@
 #   docs/images/window.png             the window after start-up
 #   docs/images/window-calculated.png  the window after a press on 计算
 #   docs/images/report-page.png        page 1 of the calculation report (PDF)
+# and the README's two: docs/window.png (after 计算) and docs/report-page-1.png.
 # The window runs under a virtual X server (Xvfb), so no screen is needed.
 #
 #   docs/make-pictures.sh [BUILD_DIR]     (default: build; run `make` first)
@@ -63,4 +64,10 @@ fi
 for picture in "$images"/*.png; do
     mogrify -strip -define png:exclude-chunks=date,time "$picture"
 done
-ls -l "$images"
+# The README shows the same two in colour.
+cp "$images/window-calculated.png" "$here/window.png"
+if [ -f "$work/report.pdf" ]; then
+    pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$work/report.pdf" "$here/report-page-1"
+    mogrify -strip -define png:exclude-chunks=date,time "$here/report-page-1.png"
+fi
+ls -l "$images" "$here/window.png" "$here/report-page-1.png"

@@ -129,4 +129,19 @@ std::vector<Signature> standardSignatures() {
     return {{"计算"}, {"校核"}, {"审核"}};
 }
 
+Document reportFrame(std::string_view basis, const Options& options) {
+    Document document;
+    document.title = "普通混凝土配合比设计计算书";
+    document.heading.push_back("设计依据：" + std::string(basis));
+    document.heading.push_back("计算日期：" + options.date);
+    document.heading.push_back("计算程序：" + options.program + " " + options.version);
+    if (!options.designFile.empty()) {
+        document.heading.push_back("设计文件：" + userText(options.designFile));
+    }
+    document.project = {userText(options.project.name), userText(options.project.part),
+                        userText(options.project.client)};
+    document.signatures = standardSignatures();
+    return document;
+}
+
 } // namespace report

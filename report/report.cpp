@@ -190,20 +190,11 @@ private:
 };
 
 Document Builder::build() {
-    Document document;
-    document.title = "普通混凝土配合比设计计算书";
     // The method is the classic one of JGJ 55-2000: the water-cement ratio
     // from fce = γc·fce,g, the 260 kg/m³ floor on cement.
-    document.heading.push_back("设计依据：JGJ 55-2000《普通混凝土配合比设计规程》（水灰比法）");
-    document.heading.push_back("计算日期：" + m_options.date);
-    document.heading.push_back("计算程序：" + m_options.program + " " + m_options.version);
-    if (!m_options.designFile.empty()) {
-        document.heading.push_back("设计文件：" + userText(m_options.designFile));
-    }
-    document.project = {userText(m_options.project.name), userText(m_options.project.part),
-                        userText(m_options.project.client)};
+    Document document =
+        reportFrame("JGJ 55-2000《普通混凝土配合比设计规程》（水灰比法）", m_options);
     document.sections = {designData(), working(), mix(), trialBatch()};
-    document.signatures = standardSignatures();
     return document;
 }
 

@@ -136,6 +136,12 @@ struct Document {
 // The signature lines every report ends with: 计算, 校核, 审核.
 std::vector<Signature> standardSignatures();
 
+// The frame every report of this program shares, whatever the design kind:
+// the title, the heading (the design basis `basis`, the date, the program and
+// the design file), the project block and the signature lines; the caller
+// adds the sections.
+Document reportFrame(std::string_view basis, const Options& options);
+
 // The report of the calculation that `trace` recorded on `sheet`; nothing
 // when that calculation stopped or computed no mix (no method selected).
 std::optional<Document> buildReport(const calc::Sheet& sheet, const calc::Trace& trace,

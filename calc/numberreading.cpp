@@ -65,55 +65,59 @@ template <> struct Clinger<float> {
     return t + 1.0f == 1.0f - t;
 }
 
-// A decimal number as the readers find it: its plain ASCII spelling for
-// from_chars, its significant digits as a whole number while they fit (for
-// Clinger's fast path), and where its first significant digit stands (to tell
-// an overflow from an underflow when from_chars cannot represent the value).
+// A decimal number as the readers find it: views of its digits in the text,
+// its significant digits as a whole number while they fit (for Clinger's fast
+// path), and where its first significant digit stands (to tell an overflow
+// from an underflow when from_chars cannot represent the value). Its plain
+// ASCII spelling for from_chars is written only when the fast path cannot
+// take the number.
 class PlainNumber {
 public:
-    void setNegative() {
-        m_negative = true;
-        m_text.push_back('-');
-    }
-    void integerDigit(char c) {
-        noteDigit(c);
-        m_text.push_back(c);
-        if (m_seenNonZero) {
-            ++m_integerDigitsFromFirst;
+    // The integer part may hold `groupSymbol` between its digits; it is
+    // skipped. `fraction` and `exponentDigits` hold digits only.
+    PlainNumber(bool negative, std::string_view integer, std::string_view groupSymbol, bool point,
+                std::string_view fraction, bool exponentNegative, std::string_view exponentDigits,
+                bool hasExponent)
+        : m_negative(negative), m_integer(integer), m_groupSymbol(groupSymbol), m_point(point),
+          m_fraction(fraction), m_exponentNegative(exponentNegative),
+          m_exponentDigits(exponentDigits), m_hasExponent(hasExponent) {
+        // Counted in locals: the compiler cannot keep members in registers
+        // while it reads characters, which may alias them.
+        Digits digits;
+        forEachIntegerDigit([&digits](char c) {
+            digits.note(c);
+            ++digits.integer;
+            if (digits.seenNonZero) {
+                ++digits.integerFromFirst;
+            }
+        });
+        for (const char c : fraction) {
+            if (!digits.seenNonZero && c == '0') {
+                ++digits.leadingFractionZeros;
+            }
+            digits.note(c);
         }
-    }
-    void point() {
-        if (m_digits == 0) {
-            m_text.push_back('0'); // from_chars wants a digit before the point
-        }
-        m_text.push_back('.');
-    }
-    void fractionDigit(char c) {
-        if (!m_seenNonZero && c == '0') {
-            ++m_leadingFractionZeros;
-        }
-        noteDigit(c);
-        m_text.push_back(c);
-        ++m_fractionDigits;
-    }
-    void exponent(bool negative, std::string_view digits) {
-        m_text.push_back('e');
-        if (negative) {
-            m_text.push_back('-');
-        }
-        m_text.append(digits);
-        m_exponent = 0;
-        for (const char c : digits) {
-            // Saturate: any exponent beyond a billion over- or underflows anyway.
-            if (m_exponent < 1'000'000'000) {
-                m_exponent = m_exponent * 10 + (c - '0');
+        std::int64_t exponent = 0;
+        if (hasExponent) {
+            for (const char c : exponentDigits) {
+                // Saturate: any exponent beyond a billion over- or underflows anyway.
+                if (exponent < 1'000'000'000) {
+                    exponent = exponent * 10 + (c - '0');
+                }
+            }
+            if (exponentNegative) {
+                exponent = -exponent;
             }
         }
-        if (negative) {
-            m_exponent = -m_exponent;
-        }
+        m_integerDigits = digits.integer;
+        m_seenNonZero = digits.seenNonZero;
+        m_integerDigitsFromFirst = digits.integerFromFirst;
+        m_leadingFractionZeros = digits.leadingFractionZeros;
+        m_fractionDigits = static_cast<std::int64_t>(fraction.size());
+        m_exponent = exponent;
+        m_whole = digits.whole;
+        m_wholeTooLong = digits.wholeTooLong;
     }
-    bool hasDigits() const { return m_digits > 0; }
 
     // The number rounded to the nearest T (ties to even); ±infinity beyond
     // T's range and ±0 below it.
@@ -128,8 +132,9 @@ public:
             return m_negative ? -magnitude : magnitude;
         }
         T result{};
-        const char* first = m_text.data();
-        const auto [end, ec] = readPlainNumber(first, first + m_text.size(), result);
+        const std::string text = spelled();
+        const char* first = text.data();
+        const auto [end, ec] = readPlainNumber(first, first + text.size(), result);
         if (ec == std::errc::result_out_of_range) {
             result = tooLarge() ? std::numeric_limits<T>::infinity() : T(0);
             return m_negative ? -result : result;
@@ -138,20 +143,72 @@ public:
     }
 
 private:
-    void noteDigit(char c) {
-        ++m_digits;
-        if (c != '0') {
-            m_seenNonZero = true;
+    // "-", digits, ".", digits, "e", "-", digits: the form from_chars reads.
+    std::string spelled() const {
+        std::string text;
+        text.reserve(m_integer.size() + m_fraction.size() + m_exponentDigits.size() + 5);
+        if (m_negative) {
+            text.push_back('-');
         }
-        if (!m_seenNonZero) {
+        forEachIntegerDigit([&text](char c) { text.push_back(c); });
+        if (m_point) {
+            if (m_integerDigits == 0) {
+                text.push_back('0'); // from_chars wants a digit before the point
+            }
+            text.push_back('.');
+            text.append(m_fraction);
+        }
+        if (m_hasExponent) {
+            text.push_back('e');
+            if (m_exponentNegative) {
+                text.push_back('-');
+            }
+            text.append(m_exponentDigits);
+        }
+        return text;
+    }
+    // Calls f(c) for each digit of the integer part, most significant first.
+    template <typename F> void forEachIntegerDigit(F&& f) const {
+        if (m_groupSymbol.empty()) {
+            for (const char c : m_integer) {
+                f(c);
+            }
             return;
         }
-        if (++m_wholeDigits > 18) {
-            m_wholeTooLong = true;
-        } else {
-            m_whole = m_whole * 10 + std::uint64_t(c - '0');
+        std::string_view rest = m_integer;
+        while (!rest.empty()) {
+            if (isDigit(rest.front())) {
+                f(rest.front());
+                rest.remove_prefix(1);
+            } else {
+                rest.remove_prefix(m_groupSymbol.size());
+            }
         }
     }
+    struct Digits {
+        std::size_t integer = 0;
+        bool seenNonZero = false;
+        std::int64_t integerFromFirst = 0;
+        std::int64_t leadingFractionZeros = 0;
+        std::uint64_t whole = 0; // the significant digits as a whole number
+        int wholeDigits = 0;
+        bool wholeTooLong = false;
+
+        void note(char c) {
+            if (c != '0') {
+                seenNonZero = true;
+            }
+            if (!seenNonZero) {
+                return;
+            }
+            if (++wholeDigits > 18) {
+                wholeTooLong = true;
+            } else {
+                whole = whole * 10 + std::uint64_t(c - '0');
+            }
+        }
+    };
+
     // The decimal exponent of the first significant digit, as far as needed to
     // tell overflow (large positive) from underflow (large negative).
     bool tooLarge() const {
@@ -164,41 +221,38 @@ private:
         return magnitude + m_exponent > 0;
     }
 
-    std::string m_text;
-    bool m_negative = false;
-    std::size_t m_digits = 0;
+    bool m_negative;
+    std::string_view m_integer;
+    std::string_view m_groupSymbol;
+    bool m_point;
+    std::string_view m_fraction;
+    bool m_exponentNegative;
+    std::string_view m_exponentDigits;
+    bool m_hasExponent;
+    std::size_t m_integerDigits = 0;
     bool m_seenNonZero = false;
     std::int64_t m_integerDigitsFromFirst = 0;
     std::int64_t m_leadingFractionZeros = 0;
     std::int64_t m_fractionDigits = 0;
     std::int64_t m_exponent = 0;
     std::uint64_t m_whole = 0; // the significant digits as a whole number
-    int m_wholeDigits = 0;
     bool m_wholeTooLong = false;
 };
 
 // ---- the regional reading ---------------------------------------------------
 
-// The number that fills the whole text in the regional format, spelled plain.
-bool scanRegional(std::string_view text, const NumberFormat& format, PlainNumber& number) {
+// The number that fills the whole text in the regional format; nothing for
+// any other text.
+std::optional<PlainNumber> scanRegional(std::string_view text, const NumberFormat& format) {
     const std::optional<NumberParts> parts = scanNumber(text, format);
     if (!parts) {
-        return false;
+        return std::nullopt;
     }
-    if (parts->negative()) {
-        number.setNegative();
-    }
-    parts->forEachIntegerDigit([&number](char c) { number.integerDigit(c); });
-    if (parts->point) {
-        number.point();
-        for (const char c : parts->fraction) {
-            number.fractionDigit(c);
-        }
-    }
-    if (!parts->exponent.empty()) {
-        number.exponent(parts->exponentNegative, parts->exponentDigits);
-    }
-    return true;
+    // Without a grouping symbol in it, the integer part is digits only.
+    return PlainNumber(parts->negative(), parts->integer,
+                       parts->grouped ? parts->groupSymbol : std::string_view{}, parts->point,
+                       parts->fraction, parts->exponentNegative, parts->exponentDigits,
+                       !parts->exponent.empty());
 }
 
 // ---- the lenient reading ------------------------------------------------------
@@ -229,63 +283,68 @@ private:
 } // namespace
 
 double parseLenient(std::string_view text) {
+    // The blanks may stand between the digits, so the digits are gathered
+    // first and read as one number afterwards.
     BlankBlindCursor cursor(text);
-    PlainNumber number;
+    bool negative = false;
     if (cursor.peek() == '+') {
         cursor.next();
     } else if (cursor.peek() == '-') {
         cursor.next();
-        number.setNegative();
+        negative = true;
     }
+    std::string integer;
     while (isDigit(cursor.peek())) {
-        number.integerDigit(cursor.next());
+        integer.push_back(cursor.next());
     }
+    bool point = false;
+    std::string fraction;
     if (cursor.peek() == '.') {
         cursor.next();
-        number.point();
+        point = true;
         while (isDigit(cursor.peek())) {
-            number.fractionDigit(cursor.next());
+            fraction.push_back(cursor.next());
         }
     }
-    if (!number.hasDigits()) {
+    if (integer.empty() && fraction.empty()) {
         return 0.0;
     }
+    bool exponentNegative = false;
+    std::string exponentDigits;
     if (cursor.peek() == 'E' || cursor.peek() == 'e') {
         // The exponent counts only when digits follow; otherwise the number
         // ends before the letter.
         cursor.next();
-        const bool negative = cursor.peek() == '-';
-        if (cursor.peek() == '+' || negative) {
+        exponentNegative = cursor.peek() == '-';
+        if (cursor.peek() == '+' || exponentNegative) {
             cursor.next();
         }
-        std::string digits;
         while (isDigit(cursor.peek())) {
-            digits.push_back(cursor.next());
-        }
-        if (!digits.empty()) {
-            number.exponent(negative, digits);
+            exponentDigits.push_back(cursor.next());
         }
     }
+    const PlainNumber number(negative, integer, {}, point, fraction, exponentNegative,
+                             exponentDigits, !exponentDigits.empty());
     return number.value<double>();
 }
 
 StrictValue parseStrict(std::string_view text, const NumberFormat& format) {
-    PlainNumber number;
-    if (!scanRegional(text, format, number)) {
+    const std::optional<PlainNumber> number = scanRegional(text, format);
+    if (!number) {
         return {StrictStatus::NotANumber, 0.0f};
     }
     // The range is judged on the value as read in double precision; within it
     // the text is rounded straight to the nearest single, not through a double.
-    const double wide = number.value<double>();
+    const double wide = number->value<double>();
     if (!(std::fabs(wide) <= double(FLT_MAX))) {
         return {StrictStatus::OutOfRange, 0.0f};
     }
-    return {StrictStatus::Ok, number.value<float>()};
+    return {StrictStatus::Ok, number->value<float>()};
 }
 
 double readLenient(std::string_view text, const NumberFormat& format) {
-    if (PlainNumber number; scanRegional(text, format, number)) {
-        return number.value<double>();
+    if (const std::optional<PlainNumber> number = scanRegional(text, format)) {
+        return number->value<double>();
     }
     return parseLenient(text);
 }

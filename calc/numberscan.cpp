@@ -9,63 +9,29 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Where grouping symbols may stand in the integer part: only between whole
-// groups, after a first group of one to groupSize digits that does not begin
-// with 0. So a decimal comma typed under "." settings is never read as a
-// thousand.
-class GroupRule {
-public:
-    explicit GroupRule(int groupSize) : m_size(static_cast<std::size_t>(std::max(groupSize, 0))) {}
-
-    void digit(char c) {
-        if (m_groups == 0 && m_length == 0 && c == '0') {
-            m_leadingZero = true;
-        }
-        ++m_length;
-    }
-    // A grouping symbol after the digits so far: whether it may stand here.
-    bool symbol() {
-        const bool fits = m_groups == 0 ? m_length >= 1 && m_length <= m_size && !m_leadingZero
-                                        : m_length == m_size;
-        ++m_groups;
-        m_length = 0;
-        return fits;
-    }
-    // Whether the integer part may end here: its last group must be whole.
-    bool complete() const { return m_groups == 0 || m_length == m_size; }
-
-private:
-    std::size_t m_size;
-    std::size_t m_length = 0; // digits since the last grouping symbol
-    std::size_t m_groups = 0; // grouping symbols seen
-    bool m_leadingZero = false;
-};
-
 class Scanner {
 public:
     Scanner(std::string_view text, const NumberFormat& format) : m_rest(text), m_format(format) {}
 
-    std::optional<NumberParts> run() {
-        NumberParts parts;
+    bool run(NumberParts& parts) {
         parts.groupSymbol = m_format.group;
         blanks(parts);
         sign(parts);
         if (!integerPart(parts)) {
-            return std::nullopt;
+            return false;
         }
         if (take(m_format.decimal)) {
             parts.point = true;
             parts.fraction = digits();
         }
-        if (!parts.hasDigits() || !exponent(parts) || !m_rest.empty()) {
-            return std::nullopt;
-        }
-        return parts;
+        return parts.hasDigits() && exponent(parts) && m_rest.empty();
     }
 
 private:
+    // Symbols are mostly one byte, so the first byte decides most cases.
     bool startsWith(std::string_view symbol) const {
-        return !symbol.empty() && m_rest.starts_with(symbol);
+        return !symbol.empty() && !m_rest.empty() && m_rest.front() == symbol.front() &&
+               m_rest.starts_with(symbol);
     }
     bool take(std::string_view symbol) {
         if (!startsWith(symbol)) {
@@ -84,40 +50,55 @@ private:
         return run;
     }
     void blanks(NumberParts& parts) {
-        const std::size_t first = std::min(m_rest.find_first_not_of(' '), m_rest.size());
+        std::size_t first = 0;
+        while (first < m_rest.size() && m_rest[first] == ' ') {
+            ++first;
+        }
         parts.lead = m_rest.substr(0, first);
         m_rest.remove_prefix(first);
-        const std::size_t end = m_rest.find_last_not_of(' ') + 1;
+        std::size_t end = m_rest.size();
+        while (end > 0 && m_rest[end - 1] == ' ') {
+            --end;
+        }
         parts.trail = m_rest.substr(end);
         m_rest.remove_suffix(m_rest.size() - end);
     }
     void sign(NumberParts& parts) {
+        if (!m_rest.empty() && isDigit(m_rest.front()) && !startsWith(m_format.negative)) {
+            return; // the common case: no sign at all
+        }
         if (take("+")) {
             parts.sign = NumberParts::Sign::Plus;
         } else if (take("-") || (m_format.negative != "+" && take(m_format.negative))) {
             parts.sign = NumberParts::Sign::Minus;
         }
     }
+    // Grouping symbols may stand only between whole groups, after a first
+    // group of one to groupSize digits that does not begin with 0. So a
+    // decimal comma typed under "." settings is never read as a thousand.
     bool integerPart(NumberParts& parts) {
-        const bool grouping = m_format.groups();
-        GroupRule rule(m_format.groupSize);
         const std::string_view start = m_rest;
-        while (!m_rest.empty()) {
-            if (isDigit(m_rest.front())) {
-                rule.digit(m_rest.front());
-                m_rest.remove_prefix(1);
-            } else if (grouping && startsWith(m_format.group) && !startsWith(m_format.decimal)) {
-                if (!rule.symbol()) {
+        const bool leadingZero = !m_rest.empty() && m_rest.front() == '0';
+        std::size_t length = digits().size(); // digits since the last grouping symbol
+        bool complete = true;
+        if (m_format.groups()) {
+            const auto size = static_cast<std::size_t>(std::max(m_format.groupSize, 0));
+            bool first = true;
+            while (startsWith(m_format.group) && !startsWith(m_format.decimal)) {
+                const bool fits =
+                    first ? length >= 1 && length <= size && !leadingZero : length == size;
+                if (!fits) {
                     return false;
                 }
+                first = false;
                 parts.grouped = true;
                 m_rest.remove_prefix(m_format.group.size());
-            } else {
-                break;
+                length = digits().size();
             }
+            complete = first || length == size;
         }
         parts.integer = start.substr(0, start.size() - m_rest.size());
-        return rule.complete();
+        return complete;
     }
     // "E", an optional sign and at least one digit; nothing at all is fine too.
     bool exponent(NumberParts& parts) {
@@ -149,7 +130,12 @@ std::string NumberParts::integerDigits() const {
 }
 
 std::optional<NumberParts> scanNumber(std::string_view text, const NumberFormat& format) {
-    return Scanner(text, format).run();
+    // One object, filled in place and returned without a copy.
+    std::optional<NumberParts> parts(std::in_place);
+    if (!Scanner(text, format).run(*parts)) {
+        parts.reset();
+    }
+    return parts;
 }
 
 } // namespace calc

@@ -178,6 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
         // decimal comma typed by mistake is no number at all.
         StrictCase{"0,36", &kUsual, Nan, 0}, StrictCase{"12,34", &kUsual, Nan, 0},
         StrictCase{"1,2,3", &kUsual, Nan, 0}, StrictCase{"0,360", &kUsual, Nan, 0},
+        StrictCase{"1,23,456", &kUsual, Nan, 0}, StrictCase{"1,2345,678", &kUsual, Nan, 0},
         StrictCase{"1234,567", &kUsual, Nan, 0}, StrictCase{",123", &kUsual, Nan, 0},
         StrictCase{"1,234,", &kUsual, Nan, 0}, StrictCase{"1.234,5", &kUsual, Nan, 0},
         StrictCase{"１２", &kUsual, Nan, 0}, StrictCase{"0x10", &kUsual, Nan, 0},
@@ -186,6 +187,9 @@ INSTANTIATE_TEST_SUITE_P(
         StrictCase{"123,456", &kUsual, Ok, 123456.0f},
         StrictCase{"-123,456.5", &kUsual, Ok, -123456.5f}, StrictCase{"0,123", &kUsual, Nan, 0},
         StrictCase{"115,384.62", &kUsual, Ok, 115384.62f},
+        // Too many digits for the quick reading: the grouped text is spelled
+        // plain for from_chars, its grouping symbols dropped.
+        StrictCase{"12,345,678,901,234,567,890.5", &kUsual, Ok, 12345678901234567890.5f},
         // The range is judged in double: the largest single itself, and the
         // tie above it that the double rounds back down to it, are numbers;
         // anything whose double lies beyond is not.

@@ -83,6 +83,22 @@ std::string multiply(const std::string& a, const std::string& b) {
     return out;
 }
 
+// Adds one in the last place of a string of decimal digits, carrying
+// through the nines: "0.9995" rounded to three places is "1.000". Returns
+// whether the carry ran out of digits and a "1" was put in front.
+bool addOneInTheLastPlace(std::string& digits) {
+    std::size_t k = digits.size();
+    while (k > 0 && digits[k - 1] == '9') {
+        digits[--k] = '0';
+    }
+    if (k == 0) {
+        digits.insert(digits.begin(), '1');
+        return true;
+    }
+    ++digits[k - 1];
+    return false;
+}
+
 } // namespace
 
 std::string figure(double value, const calc::NumberFormat& format) {
@@ -115,18 +131,10 @@ std::string figure(double value, const calc::NumberFormat& format) {
     digits.resize(std::max(digits.size(), kSignificant + 1), '0');
     const bool up = digits[kSignificant] >= '5';
     digits.resize(kSignificant);
-    if (up) {
-        std::size_t k = digits.size();
-        while (k > 0 && digits[k - 1] == '9') {
-            digits[--k] = '0';
-        }
-        if (k == 0) {
-            digits.insert(digits.begin(), '1');
-            digits.pop_back();
-            ++exponent;
-        } else {
-            ++digits[k - 1];
-        }
+    if (up && addOneInTheLastPlace(digits)) {
+        // All nines: one digit more, one place higher.
+        digits.pop_back();
+        ++exponent;
     }
     while (digits.size() > 1 && digits.back() == '0') {
         digits.pop_back();
@@ -172,16 +180,7 @@ std::string roundedToGrams(std::string digits, int scale) {
         const bool up = digits[digits.size() - dropped] >= '5';
         digits.erase(digits.size() - dropped);
         if (up) {
-            // Carry through the nines: 0.9995 becomes 1.000.
-            std::size_t k = digits.size();
-            while (k > 0 && digits[k - 1] == '9') {
-                digits[--k] = '0';
-            }
-            if (k == 0) {
-                digits.insert(digits.begin(), '1');
-            } else {
-                ++digits[k - 1];
-            }
+            addOneInTheLastPlace(digits);
         }
     }
     return digits;
@@ -293,15 +292,7 @@ std::optional<std::string> roundedToKilogram(std::string_view mass,
         digits.erase(digits.size() - static_cast<std::size_t>(scale));
     }
     if (up) {
-        std::size_t k = digits.size();
-        while (k > 0 && digits[k - 1] == '9') {
-            digits[--k] = '0';
-        }
-        if (k == 0) {
-            digits.insert(digits.begin(), '1');
-        } else {
-            ++digits[k - 1];
-        }
+        addOneInTheLastPlace(digits);
     }
     if (digits.empty()) {
         digits = "0";

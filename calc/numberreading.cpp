@@ -71,10 +71,14 @@ template <> struct Clinger<float> {
 // from an underflow when from_chars cannot represent the value). Its plain
 // ASCII spelling for from_chars is written only when the fast path cannot
 // take the number.
+// Members in the order a number is read; one such object lives on the stack per read.
+// NOLINTNEXTLINE(clang-analyzer-optin.performance.Padding)
 class PlainNumber {
 public:
     // The integer part may hold `groupSymbol` between its digits; it is
     // skipped. `fraction` and `exponentDigits` hold digits only.
+    // The parts in the order they stand in the text.
+    // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
     PlainNumber(bool negative, std::string_view integer, std::string_view groupSymbol, bool point,
                 std::string_view fraction, bool exponentNegative, std::string_view exponentDigits,
                 bool hasExponent)

@@ -267,6 +267,8 @@ std::optional<bool> flagOf(const json& file, std::string_view name) {
     return found->get<bool>();
 }
 
+// Each key of the file checked in turn, as the format lists them.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 Given read(std::string_view bytes) {
     json file = parseJson(bytes);
     if (!file.is_object()) {

@@ -50,6 +50,8 @@ Document Builder::build() const {
     return document;
 }
 
+// One row per input, each a plain test of whether it was given.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 Section Builder::designData() const {
     Section section{"一、设计资料", {}};
     Table t{{"项目", "内容"}, {}};
@@ -135,7 +137,10 @@ Section Builder::working() const {
         if (s.formula == s.symbol) {
             line += " = " + result;
         } else {
-            line += " = " + substituted + " = " + result;
+            line += " = ";
+            line += substituted;
+            line += " = ";
+            line += result;
         }
         if (!s.rounding.empty()) {
             line += "（精确至 " + keep(std::string(s.rounding)) + "）";
@@ -148,11 +153,7 @@ Section Builder::working() const {
                 step.notes.push_back("查" + source + "。");
                 break;
             case Origin::Given:
-                step.notes.push_back(source + "。");
-                break;
             case Origin::Default:
-                step.notes.push_back(source + "。");
-                break;
             case Origin::Computed:
                 step.notes.push_back(source + "。");
                 break;
@@ -183,6 +184,8 @@ struct Mass {
 Section Builder::mix() const {
     Section section{"三、配合比", {}};
     const double binder = m_r.binder;
+    // The masses in the order of the mix table.
+    // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
     const auto masses = [&](double cement, double flyAsh, double slag, double water, double sand,
                             double stone, double admixture) {
         std::vector<Mass> list{{"水泥", cement}};

@@ -101,6 +101,10 @@ bool addOneInTheLastPlace(std::string& digits) {
 
 } // namespace
 
+// Kept whole: the exact digits, one rounding and the three layouts of the
+// general format read best in one place.
+//
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 std::string figure(double value, const calc::NumberFormat& format) {
     if (value == 0.0 || !std::isfinite(value)) {
         return value == 0.0 ? "0" : "?";

@@ -503,8 +503,17 @@ std::vector<std::string> Builder::staleWorking() const {
             if (role != calc::FieldRole::ComputedIfEmpty || !told.insert(w.field).second) {
                 continue;
             }
-            notes.push_back(sym(w.field) + " = " + shownText(w.field) + " 按 " + before +
-                            " 算得，" + now + "；清空 " + sym(w.field) + " 后重新计算。");
+            std::string note = sym(w.field);
+            note += " = ";
+            note += shownText(w.field);
+            note += " 按 ";
+            note += before;
+            note += " 算得，";
+            note += now;
+            note += "；清空 ";
+            note += sym(w.field);
+            note += " 后重新计算。";
+            notes.push_back(std::move(note));
         }
     }
     return notes;

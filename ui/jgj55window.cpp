@@ -228,6 +228,8 @@ Jgj55Window::Jgj55Window(const calc::NumberFormat& format, MessageBoxes& boxes,
     recompute();
 }
 
+// The caption and the unit stand in the order the form shows them.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 QLineEdit* Jgj55Window::addNumber(QFormLayout* form, const char* key, const QString& caption,
                                   const QString& unit, double scale) {
     auto* edit = new QLineEdit(this);
@@ -264,6 +266,8 @@ QComboBox* Jgj55Window::addChoice(QFormLayout* form, const char* key, const QStr
     return box;
 }
 
+// The caption and the unit stand in the order the form shows them.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 QLabel* Jgj55Window::addResult(QFormLayout* form, const char* key, const QString& caption,
                                const QString& unit) {
     auto* label = new QLabel(this);

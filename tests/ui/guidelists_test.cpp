@@ -7,6 +7,8 @@
 #include "ui/filedialogs.h"
 #include "ui/form1.h"
 #include "ui/guidecommand.h"
+#include "ui/jgj55command.h"
+#include "ui/reportcommands.h"
 
 #include <fstream>
 #include <iterator>
@@ -90,6 +92,8 @@ TEST(GuideListsTest, EveryShortcutOfTheWindowAndNoOther) {
     NoFileDialogs dialogs;
     ui::Form1 form(calc::NumberFormat{}, boxes);
     ui::DesignCommands designs(form, boxes, dialogs);
+    ui::QtReportDialogs reportDialogs; // never shown: no command runs
+    ui::Jgj55Command jgj55(form, calc::NumberFormat{}, boxes, dialogs, reportDialogs);
     ui::GuideCommand guide(form, boxes);
 
     std::map<std::string, std::string> program; // command -> shortcut

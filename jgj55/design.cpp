@@ -67,6 +67,23 @@ private:
         m_out.steps.push_back(std::move(step));
         return m_out.steps.back();
     }
+    // A value taken as it stands, given or read from a table: its step shows
+    // the value alone and says where it comes from.
+    void taken(std::string_view symbol, std::string_view name, double value, std::string_view unit,
+               Origin origin, std::string source, Figures sourceNumbers = {},
+               std::string_view rounding = {}) {
+        record({.symbol = symbol,
+                .name = name,
+                .formula = symbol,
+                .substituted = "{}",
+                .operands = {value},
+                .value = value,
+                .unit = unit,
+                .rounding = rounding,
+                .origin = origin,
+                .source = std::move(source),
+                .sourceNumbers = sourceNumbers});
+    }
 
     // A required input that the rules cannot do without.
     double required(const std::optional<double>& value, const char* input, const char* what) {
@@ -149,15 +166,7 @@ void Designer::strength() {
     double sigma = 0.0;
     if (m_in.sigma) {
         sigma = positive(*m_in.sigma, "sigma", "强度标准差 σ");
-        record({.symbol = "σ",
-                .name = "强度标准差",
-                .formula = "σ",
-                .substituted = "{}",
-                .operands = {sigma},
-                .value = sigma,
-                .unit = "MPa",
-                .origin = Origin::Given,
-                .source = "给定"});
+        taken("σ", "强度标准差", sigma, "MPa", Origin::Given, "给定");
     } else {
         int tenth = kSigmaAboveTenth;
         std::string source = std::string(kSigmaTable) + "，fcu,k > {} 行";
@@ -171,16 +180,7 @@ void Designer::strength() {
             }
         }
         sigma = tenth / 10.0;
-        record({.symbol = "σ",
-                .name = "强度标准差",
-                .formula = "σ",
-                .substituted = "{}",
-                .operands = {sigma},
-                .value = sigma,
-                .unit = "MPa",
-                .origin = Origin::Table,
-                .source = source,
-                .sourceNumbers = numbers});
+        taken("σ", "强度标准差", sigma, "MPa", Origin::Table, source, numbers);
     }
     m_out.sigma = sigma;
 
@@ -217,15 +217,7 @@ void Designer::strength() {
 void Designer::cementStrength() {
     if (m_in.fce) {
         m_out.fce = positive(*m_in.fce, "fce", "水泥 28 d 胶砂抗压强度 fce");
-        record({.symbol = "fce",
-                .name = "水泥 28 d 胶砂抗压强度",
-                .formula = "fce",
-                .substituted = "{}",
-                .operands = {m_out.fce},
-                .value = m_out.fce,
-                .unit = "MPa",
-                .origin = Origin::Given,
-                .source = "实测"});
+        taken("fce", "水泥 28 d 胶砂抗压强度", m_out.fce, "MPa", Origin::Given, "实测");
         return;
     }
     if (!m_in.cementGrade) {
@@ -241,24 +233,10 @@ void Designer::cementStrength() {
     double gammaC = hundredths(row->gammaHundredth);
     if (m_in.gammaC) {
         gammaC = positive(*m_in.gammaC, "gammaC", "水泥强度等级值的富余系数 γc");
-        record({.symbol = "γc",
-                .name = "水泥强度等级值的富余系数",
-                .formula = "γc",
-                .substituted = "{}",
-                .operands = {gammaC},
-                .value = gammaC,
-                .origin = Origin::Given,
-                .source = "给定"});
+        taken("γc", "水泥强度等级值的富余系数", gammaC, "", Origin::Given, "给定");
     } else {
-        record({.symbol = "γc",
-                .name = "水泥强度等级值的富余系数",
-                .formula = "γc",
-                .substituted = "{}",
-                .operands = {gammaC},
-                .value = gammaC,
-                .origin = Origin::Table,
-                .source = std::string(kGammaCTable) + "，强度等级 {} 列",
-                .sourceNumbers = {fceg}});
+        taken("γc", "水泥强度等级值的富余系数", gammaC, "", Origin::Table,
+              std::string(kGammaCTable) + "，强度等级 {} 列", {fceg});
     }
     m_out.fce = roundHalfUp(checked(gammaC * fceg, "gammaC", "水泥 28 d 胶砂抗压强度"), 1);
     record({.symbol = "fce",
@@ -306,43 +284,21 @@ double Designer::gamma(const auto& rows, int bound, int extra, double fraction, 
 void Designer::binderStrength() {
     if (m_in.flyAsh && m_in.flyAsh->gammaF) {
         m_out.gammaF = positive(*m_in.flyAsh->gammaF, "flyAsh", "粉煤灰影响系数 γf");
-        record({.symbol = "γf",
-                .name = "粉煤灰影响系数",
-                .formula = "γf",
-                .substituted = "{}",
-                .operands = {m_out.gammaF},
-                .value = m_out.gammaF,
-                .origin = Origin::Given,
-                .source = "给定（试验求得）"});
+        taken("γf", "粉煤灰影响系数", m_out.gammaF, "", Origin::Given, "给定（试验求得）");
     } else {
         // Grades I and II take the upper bound, grade III the lower.
         const FlyAshGrade grade =
             m_in.flyAsh ? m_in.flyAsh->grade.value_or(FlyAshGrade::II) : FlyAshGrade::II;
         const int bound = grade == FlyAshGrade::III ? 0 : 1;
         m_out.gammaF = gamma(kFlyAshRows, bound, 0, m_flyAshFraction, "flyAsh", "粉煤灰");
-        record({.symbol = "γf",
-                .name = "粉煤灰影响系数",
-                .formula = "γf",
-                .substituted = "{}",
-                .operands = {m_out.gammaF},
-                .value = m_out.gammaF,
-                .rounding = "0.01",
-                .origin = Origin::Table,
-                .source = std::string(kGammaTable) + "，掺量 {}%，" +
-                          std::string(flyAshGradeName(grade)) + " 级粉煤灰取" +
-                          (bound == 0 ? "下限" : "上限"),
-                .sourceNumbers = {percentOf(m_flyAshFraction)}});
+        taken("γf", "粉煤灰影响系数", m_out.gammaF, "", Origin::Table,
+              std::string(kGammaTable) + "，掺量 {}%，" + std::string(flyAshGradeName(grade)) +
+                  " 级粉煤灰取" + (bound == 0 ? "下限" : "上限"),
+              {percentOf(m_flyAshFraction)}, "0.01");
     }
     if (m_in.slag && m_in.slag->gammaS) {
         m_out.gammaS = positive(*m_in.slag->gammaS, "slag", "矿渣粉影响系数 γs");
-        record({.symbol = "γs",
-                .name = "粒化高炉矿渣粉影响系数",
-                .formula = "γs",
-                .substituted = "{}",
-                .operands = {m_out.gammaS},
-                .value = m_out.gammaS,
-                .origin = Origin::Given,
-                .source = "给定（试验求得）"});
+        taken("γs", "粒化高炉矿渣粉影响系数", m_out.gammaS, "", Origin::Given, "给定（试验求得）");
     } else {
         // S75 takes the lower bound, S95 the upper, S105 the upper and 0.05.
         const SlagGrade grade =
@@ -353,17 +309,10 @@ void Designer::binderStrength() {
         std::string rule = grade == SlagGrade::S75   ? "取下限"
                            : grade == SlagGrade::S95 ? "取上限"
                                                      : "取上限加 0.05";
-        record({.symbol = "γs",
-                .name = "粒化高炉矿渣粉影响系数",
-                .formula = "γs",
-                .substituted = "{}",
-                .operands = {m_out.gammaS},
-                .value = m_out.gammaS,
-                .rounding = "0.01",
-                .origin = Origin::Table,
-                .source = std::string(kGammaTable) + "，掺量 {}%，" +
-                          std::string(slagGradeName(grade)) + " 级矿渣粉" + rule,
-                .sourceNumbers = {percentOf(m_slagFraction)}});
+        taken("γs", "粒化高炉矿渣粉影响系数", m_out.gammaS, "", Origin::Table,
+              std::string(kGammaTable) + "，掺量 {}%，" + std::string(slagGradeName(grade)) +
+                  " 级矿渣粉" + rule,
+              {percentOf(m_slagFraction)}, "0.01");
     }
     m_out.fb =
         roundHalfUp(checked(m_out.gammaF * m_out.gammaS * m_out.fce, "fce", "胶凝材料强度"), 1);
@@ -407,22 +356,10 @@ void Designer::waterBinder() {
     }
     const std::string alphaSource = std::string(kAlphaTable) + "，" +
                                     std::string(m_in.stone ? stoneColumn(*m_in.stone) : "") + "列";
-    record({.symbol = "αa",
-            .name = "回归系数",
-            .formula = "αa",
-            .substituted = "{}",
-            .operands = {m_out.alphaA},
-            .value = m_out.alphaA,
-            .origin = tableA ? Origin::Table : Origin::Given,
-            .source = tableA ? alphaSource : "给定"});
-    record({.symbol = "αb",
-            .name = "回归系数",
-            .formula = "αb",
-            .substituted = "{}",
-            .operands = {m_out.alphaB},
-            .value = m_out.alphaB,
-            .origin = tableB ? Origin::Table : Origin::Given,
-            .source = tableB ? alphaSource : "给定"});
+    taken("αa", "回归系数", m_out.alphaA, "", tableA ? Origin::Table : Origin::Given,
+          tableA ? alphaSource : "给定");
+    taken("αb", "回归系数", m_out.alphaB, "", tableB ? Origin::Table : Origin::Given,
+          tableB ? alphaSource : "给定");
 
     const double top = m_out.alphaA * m_out.fb;
     const double below =
@@ -453,15 +390,8 @@ void Designer::waterBinder() {
                                            "的最大水胶比 {}，取 {}",
                                        {wb, limit, limit}});
                 wb = limit;
-                record({.symbol = "W/B",
-                        .name = "水胶比（耐久性限值）",
-                        .formula = "W/B",
-                        .substituted = "{}",
-                        .operands = {wb},
-                        .value = wb,
-                        .origin = Origin::Table,
-                        .source = std::string(kDurabilityTable) + "，环境类别" +
-                                  std::string(row.name) + "行"});
+                taken("W/B", "水胶比（耐久性限值）", wb, "", Origin::Table,
+                      std::string(kDurabilityTable) + "，环境类别" + std::string(row.name) + "行");
             }
             if (m_fcuk < row.minimumClass) {
                 m_out.warnings.push_back(
@@ -515,16 +445,9 @@ double Designer::tableWater() {
             const WaterRow& row = table->rows[static_cast<std::size_t>(r)];
             if (slump <= row.to) {
                 const double water = row.water[col];
-                record({.symbol = "mw0′",
-                        .name = "未掺外加剂时的用水量",
-                        .formula = "mw0′",
-                        .substituted = "{}",
-                        .operands = {water},
-                        .value = water,
-                        .unit = "kg/m³",
-                        .origin = Origin::Table,
-                        .source = name + "，坍落度 {}～{} mm 行" + columnText,
-                        .sourceNumbers = {double(row.from), double(row.to), size / 10.0}});
+                taken("mw0′", "未掺外加剂时的用水量", water, "kg/m³", Origin::Table,
+                      name + "，坍落度 {}～{} mm 行" + columnText,
+                      {double(row.from), double(row.to), size / 10.0});
                 return water;
             }
         }
@@ -554,16 +477,9 @@ double Designer::tableWater() {
         if (vebe >= table->rows[static_cast<std::size_t>(table->rowCount - 1)].from &&
             vebe <= row.to) {
             const double water = row.water[col];
-            record({.symbol = "mw0′",
-                    .name = "未掺外加剂时的用水量",
-                    .formula = "mw0′",
-                    .substituted = "{}",
-                    .operands = {water},
-                    .value = water,
-                    .unit = "kg/m³",
-                    .origin = Origin::Table,
-                    .source = name + "，维勃稠度 {}～{} s 行" + columnText,
-                    .sourceNumbers = {double(row.from), double(row.to), size / 10.0}});
+            taken("mw0′", "未掺外加剂时的用水量", water, "kg/m³", Origin::Table,
+                  name + "，维勃稠度 {}～{} s 行" + columnText,
+                  {double(row.from), double(row.to), size / 10.0});
             return water;
         }
     }
@@ -575,15 +491,7 @@ void Designer::waterContent() {
     double water = 0.0;
     if (m_in.water) {
         water = positive(*m_in.water, "water", "用水量 mw0′");
-        record({.symbol = "mw0′",
-                .name = "未掺外加剂时的用水量",
-                .formula = "mw0′",
-                .substituted = "{}",
-                .operands = {water},
-                .value = water,
-                .unit = "kg/m³",
-                .origin = Origin::Given,
-                .source = "给定"});
+        taken("mw0′", "未掺外加剂时的用水量", water, "kg/m³", Origin::Given, "给定");
     } else {
         water = tableWater();
     }
@@ -642,17 +550,10 @@ void Designer::binderContent() {
         const double bound = row->waterBinderUpToHundredth != 0
                                  ? hundredths(row->waterBinderUpToHundredth)
                                  : hundredths(kMinimumBinderRows[2].waterBinderUpToHundredth);
-        record({.symbol = "mb0",
-                .name = "胶凝材料用量（最小用量）",
-                .formula = "mb0",
-                .substituted = "{}",
-                .operands = {binder},
-                .value = binder,
-                .unit = "kg/m³",
-                .origin = Origin::Table,
-                .source = std::string(kMinimumBinderTable) + "，" + rowText + "，" +
-                          std::string(structureName(structure)) + "列",
-                .sourceNumbers = {bound}});
+        taken("mb0", "胶凝材料用量（最小用量）", binder, "kg/m³", Origin::Table,
+              std::string(kMinimumBinderTable) + "，" + rowText + "，" +
+                  std::string(structureName(structure)) + "列",
+              {bound});
     }
     m_out.binder = binder;
     m_out.flyAsh = roundHalfUp(checked(binder * m_flyAshFraction, "flyAsh", "粉煤灰用量"), 0);
@@ -704,15 +605,7 @@ void Designer::sandRatio() {
             refuse("sandRatio", "砂率须在 0 与 100 % 之间，现为 {}%", {given});
         }
         m_out.sandRatio = given;
-        record({.symbol = "βs",
-                .name = "砂率",
-                .formula = "βs",
-                .substituted = "{}",
-                .operands = {given},
-                .value = given,
-                .unit = "%",
-                .origin = Origin::Given,
-                .source = "给定"});
+        taken("βs", "砂率", given, "%", Origin::Given, "给定");
         return;
     }
     const Stone kind = stone("砂率按粗骨料品种查表 5.4.2");
@@ -836,15 +729,9 @@ void Designer::aggregates() {
     if (m_out.method == Method::Mass) {
         const double mcp = positive(m_in.assumedDensity.value_or(kDefaultAssumedDensity),
                                     "assumedDensity", "混凝土拌合物的假定表观密度 mcp");
-        record({.symbol = "mcp",
-                .name = "混凝土拌合物的假定表观密度",
-                .formula = "mcp",
-                .substituted = "{}",
-                .operands = {mcp},
-                .value = mcp,
-                .unit = "kg/m³",
-                .origin = m_in.assumedDensity ? Origin::Given : Origin::Default,
-                .source = m_in.assumedDensity ? "给定" : "默认值（通常 2350～2450 kg/m³）"});
+        taken("mcp", "混凝土拌合物的假定表观密度", mcp, "kg/m³",
+              m_in.assumedDensity ? Origin::Given : Origin::Default,
+              m_in.assumedDensity ? "给定" : "默认值（通常 2350～2450 kg/m³）");
         const double total = checked(mcp - binder - water, "assumedDensity", "砂石总量");
         record({.symbol = "T",
                 .name = "砂石总量",

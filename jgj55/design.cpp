@@ -42,6 +42,26 @@ std::string_view stoneColumn(Stone stone) {
     return stoneName(stone);
 }
 
+// The table for the kind of coarse aggregate among `tables`; the first when
+// none is for it.
+template <typename Table, std::size_t N>
+const Table& tableFor(const std::array<Table, N>& tables, Stone kind) {
+    const Table* found = &tables.front();
+    for (const Table& t : tables) {
+        if (t.stone == kind) {
+            found = &t;
+        }
+    }
+    return *found;
+}
+
+// Which of table 5.1.3's bounds a grade takes, and the hundredths added to
+// it at a dosage above 0.
+struct GammaBound {
+    bool upper = true;
+    int extraHundredth = 0;
+};
+
 class Designer {
 public:
     explicit Designer(const Input& input) : m_in(input) {}
@@ -53,14 +73,17 @@ private:
     void cementStrength();
     void binderStrength();
     void waterBinder();
+    void regressionCoefficients();
+    double durabilityLimit(double wb);
     void waterContent();
     void binderContent();
     void sandRatio();
+    double tableSandRatio();
     void aggregates();
     void construction();
 
     double tableWater();
-    double gamma(const auto& rows, int bound, int extra, double fraction, const char* input,
+    double gamma(const auto& rows, GammaBound bound, double fraction, const char* input,
                  const char* what);
 
     Step& record(Step step) {
@@ -250,9 +273,9 @@ void Designer::cementStrength() {
 }
 
 // A coefficient of table 5.1.3 at a dosage: between two rows, the straight
-// line through the two rows' values of the chosen bound. `bound` is 0 for the
-// lower bound, 1 for the upper; `extra` is added at a dosage above 0.
-double Designer::gamma(const auto& rows, int bound, int extra, double fraction, const char* input,
+// line through the two rows' values of the chosen bound, and its extra at a
+// dosage above 0.
+double Designer::gamma(const auto& rows, GammaBound bound, double fraction, const char* input,
                        const char* what) {
     const double percent = percentOf(fraction);
     if (percent > rows.back().dosagePercent) {
@@ -266,7 +289,7 @@ double Designer::gamma(const auto& rows, int bound, int extra, double fraction, 
         ++r;
     }
     const auto value = [bound](const GammaRow& row) {
-        return double(bound == 0 ? row.lowerHundredth : row.upperHundredth);
+        return double(bound.upper ? row.upperHundredth : row.lowerHundredth);
     };
     const double span = rows[r + 1].dosagePercent - rows[r].dosagePercent;
     const double d = percent - rows[r].dosagePercent;
@@ -274,7 +297,7 @@ double Designer::gamma(const auto& rows, int bound, int extra, double fraction, 
     // division at the end, so that a tie such as 0.925 is the decimal 0.925.
     double inHundredths = (value(rows[r]) * (span - d) + value(rows[r + 1]) * d) / span;
     if (percent > 0.0) {
-        inHundredths += extra;
+        inHundredths += bound.extraHundredth;
     }
     return roundHalfUp(checked(inHundredths / 100.0, input, what), 2);
 }
@@ -289,11 +312,11 @@ void Designer::binderStrength() {
         // Grades I and II take the upper bound, grade III the lower.
         const FlyAshGrade grade =
             m_in.flyAsh ? m_in.flyAsh->grade.value_or(FlyAshGrade::II) : FlyAshGrade::II;
-        const int bound = grade == FlyAshGrade::III ? 0 : 1;
-        m_out.gammaF = gamma(kFlyAshRows, bound, 0, m_flyAshFraction, "flyAsh", "粉煤灰");
+        const GammaBound bound{.upper = grade != FlyAshGrade::III};
+        m_out.gammaF = gamma(kFlyAshRows, bound, m_flyAshFraction, "flyAsh", "粉煤灰");
         taken("γf", "粉煤灰影响系数", m_out.gammaF, "", Origin::Table,
               std::string(kGammaTable) + "，掺量 {}%，" + std::string(flyAshGradeName(grade)) +
-                  " 级粉煤灰取" + (bound == 0 ? "下限" : "上限"),
+                  " 级粉煤灰取" + (bound.upper ? "上限" : "下限"),
               {percentOf(m_flyAshFraction)}, "0.01");
     }
     if (m_in.slag && m_in.slag->gammaS) {
@@ -303,9 +326,10 @@ void Designer::binderStrength() {
         // S75 takes the lower bound, S95 the upper, S105 the upper and 0.05.
         const SlagGrade grade =
             m_in.slag ? m_in.slag->grade.value_or(SlagGrade::S95) : SlagGrade::S95;
-        const int bound = grade == SlagGrade::S75 ? 0 : 1;
-        const int extra = grade == SlagGrade::S105 ? kS105ExtraHundredth : 0;
-        m_out.gammaS = gamma(kSlagRows, bound, extra, m_slagFraction, "slag", "矿渣粉");
+        const GammaBound bound{.upper = grade != SlagGrade::S75,
+                               .extraHundredth =
+                                   grade == SlagGrade::S105 ? kS105ExtraHundredth : 0};
+        m_out.gammaS = gamma(kSlagRows, bound, m_slagFraction, "slag", "矿渣粉");
         std::string rule = grade == SlagGrade::S75   ? "取下限"
                            : grade == SlagGrade::S95 ? "取上限"
                                                      : "取上限加 0.05";
@@ -329,14 +353,11 @@ void Designer::binderStrength() {
     }
 }
 
-// Step 4: the water-binder ratio from strength, then the durability limit.
-void Designer::waterBinder() {
+// The regression coefficients αa and αb: given, or by the coarse aggregate.
+void Designer::regressionCoefficients() {
     if (m_in.alphaA && m_in.alphaB) {
         m_out.alphaA = positive(*m_in.alphaA, "alphaA", "回归系数 αa");
         m_out.alphaB = checked(*m_in.alphaB, "alphaB", "回归系数 αb");
-        if (m_out.alphaB < 0.0) {
-            refuse("alphaB", "回归系数 αb 不能为负，现为 {}", {m_out.alphaB});
-        }
     }
     const bool tableA = !m_in.alphaA;
     const bool tableB = !m_in.alphaB;
@@ -350,9 +371,9 @@ void Designer::waterBinder() {
                                       : checked(*m_in.alphaB, "alphaB", "回归系数 αb");
             }
         }
-        if (m_out.alphaB < 0.0) {
-            refuse("alphaB", "回归系数 αb 不能为负，现为 {}", {m_out.alphaB});
-        }
+    }
+    if (m_out.alphaB < 0.0) {
+        refuse("alphaB", "回归系数 αb 不能为负，现为 {}", {m_out.alphaB});
     }
     const std::string alphaSource = std::string(kAlphaTable) + "，" +
                                     std::string(m_in.stone ? stoneColumn(*m_in.stone) : "") + "列";
@@ -360,7 +381,11 @@ void Designer::waterBinder() {
           tableA ? alphaSource : "给定");
     taken("αb", "回归系数", m_out.alphaB, "", tableB ? Origin::Table : Origin::Given,
           tableB ? alphaSource : "给定");
+}
 
+// Step 4: the water-binder ratio from strength, then the durability limit.
+void Designer::waterBinder() {
+    regressionCoefficients();
     const double top = m_out.alphaA * m_out.fb;
     const double below =
         checked(m_out.fcu0 + m_out.alphaA * m_out.alphaB * m_out.fb, "alphaA", "水胶比的分母");
@@ -379,6 +404,12 @@ void Designer::waterBinder() {
     if (!(wb > 0.0)) {
         refuse("alphaA", "计算的水胶比为 {}，不能用于设计", {wb});
     }
+    m_out.waterBinder = durabilityLimit(wb);
+}
+
+// The water-binder ratio within the largest the environment allows, and a
+// warning when the strength class is below the environment's lowest.
+double Designer::durabilityLimit(double wb) {
     if (m_in.environment) {
         for (const DurabilityRow& row : kDurabilityRows) {
             if (row.environment != *m_in.environment) {
@@ -400,7 +431,7 @@ void Designer::waterBinder() {
             }
         }
     }
-    m_out.waterBinder = wb;
+    return wb;
 }
 
 // The table's water for the stone, its size and the consistency.
@@ -415,13 +446,7 @@ double Designer::tableWater() {
         }
         refuse("slump", "请给出坍落度（塑性混凝土）或维勃稠度（干硬性混凝土）");
     }
-    const auto& tables = plastic ? kPlasticWater : kDryWater;
-    const WaterTable* table = &tables.front();
-    for (const WaterTable& t : tables) {
-        if (t.stone == kind) {
-            table = &t;
-        }
-    }
+    const WaterTable* table = &tableFor(plastic ? kPlasticWater : kDryWater, kind);
     int column = -1;
     for (int c = 0; c < table->columns; ++c) {
         if (table->sizeTenthMm[static_cast<std::size_t>(c)] == size) {
@@ -437,6 +462,13 @@ double Designer::tableWater() {
     const auto col = static_cast<std::size_t>(column);
     const std::string name(plastic ? kPlasticWaterTable : kDryWaterTable);
     const std::string columnText = "，" + std::string(stoneName(kind)) + " {} mm 列";
+    // The table, the row read ("{}" for its bounds) and the column.
+    const auto source = [&name, &columnText](std::string_view row) {
+        std::string text = name;
+        text += row;
+        text += columnText;
+        return text;
+    };
     if (plastic) {
         const double slump = checked(*m_in.slump, "slump", "坍落度");
         // A slump belongs to the first row whose upper bound it does not
@@ -446,7 +478,7 @@ double Designer::tableWater() {
             if (slump <= row.to) {
                 const double water = row.water[col];
                 taken("mw0′", "未掺外加剂时的用水量", water, "kg/m³", Origin::Table,
-                      name + "，坍落度 {}～{} mm 行" + columnText,
+                      source("，坍落度 {}～{} mm 行"),
                       {double(row.from), double(row.to), size / 10.0});
                 return water;
             }
@@ -465,20 +497,20 @@ double Designer::tableWater() {
                 .value = water,
                 .unit = "kg/m³",
                 .origin = Origin::Table,
-                .source = name + "，坍落度 {}～{} mm 行" + columnText + "，每增大 20 mm 加 5 kg",
+                .source = source("，坍落度 {}～{} mm 行") + "，每增大 20 mm 加 5 kg",
                 .sourceNumbers = {double(last.from), double(last.to), size / 10.0}});
         return water;
     }
     const double vebe = checked(*m_in.vebe, "vebe", "维勃稠度");
     for (int r = table->rowCount - 1; r >= 0; --r) {
         const WaterRow& row = table->rows[static_cast<std::size_t>(r)];
-        // Rows in ascending time: 5–10, 11–15, 16–20 s; a time belongs to the
-        // first whose upper bound it does not exceed.
+        // Rows from the longest time (16–20 s) down; a time belongs to the
+        // shortest whose upper bound it does not exceed.
         if (vebe >= table->rows[static_cast<std::size_t>(table->rowCount - 1)].from &&
             vebe <= row.to) {
             const double water = row.water[col];
             taken("mw0′", "未掺外加剂时的用水量", water, "kg/m³", Origin::Table,
-                  name + "，维勃稠度 {}～{} s 行" + columnText,
+                  source("，维勃稠度 {}～{} s 行"),
                   {double(row.from), double(row.to), size / 10.0});
             return water;
         }
@@ -597,25 +629,13 @@ void Designer::binderContent() {
             .rounding = "0.01 kg"});
 }
 
-// Step 7: the sand ratio, given or from table 5.4.2.
-void Designer::sandRatio() {
-    if (m_in.sandRatio) {
-        const double given = checked(*m_in.sandRatio, "sandRatio", "砂率");
-        if (!(given > 0.0 && given < 100.0)) {
-            refuse("sandRatio", "砂率须在 0 与 100 % 之间，现为 {}%", {given});
-        }
-        m_out.sandRatio = given;
-        taken("βs", "砂率", given, "%", Origin::Given, "给定");
-        return;
-    }
+// The middle of table 5.4.2's range for the water-binder ratio and the
+// coarse aggregate, in proportion between rows and between the 20 and 40 mm
+// columns.
+double Designer::tableSandRatio() {
     const Stone kind = stone("砂率按粗骨料品种查表 5.4.2");
     const int size = sizeTenth("粗骨料最大公称粒径（砂率查表 5.4.2）");
-    const SandRatioTable* table = &kSandRatio.front();
-    for (const SandRatioTable& t : kSandRatio) {
-        if (t.stone == kind) {
-            table = &t;
-        }
-    }
+    const SandRatioTable* table = &tableFor(kSandRatio, kind);
     const int ratio = static_cast<int>(std::lround(m_out.waterBinder * 100.0));
     const int first = table->waterBinderHundredth.front();
     const int last = table->waterBinderHundredth.back();
@@ -679,16 +699,23 @@ void Designer::sandRatio() {
     } else {
         numbers.push(size / 10.0);
     }
-    record({.symbol = "βs,表",
-            .name = "砂率（表中范围的中值）",
-            .formula = "βs,表",
-            .substituted = "{}",
-            .operands = {middle},
-            .value = middle,
-            .unit = "%",
-            .origin = Origin::Table,
-            .source = std::string(kSandRatioTable) + "，" + rowText + columnText,
-            .sourceNumbers = numbers});
+    taken("βs,表", "砂率（表中范围的中值）", middle, "%", Origin::Table,
+          std::string(kSandRatioTable) + "，" + rowText + columnText, numbers);
+    return middle;
+}
+
+// Step 7: the sand ratio, given or from table 5.4.2.
+void Designer::sandRatio() {
+    if (m_in.sandRatio) {
+        const double given = checked(*m_in.sandRatio, "sandRatio", "砂率");
+        if (!(given > 0.0 && given < 100.0)) {
+            refuse("sandRatio", "砂率须在 0 与 100 % 之间，现为 {}%", {given});
+        }
+        m_out.sandRatio = given;
+        taken("βs", "砂率", given, "%", Origin::Given, "给定");
+        return;
+    }
+    const double middle = tableSandRatio();
     double ratioPercent = middle;
     if (m_in.slump && *m_in.slump > kSandRatioSlumpFrom) {
         // 1 % for every 20 mm of slump above 60 mm, in proportion.

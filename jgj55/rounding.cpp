@@ -55,6 +55,7 @@ Digits shortest(double value) {
 
 } // namespace
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): a figure and its places, as std::round's
 double roundHalfUp(double value, int decimals) {
     if (!std::isfinite(value) || value == 0.0) {
         return value;

@@ -42,8 +42,11 @@ PrintedTable gammaTable() {
     return t;
 }
 
+// The words of a printed table; the call names each.
+// NOLINTBEGIN(bugprone-easily-swappable-parameters)
 PrintedTable waterTable(const std::array<WaterTable, 2>& tables, std::string_view title,
                         std::string_view rowName, std::string_view unit) {
+    // NOLINTEND(bugprone-easily-swappable-parameters)
     PrintedTable t{.title = std::string(title), .header = {std::string(rowName)}, .rows = {}};
     for (const WaterTable& table : tables) {
         for (int c = 0; c < table.columns; ++c) {

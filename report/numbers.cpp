@@ -8,6 +8,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace report {
@@ -99,38 +101,37 @@ bool addOneInTheLastPlace(std::string& digits) {
     return false;
 }
 
-} // namespace
+constexpr std::size_t kSignificant = 7;
 
-// Kept whole: the exact digits, one rounding and the three layouts of the
-// general format read best in one place.
-//
-// NOLINTNEXTLINE(readability-function-cognitive-complexity)
-std::string figure(double value, const calc::NumberFormat& format) {
-    if (value == 0.0 || !std::isfinite(value)) {
-        return value == 0.0 ? "0" : "?";
-    }
-    // Every digit of the binary value (a double has at most 767 significant
-    // ones), so that the seventh is rounded on the decimal value itself,
-    // half away from zero as the window rounds, never to the nearest even.
+// A magnitude's significant digits, at most seven, and the power of ten of
+// the first.
+struct Significant {
+    std::string digits;
+    int exponent = 0;
+};
+
+// Every digit of the binary value (a double has at most 767 significant
+// ones), so that the seventh is rounded on the decimal value itself, half
+// away from zero as the window rounds, never to the nearest even; trailing
+// zeros dropped. Nothing when the digits cannot be written.
+std::optional<Significant> sevenSignificant(double magnitude) {
     std::array<char, 1100> buffer{};
-    const auto [end, ec] =
-        calc::writePlainNumber(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                               std::chars_format::scientific, 800);
+    const auto [end, ec] = calc::writePlainNumber(buffer.data(), buffer.data() + buffer.size(),
+                                                  magnitude, std::chars_format::scientific, 800);
     if (ec != std::errc{}) {
-        return "?";
+        return std::nullopt;
     }
     const std::string_view exact(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
     const std::size_t e = exact.find('e');
-    int exponent = 0;
+    Significant out;
     std::from_chars(exact.data() + e + 1 + (exact[e + 1] == '+' ? 1 : 0),
-                    exact.data() + exact.size(), exponent);
-    std::string digits;
+                    exact.data() + exact.size(), out.exponent);
+    std::string& digits = out.digits;
     for (const char c : exact.substr(0, e)) {
         if (c >= '0' && c <= '9') {
             digits += c;
         }
     }
-    constexpr std::size_t kSignificant = 7;
     // 800 digits after the first were asked for: there are always more than 7.
     digits.resize(std::max(digits.size(), kSignificant + 1), '0');
     const bool up = digits[kSignificant] >= '5';
@@ -138,14 +139,21 @@ std::string figure(double value, const calc::NumberFormat& format) {
     if (up && addOneInTheLastPlace(digits)) {
         // All nines: one digit more, one place higher.
         digits.pop_back();
-        ++exponent;
+        ++out.exponent;
     }
     while (digits.size() > 1 && digits.back() == '0') {
         digits.pop_back();
     }
-    std::string text = value < 0.0 ? "-" : "";
+    return out;
+}
+
+// The digits in the three layouts of the general format: "1.234568E+07"
+// beyond seven places or below 0.0001, else "0.00123", "12300", "12.3".
+std::string generalLayout(const Significant& figure) {
+    const std::string& digits = figure.digits;
+    const int exponent = figure.exponent;
+    std::string text;
     if (exponent < -4 || exponent >= static_cast<int>(kSignificant)) {
-        // "1.234568E+07", as the general format writes it.
         text += digits.substr(0, 1);
         if (digits.size() > 1) {
             text += "." + digits.substr(1);
@@ -163,7 +171,20 @@ std::string figure(double value, const calc::NumberFormat& format) {
             text += digits.substr(0, whole) + "." + digits.substr(whole);
         }
     }
-    return regionalDecimal(text, format);
+    return text;
+}
+
+} // namespace
+
+std::string figure(double value, const calc::NumberFormat& format) {
+    if (value == 0.0 || !std::isfinite(value)) {
+        return value == 0.0 ? "0" : "?";
+    }
+    const std::optional<Significant> digits = sevenSignificant(std::fabs(value));
+    if (!digits) {
+        return "?";
+    }
+    return regionalDecimal((value < 0.0 ? "-" : "") + generalLayout(*digits), format);
 }
 
 std::string constant(std::string_view ascii, const calc::NumberFormat& format) {

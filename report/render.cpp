@@ -116,58 +116,60 @@ std::string escaped(std::string_view raw) {
     return out;
 }
 
-// A marked text as HTML: subscripts as <sub>; a kept run with no break
-// opportunity left in it (its spaces non-breaking, a word joiner after each
-// slash, which would otherwise allow a break in "kg/m³"). Every span opened
-// is closed, whatever the text holds.
-// One pass over the marks, one case per mark.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity)
+// A run of plain text as HTML; in a kept run with no break opportunity left
+// (its spaces non-breaking, a word joiner after each slash, which would
+// otherwise allow a break in "kg/m³").
+void appendRun(std::string& out, std::string_view run, bool kept) {
+    const std::string text = escaped(run);
+    if (!kept) {
+        out += text;
+        return;
+    }
+    for (const char c : text) {
+        if (c == ' ') {
+            out += "&nbsp;";
+        } else if (c == '/') {
+            out += "/&#x2060;";
+        } else {
+            out += c;
+        }
+    }
+}
+
+// Opens or closes a span of markup where a mark changes whether it is open.
+void markSpan(std::string& out, bool& open, bool opening, std::string_view openTag,
+              std::string_view closeTag) {
+    if (opening != open) {
+        out += open ? closeTag : openTag;
+        open = opening;
+    }
+}
+
+// A marked text as HTML: subscripts as <sub>, kept runs as a span that does
+// not break. Every span opened is closed, whatever the text holds.
 std::string html(std::string_view marked) {
+    constexpr std::string_view kKeepTag = "<span class=\"keep\">";
     std::string out;
     std::string run;
     bool subscript = false;
     bool kept = false;
-    auto flush = [&] {
-        std::string text = escaped(run);
-        run.clear();
-        if (!kept) {
-            out += text;
-            return;
-        }
-        for (const char c : text) {
-            if (c == ' ') {
-                out += "&nbsp;";
-            } else if (c == '/') {
-                out += "/&#x2060;";
-            } else {
-                out += c;
-            }
-        }
-    };
     for (const char c : marked) {
-        if (c == kSubscriptOpen || c == kSubscriptClose) {
-            flush();
-            if ((c == kSubscriptOpen) != subscript) {
-                out += subscript ? "</sub>" : "<sub>";
-                subscript = !subscript;
-            }
-        } else if (c == kKeepOpen || c == kKeepClose) {
-            flush();
-            if ((c == kKeepOpen) != kept) {
-                out += kept ? "</span>" : "<span class=\"keep\">";
-                kept = !kept;
-            }
-        } else {
+        const bool subscriptMark = c == kSubscriptOpen || c == kSubscriptClose;
+        if (!subscriptMark && c != kKeepOpen && c != kKeepClose) {
             run += c;
+            continue;
+        }
+        appendRun(out, run, kept);
+        run.clear();
+        if (subscriptMark) {
+            markSpan(out, subscript, c == kSubscriptOpen, "<sub>", "</sub>");
+        } else {
+            markSpan(out, kept, c == kKeepOpen, kKeepTag, "</span>");
         }
     }
-    flush();
-    if (subscript) {
-        out += "</sub>";
-    }
-    if (kept) {
-        out += "</span>";
-    }
+    appendRun(out, run, kept);
+    markSpan(out, subscript, false, "<sub>", "</sub>");
+    markSpan(out, kept, false, kKeepTag, "</span>");
     return out;
 }
 
@@ -211,10 +213,55 @@ void htmlTable(std::string& out, const Table& table) {
     out += "</table>\n";
 }
 
+// A block of a section as HTML.
+void htmlBlock(std::string& out, const Block& block) {
+    if (const auto* p = std::get_if<Paragraph>(&block)) {
+        out += "<p>" + html(p->text) + "</p>\n";
+    } else if (const auto* step = std::get_if<Step>(&block)) {
+        out += "<h3>" + html(step->title) + "</h3>\n";
+        for (const std::string& equation : step->equations) {
+            out += "<p class=\"equation\" style=\"" + std::string(kIndented) + "\">" +
+                   html(equation) + "</p>\n";
+        }
+        for (const std::string& note : step->notes) {
+            out += "<p class=\"note\" style=\"" + std::string(kIndented) + "\">" + html(note) +
+                   "</p>\n";
+        }
+    } else if (const auto* list = std::get_if<List>(&block)) {
+        out += "<h3>" + html(list->title) + "</h3>\n<ol>\n";
+        for (const std::string& item : list->items) {
+            out += "<li>" + html(item) + "</li>\n";
+        }
+        out += "</ol>\n";
+    } else {
+        htmlTable(out, std::get<Table>(block));
+    }
+}
+
+// A block of a section as text.
+void textBlock(std::string& out, const Block& block) {
+    if (const auto* p = std::get_if<Paragraph>(&block)) {
+        out += "  " + line(p->text) + "\n";
+    } else if (const auto* step = std::get_if<Step>(&block)) {
+        out += "  " + line(step->title) + "\n";
+        for (const std::string& equation : step->equations) {
+            out += "     " + line(equation) + "\n";
+        }
+        for (const std::string& note : step->notes) {
+            out += "     " + line(note) + "\n";
+        }
+    } else if (const auto* list = std::get_if<List>(&block)) {
+        out += "  " + line(list->title) + "\n";
+        for (std::size_t i = 0; i < list->items.size(); ++i) {
+            out += "     " + std::to_string(i + 1) + ". " + line(list->items[i]) + "\n";
+        }
+    } else {
+        textTable(out, std::get<Table>(block));
+    }
+}
+
 } // namespace
 
-// One case per kind of block, in the order the report shows them.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 std::string toText(const Document& document) {
     std::string out = line(document.title) + "\n\n";
     for (const std::string& heading : document.heading) {
@@ -228,24 +275,7 @@ std::string toText(const Document& document) {
         out += "\n" + line(section.title) + "\n";
         for (const Block& block : section.blocks) {
             out += "\n";
-            if (const auto* p = std::get_if<Paragraph>(&block)) {
-                out += "  " + line(p->text) + "\n";
-            } else if (const auto* step = std::get_if<Step>(&block)) {
-                out += "  " + line(step->title) + "\n";
-                for (const std::string& equation : step->equations) {
-                    out += "     " + line(equation) + "\n";
-                }
-                for (const std::string& note : step->notes) {
-                    out += "     " + line(note) + "\n";
-                }
-            } else if (const auto* list = std::get_if<List>(&block)) {
-                out += "  " + line(list->title) + "\n";
-                for (std::size_t i = 0; i < list->items.size(); ++i) {
-                    out += "     " + std::to_string(i + 1) + ". " + line(list->items[i]) + "\n";
-                }
-            } else {
-                textTable(out, std::get<Table>(block));
-            }
+            textBlock(out, block);
         }
     }
     if (!document.signatures.empty()) {
@@ -288,27 +318,7 @@ std::string toHtml(const Document& document) {
     for (const Section& section : document.sections) {
         out += "<h2>" + html(section.title) + "</h2>\n";
         for (const Block& block : section.blocks) {
-            if (const auto* p = std::get_if<Paragraph>(&block)) {
-                out += "<p>" + html(p->text) + "</p>\n";
-            } else if (const auto* step = std::get_if<Step>(&block)) {
-                out += "<h3>" + html(step->title) + "</h3>\n";
-                for (const std::string& equation : step->equations) {
-                    out += "<p class=\"equation\" style=\"" + std::string(kIndented) + "\">" +
-                           html(equation) + "</p>\n";
-                }
-                for (const std::string& note : step->notes) {
-                    out += "<p class=\"note\" style=\"" + std::string(kIndented) + "\">" +
-                           html(note) + "</p>\n";
-                }
-            } else if (const auto* list = std::get_if<List>(&block)) {
-                out += "<h3>" + html(list->title) + "</h3>\n<ol>\n";
-                for (const std::string& item : list->items) {
-                    out += "<li>" + html(item) + "</li>\n";
-                }
-                out += "</ol>\n";
-            } else {
-                htmlTable(out, std::get<Table>(block));
-            }
+            htmlBlock(out, block);
         }
     }
     for (const Signature& signature : document.signatures) {

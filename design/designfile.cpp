@@ -267,14 +267,9 @@ std::optional<bool> flagOf(const json& file, std::string_view name) {
     return found->get<bool>();
 }
 
-// Each key of the file checked in turn, as the format lists them.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity)
-Given read(std::string_view bytes) {
-    json file = parseJson(bytes);
-    if (!file.is_object()) {
-        wrongKind("文件的顶层", "一个 JSON 对象", file);
-    }
-
+// A design file of a version this program reads, and not one to a current
+// standard, which is not a sheet.
+void checkKind(const json& file) {
     const auto version = file.find(std::string(kVersionKey));
     if (version == file.end()) {
         throw Refusal("缺少 " + named(kVersionKey) + "，这不是澜石的设计文件。");
@@ -297,26 +292,40 @@ Given read(std::string_view bytes) {
                       (standard->is_string() ? standard->get<std::string>() : standard->dump()) +
                       " 的设计，不是本窗口的设计；请在「新建 JGJ 55-2011 设计」窗口中打开。");
     }
+}
+
+// The texts of "fields", each under a field's name.
+void readTexts(const json& fields, Given& given) {
+    if (!fields.is_object()) {
+        wrongKind(named("fields"), "对象", fields);
+    }
+    for (const auto& [name, text] : fields.items()) {
+        const std::optional<calc::TextField> field = calc::textFieldByName(name);
+        if (!field) {
+            throw Refusal(named("fields") + " 中的 " + named(name) +
+                          " 不是字段名（应为 Text1 到 Text33）。");
+        }
+        if (!text.is_string()) {
+            wrongKind(named(name), "文字（带引号的字符串）", text);
+        }
+        given.texts[*field - 1] = text.get<std::string>();
+    }
+}
+
+// Each key of the file checked in turn, as the format lists them.
+Given read(std::string_view bytes) {
+    json file = parseJson(bytes);
+    if (!file.is_object()) {
+        wrongKind("文件的顶层", "一个 JSON 对象", file);
+    }
+    checkKind(file);
 
     Given given;
     if (const auto format = file.find("format"); format != file.end()) {
         given.format = formatOf(*format);
     }
     if (const auto fields = file.find("fields"); fields != file.end()) {
-        if (!fields->is_object()) {
-            wrongKind(named("fields"), "对象", *fields);
-        }
-        for (const auto& [name, text] : fields->items()) {
-            const std::optional<calc::TextField> field = calc::textFieldByName(name);
-            if (!field) {
-                throw Refusal(named("fields") + " 中的 " + named(name) +
-                              " 不是字段名（应为 Text1 到 Text33）。");
-            }
-            if (!text.is_string()) {
-                wrongKind(named(name), "文字（带引号的字符串）", text);
-            }
-            given.texts[*field - 1] = text.get<std::string>();
-        }
+        readTexts(*fields, given);
     }
     for (int n = 0; n < calc::kOptionCount; ++n) {
         given.options[n] = flagOf(file, calc::optionName(static_cast<calc::Option>(n)));

@@ -33,6 +33,8 @@ private:
     std::string withUnit(double x, std::string_view u) const { return keep(f(x) + unit(u)); }
 
     Section designData() const;
+    void binderRows(Table& t) const;
+    void densityRows(Table& t) const;
     Section working() const;
     Section mix() const;
     Section trialBatch() const;
@@ -50,19 +52,15 @@ Document Builder::build() const {
     return document;
 }
 
-// One row per input, each a plain test of whether it was given.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity)
-Section Builder::designData() const {
-    Section section{"一、设计资料", {}};
-    Table t{{"项目", "内容"}, {}};
+void addRow(Table& t, std::string name, std::string value) {
+    t.rows.push_back({std::move(name), std::move(value)});
+}
+
+// The cement and what is mixed with it: one row for each given.
+void Builder::binderRows(Table& t) const {
     const auto row = [&t](std::string name, std::string value) {
-        t.rows.push_back({std::move(name), std::move(value)});
+        addRow(t, std::move(name), std::move(value));
     };
-    const auto given = [&](const std::optional<double>& v, std::string_view u) {
-        return v ? withUnit(*v, u) : std::string("按表取值");
-    };
-    row("混凝土强度等级", "C" + f(m_in.fcuk.value_or(0)));
-    row("强度标准差 σ", m_in.sigma ? withUnit(*m_in.sigma, "MPa") : "按表取值");
     if (m_in.fce) {
         row("水泥", "实测 28 d 胶砂抗压强度 fce = " + withUnit(*m_in.fce, "MPa"));
     } else if (m_in.cementGrade) {
@@ -87,6 +85,37 @@ Section Builder::designData() const {
                 "%，减水率 β = " +
                 f(jgj55::roundHalfUp(m_in.admixture->waterReduction.value_or(0) * 100.0, 6)) + "%");
     }
+}
+
+// The densities and the air of the volume method, the given ones or the
+// defaults it takes.
+void Builder::densityRows(Table& t) const {
+    addRow(
+        t, "密度（kg/m³）",
+        "水泥 " + f(m_in.cementDensity.value_or(jgj55::kDefaultCementDensity)) + "，粉煤灰 " +
+            f(m_in.flyAsh && m_in.flyAsh->density ? *m_in.flyAsh->density
+                                                  : jgj55::kDefaultFlyAshDensity) +
+            "，矿渣粉 " +
+            f(m_in.slag && m_in.slag->density ? *m_in.slag->density : jgj55::kDefaultSlagDensity) +
+            "，砂 " + f(m_in.sandDensity.value_or(jgj55::kDefaultSandDensity)) + "，石子 " +
+            f(m_in.stoneDensity.value_or(jgj55::kDefaultStoneDensity)) + "，水 " +
+            f(m_in.waterDensity.value_or(jgj55::kDefaultWaterDensity)));
+    addRow(t, "含气量 α", withUnit(m_in.air.value_or(jgj55::kDefaultAir), "%"));
+}
+
+// One row per input, each a plain test of whether it was given.
+Section Builder::designData() const {
+    Section section{"一、设计资料", {}};
+    Table t{{"项目", "内容"}, {}};
+    const auto row = [&t](std::string name, std::string value) {
+        addRow(t, std::move(name), std::move(value));
+    };
+    const auto given = [&](const std::optional<double>& v, std::string_view u) {
+        return v ? withUnit(*v, u) : std::string("按表取值");
+    };
+    row("混凝土强度等级", "C" + f(m_in.fcuk.value_or(0)));
+    row("强度标准差 σ", m_in.sigma ? withUnit(*m_in.sigma, "MPa") : "按表取值");
+    binderRows(t);
     if (m_in.stone) {
         row("粗骨料", std::string(jgj55::stoneName(*m_in.stone)) +
                           (m_in.maxSize ? "，最大公称粒径 " + withUnit(*m_in.maxSize, "mm") : ""));
@@ -105,17 +134,7 @@ Section Builder::designData() const {
     row("砂率 βs", given(m_in.sandRatio, "%"));
     row("砂石用量的计算方法", std::string(jgj55::methodName(m_r.method)));
     if (m_r.method == jgj55::Method::Volume) {
-        row("密度（kg/m³）",
-            "水泥 " + f(m_in.cementDensity.value_or(jgj55::kDefaultCementDensity)) + "，粉煤灰 " +
-                f(m_in.flyAsh && m_in.flyAsh->density ? *m_in.flyAsh->density
-                                                      : jgj55::kDefaultFlyAshDensity) +
-                "，矿渣粉 " +
-                f(m_in.slag && m_in.slag->density ? *m_in.slag->density
-                                                  : jgj55::kDefaultSlagDensity) +
-                "，砂 " + f(m_in.sandDensity.value_or(jgj55::kDefaultSandDensity)) + "，石子 " +
-                f(m_in.stoneDensity.value_or(jgj55::kDefaultStoneDensity)) + "，水 " +
-                f(m_in.waterDensity.value_or(jgj55::kDefaultWaterDensity)));
-        row("含气量 α", withUnit(m_in.air.value_or(jgj55::kDefaultAir), "%"));
+        densityRows(t);
     }
     if (m_in.sandMoisture && m_in.stoneMoisture) {
         row("骨料含水率",

@@ -242,6 +242,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_state(int id) {
 }
 
 // `text` typed into number field `key`: the state after the design.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the field, then its text.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_set_text(int id, const char* key, const char* text) {
     try {
         Form& form = formOf(id);
@@ -292,7 +293,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_save(int id, const char* fileName)
         if (!bytes) {
             return answer({{"state", stateJson(form)}});
         }
-        form.saved(view(fileName), view(fileName));
+        form.saved({.name = view(fileName), .shownAs = view(fileName)});
         return answer({{"text", *bytes}, {"state", stateJson(form)}});
     } catch (const std::exception& e) {
         return failure(e.what());

@@ -275,8 +275,8 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_open(int id, const char* bytes, st
                                                    const char* fileName) {
     try {
         Form& form = formOf(id);
-        const bool opened =
-            form.open(std::string_view(bytes, size), view(fileName), view(fileName));
+        const bool opened = form.open(std::string_view(bytes, size),
+                                      {.name = view(fileName), .shownAs = view(fileName)});
         return answer({{"opened", opened}, {"state", stateJson(form)}});
     } catch (const std::exception& e) {
         return failure(e.what());

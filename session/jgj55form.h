@@ -49,6 +49,9 @@ public:
         int initialChoice = 0;                     // the entry of a new form
     };
 
+    // The title of the results beside the groups of inputs.
+    static constexpr std::string_view kResultsGroup = "计算结果";
+
     // A figure of the design, shown beside the inputs.
     struct ResultField {
         std::string_view key;     // "waterBinder"

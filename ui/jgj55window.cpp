@@ -99,7 +99,7 @@ Jgj55Window::Jgj55Window(const calc::NumberFormat& format, MessageBoxes& boxes,
         });
     }
 
-    auto* resultsBox = new QGroupBox(QStringLiteral("计算结果"), this);
+    auto* resultsBox = new QGroupBox(qt(Form::kResultsGroup), this);
     auto* results = new QFormLayout(resultsBox);
     for (const Form::ResultField& row : Form::resultFields()) {
         auto* label = new QLabel(this);

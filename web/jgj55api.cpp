@@ -153,6 +153,7 @@ json stateJson(const Form& form) {
         results.push_back({{"key", r.key},
                            {"caption", r.caption},
                            {"unit", r.unit},
+                           {"group", Form::kResultsGroup},
                            {"text", shown.text},
                            {"tip", shown.tip}});
     }

@@ -1,5 +1,8 @@
 #include "jgj55/rounding.h"
 
+#include "calc/plainnumbers.h"
+
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -17,10 +20,15 @@ struct Digits {
     int exponent = 0;   // value = digits × 10^exponent
 };
 
+// The shortest round-trip decimal, through calc's writer: std::to_chars
+// where the library has it, its portable twin where it has not (WebAssembly).
+// Its text is plain ("38.225") or scientific ("1e-07"), whichever is shorter;
+// both give the same digits and power here, leading zeros of "0.05" aside,
+// which no rounding below minds.
 Digits shortest(double value) {
     std::array<char, 64> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::scientific);
+    const auto [end, ec] =
+        calc::writePlainNumber(buffer.data(), buffer.data() + buffer.size(), value);
     Digits d;
     const char* p = buffer.data();
     if (ec != std::errc{}) {
@@ -44,10 +52,14 @@ Digits shortest(double value) {
     int power = 0;
     if (p < end) {
         ++p; // 'e'
-        if (*p == '+') {
+        const bool minus = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) {
             ++p;
         }
-        std::from_chars(p, end, power);
+        for (; p < end; ++p) {
+            power = power * 10 + (*p - '0');
+        }
+        power = minus ? -power : power;
     }
     d.exponent = power - fraction;
     return d;
@@ -86,7 +98,7 @@ double roundHalfUp(double value, int decimals) {
     }
     std::string text = (d.negative ? "-" : "") + d.digits + "e" + std::to_string(-decimals);
     double out = 0.0;
-    std::from_chars(text.data(), text.data() + text.size(), out);
+    calc::readPlainNumber(text.data(), text.data() + text.size(), out);
     return out;
 }
 
@@ -94,14 +106,33 @@ std::string shortestDecimal(double value) {
     if (!std::isfinite(value)) {
         return "?";
     }
-    std::array<char, 400> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::fixed);
-    if (ec != std::errc{}) {
-        return "?";
+    // The shortest digits written out in plain notation, as to_chars with
+    // std::chars_format::fixed and no precision writes them.
+    const Digits d = shortest(value);
+    const std::size_t first = std::min(d.digits.find_first_not_of('0'), d.digits.size());
+    std::string digits = d.digits.substr(first);
+    if (digits.empty()) {
+        return "0";
     }
-    std::string text(buffer.data(), end);
-    return text == "-0" ? "0" : text;
+    std::string text;
+    if (d.exponent >= 0) {
+        text = digits + std::string(static_cast<std::size_t>(d.exponent), '0');
+    } else {
+        const auto fraction = static_cast<std::size_t>(-d.exponent);
+        if (digits.size() <= fraction) {
+            digits.insert(0, fraction - digits.size() + 1, '0');
+        }
+        text = digits.substr(0, digits.size() - fraction) + "." +
+               digits.substr(digits.size() - fraction);
+        // Trailing zeros after the point are never part of the shortest form.
+        while (text.back() == '0') {
+            text.pop_back();
+        }
+        if (text.back() == '.') {
+            text.pop_back();
+        }
+    }
+    return (d.negative ? "-" : "") + text;
 }
 
 } // namespace jgj55

@@ -138,7 +138,9 @@ const ControlRow& firstTabStop() {
         return row.kind == Frame || row.kind == Label ? std::numeric_limits<int>::max()
                                                       : row.tabIndex;
     };
-    return *std::ranges::min_element(kRows, {}, order);
+    return *std::min_element(
+        kRows.begin(), kRows.end(),
+        [&order](const ControlRow& a, const ControlRow& b) { return order(a) < order(b); });
 }
 
 } // namespace session

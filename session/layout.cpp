@@ -1,8 +1,10 @@
-#include "ui/layout.h"
+#include "session/layout.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 
-namespace ui {
+namespace session {
 
 namespace {
 
@@ -130,4 +132,15 @@ const ControlRow* findRow(std::string_view name) {
     return nullptr;
 }
 
-} // namespace ui
+const ControlRow& firstTabStop() {
+    // Frames and labels take no focus: they come last.
+    const auto order = [](const ControlRow& row) {
+        return row.kind == Frame || row.kind == Label ? std::numeric_limits<int>::max()
+                                                      : row.tabIndex;
+    };
+    return *std::min_element(
+        kRows.begin(), kRows.end(),
+        [&order](const ControlRow& a, const ControlRow& b) { return order(a) < order(b); });
+}
+
+} // namespace session

@@ -443,6 +443,21 @@ FormatReading readFormat(const json& format) {
     }
 }
 
+FormatReading readPartialFormat(const json& given) {
+    if (!given.is_object()) {
+        return readFormat(given);
+    }
+    const calc::NumberFormat usual;
+    json format = {{"decimal", usual.decimal},
+                   {"group", usual.group},
+                   {"groupSize", usual.groupSize},
+                   {"negative", usual.negative}};
+    for (const auto& [key, value] : given.items()) {
+        format[key] = value;
+    }
+    return readFormat(format);
+}
+
 ReadResult open(std::string_view bytes, const calc::NumberFormat& current) {
     try {
         return {resolve(read(bytes), current), {}};

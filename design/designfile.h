@@ -66,6 +66,10 @@ struct FormatReading {
     explicit operator bool() const { return format.has_value(); }
 };
 FormatReading readFormat(const nlohmann::json& format);
+// A format that names only what differs from the usual one (a replay case, a
+// call of the web module, a tool's argument): the usual settings where a key
+// is missing, then the same rule.
+FormatReading readPartialFormat(const nlohmann::json& given);
 
 // Reads a design for a sheet under `current`: every text that is, as a whole,
 // a number under the file's format is written again in the current format

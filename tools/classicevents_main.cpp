@@ -37,7 +37,7 @@ calc::NumberFormat formatOf(const json& input) {
         return {};
     }
     const design::FormatReading read =
-        design::readFormat(nlohmann::json::parse(input.at("format").dump()));
+        design::readPartialFormat(nlohmann::json(input.at("format")));
     if (!read) {
         throw std::invalid_argument(read.error);
     }

@@ -17,6 +17,7 @@
 #include <exception>
 #include <iostream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -25,13 +26,11 @@
 namespace {
 
 calc::NumberFormat formatOf(const std::string& text) {
-    const nlohmann::json given = nlohmann::json::parse(text);
-    calc::NumberFormat format;
-    format.decimal = given.value("decimal", format.decimal);
-    format.group = given.value("group", format.group);
-    format.groupSize = given.value("groupSize", format.groupSize);
-    format.negative = given.value("negative", format.negative);
-    return format;
+    const design::FormatReading read = design::readPartialFormat(nlohmann::json::parse(text));
+    if (!read) {
+        throw std::invalid_argument(read.error);
+    }
+    return *read.format;
 }
 
 int usage() {

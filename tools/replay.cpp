@@ -23,23 +23,10 @@ class CaseError : public std::runtime_error {
 // A case names only what differs from the usual format; what it names is
 // read by the design file's own rule.
 calc::NumberFormat formatOf(const json& input) {
-    calc::NumberFormat usual;
     if (!input.contains("format")) {
-        return usual;
+        return {};
     }
-    const json& given = input.at("format");
-    nlohmann::json format = {{"decimal", usual.decimal},
-                             {"group", usual.group},
-                             {"groupSize", usual.groupSize},
-                             {"negative", usual.negative}};
-    if (given.is_object()) {
-        for (const auto& [key, value] : given.items()) {
-            format[key] = nlohmann::json(value);
-        }
-    } else {
-        format = nlohmann::json(given);
-    }
-    design::FormatReading read = design::readFormat(format);
+    design::FormatReading read = design::readPartialFormat(nlohmann::json(input.at("format")));
     if (!read) {
         throw CaseError(read.error);
     }

@@ -22,6 +22,7 @@
 #include "session/identity.h"
 #include "session/layout.h"
 #include "tools/replay.h"
+#include "web/calls.h"
 
 #include <cmath>
 #include <cstddef>
@@ -38,67 +39,15 @@
 
 namespace {
 
-using json = nlohmann::ordered_json;
+using web::answer;
+using web::failure;
+using web::formatOf;
+using web::json;
+using web::optionsOf;
+using web::stringMember;
 
 // What the report calls the program when the caller names none.
 constexpr const char* kProgramName = "普通澜石";
-
-std::string g_result;
-
-const char* answer(const json& result) {
-    g_result = result.dump(-1, ' ', false, json::error_handler_t::replace);
-    return g_result.c_str();
-}
-
-const char* failure(std::string_view why) {
-    return answer({{"error", why}});
-}
-
-std::string stringMember(const json& object, const char* key, const std::string& fallback) {
-    if (!object.contains(key)) {
-        return fallback;
-    }
-    if (!object.at(key).is_string()) {
-        throw std::invalid_argument(std::string("\"") + key + "\" must be a string");
-    }
-    return object.at(key).get<std::string>();
-}
-
-// The regional number format the caller works in, in the keys of a design
-// file's "format"; the usual settings where a key is missing.
-calc::NumberFormat formatOf(const json& options) {
-    calc::NumberFormat format;
-    if (!options.contains("format")) {
-        return format;
-    }
-    const json& given = options.at("format");
-    if (!given.is_object()) {
-        throw std::invalid_argument("\"format\" must be an object");
-    }
-    format.decimal = stringMember(given, "decimal", format.decimal);
-    format.group = stringMember(given, "group", format.group);
-    format.negative = stringMember(given, "negative", format.negative);
-    if (given.contains("groupSize")) {
-        const json& size = given.at("groupSize");
-        if (!size.is_number_integer() || size.get<long long>() < 0 ||
-            size.get<long long>() > 1000) {
-            throw std::invalid_argument("\"groupSize\" must be a whole number from 0 to 1000");
-        }
-        format.groupSize = size.get<int>();
-    }
-    if (format.decimal.empty()) {
-        throw std::invalid_argument("\"decimal\" must not be empty");
-    }
-    return format;
-}
-
-json optionsOf(const char* text) {
-    const json options = json::parse(text == nullptr || *text == '\0' ? "{}" : text);
-    if (!options.is_object()) {
-        throw std::invalid_argument("the options must be a JSON object");
-    }
-    return options;
-}
 
 json stopOf(const calc::Stop& stop) {
     return {{"stage", calc::stageName(stop.stage)},
@@ -490,8 +439,7 @@ EMSCRIPTEN_KEEPALIVE void lanshi_classic_delete(int handle) {
 // One replay case (tools/replay.h) in, its line of results out.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_replay(const char* line) {
     try {
-        g_result = replay::replayLine(line == nullptr ? "" : line);
-        return g_result.c_str();
+        return web::answerText(replay::replayLine(line == nullptr ? "" : line));
     } catch (const std::exception& e) {
         return failure(e.what());
     }

@@ -9,6 +9,7 @@
 #include "lanshi/version.h"
 #include "report/report.h"
 #include "session/jgj55form.h"
+#include "web/calls.h"
 
 #include <cstddef>
 #include <emscripten/emscripten.h>
@@ -23,73 +24,22 @@
 
 namespace {
 
-using json = nlohmann::ordered_json;
+using web::answer;
+using web::failure;
+using web::formatOf;
+using web::json;
+using web::optionsOf;
+using web::stringMember;
 using Form = session::Jgj55Form;
 
 // What the report calls the program when the caller names none.
 constexpr const char* kProgramName = "普通澜石";
 
-std::string g_answer;
 std::map<int, std::unique_ptr<Form>> g_forms;
 int g_lastForm = 0;
 
-const char* answer(const json& result) {
-    g_answer = result.dump(-1, ' ', false, json::error_handler_t::replace);
-    return g_answer.c_str();
-}
-
-const char* failure(std::string_view why) {
-    return answer({{"error", why}});
-}
-
 std::string_view view(const char* text) {
     return text == nullptr ? std::string_view() : std::string_view(text);
-}
-
-json optionsOf(const char* text) {
-    const json options = json::parse(text == nullptr || *text == '\0' ? "{}" : text);
-    if (!options.is_object()) {
-        throw std::invalid_argument("the options must be a JSON object");
-    }
-    return options;
-}
-
-std::string stringMember(const json& object, const char* key, const std::string& fallback) {
-    if (!object.contains(key)) {
-        return fallback;
-    }
-    if (!object.at(key).is_string()) {
-        throw std::invalid_argument(std::string("\"") + key + "\" must be a string");
-    }
-    return object.at(key).get<std::string>();
-}
-
-// The regional number format in the keys of a design file's "format"; the
-// usual settings where a key is missing. The same reading as web/api.cpp's.
-calc::NumberFormat formatOf(const json& options) {
-    calc::NumberFormat format;
-    if (!options.contains("format")) {
-        return format;
-    }
-    const json& given = options.at("format");
-    if (!given.is_object()) {
-        throw std::invalid_argument("\"format\" must be an object");
-    }
-    format.decimal = stringMember(given, "decimal", format.decimal);
-    format.group = stringMember(given, "group", format.group);
-    format.negative = stringMember(given, "negative", format.negative);
-    if (given.contains("groupSize")) {
-        const json& size = given.at("groupSize");
-        if (!size.is_number_integer() || size.get<long long>() < 0 ||
-            size.get<long long>() > 1000) {
-            throw std::invalid_argument("\"groupSize\" must be a whole number from 0 to 1000");
-        }
-        format.groupSize = size.get<int>();
-    }
-    if (format.decimal.empty()) {
-        throw std::invalid_argument("\"decimal\" must not be empty");
-    }
-    return format;
 }
 
 Form& formOf(int id) {

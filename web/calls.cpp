@@ -1,0 +1,59 @@
+#include "web/calls.h"
+
+#include "design/designfile.h"
+
+#include <stdexcept>
+#include <utility>
+
+namespace web {
+
+namespace {
+
+std::string g_answer;
+
+} // namespace
+
+const char* answer(const json& result) {
+    return answerText(result.dump(-1, ' ', false, json::error_handler_t::replace));
+}
+
+const char* failure(std::string_view why) {
+    return answer({{"error", why}});
+}
+
+const char* answerText(std::string text) {
+    g_answer = std::move(text);
+    return g_answer.c_str();
+}
+
+json optionsOf(const char* text) {
+    const json options = json::parse(text == nullptr || *text == '\0' ? "{}" : text);
+    if (!options.is_object()) {
+        throw std::invalid_argument("the options must be a JSON object");
+    }
+    return options;
+}
+
+std::string stringMember(const json& object, const char* key, const std::string& fallback) {
+    if (!object.contains(key)) {
+        return fallback;
+    }
+    if (!object.at(key).is_string()) {
+        throw std::invalid_argument(std::string("\"") + key + "\" must be a string");
+    }
+    return object.at(key).get<std::string>();
+}
+
+calc::NumberFormat formatOf(const json& options) {
+    if (!options.contains("format")) {
+        return {};
+    }
+    const design::FormatReading read =
+        design::readPartialFormat(nlohmann::json(options.at("format")));
+    if (!read) {
+        throw std::invalid_argument(read.error);
+    }
+    return *read.format;
+}
+
+} // namespace web

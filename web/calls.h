@@ -1,0 +1,35 @@
+// What every C entry point of the WebAssembly module shares: JSON text in,
+// one answer out that stays valid until the next call, and the options and
+// the regional number format read from the caller's JSON.
+#pragma once
+
+#include "calc/numberformat.h"
+
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+namespace web {
+
+using json = nlohmann::ordered_json;
+
+// The answer as NUL-terminated UTF-8 JSON text, kept until the next answer;
+// text that is not UTF-8 is replaced, never thrown.
+const char* answer(const json& result);
+// {"error": why}.
+const char* failure(std::string_view why);
+// A plain text kept as the answer, as it is.
+const char* answerText(std::string text);
+
+// The options of a call: a JSON object; empty or null text is {}.
+json optionsOf(const char* text);
+// The string under `key`, `fallback` when there is none; throws
+// std::invalid_argument when it is not a string.
+std::string stringMember(const json& object, const char* key, const std::string& fallback);
+// The regional number format the caller works in, in the keys of a design
+// file's "format", read by the design file's rule; the usual settings where a
+// key is missing. Throws std::invalid_argument with the reason in Chinese.
+calc::NumberFormat formatOf(const json& options);
+
+} // namespace web

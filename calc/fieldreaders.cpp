@@ -33,19 +33,27 @@ double readLenientField(const Sheet& sheet, TextField field, const Site& site) {
     return value;
 }
 
+// The fault of a strict read that failed.
+Reason failure(StrictStatus status) {
+    return status == StrictStatus::NotANumber ? Reason::NotANumber : Reason::Overflow;
+}
+
 } // namespace
 
 float strict(const Sheet& sheet, TextField field, Site site) {
     const StrictValue read = readStrict(sheet, field, site);
-    switch (read.status) {
-    case StrictStatus::Ok:
-        break;
-    case StrictStatus::NotANumber:
-        fault(site, Reason::NotANumber, field);
-    case StrictStatus::OutOfRange:
-        fault(site, Reason::Overflow, field);
+    if (read.status != StrictStatus::Ok) {
+        fault(site, failure(read.status), field);
     }
     return read.value;
+}
+
+StrictRead driverStrict(const Sheet& sheet, TextField field, Site site) {
+    const StrictValue read = readStrict(sheet, field, site);
+    if (read.status != StrictStatus::Ok) {
+        return StrictRead{.value = 0.0f, .stop = stopAt(site, failure(read.status), field)};
+    }
+    return StrictRead{.value = read.value, .stop = std::nullopt};
 }
 
 double lenient(const Sheet& sheet, std::string_view text, Site site,

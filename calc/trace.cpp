@@ -28,11 +28,11 @@ void trim(const Cursor& cursor, std::vector<Entry>& list) {
 
 // The stage and the purpose differ only for the driver's own record.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
-Recorder::Filling Recorder::open(Stage stage, Stage purpose) {
+void Recorder::open(Filling& filling, Stage stage, Stage purpose) {
     // The driver's record is done once any other opens.
-    if (m_driver) {
-        close(*m_driver);
-        m_driver.reset();
+    if (m_driverOpen) {
+        close(m_driver);
+        m_driverOpen = false;
     }
     if (m_used == m_trace.stages.size()) {
         m_trace.stages.emplace_back();
@@ -40,13 +40,11 @@ Recorder::Filling Recorder::open(Stage stage, Stage purpose) {
     StageTrace& record = m_trace.stages[m_used];
     record.stage = stage;
     record.purpose = purpose;
-    Filling filling;
     filling.record = m_used++;
     start(filling.reads, record.reads);
     start(filling.writes, record.writes);
     start(filling.quantities, record.quantities);
     start(filling.notices, record.notices);
-    return filling;
 }
 
 void Recorder::close(const Filling& filling) {
@@ -60,30 +58,35 @@ void Recorder::close(const Filling& filling) {
 void Recorder::finish() {
     // A stage's record was closed by its end, a stop included; the driver's
     // is closed here.
-    if (m_driver) {
-        close(*m_driver);
-        m_driver.reset();
+    if (m_driverOpen) {
+        close(m_driver);
+        m_driverOpen = false;
     }
     m_trace.stages.resize(m_used);
     trim(m_given, m_trace.given);
 }
 
 void Recorder::begin(Stage stage) {
-    m_open.at(m_depth) = open(stage, stage);
+    Filling& filling = m_open.at(m_depth);
+    open(filling, stage, stage);
     ++m_depth;
+    m_top = &filling;
 }
 
 void Recorder::end() {
-    close(m_open[--m_depth]);
+    close(*m_top);
+    --m_depth;
+    m_top = m_depth > 0 ? &m_open[m_depth - 1] : nullptr;
 }
 
 Recorder::Filling& Recorder::driverRecord(Stage purpose) {
     // The driver's conversions for one stage share a record, opened by the
     // first of them.
-    if (!m_driver || m_trace.stages[m_driver->record].purpose != purpose) {
-        m_driver = open(Stage::calculate, purpose);
+    if (!m_driverOpen || m_trace.stages[m_driver.record].purpose != purpose) {
+        open(m_driver, Stage::calculate, purpose);
+        m_driverOpen = true;
     }
-    return *m_driver;
+    return m_driver;
 }
 
 void Recorder::notice(std::string_view message) {

@@ -52,6 +52,16 @@ public:
         read.conversion = conversion;
         read.value = value;
     }
+    // Whether a stage runs: its record is open, and a read can go from the
+    // sheet straight into it (takeStageRead), the one copy made of the text.
+    // The driver's reads go by read() above, since a failed one must not
+    // open the driver's record.
+    bool inStage() const { return m_top != nullptr; }
+    // The next read of the stage running, to be filled in place, or given
+    // back when the read fails: the record holds no failed read.
+    TraceRead& takeStageRead() { return next(*m_top, &Filling::reads, &StageTrace::reads); }
+    void giveBackStageRead() { --m_top->reads.next; }
+
     // Out of line: inlined into the stages, GCC 12 takes a copy of a short
     // literal for an overlapping one (a false -Wrestrict).
     void write(TextField field, std::string_view text);
@@ -120,13 +130,12 @@ private:
                     &StageTrace::reads);
     }
 
-    Filling open(Stage stage, Stage purpose);
+    // Opens the next record into `filling`.
+    void open(Filling& filling, Stage stage, Stage purpose);
     void close(const Filling& filling);
     // The record of the stage running now; the driver's own record for the
     // purpose when no stage runs.
-    Filling& current(Stage purpose) {
-        return m_depth > 0 ? m_open[m_depth - 1] : driverRecord(purpose);
-    }
+    Filling& current(Stage purpose) { return m_top ? *m_top : driverRecord(purpose); }
     Filling& driverRecord(Stage purpose);
 
     Trace& m_trace;
@@ -134,8 +143,10 @@ private:
     // at most one other (tjfjs calls tijifa).
     std::array<Filling, 4> m_open{};
     std::size_t m_depth = 0;
+    Filling* m_top = nullptr; // the innermost of them, null when no stage runs
     // The driver's record being filled, when the last record opened is one.
-    std::optional<Filling> m_driver;
+    Filling m_driver;
+    bool m_driverOpen = false;
     std::size_t m_used = 0;     // records of this calculation so far
     Cursor<TraceWrite> m_given; // the base values taken as given
 };

@@ -21,7 +21,9 @@ template <typename Cursor, typename Entry> void start(Cursor& cursor, std::vecto
 // Drops the entries after those the cursor has filled.
 template <typename Cursor, typename Entry>
 void trim(const Cursor& cursor, std::vector<Entry>& list) {
-    list.erase(list.begin() + (cursor.next - list.data()), list.end());
+    if (cursor.next != cursor.end) {
+        list.erase(list.begin() + (cursor.next - list.data()), list.end());
+    }
 }
 
 } // namespace

@@ -4,14 +4,18 @@
 
 namespace calc::detail {
 
-void fault(Site site, Reason reason, std::optional<TextField> field) {
-    throw CalculationStopped(Stop{
+Stop stopAt(Site site, Reason reason, std::optional<TextField> field) {
+    return Stop{
         .stage = site.stage,
         .field = field,
         .reason = reason,
         .concerned = field ? field : site.concerned,
         .purpose = site.purpose.value_or(site.stage),
-    });
+    };
+}
+
+void fault(Site site, Reason reason, std::optional<TextField> field) {
+    throw CalculationStopped(stopAt(site, reason, field));
 }
 
 float single(double x, Site site) {

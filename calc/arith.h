@@ -22,6 +22,11 @@ struct Site {
     std::optional<Stage> purpose = std::nullopt;
 };
 
+// The stop of a fault at `site`; `field` is the field whose text could not
+// be read, if that was the fault.
+Stop stopAt(Site site, Reason reason, std::optional<TextField> field = std::nullopt);
+
+// Throws the stop of a fault at `site` to the driver.
 [[noreturn]] void fault(Site site, Reason reason, std::optional<TextField> field = std::nullopt);
 
 // x narrowed to single (round to nearest, ties to even). Stops on a NaN

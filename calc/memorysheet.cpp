@@ -14,6 +14,10 @@ std::string MemorySheet::text(TextField field) const {
     return m_texts[field - 1];
 }
 
+void MemorySheet::copyText(TextField field, std::string& into) const {
+    into = m_texts[field - 1];
+}
+
 void MemorySheet::setText(TextField field, std::string_view text) {
     m_texts[field - 1].assign(text);
 }

@@ -2,73 +2,116 @@
 
 #include "calc/tracing.h"
 
+#include <cstddef>
 #include <utility>
+#include <vector>
 
 namespace calc {
 
 namespace detail {
 
+namespace {
+
+// A cursor over every entry the list holds now.
+template <typename Cursor, typename Entry> void start(Cursor& cursor, std::vector<Entry>& list) {
+    cursor.next = list.data();
+    cursor.end = list.data() + list.size();
+}
+
+// Drops the entries after those the cursor has filled.
+template <typename Cursor, typename Entry>
+void trim(const Cursor& cursor, std::vector<Entry>& list) {
+    if (cursor.next != cursor.end) {
+        list.erase(list.begin() + (cursor.next - list.data()), list.end());
+    }
+}
+
+} // namespace
+
 // The stage and the purpose differ only for the driver's own record.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
-StageTrace& Recorder::open(Stage stage, Stage purpose) {
-    // A record left from the trace's previous calculation is taken again,
-    // its lists emptied but their room kept: pressing "计算" again with a
-    // trace allocates nothing once the trace has held a calculation alike.
+void Recorder::open(Filling& filling, Stage stage, Stage purpose) {
+    // The driver's record is done once any other opens.
+    if (m_driverOpen) {
+        close(m_driver);
+        m_driverOpen = false;
+    }
     if (m_used == m_trace.stages.size()) {
         m_trace.stages.emplace_back();
     }
-    StageTrace& record = m_trace.stages[m_used++];
+    StageTrace& record = m_trace.stages[m_used];
     record.stage = stage;
     record.purpose = purpose;
-    record.reads.clear();
-    record.writes.clear();
-    record.quantities.clear();
-    record.notices.clear();
-    return record;
+    filling.record = m_used++;
+    start(filling.reads, record.reads);
+    start(filling.writes, record.writes);
+    start(filling.quantities, record.quantities);
+    start(filling.notices, record.notices);
+}
+
+void Recorder::close(const Filling& filling) {
+    StageTrace& record = m_trace.stages[filling.record];
+    trim(filling.reads, record.reads);
+    trim(filling.writes, record.writes);
+    trim(filling.quantities, record.quantities);
+    trim(filling.notices, record.notices);
 }
 
 void Recorder::finish() {
+    // A stage's record was closed by its end, a stop included; the driver's
+    // is closed here.
+    if (m_driverOpen) {
+        close(m_driver);
+        m_driverOpen = false;
+    }
     m_trace.stages.resize(m_used);
+    trim(m_given, m_trace.given);
 }
 
 void Recorder::begin(Stage stage) {
-    m_top = &open(stage, stage);
-    m_open.at(m_depth++) = m_used - 1;
+    Filling& filling = m_open.at(m_depth);
+    open(filling, stage, stage);
+    ++m_depth;
+    m_top = &filling;
 }
 
 void Recorder::end() {
+    close(*m_top);
     --m_depth;
-    m_top = m_depth > 0 ? &m_trace.stages[m_open[m_depth - 1]] : nullptr;
+    m_top = m_depth > 0 ? &m_open[m_depth - 1] : nullptr;
 }
 
-StageTrace& Recorder::driverRecord(Stage purpose) {
+Recorder::Filling& Recorder::driverRecord(Stage purpose) {
     // The driver's conversions for one stage share a record, opened by the
     // first of them.
-    if (m_used == 0 || m_trace.stages[m_used - 1].stage != Stage::calculate ||
-        m_trace.stages[m_used - 1].purpose != purpose) {
-        return open(Stage::calculate, purpose);
+    if (!m_driverOpen || m_trace.stages[m_driver.record].purpose != purpose) {
+        open(m_driver, Stage::calculate, purpose);
+        m_driverOpen = true;
     }
-    return m_trace.stages[m_used - 1];
+    return m_driver;
 }
 
 void Recorder::notice(std::string_view message) {
-    current(Stage::calculate).notices.emplace_back(message);
+    next(current(Stage::calculate), &Filling::notices, &StageTrace::notices) = message;
 }
 
 void Recorder::write(TextField field, std::string_view text) {
-    TraceWrite& write = current(Stage::calculate).writes.emplace_back();
+    TraceWrite& write = next(current(Stage::calculate), &Filling::writes, &StageTrace::writes);
     write.field = field;
     write.text = text;
 }
 
 void Recorder::write(TextField field, std::string&& text) {
-    TraceWrite& write = current(Stage::calculate).writes.emplace_back();
+    TraceWrite& write = next(current(Stage::calculate), &Filling::writes, &StageTrace::writes);
     write.field = field;
     write.text = std::move(text);
 }
 
 void Recorder::given(TextField field, std::string_view text) {
-    m_trace.given.push_back(TraceWrite{field, std::string(text)});
+    TraceWrite& given =
+        m_given.next == m_given.end ? grow(m_given, m_trace.given) : *m_given.next++;
+    given.field = field;
+    given.text = text;
 }
 
 } // namespace detail
@@ -156,7 +199,6 @@ const TraceWrite* Trace::givenText(TextField field) const {
 }
 
 Outcome calculate(Sheet& sheet, Trace& trace) {
-    trace.given.clear();
     trace.stop.reset();
     detail::Recorder recorder(trace);
     Outcome outcome;

@@ -16,16 +16,19 @@
 #include "calc/trace.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace calc::detail {
 
 class Recorder {
 public:
-    explicit Recorder(Trace& trace) : m_trace(trace) {}
+    explicit Recorder(Trace& trace)
+        : m_trace(trace), m_given{trace.given.data(), trace.given.data() + trace.given.size()} {}
 
     void begin(Stage stage);
     void end();
@@ -35,7 +38,7 @@ public:
     // copied at all.
     void read(const Site& site, std::optional<TextField> field, std::string&& text,
               Conversion conversion, double value) {
-        TraceRead& read = current(site.purpose ? *site.purpose : site.stage).reads.emplace_back();
+        TraceRead& read = nextRead(site);
         read.field = field;
         read.text = std::move(text);
         read.conversion = conversion;
@@ -43,25 +46,37 @@ public:
     }
     void read(const Site& site, std::optional<TextField> field, std::string_view text,
               Conversion conversion, double value) {
-        TraceRead& read = current(site.purpose ? *site.purpose : site.stage).reads.emplace_back();
+        TraceRead& read = nextRead(site);
         read.field = field;
         read.text = text;
         read.conversion = conversion;
         read.value = value;
     }
+    // Whether a stage runs: its record is open, and a read can go from the
+    // sheet straight into it (takeStageRead), the one copy made of the text.
+    // The driver's reads go by read() above, since a failed one must not
+    // open the driver's record.
+    bool inStage() const { return m_top != nullptr; }
+    // The next read of the stage running, to be filled in place, or given
+    // back when the read fails: the record holds no failed read.
+    TraceRead& takeStageRead() { return next(*m_top, &Filling::reads, &StageTrace::reads); }
+    void giveBackStageRead() { --m_top->reads.next; }
+
     // Out of line: inlined into the stages, GCC 12 takes a copy of a short
     // literal for an overlapping one (a false -Wrestrict).
     void write(TextField field, std::string_view text);
     void write(TextField field, std::string&& text);
     void quantity(std::string_view name, double value, bool single) {
-        TraceQuantity& quantity = current(Stage::calculate).quantities.emplace_back();
+        TraceQuantity& quantity =
+            next(current(Stage::calculate), &Filling::quantities, &StageTrace::quantities);
         quantity.name = name;
         quantity.value = value;
         quantity.single = single;
     }
     void notice(std::string_view message);
     void given(TextField field, std::string_view text);
-    // Drops the records the calculation did not reach.
+    // Drops the records, and the entries of records, that the calculation
+    // did not reach.
     void finish();
 
     // Lays the recorder on the sheet (null lifts it); hands back the one
@@ -73,19 +88,67 @@ public:
     }
 
 private:
-    StageTrace& open(Stage stage, Stage purpose);
+    // The entries of one list of a record that this calculation fills:
+    // the next to fill and the end of those the list holds.
+    template <typename Entry> struct Cursor {
+        Entry* next = nullptr;
+        Entry* end = nullptr;
+    };
+    // A record being filled. The entries a record kept from the trace's
+    // previous calculation are filled again in place, their strings keeping
+    // their room, and whatever is left over is dropped once the record is
+    // done: a trace taken again of a like calculation constructs and
+    // destroys nothing.
+    struct Filling {
+        std::size_t record = 0;
+        Cursor<TraceRead> reads;
+        Cursor<TraceWrite> writes;
+        Cursor<TraceQuantity> quantities;
+        Cursor<std::string> notices;
+    };
+
+    // The next entry of the list `member` of the record being filled.
+    template <typename Entry>
+    Entry& next(Filling& filling, Cursor<Entry> Filling::*cursor,
+                std::vector<Entry> StageTrace::*member) {
+        Cursor<Entry>& at = filling.*cursor;
+        if (at.next == at.end) [[unlikely]] {
+            return grow(at, m_trace.stages[filling.record].*member);
+        }
+        return *at.next++;
+    }
+    // A list full: one entry more.
+    template <typename Entry> static Entry& grow(Cursor<Entry>& at, std::vector<Entry>& list) {
+        const std::size_t used = list.size();
+        list.emplace_back();
+        at.next = list.data() + used + 1;
+        at.end = list.data() + list.size();
+        return list[used];
+    }
+    TraceRead& nextRead(const Site& site) {
+        return next(current(site.purpose ? *site.purpose : site.stage), &Filling::reads,
+                    &StageTrace::reads);
+    }
+
+    // Opens the next record into `filling`.
+    void open(Filling& filling, Stage stage, Stage purpose);
+    void close(const Filling& filling);
     // The record of the stage running now; the driver's own record for the
     // purpose when no stage runs.
-    StageTrace& current(Stage purpose) { return m_top ? *m_top : driverRecord(purpose); }
-    StageTrace& driverRecord(Stage purpose);
+    Filling& current(Stage purpose) { return m_top ? *m_top : driverRecord(purpose); }
+    Filling& driverRecord(Stage purpose);
 
     Trace& m_trace;
     // The records of the stages running now, innermost last: a stage calls
     // at most one other (tjfjs calls tijifa).
-    std::array<std::size_t, 4> m_open{};
+    std::array<Filling, 4> m_open{};
     std::size_t m_depth = 0;
-    StageTrace* m_top = nullptr; // the record of the innermost stage running
-    std::size_t m_used = 0;      // records of this calculation so far
+    Filling* m_top = nullptr; // the innermost of them, null when no stage runs
+    // The driver's record being filled, when the last record opened is one.
+    Filling m_driver;
+    bool m_driverOpen = false;
+    std::size_t m_used = 0;     // records of this calculation so far
+    Cursor<TraceWrite> m_given; // the base values taken as given
 };
 
 // A recorder laid on the sheet (or, for null, the sheet's recorder lifted)

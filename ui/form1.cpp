@@ -6,6 +6,7 @@
 #include "ui/identity.h"
 #include "ui/keyboard.h"
 #include "ui/layout.h"
+#include "ui/programicon.h"
 #include "ui/qtext.h"
 #include "ui/sessionboxes.h"
 
@@ -26,7 +27,6 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QHash>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -224,11 +224,7 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(kWindowCaption);
-    QIcon icon;
-    for (const int size : {16, 32, 48, 256}) {
-        icon.addFile(QStringLiteral(":/lanshi/lanshi-%1.png").arg(size), QSize(size, size));
-    }
-    setWindowIcon(icon);
+    setWindowIcon(programIcon());
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
     // The rectangles are drawn for captions at 12 pixels (9 points at 96 dpi),
     // the usual size of Chinese screen text; a desktop's larger default would

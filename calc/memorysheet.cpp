@@ -1,5 +1,7 @@
 #include "calc/memorysheet.h"
 
+#include "calc/overwrite.h"
+
 namespace calc {
 
 MemorySheet::MemorySheet(NumberFormat format) : m_format(std::move(format)) {
@@ -15,7 +17,7 @@ std::string MemorySheet::text(TextField field) const {
 }
 
 void MemorySheet::copyText(TextField field, std::string& into) const {
-    into = m_texts[field - 1];
+    detail::overwrite(into, m_texts[field - 1]);
 }
 
 void MemorySheet::setText(TextField field, std::string_view text) {

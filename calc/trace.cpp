@@ -1,5 +1,6 @@
 #include "calc/trace.h"
 
+#include "calc/overwrite.h"
 #include "calc/tracing.h"
 
 #include <cstddef>
@@ -69,7 +70,7 @@ void Recorder::finish() {
 }
 
 void Recorder::begin(Stage stage) {
-    Filling& filling = m_open.at(m_depth);
+    Filling& filling = m_open[m_depth];
     open(filling, stage, stage);
     ++m_depth;
     m_top = &filling;
@@ -81,37 +82,34 @@ void Recorder::end() {
     m_top = m_depth > 0 ? &m_open[m_depth - 1] : nullptr;
 }
 
-Recorder::Filling& Recorder::driverRecord(Stage purpose) {
-    // The driver's conversions for one stage share a record, opened by the
-    // first of them.
-    if (!m_driverOpen || m_trace.stages[m_driver.record].purpose != purpose) {
-        open(m_driver, Stage::calculate, purpose);
-        m_driverOpen = true;
-    }
+Recorder::Filling& Recorder::openDriverRecord(Stage purpose) {
+    open(m_driver, Stage::calculate, purpose);
+    m_driverOpen = true;
+    m_driverPurpose = purpose;
     return m_driver;
 }
 
 void Recorder::notice(std::string_view message) {
-    next(current(Stage::calculate), &Filling::notices, &StageTrace::notices) = message;
+    overwrite(next(current(Stage::calculate), &Filling::notices, &StageTrace::notices), message);
 }
 
 void Recorder::write(TextField field, std::string_view text) {
     TraceWrite& write = next(current(Stage::calculate), &Filling::writes, &StageTrace::writes);
     write.field = field;
-    write.text = text;
+    overwrite(write.text, text);
 }
 
 void Recorder::write(TextField field, std::string&& text) {
     TraceWrite& write = next(current(Stage::calculate), &Filling::writes, &StageTrace::writes);
     write.field = field;
-    write.text = std::move(text);
+    overwrite(write.text, std::move(text));
 }
 
 void Recorder::given(TextField field, std::string_view text) {
     TraceWrite& given =
         m_given.next == m_given.end ? grow(m_given, m_trace.given) : *m_given.next++;
     given.field = field;
-    given.text = text;
+    overwrite(given.text, text);
 }
 
 } // namespace detail

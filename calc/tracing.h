@@ -12,6 +12,7 @@
 
 #include "calc/arith.h"
 #include "calc/calculate.h"
+#include "calc/overwrite.h"
 #include "calc/sheet.h"
 #include "calc/trace.h"
 
@@ -40,7 +41,7 @@ public:
               Conversion conversion, double value) {
         TraceRead& read = nextRead(site);
         read.field = field;
-        read.text = std::move(text);
+        overwrite(read.text, std::move(text));
         read.conversion = conversion;
         read.value = value;
     }
@@ -48,7 +49,7 @@ public:
               Conversion conversion, double value) {
         TraceRead& read = nextRead(site);
         read.field = field;
-        read.text = text;
+        overwrite(read.text, text);
         read.conversion = conversion;
         read.value = value;
     }
@@ -135,8 +136,18 @@ private:
     void close(const Filling& filling);
     // The record of the stage running now; the driver's own record for the
     // purpose when no stage runs.
-    Filling& current(Stage purpose) { return m_top ? *m_top : driverRecord(purpose); }
-    Filling& driverRecord(Stage purpose);
+    Filling& current(Stage purpose) {
+        if (m_top) {
+            return *m_top;
+        }
+        if (m_driverOpen && m_driverPurpose == purpose) {
+            return m_driver;
+        }
+        return openDriverRecord(purpose);
+    }
+    // The driver's conversions for one stage share a record, opened by the
+    // first of them.
+    Filling& openDriverRecord(Stage purpose);
 
     Trace& m_trace;
     // The records of the stages running now, innermost last: a stage calls
@@ -147,8 +158,9 @@ private:
     // The driver's record being filled, when the last record opened is one.
     Filling m_driver;
     bool m_driverOpen = false;
-    std::size_t m_used = 0;     // records of this calculation so far
-    Cursor<TraceWrite> m_given; // the base values taken as given
+    Stage m_driverPurpose = Stage::calculate; // the purpose of that record, while open
+    std::size_t m_used = 0;                   // records of this calculation so far
+    Cursor<TraceWrite> m_given;               // the base values taken as given
 };
 
 // A recorder laid on the sheet (or, for null, the sheet's recorder lifted)

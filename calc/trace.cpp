@@ -29,9 +29,11 @@ void trim(const Cursor& cursor, std::vector<Entry>& list) {
 
 } // namespace
 
-// The stage and the purpose differ only for the driver's own record.
+// The stage and the purpose differ only for the driver's own record. Inline,
+// as close() below: every stage opens and closes a record, and begin() and
+// end() are their only other work.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
-void Recorder::open(Filling& filling, Stage stage, Stage purpose) {
+inline void Recorder::open(Filling& filling, Stage stage, Stage purpose) {
     // The driver's record is done once any other opens.
     if (m_driverOpen) {
         close(m_driver);
@@ -50,7 +52,13 @@ void Recorder::open(Filling& filling, Stage stage, Stage purpose) {
     start(filling.notices, record.notices);
 }
 
-void Recorder::close(const Filling& filling) {
+inline void Recorder::close(const Filling& filling) {
+    // A record filled as far as it reaches keeps every entry it holds.
+    if (filling.reads.next == filling.reads.end && filling.writes.next == filling.writes.end &&
+        filling.quantities.next == filling.quantities.end &&
+        filling.notices.next == filling.notices.end) {
+        return;
+    }
     StageTrace& record = m_trace.stages[filling.record];
     trim(filling.reads, record.reads);
     trim(filling.writes, record.writes);
@@ -70,7 +78,7 @@ void Recorder::finish() {
 }
 
 void Recorder::begin(Stage stage) {
-    Filling& filling = m_open[m_depth];
+    Filling& filling = m_open.at(m_depth);
     open(filling, stage, stage);
     ++m_depth;
     m_top = &filling;

@@ -34,9 +34,9 @@ public:
     void begin(Stage stage);
     void end();
     // The three below run for every figure a stage touches, and are kept
-    // inline: the record is filled in place, the text read moved once from
-    // the reader into the trace, the quantity's name (a string literal) not
-    // copied at all.
+    // inline: the record is filled in place, the text read written over the
+    // one the entry holds (calc/overwrite.h), the quantity's name (a string
+    // literal) not copied at all.
     void read(const Site& site, std::optional<TextField> field, std::string&& text,
               Conversion conversion, double value) {
         TraceRead& read = nextRead(site);

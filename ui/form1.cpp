@@ -75,9 +75,13 @@ QLabel* makeLabel(const ControlRow& row, QWidget* parent) {
 }
 
 QLineEdit* makeField(const ControlRow& row, QWidget* parent) {
-    auto* edit = new QLineEdit(qt(row.caption), parent);
+    // Made empty and given its start text once its length is open: a field
+    // made with its text lays that text out three times over as it is built
+    // (its own font, then the window's), each time shaping every glyph.
+    auto* edit = new QLineEdit(parent);
     // Any text of any length: Qt would otherwise stop at 32767 characters.
     edit->setMaxLength(std::numeric_limits<int>::max());
+    edit->setText(qt(row.caption));
     return edit;
 }
 

@@ -186,16 +186,20 @@
   const box = $("box");
   let boxQueue = Promise.resolve();
 
-  // Shows one box (icon none/warning/question, title, text, buttons) modally;
-  // resolves to the caption of the button that closed it (Esc: the last).
+  // Shows one box (icon none/warning/question, title, text, buttons
+  // [{answer, caption}]) modally; resolves to the answer of the button that
+  // closed it (Esc: the last button's).
   function showBox(message) {
     return new Promise((resolve) => {
-      const buttons = message.buttons && message.buttons.length ? message.buttons : ["确定"];
+      const buttons = message.buttons && message.buttons.length
+        ? message.buttons
+        : [{ answer: "ok", caption: "确定" }];
       $("box-title").textContent = message.title || built.identity.applicationName;
       $("box-text").textContent = message.text;
       const icon = $("box-icon");
-      icon.className = message.icon && message.icon !== "none" ? message.icon : "";
-      icon.textContent = { warning: "!", question: "?" }[message.icon] || "";
+      const known = { warning: "!", question: "?", information: "i" };
+      icon.className = known[message.icon] ? message.icon : "";
+      icon.textContent = known[message.icon] || "";
       const row = $("box-buttons");
       row.replaceChildren();
       const close = (answer) => {
@@ -205,14 +209,15 @@
       };
       const cancel = (event) => {
         event.preventDefault();
-        close(buttons[buttons.length - 1]);
+        close(buttons[buttons.length - 1].answer);
       };
       box.addEventListener("cancel", cancel);
-      for (const caption of buttons) {
+      for (const { answer, caption } of buttons) {
         const button = document.createElement("button");
         button.type = "button";
         button.textContent = caption;
-        button.addEventListener("click", () => close(caption));
+        button.dataset.answer = answer;
+        button.addEventListener("click", () => close(answer));
         row.append(button);
       }
       box.showModal();
@@ -355,10 +360,10 @@
       return true;
     }
     const answer = await showBox(asked.box);
-    if (answer === "保存") {
+    if (answer === "save") {
       return saveDesign(false);
     }
-    return answer === "不保存";
+    return answer === "discard";
   }
 
   async function openBytes(bytes, fileName, handle) {
@@ -394,13 +399,23 @@
     }
     const picker = $("openFile");
     picker.value = "";
+    delete picker.dataset.into;
     picker.click();
   }
 
   $("openFile").addEventListener("change", async (event) => {
-    const file = event.target.files[0];
-    if (file) {
-      await openBytes(new Uint8Array(await file.arrayBuffer()), file.name, null);
+    const picker = event.target;
+    const into = picker.dataset.into;
+    delete picker.dataset.into;
+    const file = picker.files[0];
+    if (!file) {
+      return;
+    }
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    if (into === "jgj55") {
+      await openJgj55(bytes, file.name, null);
+    } else {
+      await openBytes(bytes, file.name, null);
     }
   });
 
@@ -413,6 +428,21 @@
     link.click();
     link.remove();
     setTimeout(() => URL.revokeObjectURL(url), 60000);
+  }
+
+  // Writes the file the user chose through the browser. The browser's own
+  // refusal (no room, no permission) comes in its words.
+  async function writeInPlace(handle, bytes, fileName) {
+    try {
+      const writable = await handle.createWritable();
+      await writable.write(bytes);
+      await writable.close();
+      return true;
+    } catch (error) {
+      await showBox({ icon: "warning", title: built.identity.applicationName,
+                      text: `${fileName}：${error.message}` });
+      return false;
+    }
   }
 
   function suggestedName() {
@@ -441,16 +471,10 @@
       return false;
     }
     if (handle) {
-      try {
-        const writable = await handle.createWritable();
-        await writable.write(saved.bytes);
-        await writable.close();
-        fileHandle = handle;
-      } catch (error) {
-        await showBox({ icon: "warning", title: built.identity.applicationName,
-                        text: `无法保存“${fileName}”：${error.message}` });
+      if (!(await writeInPlace(handle, saved.bytes, fileName))) {
         return false;
       }
+      fileHandle = handle;
     } else {
       download(saved.bytes, fileName, "application/x-lanshi-design");
     }
@@ -566,7 +590,6 @@
 
   let jgj55 = null;
   let jgj55Handle = null;
-  let jgj55Name = "";
 
   function newJgj55() {
     if (jgj55) {
@@ -574,12 +597,13 @@
     }
     jgj55 = lanshi.jgj55Form(format);
     jgj55Handle = null;
-    jgj55Name = "";
     buildJgj55Fields();
     showJgj55State(jgj55.state());
     showView("jgj55");
   }
 
+  // The form's inputs in its groups and order: a text field for a number,
+  // a list for a choice; each keystroke designs again in the module.
   function buildJgj55Fields() {
     const host = $("jgj55-fields");
     host.replaceChildren();
@@ -604,21 +628,23 @@
         input = document.createElement("select");
         for (const choice of field.choices) {
           const option = document.createElement("option");
-          const value = typeof choice === "object" ? choice.value : choice;
-          option.value = value;
-          option.textContent = typeof choice === "object" ? choice.caption : choice;
+          option.value = choice;
+          option.textContent = choice;
           input.append(option);
         }
       } else {
         input = document.createElement("input");
         input.type = "text";
-        input.inputMode = "decimal";
         input.autocomplete = "off";
+        input.spellcheck = false;
       }
       input.id = `jgj55-${field.key}`;
       input.name = field.key;
       input.addEventListener(field.kind === "choice" ? "change" : "input", () => {
-        showJgj55State(jgj55.set(field.key, input.value));
+        const state = jgj55.set(field.key, input.value);
+        if (!state.error) {
+          showJgj55State(state);
+        }
       });
       const unit = document.createElement("span");
       unit.className = "unit";
@@ -635,14 +661,13 @@
       const key = row.dataset.key;
       const input = row.querySelector("input, select");
       const value = state.values[key];
-      if (value !== undefined && input.value !== value && document.activeElement !== input) {
+      if (value !== undefined && input.value !== value) {
         input.value = value;
       }
-      const placeholder = state.placeholders && state.placeholders[key];
       if (input.tagName === "INPUT") {
-        input.placeholder = placeholder ? placeholder.text : "";
-        input.title = placeholder ? placeholder.table : "";
+        input.placeholder = (state.placeholders && state.placeholders[key]) || "";
       }
+      input.title = (state.tips && state.tips[key]) || "";
       const why = state.marks && state.marks[key];
       row.classList.toggle("marked", Boolean(why));
       row.querySelector(".why").textContent = why || "";
@@ -651,60 +676,54 @@
     body.replaceChildren();
     for (const result of state.results) {
       const tr = document.createElement("tr");
-      tr.dataset.key = result.key;
+      tr.id = `jgj55-result-${result.key}`;
       for (const text of [result.caption, result.text, result.unit || ""]) {
         const td = document.createElement("td");
         td.textContent = text;
         tr.append(td);
       }
-      if (result.tip) {
-        tr.title = result.tip;
-      }
+      tr.title = result.tip || "";
       body.append(tr);
     }
     const status = $("jgj55-status");
     status.textContent = state.status ? state.status.text : "";
     status.classList.toggle("error", Boolean(state.status && state.status.error));
+    $("jgj55-title").textContent = state.title;
+    if (currentView === "jgj55") {
+      document.title = state.title;
+    }
   }
 
   async function openJgj55(bytes, fileName, handle) {
     newJgj55();
-    const opened = jgj55.open(bytes);
-    if (opened.boxes) {
-      await showBoxes(opened.boxes);
-    }
-    if (opened.opened !== false) {
+    const opened = jgj55.open(bytes, fileName);
+    if (opened.opened) {
       jgj55Handle = handle || null;
-      jgj55Name = fileName;
     }
-    showJgj55State(jgj55.state());
+    showJgj55State(opened.state);
   }
 
   async function saveJgj55() {
+    const suggested = jgj55.state().fileName || "JGJ55设计.lanshi";
     let handle = jgj55Handle;
     if (!handle && typeof window.showSaveFilePicker === "function") {
       try {
-        handle = await window.showSaveFilePicker({
-          suggestedName: jgj55Name || "JGJ 55-2011 设计.lanshi",
-          types: designTypes,
-        });
+        handle = await window.showSaveFilePicker({ suggestedName: suggested, types: designTypes });
       } catch (error) {
         return;
       }
     }
-    const saved = jgj55.save();
+    const fileName = handle ? handle.name : suggested;
+    const saved = jgj55.save(fileName);
+    showJgj55State(saved.state);
     if (!saved.bytes) {
-      await showBoxes(saved.boxes);
       return;
     }
     if (handle) {
-      const writable = await handle.createWritable();
-      await writable.write(saved.bytes);
-      await writable.close();
+      await writeInPlace(handle, saved.bytes, fileName);
       jgj55Handle = handle;
-      jgj55Name = handle.name;
     } else {
-      download(saved.bytes, jgj55Name || "JGJ 55-2011 设计.lanshi", "application/x-lanshi-design");
+      download(saved.bytes, fileName, "application/x-lanshi-design");
     }
   }
 
@@ -720,24 +739,22 @@
       await openJgj55(new Uint8Array(await file.arrayBuffer()), file.name, handles[0]);
       return;
     }
-    const picker = document.createElement("input");
-    picker.type = "file";
-    picker.accept = ".lanshi";
-    picker.addEventListener("change", async () => {
-      const file = picker.files[0];
-      if (file) {
-        await openJgj55(new Uint8Array(await file.arrayBuffer()), file.name, null);
-      }
-    });
+    const picker = $("openFile");
+    picker.value = "";
+    picker.dataset.into = "jgj55";
     picker.click();
   }
 
+  // The report of the form's design, or the status line that says why
+  // there is none.
   function jgj55Report(litres) {
-    const options = { date: today(), designFile: jgj55Name };
+    const options = { date: today() };
     if (litres !== undefined) {
       options.batchLitres = litres;
     }
-    return jgj55.report(options);
+    const report = jgj55.report(options);
+    showJgj55State(report.state);
+    return report.html ? report : { boxes: [] };
   }
 
   // ---- Commands: the context menu, the shortcuts, the toolbars -----------
@@ -886,6 +903,14 @@
     if (currentView === "report" && keys === "Ctrl+P") {
       event.preventDefault();
       printReport();
+      return;
+    }
+    if (currentView === "jgj55") {
+      const command = { "Ctrl+O": "jgj55Open", "Ctrl+S": "jgj55Save", "Ctrl+P": "jgj55Report" }[keys];
+      if (command) {
+        event.preventDefault();
+        commands[command]();
+      }
       return;
     }
     if (currentView !== "classic" || !classic) {

@@ -1,0 +1,359 @@
+"use strict";
+// The page (build-web/site/) in Debian's headless Chromium, opened from
+// file:// as a user opens it: the classic window against its layout table,
+// and the figures, texts, files and report against the native program.
+//
+//   LANSHI_SITE  the built page (default build-web/site/)
+const test = require("node:test");
+const assert = require("node:assert/strict");
+const fs = require("node:fs");
+const path = require("node:path");
+const { spawnSync } = require("node:child_process");
+const { pathToFileURL } = require("node:url");
+const { chromium } = require("playwright-core");
+const { root, lanshi, runNative, temporaryFolder, formats, designs, nativeDesignFile } = require("../helpers.cjs");
+
+const site = process.env.LANSHI_SITE || path.join(root, "build-web", "site");
+const nativeBuild = process.env.LANSHI_NATIVE_BUILD || path.join(root, "build");
+const pageUrl = pathToFileURL(path.join(site, "index.html")).href;
+
+// The machine's network is closed: nothing in Chromium may try to reach it.
+const chromiumFlags = [
+  "--headless",
+  "--no-sandbox",
+  "--disable-gpu",
+  "--disable-quic",
+  "--no-first-run",
+  "--disable-background-networking",
+  "--disable-component-update",
+  "--disable-sync",
+];
+
+// The twelve figures a calculation writes.
+const figures = ["Text2", "Text8", "Text10", "Text4", "Text11", "Text12", "Text13", "Text14",
+                 "Text30", "Text31", "Text32", "Text33"];
+
+let browser;
+
+test.before(async () => {
+  assert.ok(fs.existsSync(path.join(site, "index.html")), `${site} is missing: make web builds it`);
+  // Playwright gives each launch a fresh, empty --user-data-dir of its own.
+  browser = await chromium.launch({ executablePath: "/usr/bin/chromium", args: chromiumFlags });
+});
+
+test.after(async () => {
+  if (browser) {
+    await browser.close();
+  }
+});
+
+// A new page on the site, ready to type; every request it makes is kept.
+// Without `fileSystemAccess` the page is in a browser that cannot write files
+// in place: it opens through the file input and saves by download.
+async function openPage({ query = "", viewport = { width: 900, height: 600 }, fileSystemAccess = false } = {}) {
+  const context = await browser.newContext({ viewport, acceptDownloads: true, locale: "zh-CN" });
+  if (!fileSystemAccess) {
+    await context.addInitScript(() => {
+      delete window.showOpenFilePicker;
+      delete window.showSaveFilePicker;
+    });
+  }
+  const page = await context.newPage();
+  const requests = [];
+  const errors = [];
+  page.on("request", (request) => requests.push(request.url()));
+  page.on("pageerror", (error) => errors.push(error.message));
+  page.on("console", (message) => {
+    if (message.type() === "error") {
+      errors.push(message.text());
+    }
+  });
+  await page.goto(pageUrl + query);
+  await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+  return { context, page, requests, errors };
+}
+
+function replay(line) {
+  const run = runNative("tools/replay", [], `${JSON.stringify(line)}\n`);
+  assert.equal(run.status, 0, run.stderr);
+  return JSON.parse(run.stdout.toString("utf8"));
+}
+
+async function texts(page) {
+  return page.evaluate(() => {
+    const all = {};
+    for (let n = 1; n <= 33; ++n) {
+      all[`Text${n}`] = document.getElementById(`Text${n}`).value;
+    }
+    return all;
+  });
+}
+
+// Each control's rectangle in twips from the client area's corner, as the
+// page draws it: CSS pixels times 15.
+async function drawnRectangles(page) {
+  return page.evaluate(() => {
+    const form = document.getElementById("Form1").getBoundingClientRect();
+    const drawn = {};
+    for (const element of document.querySelectorAll("#Form1 [data-kind]")) {
+      const r = element.getBoundingClientRect();
+      drawn[element.id] = {
+        kind: element.dataset.kind,
+        caption: element.dataset.kind === "TextField" ? null : element.textContent,
+        left: (r.left - form.left) * 15,
+        top: (r.top - form.top) * 15,
+        width: r.width * 15,
+        height: r.height * 15,
+        colour: getComputedStyle(element).color,
+      };
+    }
+    return { drawn, width: form.width * 15, height: form.height * 15 };
+  });
+}
+
+test("every control at its table row, with its caption and colour; nothing leaves the machine", async () => {
+  const module = await lanshi();
+  const table = module.layout();
+  const { context, page, requests, errors } = await openPage();
+  try {
+    const { drawn, width, height } = await drawnRectangles(page);
+    assert.equal(width, table.clientWidth);
+    assert.equal(height, table.clientHeight);
+    const rows = new Map(table.controls.map((row) => [row.name, row]));
+    assert.deepEqual(Object.keys(drawn).sort(), [...rows.keys()].sort());
+    for (const row of table.controls) {
+      const frame = row.frame ? rows.get(row.frame) : { left: 0, top: 0 };
+      const expected = {
+        kind: row.kind,
+        caption: row.kind === "TextField" ? null : row.caption,
+        left: frame.left + row.left,
+        top: frame.top + row.top,
+        width: row.width,
+        height: row.height,
+      };
+      const { colour, ...shown } = drawn[row.name];
+      assert.deepEqual(shown, expected, row.name);
+      if (row.textColour !== null && row.textColour !== undefined) {
+        const [r, g, b] = [16, 8, 0].map((shift) => (row.textColour >> shift) & 0xff);
+        assert.equal(colour, `rgb(${r}, ${g}, ${b})`, `${row.name}'s text colour`);
+      }
+    }
+    assert.equal(await page.title(), module.identity().caption);
+    assert.deepEqual(errors, []);
+    const elsewhere = requests.filter((url) => !/^(file|data|blob):/.test(url));
+    assert.deepEqual(elsewhere, [], "requests beyond the page's own files");
+    const policy = await page.getAttribute('meta[http-equiv="Content-Security-Policy"]', "content");
+    assert.match(policy, /default-src 'none'/);
+  } finally {
+    await context.close();
+  }
+});
+
+// The focus visits the controls in ascending TabIndex; an option group is
+// one stop, at its selected button, as the desktop's.
+test("Tab visits the controls in the table's order", async () => {
+  const module = await lanshi();
+  const table = module.layout();
+  const window = module.classicWindow(formats.usual);
+  const state = window.event("load").state;
+  window.delete();
+  const stops = table.controls
+    .filter((row) => ["TextField", "Button", "OptionButton", "CheckBox"].includes(row.kind))
+    .sort((a, b) => a.tabIndex - b.tabIndex);
+  const expected = [];
+  const groups = new Set();
+  for (const row of stops) {
+    if (row.kind !== "OptionButton") {
+      expected.push(row.name);
+    } else if (!groups.has(row.frame)) {
+      groups.add(row.frame);
+      const members = stops.filter((m) => m.kind === "OptionButton" && m.frame === row.frame);
+      expected.push((members.find((m) => state.options[m.name]) || row).name);
+    }
+  }
+  const { context, page } = await openPage();
+  try {
+    const focused = () =>
+      page.evaluate(() => document.activeElement.dataset.control || document.activeElement.id);
+    const visited = [await focused()];
+    for (let i = 1; i < expected.length; ++i) {
+      await page.keyboard.press("Tab");
+      visited.push(await focused());
+    }
+    assert.deepEqual(visited, expected);
+    await page.keyboard.press("Shift+Tab");
+    assert.equal(await focused(), expected[expected.length - 2]);
+  } finally {
+    await context.close();
+  }
+});
+
+test("计算 from the defaults writes the native figures", async () => {
+  const expected = replay({});
+  const { context, page } = await openPage();
+  try {
+    // The click runs to its end synchronously: its time is the handler's.
+    const took = await page.evaluate(() => {
+      const start = performance.now();
+      document.getElementById("Command1").click();
+      return performance.now() - start;
+    });
+    test.diagnostic?.(`计算 click to figures: ${took.toFixed(2)} ms`);
+    const shown = await texts(page);
+    assert.deepEqual(shown, expected.fields);
+    for (const name of figures) {
+      assert.notEqual(shown[name], "", `${name} is written`);
+    }
+  } finally {
+    await context.close();
+  }
+});
+
+test("a bad value stops with the module's box and the focus on its field", async () => {
+  const bad = { Text8: "0.5x" };
+  const expected = replay({ fields: bad });
+  assert.ok(expected.stop && expected.stop.field, JSON.stringify(expected));
+  const module = await lanshi();
+  const window = module.classicWindow(formats.usual);
+  window.event("load");
+  for (const [name, text] of Object.entries(bad)) {
+    window.setText(name, text);
+    window.edited(name);
+  }
+  const answer = window.event("Command1");
+  window.delete();
+  const { context, page } = await openPage();
+  try {
+    for (const [name, text] of Object.entries(bad)) {
+      await page.fill(`#${name}`, text);
+    }
+    await page.click("#Command1");
+    await page.waitForSelector("#box[open]");
+    assert.equal(await page.textContent("#box-text"), answer.boxes.at(-1).text);
+    assert.equal(await page.textContent("#box-title"), answer.boxes.at(-1).title);
+    await page.click("#box-buttons button");
+    await page.waitForFunction(() => !document.getElementById("box").open);
+    const focus = await page.evaluate(() => {
+      const field = document.activeElement;
+      return { id: field.id, start: field.selectionStart, end: field.selectionEnd, length: field.value.length };
+    });
+    assert.deepEqual(focus, { id: expected.stop.field, start: 0, end: focus.length });
+    assert.deepEqual(await texts(page), expected.fields);
+  } finally {
+    await context.close();
+  }
+});
+
+test("?locale=de-DE reads and writes decimal commas as the native program under that format", async () => {
+  const expected = replay({ format: formats.german });
+  const { context, page } = await openPage({ query: "?locale=de-DE" });
+  try {
+    await page.click("#Command1");
+    const shown = await texts(page);
+    assert.deepEqual(shown, expected.fields);
+    assert.match(shown.Text2, /^\d+,\d+$/);
+  } finally {
+    await context.close();
+  }
+});
+
+
+test("a design saved by the native program opens, and saves again with the same bytes", async () => {
+  const { context, page } = await openPage();
+  try {
+    for (const [name, design] of Object.entries({ c35Crushed: designs.c35Crushed, massMethodTyped: designs.massMethodTyped })) {
+      const bytes = nativeDesignFile(design);
+      const fileName = `${name}.lanshi`;
+      const chooser = page.waitForEvent("filechooser");
+      await page.keyboard.press("Control+O");
+      await (await chooser).setFiles({ name: fileName, mimeType: "application/x-lanshi-design", buffer: bytes });
+      await page.waitForFunction((file) => document.title.includes(file.replace(/\.lanshi$/, "")), fileName);
+      const download = page.waitForEvent("download");
+      await page.keyboard.press("Control+S");
+      const saved = await download;
+      assert.equal(saved.suggestedFilename(), fileName);
+      const again = fs.readFileSync(await saved.path());
+      assert.ok(again.equals(bytes), `${name}: the bytes differ\n${again}\n---\n${bytes}`);
+    }
+  } finally {
+    await context.close();
+  }
+});
+
+test("the report: copied as the native text, printed with every figure", async () => {
+  const folder = temporaryFolder();
+  const { context, page } = await openPage();
+  await context.grantPermissions(["clipboard-read", "clipboard-write"]);
+  try {
+    const fileName = "c35Crushed.lanshi";
+    const file = path.join(folder, fileName);
+    fs.writeFileSync(file, nativeDesignFile(designs.c35Crushed));
+    const chooser = page.waitForEvent("filechooser");
+    await page.keyboard.press("Control+O");
+    await (await chooser).setFiles(file);
+    await page.waitForFunction(() => document.title.includes("c35Crushed"));
+    await page.click("#Command1");
+
+    const native = runNative("lanshi", ["--report", file, "-o", `${file}.txt`], "", {
+      LC_ALL: "C.UTF-8",
+      QT_QPA_PLATFORM: "offscreen",
+    });
+    assert.equal(native.status, 0, native.stderr);
+    await page.keyboard.press("Control+Shift+C");
+    const copied = await page.evaluate(() => navigator.clipboard.readText());
+    assert.equal(copied, fs.readFileSync(`${file}.txt`, "utf8"));
+
+    await page.keyboard.press("Control+P");
+    await page.waitForSelector("#report:not([hidden])");
+    const pdf = path.join(folder, "report.pdf");
+    await page.pdf({ path: pdf, format: "A4" });
+    const printed = spawnSync("pdftotext", ["-layout", pdf, "-"], { encoding: "utf8" });
+    assert.equal(printed.status, 0, printed.stderr);
+    const shown = await texts(page);
+    for (const name of figures) {
+      assert.ok(printed.stdout.includes(shown[name]), `${name} (${shown[name]}) is not printed`);
+    }
+    assert.match(printed.stdout, /第 1 页，共 \d+ 页/);
+  } finally {
+    await context.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+test("a 360 px wide screen shows the whole window, scaled, not reflowed", async () => {
+  const { context, page } = await openPage({ viewport: { width: 360, height: 640 } });
+  try {
+    const seen = await page.evaluate(() => {
+      const form = document.getElementById("Form1").getBoundingClientRect();
+      const label = document.getElementById("Label27").getBoundingClientRect();
+      return {
+        left: form.left,
+        right: form.right,
+        ratio: form.width / form.height,
+        overflow: document.documentElement.scrollWidth - document.documentElement.clientWidth,
+        labelInside: label.right <= form.right && label.bottom <= form.bottom,
+      };
+    });
+    assert.ok(seen.left >= 0 && seen.right <= 360, JSON.stringify(seen));
+    assert.equal(seen.overflow, 0);
+    assert.ok(Math.abs(seen.ratio - 8040 / 4965) < 0.01, "the window keeps its proportions");
+    assert.ok(seen.labelInside);
+  } finally {
+    await context.close();
+  }
+});
+
+test("F1 opens the guide shipped beside the page, as the desktop renders it", async () => {
+  const { context, page } = await openPage();
+  try {
+    const popup = context.waitForEvent("page");
+    await page.keyboard.press("F1");
+    const guide = await popup;
+    assert.equal(guide.url(), new URL("guide.html", pageUrl).href);
+    const desktop = path.join(nativeBuild, "docs", "guide.html");
+    assert.ok(fs.readFileSync(path.join(site, "guide.html")).equals(fs.readFileSync(desktop)),
+              "the page's guide differs from the desktop's");
+  } finally {
+    await context.close();
+  }
+});

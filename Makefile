@@ -2,7 +2,7 @@
 # fresh Debian or Ubuntu machine (see README.md).
 
 BUILD_DIR := build
-SOURCES = $(shell find calc jgj55 design report ui app tests tools bench fuzz web \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
+SOURCES = $(shell find calc jgj55 design report session ui app tests tools bench fuzz web \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := fuzz_conversions fuzz_calculate fuzz_design fuzz_jgj55
@@ -40,9 +40,9 @@ package:
 	@lintian --pedantic --display-info --fail-on error,warning,info,pedantic $(BUILD_DIR)/lanshi_*.deb
 
 # clang-tidy with .clang-tidy over the program's own code (calc, design,
-# report, ui, app, tools); every finding fails. Needs the compile commands of
+# report, session, ui, app, tools); every finding fails. Needs the compile commands of
 # a configured build.
-LINT_FILES := '$(CURDIR)/(calc|design|report|ui|app|tools)/[^/]*\.cpp$$'
+LINT_FILES := '$(CURDIR)/(calc|design|report|session|ui|app|tools)/[^/]*\.cpp$$'
 lint: configure
 	@run-clang-tidy -quiet -p $(BUILD_DIR) -j $(JOBS) $(LINT_FILES) >$(BUILD_DIR)/lint.log 2>&1 \
 		|| { grep -E '(warning|error):' -A3 $(BUILD_DIR)/lint.log; exit 1; }
@@ -90,10 +90,10 @@ web:
 # The conversion tests built for WebAssembly, under node; then the module
 # against the native program: the golden cases, design files and reports byte
 # for byte (web/tests/), the native side made by build/tools/replay,
-# build/tools/designfile and build/lanshi --report.
+# build/tools/designfile, build/tools/classicevents and build/lanshi --report.
 web-test: web configure
 	@node --no-experimental-fetch $(WEB_DIR)/web/calc_web_tests.js --gtest_brief=1
-	@cmake --build --preset dev --target replay designfile lanshi -j $(JOBS)
+	@cmake --build --preset dev --target replay designfile classicevents lanshi -j $(JOBS)
 	@LANSHI_WEB_MODULE=$(CURDIR)/$(WEB_DIR)/web/lanshi.js LANSHI_NATIVE_BUILD=$(CURDIR)/$(BUILD_DIR) \
 		$(NODE_TEST) web/tests/
 

@@ -1,5 +1,7 @@
 #include "jgj55/rounding.h"
 
+#include "calc/plainnumbers.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -10,6 +12,27 @@ namespace jgj55 {
 
 namespace {
 
+// `value` as std::to_chars(first, last, value, format) writes it: the fewest
+// digits that read back as the same double. Through calc's plain numbers,
+// which have a route of their own where the standard library (Emscripten's)
+// writes no floating-point numbers: the smallest precision whose exactly
+// rounded text reads back as `value`, which is the shortest text, and of the
+// texts that short the nearest.
+std::to_chars_result writeShortest(char* first, char* last, double value,
+                                   std::chars_format format) {
+    constexpr int kMostDigits = 1100; // beyond the last digit of any double
+    std::to_chars_result written{first, std::errc::value_too_large};
+    for (int precision = 0; precision <= kMostDigits; ++precision) {
+        written = calc::writePlainNumber(first, last, value, format, precision);
+        double back = 0.0;
+        if (written.ec != std::errc{} ||
+            (calc::readPlainNumber(first, written.ptr, back).ec == std::errc{} && back == value)) {
+            return written;
+        }
+    }
+    return written;
+}
+
 // A decimal as its digits and the power of ten of its last digit.
 struct Digits {
     bool negative = false;
@@ -19,7 +42,7 @@ struct Digits {
 
 Digits shortest(double value) {
     std::array<char, 64> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+    const auto [end, ec] = writeShortest(buffer.data(), buffer.data() + buffer.size(), value,
                                          std::chars_format::scientific);
     Digits d;
     const char* p = buffer.data();
@@ -85,7 +108,7 @@ double roundHalfUp(double value, int decimals) {
     }
     std::string text = (d.negative ? "-" : "") + d.digits + "e" + std::to_string(-decimals);
     double out = 0.0;
-    std::from_chars(text.data(), text.data() + text.size(), out);
+    calc::readPlainNumber(text.data(), text.data() + text.size(), out);
     return out;
 }
 
@@ -94,7 +117,7 @@ std::string shortestDecimal(double value) {
         return "?";
     }
     std::array<char, 400> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+    const auto [end, ec] = writeShortest(buffer.data(), buffer.data() + buffer.size(), value,
                                          std::chars_format::fixed);
     if (ec != std::errc{}) {
         return "?";

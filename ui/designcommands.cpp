@@ -1,10 +1,9 @@
 #include "ui/designcommands.h"
 
-#include "design/project.h"
-#include "jgj55/designfile.h"
+#include "design/designfile.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
-#include "ui/reportcommands.h"
+#include "ui/sessionboxes.h"
 
 #include <optional>
 #include <string>
@@ -23,10 +22,7 @@
 namespace ui {
 
 DesignCommands::DesignCommands(Form1& form, MessageBoxes& boxes, FileDialogs& dialogs)
-    : QObject(&form), m_form(form), m_boxes(boxes), m_dialogs(dialogs),
-      // The window's load leaves the sheet in its start state, which is what
-      // a new sheet compares with until a file is opened.
-      m_saved(design::startDesign(form.sheet().numberFormat())) {
+    : QObject(&form), m_form(form), m_boxes(boxes), m_dialogs(dialogs) {
     struct Command {
         const char* name;
         const char* text;
@@ -73,39 +69,40 @@ void DesignCommands::updateModified() {
 }
 
 bool DesignCommands::isModified() const {
-    return !design::sameSheet(design::capture(m_form.sheet()), m_saved);
+    return m_form.session().isModified();
+}
+
+QString DesignCommands::currentFile() const {
+    return qt(m_form.session().file());
 }
 
 bool DesignCommands::openFile(const QString& path) {
+    const QFileInfo file(path);
+    const std::string absolute = file.absoluteFilePath().toStdString();
+    const std::string shown = QDir::toNativeSeparators(path).toStdString();
     if (m_elsewhere) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly) && file.size() <= qint64(design::kMaxFileSize)) {
-            const QByteArray bytes = file.readAll();
-            if (jgj55::namesAStandard(
+        QFile bytesOf(path);
+        if (bytesOf.open(QIODevice::ReadOnly) && bytesOf.size() <= qint64(design::kMaxFileSize)) {
+            const QByteArray bytes = bytesOf.readAll();
+            if (session::ClassicWindow::belongsElsewhere(
                     std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
                 m_elsewhere(path);
                 return true;
             }
         }
     }
-    const design::ReadResult read = readDesign(path, m_form.sheet().numberFormat());
-    if (!read) {
-        showFailure(QStringLiteral("无法打开设计文件"), path, qt(read.error));
+    // Read again from the file system, whose refusals (missing, a folder,
+    // unreadable, too large) name what is wrong with the file itself.
+    const session::OpenResult opened =
+        m_form.session().open(readDesign(path, m_form.sheet().numberFormat()), absolute, shown);
+    for (const session::Box& box : opened.boxes) {
+        m_boxes.show(&m_form, messageBox(box));
+    }
+    if (!opened.opened) {
         return false;
     }
-    // The design goes on the sheet, and what its file says was calculated is
-    // calculated again: only what that confirms is kept.
-    const design::Opened opened = design::openInto(*read.design, m_form.sheet());
-    const QFileInfo file(path);
-    m_path = file.absoluteFilePath();
     m_folder = file.absolutePath();
-    m_saved = design::capture(m_form.sheet());
     updateCaption();
-    // The calculation the design was saved after, when it gives the very
-    // fields of the file: its report can be made at once.
-    m_form.reports().openedDesign(m_path, opened);
-    const design::Project project = design::projectOf(*read.design);
-    m_form.reports().setProject({project.name, project.part, project.client});
     return true;
 }
 
@@ -120,13 +117,15 @@ void DesignCommands::openCommand() {
 }
 
 bool DesignCommands::saveCommand() {
-    return m_path.isEmpty() ? saveAsCommand() : saveTo(m_path);
+    const QString path = currentFile();
+    return path.isEmpty() ? saveAsCommand() : saveTo(path);
 }
 
 bool DesignCommands::saveAsCommand() {
+    const QString current = currentFile();
     const QString suggested =
-        m_path.isEmpty() ? QDir(folder()).filePath(QStringLiteral("配合比设计.lanshi")) : m_path;
-    const QString title = m_path.isEmpty() ? QStringLiteral("保存设计") : QStringLiteral("另存为");
+        current.isEmpty() ? QDir(folder()).filePath(QStringLiteral("配合比设计.lanshi")) : current;
+    const QString title = current.isEmpty() ? QStringLiteral("保存设计") : QStringLiteral("另存为");
     const QString chosen = m_dialogs.saveDesign(&m_form, title, suggested);
     if (chosen.isEmpty()) {
         return false;
@@ -136,45 +135,35 @@ bool DesignCommands::saveAsCommand() {
 }
 
 bool DesignCommands::saveTo(const QString& path) {
-    design::Design sheet = design::capture(m_form.sheet());
-    m_form.reports().keepCalculationIn(sheet);
-    const report::Project& project = m_form.reports().project();
-    design::keepProject(sheet, {project.name, project.part, project.client});
-    QByteArray bytes;
-    try {
-        bytes = QByteArray::fromStdString(design::serialize(sheet));
-    } catch (const std::invalid_argument& e) {
-        showFailure(QStringLiteral("无法保存设计文件"), path, qt(e.what()));
+    const session::SaveResult saving =
+        m_form.session().save(QDir::toNativeSeparators(path).toStdString());
+    if (!saving.bytes) {
+        for (const session::Box& box : saving.boxes) {
+            m_boxes.show(&m_form, messageBox(box));
+        }
         return false;
     }
-    const QString failure = writeAtomically(path, bytes, m_fault);
+    const QString failure =
+        writeAtomically(path, QByteArray::fromStdString(*saving.bytes), m_fault);
     if (!failure.isEmpty()) {
         showFailure(QStringLiteral("无法保存设计文件"), path, failure);
         return false;
     }
     const QFileInfo file(path);
-    m_path = file.absoluteFilePath();
+    m_form.session().saved(saving, file.absoluteFilePath().toStdString());
     m_folder = file.absolutePath();
-    m_saved = sheet;
     updateCaption();
-    m_form.reports().setDesignFile(m_path);
     return true;
 }
 
 // Before the sheet is replaced by another design: true when nothing would be
 // lost, or the user chose to save (and it was saved) or to discard.
 bool DesignCommands::mayReplaceSheet() {
-    if (!isModified()) {
+    const std::optional<session::Box> asked = m_form.session().mayReplace();
+    if (!asked) {
         return true;
     }
-    const QString text =
-        m_path.isEmpty()
-            ? QStringLiteral("当前设计已修改，尚未保存。\n打开另一个设计之前，是否保存？")
-            : QStringLiteral("设计“%1”已修改。\n打开另一个设计之前，是否保存修改？")
-                  .arg(QFileInfo(m_path).fileName());
-    switch (m_boxes.ask(&m_form, {QMessageBox::Question, kApplicationName, text,
-                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                  QMessageBox::Cancel})) {
+    switch (m_boxes.ask(&m_form, question(*asked))) {
     case QMessageBox::Save:
         return saveCommand();
     case QMessageBox::Discard:
@@ -185,21 +174,19 @@ bool DesignCommands::mayReplaceSheet() {
 }
 
 void DesignCommands::showFailure(const QString& what, const QString& path, const QString& reason) {
-    m_boxes.show(
-        &m_form,
-        {QMessageBox::Warning, kApplicationName,
-         QStringLiteral("%1“%2”：\n%3").arg(what, QDir::toNativeSeparators(path), reason)});
+    m_boxes.show(&m_form, messageBox(session::ClassicWindow::fileFailure(
+                              what.toStdString(), QDir::toNativeSeparators(path).toStdString(),
+                              reason.toStdString())));
 }
 
 void DesignCommands::updateCaption() {
     // "[*]" is where Qt shows the mark of unsaved changes ("*"), and nothing
     // while there are none: the classic caption stands as it is. A "[*]" of
-    // the file's own name is doubled, which Qt shows as written.
-    const QString name =
-        QFileInfo(m_path).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    m_form.setWindowTitle(m_path.isEmpty()
-                              ? kWindowCaption + QStringLiteral("[*]")
-                              : QStringLiteral("%1 - %2[*]").arg(kWindowCaption, name));
+    // the file's own name is doubled, which Qt shows as written (the classic
+    // caption holds none).
+    const QString caption =
+        qt(m_form.session().caption()).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    m_form.setWindowTitle(caption + QStringLiteral("[*]"));
     m_form.setWindowModified(isModified());
 }
 

@@ -12,9 +12,10 @@
 // last opened or saved, Qt's mark of unsaved changes ("*") ends it. Opening another design when the
 // sheet has changed since it was opened or saved asks first (保存 / 不保存 / 取消); the classic
 // commands never ask. Every box goes through `boxes`, every file name through `dialogs`.
+// What a file holds, whether the sheet has changed and the caption are the
+// session's (session/classicwindow.h); these commands read and write the files.
 #pragma once
 
-#include "design/design.h"
 #include "ui/designio.h"
 #include "ui/filedialogs.h"
 #include "ui/form1.h"
@@ -51,7 +52,7 @@ public:
 
     // The design file the sheet was last opened from or saved to (an
     // absolute path), or empty.
-    const QString& currentFile() const { return m_path; }
+    QString currentFile() const;
     // Whether the sheet differs from what was last opened or saved (from the
     // start state while no file was opened).
     bool isModified() const;
@@ -80,9 +81,7 @@ private:
     Form1& m_form;
     MessageBoxes& m_boxes;
     FileDialogs& m_dialogs;
-    QString m_path;
-    design::Design m_saved; // the sheet as last opened or saved
-    QString m_folder;       // where the last file was, for the next dialog
+    QString m_folder; // where the last file was, for the next dialog
     SaveFault m_fault;
     std::function<void(const QString&)> m_elsewhere;
 };

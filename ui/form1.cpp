@@ -1,15 +1,13 @@
 #include "ui/form1.h"
 
-#include "calc/calculate.h"
 #include "calc/fields.h"
-#include "calc/stages.h"
 #include "ui/captionlabel.h"
 #include "ui/fieldnotes.h"
 #include "ui/identity.h"
 #include "ui/keyboard.h"
 #include "ui/layout.h"
 #include "ui/qtext.h"
-#include "ui/stopreport.h"
+#include "ui/sessionboxes.h"
 
 #include <algorithm>
 #include <array>
@@ -245,12 +243,13 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
 
     m_sheet =
         std::make_unique<FormSheet>(controls.sheet, std::move(format), [this](const QString& text) {
-            m_boxes.show(this, {QMessageBox::NoIcon, kApplicationName, text});
+            m_boxes.show(this, messageBox(session::ClassicWindow::noticeBox(text.toStdString())));
         });
+    m_session = std::make_unique<session::ClassicWindow>(*m_sheet);
 
     // Commands beyond the classic buttons: by their shortcuts and from the
     // context menu of the window (outside the fields, which keep their own).
-    m_reports = std::make_unique<ReportCommands>(*this, *m_sheet, m_boxes);
+    m_reports = std::make_unique<ReportCommands>(*this, *m_session, m_boxes);
     addActions(m_reports->actions());
     setContextMenuPolicy(Qt::ActionsContextMenu);
     // A text changed by the user's hand (typing, pasting, undo) is the
@@ -258,7 +257,7 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
     for (int n = 1; n <= calc::kTextFieldCount; ++n) {
         const auto field = static_cast<calc::TextField>(n);
         connect(m_sheet->field(field), &QLineEdit::textEdited, this,
-                [this, field] { m_reports->fieldEdited(field); });
+                [this, field] { m_session->edited(field); });
     }
 
     // The six events of the window: the load (showEvent) and the five buttons.
@@ -282,47 +281,59 @@ FormControls Form1::build() {
 void Form1::showEvent(QShowEvent* event) {
     if (!m_loaded) {
         m_loaded = true;
-        calc::qk(*m_sheet);
+        // The load resets the sheet; the focus goes to the first tab stop by
+        // Qt's own focus chain, drawn as moved by keyboard (the session
+        // names the same control for the page).
+        m_session->event(session::Event::load);
         focusFirstStop(*this);
     }
     QWidget::showEvent(event);
 }
 
-void Form1::calculateCommand() {
-    const calc::Outcome outcome = m_reports->calculate();
-    if (outcome.completed()) {
-        return;
+void Form1::carryOut(const session::Effects& effects) {
+    for (const session::Box& box : effects.boxes) {
+        m_boxes.show(this, messageBox(box));
     }
-    const calc::Stop& stop = *outcome.stop;
-    m_boxes.show(this, {QMessageBox::Warning, kApplicationName, stopReport(stop, *m_sheet)});
     // Put the user where the mending is: the field concerned, its text
     // selected so that typing replaces it.
-    if (stop.concerned) {
-        QLineEdit* field = m_sheet->field(*stop.concerned);
-        field->setFocus(Qt::OtherFocusReason);
-        field->selectAll();
+    if (effects.focus) {
+        if (const auto field = calc::textFieldByName(*effects.focus)) {
+            QLineEdit* edit = m_sheet->field(*field);
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
+        }
     }
+    if (effects.exit) {
+        // At once: no question, no close events that could hold the program up.
+        QCoreApplication::exit(0);
+    }
+    if (effects.openUrl) {
+        const QUrl page(qt(*effects.openUrl));
+        if (!m_browser(page)) {
+            m_boxes.show(this,
+                         messageBox(session::ClassicWindow::browserFailure(*effects.openUrl)));
+        }
+    }
+}
+
+void Form1::calculateCommand() {
+    carryOut(m_session->event(session::Event::calculate));
 }
 
 void Form1::helpCommand() {
-    m_boxes.show(this, {QMessageBox::NoIcon, kHelpTitle, kHelpText});
+    carryOut(m_session->event(session::Event::help));
 }
 
 void Form1::clearCommand() {
-    calc::qk(*m_sheet);
+    carryOut(m_session->event(session::Event::clear));
 }
 
 void Form1::exitCommand() {
-    // At once: no question, no close events that could hold the program up.
-    QCoreApplication::exit(0);
+    carryOut(m_session->event(session::Event::exit));
 }
 
 void Form1::moreSoftwareCommand() {
-    const QUrl page(kMakerPage);
-    if (!m_browser(page)) {
-        m_boxes.show(this, {QMessageBox::Warning, kApplicationName,
-                            QStringLiteral("无法启动网页浏览器打开 %1 。").arg(page.toString())});
-    }
+    carryOut(m_session->event(session::Event::moreSoftware));
 }
 
 } // namespace ui

@@ -1,5 +1,7 @@
 // The one window of the program: the whole design sheet, laid out control for
-// control (ui/layout.h), and its five commands.
+// control (ui/layout.h), and its five commands. What each command does is
+// the session's (session/classicwindow.h); the window shows its boxes, moves
+// the focus, ends the program and starts the browser as it says.
 //
 //     ui::ModalMessageBoxes boxes;
 //     ui::Form1 form(ui::numberFormatOf(QLocale::system()), boxes);
@@ -14,6 +16,7 @@
 #ifndef Q_MOC_RUN
 #include "calc/numberformat.h"
 #include "calc/sheet.h"
+#include "session/classicwindow.h"
 #include "ui/formsheet.h"
 #include "ui/reportcommands.h"
 #endif
@@ -48,6 +51,9 @@ public:
     // The design sheet over this window's controls.
     calc::Sheet& sheet() { return *m_sheet; }
 
+    // What the window does on each event, over that sheet.
+    session::ClassicWindow& session() { return *m_session; }
+
     // The report commands and the last calculation they report on.
     ReportCommands& reports() { return *m_reports; }
 
@@ -68,9 +74,12 @@ private:
     void clearCommand();
     void exitCommand();
     void moreSoftwareCommand();
+    // Does what the session said: the boxes, then the focus, then the end.
+    void carryOut(const session::Effects& effects);
 
     MessageBoxes& m_boxes;
     std::unique_ptr<FormSheet> m_sheet;
+    std::unique_ptr<session::ClassicWindow> m_session;
     std::unique_ptr<ReportCommands> m_reports;
     std::function<bool(const QUrl&)> m_browser;
     bool m_loaded = false;

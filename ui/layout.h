@@ -1,51 +1,22 @@
-// The layout of the main window Form1 as data: one row per control, in the
-// window's own measure (twips, 1/1440 inch), and nothing else. Form1 builds
-// its 80 controls from this table in one loop, so every position, caption
-// and tab stop of the window can be read, and changed, in one place.
+// The layout of the main window Form1 (session/layout.h), and the one
+// conversion of its twips to Qt's logical pixels.
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string_view>
+#include "session/layout.h"
 
 namespace ui {
 
-enum class Kind { Frame, Label, TextField, OptionButton, CheckBox, Button };
-
-struct ControlRow {
-    std::string_view name; // the control's objectName: "Text8", "Frame4", "卵石"
-    Kind kind;
-    std::string_view frame;   // the frame it sits in; empty for the client area
-    std::string_view caption; // its caption, or for a text field its start text
-    // The rectangle in twips, relative to the client area for a frame and for
-    // a control outside every frame, else to the frame's outer top-left corner.
-    int left;
-    int top;
-    int width;
-    int height;
-    int tabIndex;             // 0..79; the focus visits controls in this order
-    std::string_view buddy{}; // a label: the text field it captions, if any
-    bool checked = false;     // an option button selected / check box checked at start
-    // A label's own text colour as 0xRRGGBB; the window's colour when empty.
-    std::optional<std::uint32_t> textColour = std::nullopt;
-};
-
-// Every control of the window: the frames first, so that a frame exists
-// before the controls inside it.
-std::span<const ControlRow> formLayout();
-
-// The row of the control with this name, or nullptr.
-const ControlRow* findRow(std::string_view name);
+using session::ControlRow;
+using session::findRow;
+using session::formLayout;
+using session::kClientHeight;
+using session::kClientWidth;
+using session::Kind;
 
 // Twips to logical pixels: 15 twips are one pixel at 96 dots per inch, and
 // Qt's high-DPI scaling keeps the proportions on any other screen.
 constexpr int pixels(int twips) {
     return twips / 15;
 }
-
-// The client area of the window in twips.
-inline constexpr int kClientWidth = 8040;
-inline constexpr int kClientHeight = 4965;
 
 } // namespace ui

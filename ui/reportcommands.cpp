@@ -6,6 +6,7 @@
 #include "ui/notice.h"
 #include "ui/qtext.h"
 #include "ui/reportprint.h"
+#include "ui/sessionboxes.h"
 
 #include <cmath>
 
@@ -100,8 +101,9 @@ void QtReportDialogs::preview(QWidget* parent, const std::function<void(QPrinter
     dialog.exec();
 }
 
-ReportCommands::ReportCommands(QWidget& window, calc::Sheet& sheet, MessageBoxes& boxes)
-    : m_window(window), m_sheet(sheet), m_boxes(boxes) {
+ReportCommands::ReportCommands(QWidget& window, session::ClassicWindow& session,
+                               MessageBoxes& boxes)
+    : m_window(window), m_session(session), m_boxes(boxes) {
     // Set apart from the file commands that come before them in the menu.
     auto* separator = new QAction(&window);
     separator->setSeparator(true);
@@ -134,73 +136,23 @@ ReportCommands::ReportCommands(QWidget& window, calc::Sheet& sheet, MessageBoxes
 
 ReportCommands::~ReportCommands() = default;
 
-calc::Outcome ReportCommands::calculate() {
-    design::Pressed pressed = design::calculate(m_sheet, m_provenance);
-    m_lastStopped = !pressed.outcome.completed();
-    m_last.reset();
-    m_lastNumber = 0;
-    if (pressed.outcome.completed()) {
-        m_last = report::LastCalculation{std::move(pressed.trace), report::SheetState::of(m_sheet)};
-        m_lastNumber = pressed.calculation;
-    }
-    return pressed.outcome;
-}
-
-void ReportCommands::keepCalculationIn(design::Design& design) const {
-    const bool holds = m_last && m_last->stillHolds(m_sheet);
-    design::keepCalculation(design, m_provenance, m_sheet, holds ? m_lastNumber : 0);
-}
-
-void ReportCommands::openedDesign(const QString& path, const design::Opened& opened) {
-    m_designFile = path;
-    m_lastStopped = false;
-    m_provenance = opened.provenance;
-    m_last.reset();
-    m_lastNumber = 0;
-    if (opened.last) {
-        m_last = report::LastCalculation{*opened.last, report::SheetState::of(m_sheet)};
-        m_lastNumber = opened.lastCalculation;
-    }
-}
-
 std::optional<report::Document> ReportCommands::document() {
-    std::optional<report::Refusal> refusal;
-    if (!m_last) {
-        refusal = m_lastStopped ? report::Refusal::Stopped : report::Refusal::NoCalculation;
-    } else if (!m_last->stillHolds(m_sheet)) {
-        refusal = report::Refusal::Changed;
+    session::ReportResult made =
+        m_session.report(QDate::currentDate().toString(Qt::ISODate).toStdString());
+    for (const session::Box& box : made.boxes) {
+        m_boxes.show(&m_window, messageBox(box));
     }
-    std::optional<report::Document> made;
-    if (!refusal) {
-        report::Options options;
-        options.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
-        options.program = kApplicationName.toStdString();
-        options.version = kApplicationVersion.toStdString();
-        options.designFile = m_designFile.isEmpty()
-                                 ? std::string()
-                                 : QFileInfo(m_designFile).fileName().toStdString();
-        options.batchLitres = m_batchLitres;
-        options.project = m_project;
-        made = report::buildReport(m_sheet, m_last->trace, options);
-        if (!made) {
-            refusal = report::Refusal::NoCalculation;
-        }
-    }
-    if (refusal) {
-        m_boxes.show(&m_window, {QMessageBox::Information, kApplicationName,
-                                 fromUtf8(report::refusalText(*refusal))});
-    }
-    return made;
+    return std::move(made.document);
 }
 
 bool ReportCommands::askDetails() {
     const std::optional<ReportDetails> details =
-        m_dialogs->askDetails(&m_window, {m_batchLitres, m_project});
+        m_dialogs->askDetails(&m_window, {m_session.batchLitres(), m_session.project()});
     if (!details || !(details->litres > 0.0) || !std::isfinite(details->litres)) {
         return false;
     }
-    m_batchLitres = details->litres;
-    m_project = details->project;
+    m_session.setBatchLitres(details->litres);
+    m_session.setProject(details->project);
     return true;
 }
 
@@ -222,11 +174,12 @@ void ReportCommands::exportPdfCommand() {
     if (!document() || !askDetails()) {
         return;
     }
-    const QString base = m_designFile.isEmpty() ? QStringLiteral("计算书")
-                                                : QFileInfo(m_designFile).completeBaseName();
+    const QString designFile = qt(m_session.file());
+    const QString base =
+        designFile.isEmpty() ? QStringLiteral("计算书") : QFileInfo(designFile).completeBaseName();
     // Beside the design file, while its folder is still there.
-    const QFileInfo design(m_designFile);
-    const QString folder = !m_designFile.isEmpty() && QFileInfo(design.absolutePath()).isDir()
+    const QFileInfo design(designFile);
+    const QString folder = !designFile.isEmpty() && QFileInfo(design.absolutePath()).isDir()
                                ? design.absolutePath()
                                : startFolder();
     const QString chosen =

@@ -2,17 +2,16 @@
 // (Ctrl+Shift+E) and 复制计算书 (Ctrl+Shift+C), and the record of the last
 // calculation they report on.
 //
-// Form1 runs every calculation through calculate() here, so that the trace
-// of the last one is at hand; a report is made only while that calculation
-// completed and the sheet still holds what it left (report/record.h).
+// The last calculation and its report are the session's
+// (session::ClassicWindow::report): a report is made only while that
+// calculation completed and the sheet still holds what it left
+// (report/record.h). These commands ask the details, show, print, export and
+// copy it.
 #pragma once
 
-#include "calc/calculate.h"
-#include "calc/sheet.h"
-#include "design/design.h"
-#include "design/provenance.h"
 #include "report/record.h"
 #include "report/report.h"
+#include "session/classicwindow.h"
 #include "ui/messageboxes.h"
 
 #include <functional>
@@ -68,15 +67,10 @@ public:
 
 class ReportCommands {
 public:
-    // The commands act on `sheet` in `window`; every box goes through `boxes`.
-    ReportCommands(QWidget& window, calc::Sheet& sheet, MessageBoxes& boxes);
+    // The commands report on `session`'s last calculation in `window`;
+    // every box goes through `boxes`.
+    ReportCommands(QWidget& window, session::ClassicWindow& session, MessageBoxes& boxes);
     ~ReportCommands();
-
-    // Runs the calculation with a trace and keeps it as the last one; the
-    // fields it writes become the calculation's (design/provenance.h).
-    calc::Outcome calculate();
-    // The user changed the field by hand: its text is the user's now.
-    void fieldEdited(calc::TextField field) { m_provenance.edited(field); }
 
     // The three commands, with their shortcuts, for the window's context menu.
     QList<QAction*> actions() const { return m_actions; }
@@ -90,41 +84,21 @@ public:
     std::optional<report::Document> document();
 
     void setDialogs(ReportDialogs& dialogs) { m_dialogs = &dialogs; }
-    // The design file the sheet came from; its name goes into the heading.
-    void setDesignFile(const QString& path) { m_designFile = path; }
-    double batchLitres() const { return m_batchLitres; }
+    double batchLitres() const { return m_session.batchLitres(); }
     // The project the report names; a design file keeps it.
-    const report::Project& project() const { return m_project; }
-    void setProject(const report::Project& project) { m_project = project; }
+    const report::Project& project() const { return m_session.project(); }
 
-    const std::optional<report::LastCalculation>& last() const { return m_last; }
-
-    const design::Provenance& provenance() const { return m_provenance; }
-
-    // Keeps in a design about to be saved what lets the next open derive the
-    // last calculation and the provenance again.
-    void keepCalculationIn(design::Design& design) const;
-    // A design file has been opened from `path` onto the sheet: the
-    // calculation and provenance derived again from it (design::openInto)
-    // become this window's.
-    void openedDesign(const QString& path, const design::Opened& opened);
+    const std::optional<report::LastCalculation>& last() const { return m_session.last(); }
 
 private:
     bool askDetails();
 
     QWidget& m_window;
-    calc::Sheet& m_sheet;
+    session::ClassicWindow& m_session;
     MessageBoxes& m_boxes;
     QtReportDialogs m_qtDialogs;
     ReportDialogs* m_dialogs = &m_qtDialogs;
     QList<QAction*> m_actions;
-    std::optional<report::LastCalculation> m_last;
-    int m_lastNumber = 0; // the provenance's number of m_last
-    design::Provenance m_provenance;
-    bool m_lastStopped = false;
-    double m_batchLitres = report::kDefaultBatchLitres;
-    report::Project m_project;
-    QString m_designFile;
 };
 
 } // namespace ui

@@ -1,6 +1,5 @@
-// The report of a calculation that stopped: what stopped, where and why, in
-// the words of the window, so that the user can mend the field and press
-// "计算" again.
+// The report of a calculation that stopped (session/stopreport.h), as the
+// window's boxes show it.
 #pragma once
 
 #include "calc/sheet.h"
@@ -10,14 +9,10 @@
 
 namespace ui {
 
-// The stage in words a user knows: 第一步..第四步, 体积法, 质量法, 含水率调整.
-// The driver's own conversions count for the stage they were made for.
+// The stage in words a user knows (session::stageTitle).
 QString stageTitle(const calc::Stop& stop);
 
-// The text of the report, e.g. "计算中止：“水灰比”的内容不是有效数字。"
-// or "计算中止：第三步 中除数为零（“水灰比”为 0）。". Fields are named as the
-// user sees them, by caption, never by control name. The sheet is
-// read to tell whether the field concerned holds zero.
+// The text of the report (session::stopReport).
 QString stopReport(const calc::Stop& stop, const calc::Sheet& sheet);
 
 } // namespace ui

@@ -3,6 +3,10 @@
 // JavaScript API that the page and the node tests use; its head comment is
 // the API's description.
 //
+// The classic window (session::ClassicWindow) lives in the module between
+// calls, under a handle: made by lanshi_classic_new, driven by
+// lanshi_classic_call and lanshi_classic_open, freed by lanshi_classic_delete.
+//
 // Every entry point returns a NUL-terminated UTF-8 JSON text that stays valid
 // until the next call, and never throws: whatever goes wrong is an "error".
 #include "calc/calculate.h"
@@ -14,11 +18,17 @@
 #include "design/provenance.h"
 #include "lanshi/version.h"
 #include "report/report.h"
+#include "session/classicwindow.h"
+#include "session/identity.h"
+#include "session/layout.h"
 #include "tools/replay.h"
 
+#include <cmath>
 #include <cstddef>
 #include <emscripten/emscripten.h>
 #include <exception>
+#include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -141,9 +151,341 @@ json reportOf(std::string_view bytes, const json& given) {
     return {{"text", report::toText(*document)}, {"html", report::toHtml(*document)}};
 }
 
+// The classic window as the page drives it: the window's behaviour over an
+// in-memory sheet, whose notices (the cement minimum) the page shows as
+// boxes before the event's own.
+struct ClassicPage {
+    explicit ClassicPage(calc::NumberFormat format) : sheet(std::move(format)), window(sheet) {}
+
+    calc::MemorySheet sheet;
+    session::ClassicWindow window;
+};
+
+std::map<int, std::unique_ptr<ClassicPage>> g_windows;
+int g_lastHandle = 0;
+
+ClassicPage& windowOf(int handle) {
+    const auto found = g_windows.find(handle);
+    if (found == g_windows.end()) {
+        throw std::invalid_argument("no classic window " + std::to_string(handle) +
+                                    " (deleted, or never made)");
+    }
+    return *found->second;
+}
+
+std::string_view iconName(session::Icon icon) {
+    switch (icon) {
+    case session::Icon::none:
+        break;
+    case session::Icon::information:
+        return "information";
+    case session::Icon::warning:
+        return "warning";
+    case session::Icon::question:
+        return "question";
+    }
+    return "none";
+}
+
+json boxOf(const session::Box& box) {
+    json buttons = json::array();
+    if (box.buttons == session::Buttons::saveDiscardCancel) {
+        buttons.push_back({{"answer", "save"}, {"caption", "保存"}});
+        buttons.push_back({{"answer", "discard"}, {"caption", "不保存"}});
+        buttons.push_back({{"answer", "cancel"}, {"caption", "取消"}});
+    } else {
+        buttons.push_back({{"answer", "ok"}, {"caption", "确定"}});
+    }
+    return {{"icon", iconName(box.icon)},
+            {"title", box.title},
+            {"text", box.text},
+            {"buttons", std::move(buttons)}};
+}
+
+json boxesOf(const std::vector<session::Box>& boxes) {
+    json list = json::array();
+    for (const session::Box& box : boxes) {
+        list.push_back(boxOf(box));
+    }
+    return list;
+}
+
+constexpr calc::Option kOptions[] = {calc::Option::option1, calc::Option::option2,
+                                     calc::Option::细砂, calc::Option::粗砂};
+constexpr calc::Check kChecks[] = {calc::Check::卵石, calc::Check::碎石};
+
+json stateOf(const ClassicPage& page) {
+    json texts = json::object();
+    for (int n = 1; n <= calc::kTextFieldCount; ++n) {
+        const auto field = static_cast<calc::TextField>(n);
+        texts[calc::fieldName(field)] = page.sheet.text(field);
+    }
+    json options = json::object();
+    for (const calc::Option option : kOptions) {
+        options[std::string(calc::optionName(option))] = page.sheet.isSelected(option);
+    }
+    json checks = json::object();
+    for (const calc::Check check : kChecks) {
+        checks[std::string(calc::checkName(check))] = page.sheet.isChecked(check);
+    }
+    return {{"texts", std::move(texts)},
+            {"options", std::move(options)},
+            {"checks", std::move(checks)},
+            {"caption", page.window.caption()},
+            {"modified", page.window.isModified()},
+            {"file", page.window.fileName()}};
+}
+
+calc::TextField textFieldOf(const json& request) {
+    const std::string name = stringMember(request, "name", "");
+    const std::optional<calc::TextField> field = calc::textFieldByName(name);
+    if (!field) {
+        throw std::invalid_argument("no text field \"" + name + "\"");
+    }
+    return *field;
+}
+
+// What the page does after an event: the calculation's notices first, as
+// the desktop shows them while the calculation runs, then the event's boxes.
+json effectsOf(ClassicPage& page, session::Event event) {
+    const std::size_t before = page.sheet.notices().size();
+    const session::Effects effects = page.window.event(event);
+    json boxes = json::array();
+    for (std::size_t i = before; i < page.sheet.notices().size(); ++i) {
+        boxes.push_back(boxOf(session::ClassicWindow::noticeBox(page.sheet.notices()[i])));
+    }
+    for (const session::Box& box : effects.boxes) {
+        boxes.push_back(boxOf(box));
+    }
+    return {{"boxes", std::move(boxes)},
+            {"focus", effects.focus ? json(*effects.focus) : json()},
+            {"exit", effects.exit},
+            {"openUrl", effects.openUrl ? json(*effects.openUrl) : json()},
+            {"browserFailure", effects.openUrl
+                                   ? boxOf(session::ClassicWindow::browserFailure(*effects.openUrl))
+                                   : json()},
+            {"state", stateOf(page)}};
+}
+
+// The file name a design is saved under: the one asked for, else the file's
+// own, else the desktop's proposal; with the design file's extension.
+std::string saveNameOf(const ClassicPage& page, std::string asked) {
+    if (asked.empty()) {
+        asked = page.window.fileName().empty() ? "配合比设计.lanshi" : page.window.fileName();
+    }
+    constexpr std::string_view suffix = ".lanshi";
+    auto lower = [](std::string text) {
+        for (char& c : text) {
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
+        }
+        return text;
+    };
+    if (asked.size() < suffix.size() ||
+        lower(asked.substr(asked.size() - suffix.size())) != suffix) {
+        asked += suffix;
+    }
+    return asked;
+}
+
+json reportOfWindow(ClassicPage& page, const json& request) {
+    // What the desktop asks before a report: the project and the volume of
+    // the trial batch; both stay with the window for the next report and are
+    // saved with the design, the project at least.
+    if (request.contains("project")) {
+        const json& given = request.at("project");
+        if (!given.is_object()) {
+            throw std::invalid_argument("\"project\" must be an object");
+        }
+        page.window.setProject({stringMember(given, "name", ""), stringMember(given, "part", ""),
+                                stringMember(given, "client", "")});
+    }
+    if (request.contains("batchLitres")) {
+        const json& litres = request.at("batchLitres");
+        if (!litres.is_number() || !(litres.get<double>() > 0.0) ||
+            !std::isfinite(litres.get<double>())) {
+            throw std::invalid_argument("\"batchLitres\" must be a number above zero");
+        }
+        page.window.setBatchLitres(litres.get<double>());
+    }
+    const session::ReportResult made = page.window.report(stringMember(request, "date", ""));
+    if (!made.document) {
+        return {{"boxes", boxesOf(made.boxes)}};
+    }
+    return {{"text", report::toText(*made.document)}, {"html", report::toHtml(*made.document)}};
+}
+
+json classicCall(int handle, const json& request) {
+    ClassicPage& page = windowOf(handle);
+    const std::string call = stringMember(request, "call", "");
+    if (call == "state") {
+        return stateOf(page);
+    }
+    if (call == "setText") {
+        page.sheet.setText(textFieldOf(request), stringMember(request, "text", ""));
+        return stateOf(page);
+    }
+    if (call == "edited") {
+        page.window.edited(textFieldOf(request));
+        return stateOf(page);
+    }
+    if (call == "select") {
+        const std::string name = stringMember(request, "name", "");
+        for (const calc::Option option : kOptions) {
+            if (calc::optionName(option) == name) {
+                // The partner of its group clears, as in the window's frame.
+                page.sheet.select(option);
+                return stateOf(page);
+            }
+        }
+        throw std::invalid_argument("no option button \"" + name + "\"");
+    }
+    if (call == "setChecked") {
+        const std::string name = stringMember(request, "name", "");
+        if (!request.contains("checked") || !request.at("checked").is_boolean()) {
+            throw std::invalid_argument("\"checked\" must be true or false");
+        }
+        for (const calc::Check check : kChecks) {
+            if (calc::checkName(check) == name) {
+                page.sheet.setChecked(check, request.at("checked").get<bool>());
+                return stateOf(page);
+            }
+        }
+        throw std::invalid_argument("no check box \"" + name + "\"");
+    }
+    if (call == "event") {
+        const std::string name = stringMember(request, "name", "");
+        const std::optional<session::Event> event = session::eventByName(name);
+        if (!event) {
+            throw std::invalid_argument("no event \"" + name + "\"");
+        }
+        return effectsOf(page, *event);
+    }
+    if (call == "mayReplace") {
+        const std::optional<session::Box> question = page.window.mayReplace();
+        if (!question) {
+            return {{"ask", false}};
+        }
+        return {{"ask", true}, {"box", boxOf(*question)}};
+    }
+    if (call == "save") {
+        const std::string file = saveNameOf(page, stringMember(request, "file", ""));
+        const session::SaveResult saving = page.window.save(file);
+        if (!saving.bytes) {
+            return {{"boxes", boxesOf(saving.boxes)}};
+        }
+        // The page hands the bytes to the browser as a download, which is
+        // the page's save: from here the sheet is unmodified against them.
+        page.window.saved(saving, file);
+        return {{"text", *saving.bytes}, {"file", file}, {"state", stateOf(page)}};
+    }
+    if (call == "report") {
+        return reportOfWindow(page, request);
+    }
+    throw std::invalid_argument("no call \"" + call + "\" of the classic window");
+}
+
+json layoutRow(const session::ControlRow& row) {
+    static constexpr const char* kinds[] = {"Frame",        "Label",    "TextField",
+                                            "OptionButton", "CheckBox", "Button"};
+    return {{"name", row.name},
+            {"kind", kinds[static_cast<int>(row.kind)]},
+            {"frame", row.frame},
+            {"caption", row.caption},
+            {"left", row.left},
+            {"top", row.top},
+            {"width", row.width},
+            {"height", row.height},
+            {"tabIndex", row.tabIndex},
+            {"buddy", row.buddy},
+            {"checked", row.checked},
+            {"textColour", row.textColour ? json(*row.textColour) : json()}};
+}
+
 } // namespace
 
 extern "C" {
+
+// The classic window's layout table, in twips: {"controls": [...],
+// "clientWidth", "clientHeight"}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_layout() {
+    try {
+        json controls = json::array();
+        for (const session::ControlRow& row : session::formLayout()) {
+            controls.push_back(layoutRow(row));
+        }
+        return answer({{"controls", std::move(controls)},
+                       {"clientWidth", session::kClientWidth},
+                       {"clientHeight", session::kClientHeight}});
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// Who the program is: {caption, applicationName, version, helpTitle,
+// helpText, makerPage}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_identity() {
+    try {
+        return answer({{"caption", session::kWindowCaption},
+                       {"applicationName", session::kApplicationName},
+                       {"version", session::kApplicationVersion},
+                       {"helpTitle", session::kHelpTitle},
+                       {"helpText", session::kHelpText},
+                       {"makerPage", session::kMakerPage}});
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// A new classic window under the format of `optionsJson` ({"format": {...}}),
+// before its load: {"handle": n} or {"error"}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_new(const char* optionsJson) {
+    try {
+        auto page = std::make_unique<ClassicPage>(formatOf(optionsOf(optionsJson)));
+        const int handle = ++g_lastHandle;
+        g_windows.emplace(handle, std::move(page));
+        return answer({{"handle", handle}});
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// One call on the classic window `handle`: {"call": "state" | "setText" |
+// "edited" | "select" | "setChecked" | "event" | "mayReplace" | "save" |
+// "report", ...its arguments}; its answer (web/api.js tells which) or
+// {"error"}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_call(int handle, const char* requestJson) {
+    try {
+        return answer(classicCall(handle, optionsOf(requestJson)));
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// A design file's bytes opened on the classic window `handle`, named
+// `fileName`: {opened, boxes, elsewhere: "jgj55-2011" or null, state} or
+// {"error"}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_open(int handle, const char* bytes,
+                                                     std::size_t size, const char* fileName) {
+    try {
+        ClassicPage& page = windowOf(handle);
+        const std::string name = fileName == nullptr ? std::string() : std::string(fileName);
+        const session::OpenResult opened =
+            page.window.open(std::string_view(bytes, size), name, name);
+        return answer({{"opened", opened.opened},
+                       {"boxes", boxesOf(opened.boxes)},
+                       {"elsewhere", opened.elsewhere ? json("jgj55-2011") : json()},
+                       {"state", stateOf(page)}});
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// Frees the classic window `handle`; nothing when there is none.
+EMSCRIPTEN_KEEPALIVE void lanshi_classic_delete(int handle) {
+    g_windows.erase(handle);
+}
 
 // One replay case (tools/replay.h) in, its line of results out.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_replay(const char* line) {

@@ -23,6 +23,69 @@
 //       (the name in the heading), batchLitres (20 when left out). A stopped
 //       calculation gives {stop: {stage, field, reason}} in the replay's terms.
 //
+// The classic window (the window of the desktop program, its behaviour in the
+// module; the page draws it):
+//
+//   lanshi.layout() → [{name, kind, frame, caption, left, top, width, height,
+//                       tabIndex, buddy, checked, textColour}]
+//       Every control of the window, in twips (1/1440 inch; 15 twips are one
+//       pixel at 96 dpi), frames first. kind: "Frame", "Label", "TextField",
+//       "OptionButton", "CheckBox" or "Button"; frame: the frame it sits in,
+//       "" for the client area (a frame's rectangle is relative to the client
+//       area, a control's to its frame); caption: its caption, or a text
+//       field's start text; buddy: the text field a label captions, or "";
+//       checked: selected or checked at start; textColour: 0xRRGGBB or null.
+//       The array's clientWidth and clientHeight: the client area in twips.
+//   lanshi.identity() → {caption, applicationName, version, helpTitle, helpText,
+//                        makerPage}
+//   const w = lanshi.classicWindow(format)
+//       A new window under the regional format `format` (as above), before
+//       its load: send w.event("load") first, as the desktop does when it
+//       first shows the window. Free it with w.delete().
+//   w.state() → {texts: {Text1: "…", …, Text33: "…"},
+//                options: {option1, option2, 细砂, 粗砂}, checks: {卵石, 碎石},
+//                caption, modified, file}
+//       caption: the window's caption with the design file's name, without
+//       the mark of unsaved changes; modified: whether the sheet differs from
+//       what was last opened or saved (from the state after the load before);
+//       file: the design file's name, or "".
+//   w.setText(name, text) → state     a field's text ("Text1" … "Text33")
+//   w.edited(name) → state            after the user typed into the field:
+//                                     its text is the user's from now on
+//   w.select(optionName) → state      an option button; its partner clears
+//   w.setChecked(checkName, bool) → state
+//   w.event(name) → {boxes, focus, exit, openUrl, browserFailure, state}
+//       name: "load", "Command1" (计算), "Command2" (帮助), "Command3" (清零),
+//       "Command4" (退出), "Command5" (更多软件). Do in this order: show each
+//       box of `boxes` (the calculation's notices come first) and wait until
+//       it is closed; give the focus to the control named `focus` (or none),
+//       its text selected; end when `exit`; open `openUrl` (or none) in a new
+//       tab, and show `browserFailure` when that fails.
+//   w.mayReplace() → {ask: false} | {ask: true, box}
+//       Before another design replaces the sheet: the question to ask, whose
+//       answers are "save" (save first; go on only when saved), "discard" and
+//       "cancel" (also when the box is closed).
+//   w.open(bytes, fileName) → {opened, boxes, elsewhere, state}
+//       A design file's bytes (Uint8Array or ArrayBuffer) put on the sheet.
+//       Refused: opened false and a box with the reason. elsewhere:
+//       "jgj55-2011" when the file is a JGJ 55-2011 design, which belongs to
+//       that form (the sheet is left as it was), else null.
+//   w.save(fileName) → {bytes, file, state} | {boxes}
+//       The design file's bytes (Uint8Array), the same the desktop saves, to
+//       be written as `file` (fileName, or the file's own name, or
+//       "配合比设计.lanshi"; ".lanshi" added when missing). From then on the
+//       sheet is unmodified against them.
+//   w.report(options) → {text, html} | {boxes}
+//       The 计算书 of the last calculation, or the box that says why there
+//       is none. Options: date, project ({name, part, client}) and
+//       batchLitres, which the window keeps for the next report (the project
+//       is saved with the design). The design file's name in the heading is
+//       the window's own (w.state().file).
+//   w.delete()
+//
+// A box is {icon: "none" | "information" | "warning" | "question", title,
+// text, buttons: [{answer, caption}]} (answer "ok" for a plain box).
+//
 // Texts go in and come out as JavaScript strings (UTF-8 inside); bytes as
 // Uint8Array. No function throws for bad input: it answers {error}.
 
@@ -82,4 +145,51 @@ Module["report"] = function (bytes, options) {
   const data = lanshiBytes(bytes);
   const given = JSON.stringify(options === undefined ? {} : options);
   return JSON.parse(lanshiCall("lanshi_report", [data, data.length, given]));
+};
+
+Module["layout"] = function () {
+  const table = JSON.parse(lanshiCall("lanshi_layout", []));
+  const controls = table.controls || [];
+  controls.clientWidth = table.clientWidth;
+  controls.clientHeight = table.clientHeight;
+  return controls;
+};
+
+Module["identity"] = function () {
+  return JSON.parse(lanshiCall("lanshi_identity", []));
+};
+
+Module["classicWindow"] = function (format) {
+  const made = JSON.parse(
+    lanshiCall("lanshi_classic_new", [JSON.stringify(format === undefined ? {} : { format: format })]),
+  );
+  if ("error" in made) {
+    throw new Error("lanshi: " + made.error);
+  }
+  const handle = made.handle;
+  const call = (request) => JSON.parse(lanshiCall("lanshi_classic_call", [handle, JSON.stringify(request)]));
+  return {
+    state: () => call({ call: "state" }),
+    setText: (name, text) => call({ call: "setText", name: String(name), text: String(text) }),
+    edited: (name) => call({ call: "edited", name: String(name) }),
+    select: (name) => call({ call: "select", name: String(name) }),
+    setChecked: (name, checked) => call({ call: "setChecked", name: String(name), checked: Boolean(checked) }),
+    event: (name) => call({ call: "event", name: String(name) }),
+    mayReplace: () => call({ call: "mayReplace" }),
+    open: (bytes, fileName) => {
+      const data = lanshiBytes(bytes);
+      return JSON.parse(
+        lanshiCall("lanshi_classic_open", [handle, data, data.length, String(fileName === undefined ? "" : fileName)]),
+      );
+    },
+    save: (fileName) => {
+      const saved = call({ call: "save", file: fileName === undefined ? "" : String(fileName) });
+      if (!("text" in saved)) {
+        return saved;
+      }
+      return { bytes: new TextEncoder().encode(saved.text), file: saved.file, state: saved.state };
+    },
+    report: (options) => call(Object.assign({}, options === undefined ? {} : options, { call: "report" })),
+    delete: () => Module["_lanshi_classic_delete"](handle),
+  };
 };

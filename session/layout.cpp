@@ -1,8 +1,8 @@
-#include "ui/layout.h"
+#include "session/layout.h"
 
 #include <array>
 
-namespace ui {
+namespace session {
 
 namespace {
 
@@ -130,4 +130,15 @@ const ControlRow* findRow(std::string_view name) {
     return nullptr;
 }
 
-} // namespace ui
+const ControlRow& firstTabStop() {
+    const ControlRow* first = nullptr;
+    for (const ControlRow& row : kRows) {
+        const bool takesFocus = row.kind != Frame && row.kind != Label;
+        if (takesFocus && (first == nullptr || row.tabIndex < first->tabIndex)) {
+            first = &row;
+        }
+    }
+    return *first;
+}
+
+} // namespace session

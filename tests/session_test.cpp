@@ -1,0 +1,178 @@
+// The classic window's behaviour without any window: what each event asks of
+// the front end (boxes, focus, end, page), and when replacing the sheet must
+// ask about unsaved changes. The desktop and the page carry out exactly
+// these effects, so a slip here is a slip in both.
+#include "calc/memorysheet.h"
+#include "calc/stages.h"
+#include "session/classicwindow.h"
+#include "session/identity.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using session::Box;
+using session::ClassicWindow;
+using session::Effects;
+using session::Event;
+using session::Icon;
+
+Box warning(std::string text) {
+    return {Icon::warning, std::string(session::kApplicationName), std::move(text)};
+}
+
+struct EventCase {
+    const char* name;
+    std::vector<std::pair<calc::TextField, const char*>> typed; // after the load
+    Event event;
+    Effects effects;
+    const char* text12; // Text12 afterwards: calculated, reset or untouched
+};
+
+Effects withFocus(std::vector<Box> boxes, std::optional<std::string> focus) {
+    Effects e;
+    e.boxes = std::move(boxes);
+    e.focus = std::move(focus);
+    return e;
+}
+
+Effects exiting() {
+    Effects e;
+    e.exit = true;
+    return e;
+}
+
+Effects opening(std::string url) {
+    Effects e;
+    e.openUrl = std::move(url);
+    return e;
+}
+
+class EventTest : public ::testing::TestWithParam<EventCase> {};
+
+TEST_P(EventTest, AsksTheFrontEndForExactlyThis) {
+    const EventCase& c = GetParam();
+    calc::MemorySheet sheet;
+    ClassicWindow window(sheet);
+    window.event(Event::load);
+    sheet.setText(calc::Text12, "砂?");
+    for (const auto& [field, text] : c.typed) {
+        sheet.setText(field, text);
+        window.edited(field);
+    }
+    EXPECT_EQ(window.event(c.event), c.effects);
+    EXPECT_EQ(sheet.text(calc::Text12), c.text12);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClassicWindow, EventTest,
+    ::testing::Values(
+        // The first tab stop is 粗砂; Tab into its group lands on the
+        // selected member, which the reset has made 细砂.
+        EventCase{"load", {}, Event::load, withFocus({}, "细砂"), "砂"},
+        EventCase{"calculate", {}, Event::calculate, {}, "678.7865"},
+        EventCase{
+            "unreadable",
+            {{calc::Text5, "abc"}},
+            Event::calculate,
+            withFocus(
+                {warning("计算中止：“水泥28天强度”的内容不是有效数字。\n（第二步读取此项时）")},
+                "Text5"),
+            "砂?"},
+        EventCase{"zeroRatio",
+                  {{calc::Text8, "0"}},
+                  Event::calculate,
+                  withFocus({warning("计算中止：第三步 中除数为零（“水灰比”为 0）。")}, "Text8"),
+                  "砂?"},
+        EventCase{"help",
+                  {},
+                  Event::help,
+                  withFocus({{Icon::none, "青禾工作室", "澜石"}}, std::nullopt),
+                  "砂?"},
+        EventCase{"clear", {{calc::Text1, "35"}}, Event::clear, {}, "砂"},
+        EventCase{"exit", {}, Event::exit, exiting(), "砂?"},
+        EventCase{"moreSoftware",
+                  {},
+                  Event::moreSoftware,
+                  opening(std::string(session::kMakerPage)),
+                  "砂?"}),
+    [](const ::testing::TestParamInfo<EventCase>& row) { return std::string(row.param.name); });
+
+TEST(ClassicWindowEvents, AreNamedAsTheWindowsControls) {
+    EXPECT_EQ(session::eventByName("load"), Event::load);
+    EXPECT_EQ(session::eventByName("Command1"), Event::calculate);
+    EXPECT_EQ(session::eventByName("Command5"), Event::moreSoftware);
+    EXPECT_EQ(session::eventByName("Command6"), std::nullopt);
+    EXPECT_EQ(session::eventByName("计算"), std::nullopt); // never by caption
+}
+
+// When opening another design asks first: only while the sheet differs from
+// what was last opened or saved, whatever was done to it in between.
+TEST(ClassicWindowReplace, AsksOnlyWhileTheSheetDiffersFromItsFile) {
+    calc::MemorySheet sheet;
+    ClassicWindow window(sheet);
+    window.event(Event::load);
+    EXPECT_EQ(window.mayReplace(), std::nullopt) << "a fresh sheet";
+
+    window.event(Event::calculate);
+    const std::optional<Box> unsaved = window.mayReplace();
+    ASSERT_TRUE(unsaved.has_value()) << "a calculation changes the sheet";
+    EXPECT_EQ(unsaved->text, "当前设计已修改，尚未保存。\n打开另一个设计之前，是否保存？");
+    EXPECT_EQ(unsaved->buttons, session::Buttons::saveDiscardCancel);
+    EXPECT_EQ(unsaved->icon, Icon::question);
+
+    window.event(Event::clear);
+    sheet.setText(calc::Text30, "");
+    sheet.setText(calc::Text31, "");
+    sheet.setText(calc::Text32, "");
+    sheet.setText(calc::Text33, "");
+    EXPECT_EQ(window.mayReplace(), std::nullopt) << "back to the start state";
+
+    sheet.setText(calc::Text1, "30");
+    const session::SaveResult saving = window.save("/tmp/C30.lanshi");
+    ASSERT_TRUE(saving.bytes.has_value());
+    EXPECT_TRUE(window.isModified()) << "not saved until the bytes are written";
+    window.saved(saving, "/home/a/C30.lanshi");
+    EXPECT_EQ(window.mayReplace(), std::nullopt);
+    EXPECT_EQ(window.caption(), std::string(session::kWindowCaption) + " - C30.lanshi");
+
+    sheet.select(calc::Option::option2);
+    const std::optional<Box> named = window.mayReplace();
+    ASSERT_TRUE(named.has_value()) << "a choice is a change too";
+    EXPECT_EQ(named->text, "设计“C30.lanshi”已修改。\n打开另一个设计之前，是否保存修改？");
+}
+
+// A file that does not fit the sheet leaves it exactly as it was: not a
+// field, not the file it came from, not the last calculation.
+TEST(ClassicWindowOpen, RefusedOrElsewhereLeavesTheSheetAsItWas) {
+    calc::MemorySheet sheet;
+    ClassicWindow window(sheet);
+    window.event(Event::load);
+    window.event(Event::calculate);
+    const calc::MemorySheet before = sheet;
+
+    const session::OpenResult jgj =
+        window.open(R"({"lanshi-design": 1, "standard": "JGJ 55-2011"})", "/a/b.lanshi", "b");
+    EXPECT_TRUE(jgj.elsewhere);
+    EXPECT_FALSE(jgj.opened);
+    EXPECT_TRUE(jgj.boxes.empty());
+
+    const session::OpenResult broken =
+        window.open(R"({"lanshi-design": 1, "fields": [})", "/a/c.lanshi", "C:\\a\\c.lanshi");
+    EXPECT_FALSE(broken.opened);
+    EXPECT_FALSE(broken.elsewhere);
+    ASSERT_EQ(broken.boxes.size(), 1U);
+    EXPECT_EQ(broken.boxes[0].text.rfind("无法打开设计文件“C:\\a\\c.lanshi”：\n", 0), 0U)
+        << broken.boxes[0].text;
+
+    EXPECT_EQ(sheet, before);
+    EXPECT_EQ(window.file(), "");
+    EXPECT_TRUE(window.report("2024-05-01").document.has_value());
+}
+
+} // namespace

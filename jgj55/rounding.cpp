@@ -2,6 +2,7 @@
 
 #include "calc/plainnumbers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -12,27 +13,6 @@ namespace jgj55 {
 
 namespace {
 
-// `value` as std::to_chars(first, last, value, format) writes it: the fewest
-// digits that read back as the same double. Through calc's plain numbers,
-// which have a route of their own where the standard library (Emscripten's)
-// writes no floating-point numbers: the smallest precision whose exactly
-// rounded text reads back as `value`, which is the shortest text, and of the
-// texts that short the nearest.
-std::to_chars_result writeShortest(char* first, char* last, double value,
-                                   std::chars_format format) {
-    constexpr int kMostDigits = 1100; // beyond the last digit of any double
-    std::to_chars_result written{first, std::errc::value_too_large};
-    for (int precision = 0; precision <= kMostDigits; ++precision) {
-        written = calc::writePlainNumber(first, last, value, format, precision);
-        double back = 0.0;
-        if (written.ec != std::errc{} ||
-            (calc::readPlainNumber(first, written.ptr, back).ec == std::errc{} && back == value)) {
-            return written;
-        }
-    }
-    return written;
-}
-
 // A decimal as its digits and the power of ten of its last digit.
 struct Digits {
     bool negative = false;
@@ -40,10 +20,15 @@ struct Digits {
     int exponent = 0;   // value = digits × 10^exponent
 };
 
+// The shortest round-trip decimal, through calc's writer: std::to_chars
+// where the library has it, its portable twin where it has not (WebAssembly).
+// Its text is plain ("38.225") or scientific ("1e-07"), whichever is shorter;
+// both give the same digits and power here, leading zeros of "0.05" aside,
+// which no rounding below minds.
 Digits shortest(double value) {
     std::array<char, 64> buffer{};
-    const auto [end, ec] = writeShortest(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::scientific);
+    const auto [end, ec] =
+        calc::writePlainNumber(buffer.data(), buffer.data() + buffer.size(), value);
     Digits d;
     const char* p = buffer.data();
     if (ec != std::errc{}) {
@@ -67,10 +52,14 @@ Digits shortest(double value) {
     int power = 0;
     if (p < end) {
         ++p; // 'e'
-        if (*p == '+') {
+        const bool minus = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) {
             ++p;
         }
-        std::from_chars(p, end, power);
+        for (; p < end; ++p) {
+            power = power * 10 + (*p - '0');
+        }
+        power = minus ? -power : power;
     }
     d.exponent = power - fraction;
     return d;
@@ -116,14 +105,33 @@ std::string shortestDecimal(double value) {
     if (!std::isfinite(value)) {
         return "?";
     }
-    std::array<char, 400> buffer{};
-    const auto [end, ec] = writeShortest(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::fixed);
-    if (ec != std::errc{}) {
-        return "?";
+    // The shortest digits written out in plain notation, as to_chars with
+    // std::chars_format::fixed and no precision writes them.
+    const Digits d = shortest(value);
+    const std::size_t first = std::min(d.digits.find_first_not_of('0'), d.digits.size());
+    std::string digits = d.digits.substr(first);
+    if (digits.empty()) {
+        return "0";
     }
-    std::string text(buffer.data(), end);
-    return text == "-0" ? "0" : text;
+    std::string text;
+    if (d.exponent >= 0) {
+        text = digits + std::string(static_cast<std::size_t>(d.exponent), '0');
+    } else {
+        const auto fraction = static_cast<std::size_t>(-d.exponent);
+        if (digits.size() <= fraction) {
+            digits.insert(0, fraction - digits.size() + 1, '0');
+        }
+        text = digits.substr(0, digits.size() - fraction) + "." +
+               digits.substr(digits.size() - fraction);
+        // Trailing zeros after the point are never part of the shortest form.
+        while (text.back() == '0') {
+            text.pop_back();
+        }
+        if (text.back() == '.') {
+            text.pop_back();
+        }
+    }
+    return (d.negative ? "-" : "") + text;
 }
 
 } // namespace jgj55

@@ -1,0 +1,189 @@
+// What the form of a JGJ 55-2011 design does, apart from any window: its
+// fields in four groups beside its results, the texts the user types read in
+// the regional number format, a new design after every change, the values a
+// table supplies shown greyed in their empty fields with the table named, the
+// results with their working, the field an input cannot be read or designed
+// in marked and named in the status line, the design file as bytes and the
+// report of the design. The desktop window (ui/jgj55window) and the page
+// (web/jgj55api) are two views over it: each puts the user's texts and
+// choices in, and shows what the form says after each one.
+//
+//     session::Jgj55Form form(format);
+//     form.setText("fcuk", "30");          // designs again
+//     form.result("sand").text;            // "756", or "—" without a design
+//     form.field("sigma").placeholder;     // "5（标准差 σ 取值表）"
+//     form.status();                       // {"「坍落度」不是一个数：1x0", true}
+//
+// Standard C++ only: files are bytes here, dates and the program's name come
+// from the front end.
+#pragma once
+
+#include "calc/numberformat.h"
+#include "jgj55/design.h"
+#include "report/report.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace session {
+
+class Jgj55Form {
+public:
+    enum class Kind { Number, Choice };
+
+    // An input of the form. A number field holds the user's text; a choice
+    // field one of its entries, by index.
+    struct Field {
+        std::string_view key;     // the design file's key: "fcuk", "flyAsh.fraction"
+        std::string_view caption; // "强度标准值 fcu,k"
+        std::string_view unit;    // "MPa"; empty for a ratio
+        std::string_view group; // "设计要求", "原材料", "外加剂与掺合料", "计算参数"
+        Kind kind = Kind::Number;
+        // The file's value × scale is the field's: a fraction of the binder
+        // is typed as a percentage.
+        double scale = 1.0;
+        std::span<const std::string_view> choices; // a choice field's entries
+        int initialChoice = 0;                     // the entry of a new form
+    };
+
+    // A figure of the design, shown beside the inputs.
+    struct ResultField {
+        std::string_view key;     // "waterBinder"
+        std::string_view caption; // "水胶比 W/B"
+        std::string_view symbol;  // the design step that computes it: "W/B"
+        std::string_view unit;
+    };
+
+    // What a number field shows besides its text.
+    struct FieldState {
+        // Greyed while the field is empty: the value the design takes
+        // instead, with the table it comes from or "默认值".
+        std::string placeholder;
+        // Why the field is marked, or the table row its value comes from.
+        std::string tip;
+        bool marked = false;
+    };
+
+    struct ResultState {
+        std::string text; // the figure in the regional format; "—" without a design
+        std::string tip;  // formula = figures put in = result; empty without a design
+    };
+
+    struct Status {
+        std::string text;
+        bool error = false;
+        friend bool operator==(const Status&, const Status&) = default;
+    };
+
+    // The project and the trial batch the report is written for, as the
+    // user last gave them.
+    struct ReportDetails {
+        double litres = report::kDefaultBatchLitres;
+        report::Project project;
+    };
+
+    // What the front end knows of the moment and of itself.
+    struct ReportStamp {
+        std::string date; // as it should stand in the heading
+        std::string program;
+        std::string version;
+    };
+
+    // The commands that need a report.
+    enum class ReportUse { Preview, Pdf, Copy };
+
+    // A new form in the usual start (reinforced concrete, no environment
+    // limit, cement 42.5, fly ash II, slag S95, all numbers empty), designed.
+    explicit Jgj55Form(calc::NumberFormat format);
+
+    // The inputs in the order the form shows them, group by group.
+    static std::span<const Field> fields();
+    // The results in the order the form shows them.
+    static std::span<const ResultField> resultFields();
+    // The field of `key`; nullptr when the form has none.
+    static const Field* findField(std::string_view key);
+
+    const calc::NumberFormat& format() const { return m_format; }
+
+    // Puts `text` in number field `key` and designs again; false (nothing
+    // changed) when `key` is no number field.
+    bool setText(std::string_view key, std::string_view text);
+    // Chooses entry `index` of choice field `key` and designs again; false
+    // (nothing changed) when `key` is no choice field or has no such entry.
+    bool choose(std::string_view key, int index);
+
+    // The text of number field `key`; empty for any other key.
+    const std::string& text(std::string_view key) const;
+    // The entry chosen in choice field `key`; -1 for any other key.
+    int choice(std::string_view key) const;
+    // What number field `key` shows besides its text; all empty for any
+    // other key.
+    const FieldState& field(std::string_view key) const;
+    // Result `key` as shown; "—" for a key that is no result.
+    const ResultState& result(std::string_view key) const;
+    const Status& status() const { return m_status; }
+
+    // The inputs as the fields held them at the last change; nothing when a
+    // field held no number (that field is marked).
+    const std::optional<jgj55::Input>& input() const { return m_input; }
+    // The design of those inputs; nothing when they could not be designed.
+    const std::optional<jgj55::Result>& result() const { return m_result; }
+
+    // Opens the bytes of a JGJ 55-2011 design file: its values in the fields,
+    // designed. `fileName` is the file's name alone (the title and the
+    // report's heading), `shownAs` how a message names it (a full path on the
+    // desktop). False, with the reason in the status line and the form as it
+    // was, when the bytes are no such design.
+    bool open(std::string_view bytes, std::string_view fileName, std::string_view shownAs);
+    // The file `shownAs` could not be read at all: the status line says why.
+    void cannotOpen(std::string_view shownAs, std::string_view reason);
+    // The bytes of the design file of the fields; nothing when a field holds
+    // no number (it is marked and named in the status line).
+    std::optional<std::string> save();
+    // The bytes were written as `fileName`: the form's file from now on.
+    void saved(std::string_view fileName, std::string_view shownAs);
+    // The bytes could not be written: the status line says why.
+    void cannotSave(std::string_view shownAs, std::string_view reason);
+    // The name of the form's design file alone; empty before it is opened
+    // or saved.
+    const std::string& fileName() const { return m_fileName; }
+    // The window's title: "[file - ]JGJ 55-2011 配合比设计 - program".
+    std::string title(std::string_view program) const;
+
+    const ReportDetails& reportDetails() const { return m_details; }
+    void setReportDetails(const ReportDetails& details) { m_details = details; }
+    // The report of the last design, for the project and the trial batch
+    // last given and the form's file; nothing when there is no design.
+    std::optional<report::Document> report(const ReportStamp& stamp) const;
+    // There is no report for `use`: the status line says so.
+    void noReport(ReportUse use);
+    // The report was written as a PDF to `shownAs`; or not, for `reason`
+    // (empty when it was).
+    void reportExported(std::string_view shownAs, std::string_view reason);
+    void reportCopied();
+
+private:
+    void recompute();
+    void mark(const std::string& key, std::string why);
+    void showTableValues();
+    std::string figure(double value) const;
+
+    calc::NumberFormat m_format;
+    std::vector<std::string> m_texts; // by field, as fields() orders them
+    std::vector<int> m_choices;
+    std::vector<FieldState> m_fieldStates;
+    std::vector<ResultState> m_resultStates;
+    Status m_status;
+    std::optional<jgj55::Input> m_input;
+    std::optional<jgj55::Result> m_result;
+    // Why m_input is missing: the field and the message.
+    std::string m_unreadKey;
+    std::string m_unreadWhy;
+    std::string m_fileName;
+    ReportDetails m_details;
+};
+
+} // namespace session

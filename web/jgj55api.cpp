@@ -1,0 +1,323 @@
+// The WebAssembly module's C entry points of the JGJ 55-2011 form
+// (session::Jgj55Form): a form is made, driven and freed by its number, JSON
+// text in and JSON text out. web/jgj55api.js wraps them into
+// lanshi.jgj55Form(); its head comment is the API's description.
+//
+// Every entry point returns a NUL-terminated UTF-8 JSON text that stays valid
+// until the next call of one of them, and never throws: whatever goes wrong
+// is an "error".
+#include "lanshi/version.h"
+#include "report/report.h"
+#include "session/jgj55form.h"
+
+#include <cstddef>
+#include <emscripten/emscripten.h>
+#include <exception>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using json = nlohmann::ordered_json;
+using Form = session::Jgj55Form;
+
+// What the report calls the program when the caller names none.
+constexpr const char* kProgramName = "普通澜石";
+
+std::string g_answer;
+std::map<int, std::unique_ptr<Form>> g_forms;
+int g_lastForm = 0;
+
+const char* answer(const json& result) {
+    g_answer = result.dump(-1, ' ', false, json::error_handler_t::replace);
+    return g_answer.c_str();
+}
+
+const char* failure(std::string_view why) {
+    return answer({{"error", why}});
+}
+
+std::string_view view(const char* text) {
+    return text == nullptr ? std::string_view() : std::string_view(text);
+}
+
+json optionsOf(const char* text) {
+    const json options = json::parse(text == nullptr || *text == '\0' ? "{}" : text);
+    if (!options.is_object()) {
+        throw std::invalid_argument("the options must be a JSON object");
+    }
+    return options;
+}
+
+std::string stringMember(const json& object, const char* key, const std::string& fallback) {
+    if (!object.contains(key)) {
+        return fallback;
+    }
+    if (!object.at(key).is_string()) {
+        throw std::invalid_argument(std::string("\"") + key + "\" must be a string");
+    }
+    return object.at(key).get<std::string>();
+}
+
+// The regional number format in the keys of a design file's "format"; the
+// usual settings where a key is missing. The same reading as web/api.cpp's.
+calc::NumberFormat formatOf(const json& options) {
+    calc::NumberFormat format;
+    if (!options.contains("format")) {
+        return format;
+    }
+    const json& given = options.at("format");
+    if (!given.is_object()) {
+        throw std::invalid_argument("\"format\" must be an object");
+    }
+    format.decimal = stringMember(given, "decimal", format.decimal);
+    format.group = stringMember(given, "group", format.group);
+    format.negative = stringMember(given, "negative", format.negative);
+    if (given.contains("groupSize")) {
+        const json& size = given.at("groupSize");
+        if (!size.is_number_integer() || size.get<long long>() < 0 ||
+            size.get<long long>() > 1000) {
+            throw std::invalid_argument("\"groupSize\" must be a whole number from 0 to 1000");
+        }
+        format.groupSize = size.get<int>();
+    }
+    if (format.decimal.empty()) {
+        throw std::invalid_argument("\"decimal\" must not be empty");
+    }
+    return format;
+}
+
+Form& formOf(int id) {
+    const auto found = g_forms.find(id);
+    if (found == g_forms.end()) {
+        throw std::invalid_argument("no JGJ 55-2011 form " + std::to_string(id) +
+                                    " (never made, or deleted)");
+    }
+    return *found->second;
+}
+
+json fieldsJson() {
+    json fields = json::array();
+    for (const Form::Field& f : Form::fields()) {
+        json field = {{"key", f.key},
+                      {"caption", f.caption},
+                      {"unit", f.unit},
+                      {"kind", f.kind == Form::Kind::Number ? "number" : "choice"},
+                      {"group", f.group}};
+        if (f.kind == Form::Kind::Choice) {
+            json choices = json::array();
+            for (const std::string_view c : f.choices) {
+                choices.push_back(c);
+            }
+            field["choices"] = choices;
+        }
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+json stateJson(const Form& form) {
+    json values = json::object();
+    json chosen = json::object();
+    json placeholders = json::object();
+    json tips = json::object();
+    json marks = json::object();
+    for (const Form::Field& f : Form::fields()) {
+        const std::string key(f.key);
+        if (f.kind == Form::Kind::Choice) {
+            const int index = form.choice(key);
+            values[key] = f.choices[static_cast<std::size_t>(index)];
+            chosen[key] = index;
+            continue;
+        }
+        values[key] = form.text(key);
+        const Form::FieldState& shown = form.field(key);
+        if (!shown.placeholder.empty()) {
+            placeholders[key] = shown.placeholder;
+        }
+        if (!shown.tip.empty()) {
+            tips[key] = shown.tip;
+        }
+        if (shown.marked) {
+            marks[key] = shown.tip;
+        }
+    }
+    json results = json::array();
+    for (const Form::ResultField& r : Form::resultFields()) {
+        const Form::ResultState& shown = form.result(r.key);
+        results.push_back({{"key", r.key},
+                           {"caption", r.caption},
+                           {"unit", r.unit},
+                           {"text", shown.text},
+                           {"tip", shown.tip}});
+    }
+    const Form::Status& status = form.status();
+    return {{"values", values},
+            {"chosen", chosen},
+            {"placeholders", placeholders},
+            {"tips", tips},
+            {"results", results},
+            {"marks", marks},
+            {"status", {{"text", status.text}, {"error", status.error}}},
+            {"designed", form.result().has_value()},
+            {"fileName", form.fileName()},
+            {"title", form.title(kProgramName)}};
+}
+
+// The report's details the caller gives (project, batchLitres) are kept by
+// the form for the next report, as the desktop keeps what its dialog asked.
+json reportOf(Form& form, const json& given) {
+    Form::ReportDetails details = form.reportDetails();
+    if (given.contains("batchLitres")) {
+        const json& litres = given.at("batchLitres");
+        if (!litres.is_number() || !(litres.get<double>() > 0.0)) {
+            throw std::invalid_argument("\"batchLitres\" must be a number above zero");
+        }
+        details.litres = litres.get<double>();
+    }
+    if (given.contains("project")) {
+        const json& project = given.at("project");
+        if (!project.is_object()) {
+            throw std::invalid_argument("\"project\" must be an object");
+        }
+        details.project = {.name = stringMember(project, "name", details.project.name),
+                           .part = stringMember(project, "part", details.project.part),
+                           .client = stringMember(project, "client", details.project.client)};
+    }
+    form.setReportDetails(details);
+    const std::optional<report::Document> document =
+        form.report({.date = stringMember(given, "date", ""),
+                     .program = stringMember(given, "program", kProgramName),
+                     .version = stringMember(given, "version", lanshi::kVersion)});
+    if (!document) {
+        form.noReport(Form::ReportUse::Preview);
+        return {{"error", form.status().text}, {"state", stateJson(form)}};
+    }
+    return {{"text", report::toText(*document)},
+            {"html", report::toHtml(*document)},
+            {"state", stateJson(form)}};
+}
+
+} // namespace
+
+extern "C" {
+
+// The form's inputs in the order it shows them: [{key, caption, unit, kind
+// ("number" or "choice"), group, choices (a choice's entries)}].
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_fields() {
+    try {
+        return answer(fieldsJson());
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// A new form in the format of `optionsJson` ({"format": {...}}):
+// {"form": its number, "state": …} or {"error"}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_new(const char* optionsJson) {
+    try {
+        auto form = std::make_unique<Form>(formatOf(optionsOf(optionsJson)));
+        const int id = ++g_lastForm;
+        const json state = stateJson(*form);
+        g_forms.emplace(id, std::move(form));
+        return answer({{"form", id}, {"state", state}});
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// The form's state: {values, chosen, placeholders, tips, results, marks,
+// status, designed, fileName, title}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_state(int id) {
+    try {
+        return answer(stateJson(formOf(id)));
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// `text` typed into number field `key`: the state after the design.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_set_text(int id, const char* key, const char* text) {
+    try {
+        Form& form = formOf(id);
+        if (!form.setText(view(key), view(text))) {
+            return failure("no number field \"" + std::string(view(key)) + "\"");
+        }
+        return answer(stateJson(form));
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// Entry `index` chosen in choice field `key`: the state after the design.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_choose(int id, const char* key, int index) {
+    try {
+        Form& form = formOf(id);
+        if (!form.choose(view(key), index)) {
+            return failure("no choice field \"" + std::string(view(key)) + "\" with entry " +
+                           std::to_string(index));
+        }
+        return answer(stateJson(form));
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// A design file's bytes opened into the form under `fileName`:
+// {"opened": bool, "state"}; the status line says why not.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_open(int id, const char* bytes, std::size_t size,
+                                                   const char* fileName) {
+    try {
+        Form& form = formOf(id);
+        const bool opened =
+            form.open(std::string_view(bytes, size), view(fileName), view(fileName));
+        return answer({{"opened", opened}, {"state", stateJson(form)}});
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// The bytes of the form's design file, saved as `fileName`: {"text": the
+// file (UTF-8 JSON), "state"}, or {"state"} alone when a field holds no
+// number (marked and named in the status line).
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_save(int id, const char* fileName) {
+    try {
+        Form& form = formOf(id);
+        const std::optional<std::string> bytes = form.save();
+        if (!bytes) {
+            return answer({{"state", stateJson(form)}});
+        }
+        form.saved(view(fileName), view(fileName));
+        return answer({{"text", *bytes}, {"state", stateJson(form)}});
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// The report of the form's design under `optionsJson` ({"date", "program",
+// "version", "batchLitres", "project": {"name", "part", "client"}}):
+// {"text", "html", "state"}, or {"error": the status line's words, "state"}
+// when there is no design.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_report(int id, const char* optionsJson) {
+    try {
+        return answer(reportOf(formOf(id), optionsOf(optionsJson)));
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// Frees the form: {"deleted": whether there was one}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_delete(int id) {
+    try {
+        return answer({{"deleted", g_forms.erase(id) == 1}});
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+} // extern "C"

@@ -1,0 +1,128 @@
+// The JavaScript API of the JGJ 55-2011 form in the lanshi WebAssembly module
+// (build-web/web/lanshi.js): the form of the desktop's JGJ 55-2011 window,
+// its fields, live results, marks and status line, driven from a page.
+// Appended to Emscripten's loader after web/api.js (a second --post-js), whose
+// lanshiCall and lanshiBytes it uses.
+//
+//   const lanshi = await createLanshi();
+//   lanshi.jgj55Fields() → [{key, caption, unit, kind, group, choices?}]
+//       The form's inputs in the order it shows them, in four groups
+//       ("设计要求", "原材料", "外加剂与掺合料", "计算参数"). kind is "number"
+//       (the user types a text) or "choice" (one of `choices`).
+//   const f = lanshi.jgj55Form(format)
+//       A new form in the regional number format `format` ({decimal, group,
+//       groupSize, negative}; the usual settings when left out), in the usual
+//       start, designed. Throws a TypeError for a format it cannot take.
+//   f.fields() → lanshi.jgj55Fields()
+//   f.state() → {values, chosen, placeholders, tips, results, marks, status,
+//                designed, fileName, title}
+//       values       {key: the text of a number field, the entry of a choice}
+//       chosen       {key: the index of a choice's entry}
+//       placeholders {key: "5（标准差 σ 取值表）"}: greyed in an empty field,
+//                    the value the design takes instead and its table (or
+//                    "默认值")
+//       tips         {key: the table row the value comes from, or why the
+//                    field is marked}
+//       results      [{key, caption, unit, text, tip}]: text "—" without a
+//                    design; tip the working ("W/B = … = 0.52")
+//       marks        {key: why}: the fields to mark, with the message
+//       status       {text, error}: the status line ("" when all is well)
+//       designed     whether there is a design (and so a report)
+//       fileName     the design file's name, "" before open or save
+//       title        the window's title
+//   f.set(key, value) → state | {error}
+//       A number field's text (a string), or a choice by its entry (a string
+//       of `choices`) or index (a number); the form designs again. {error}
+//       (in English, a fault of the caller) for a key or entry it lacks.
+//   f.open(bytes, fileName) → {opened, state}
+//       A design file's bytes (Uint8Array or ArrayBuffer) opened into the
+//       form; when they are no JGJ 55-2011 design, opened is false, the form
+//       keeps its values and the status line says why, in Chinese.
+//   f.save(fileName) → {bytes, state} | {state}
+//       The bytes (Uint8Array) of the design file, the same the desktop
+//       writes, now the form's file under fileName ("JGJ55设计.lanshi" when
+//       left out); no bytes when a field holds no number (it is marked).
+//   f.report(options) → {text, html, state} | {error, state}
+//       The 计算书 of the design. Options: date ("2024-05-01"), program,
+//       version, batchLitres (20 when left out), project {name, part,
+//       client}; the form keeps batchLitres and project for the next report.
+//       {error} (the status line's words) when there is no design.
+//   f.delete()
+//       Frees the form; any later call answers {error}.
+//
+// Numbers and texts follow the regional format given; no function throws for
+// bad input but jgj55Form for a bad format.
+
+function lanshiJgj55(name, args) {
+  return JSON.parse(lanshiCall(name, args));
+}
+
+let lanshiJgj55FieldList = null;
+function lanshiJgj55Fields() {
+  if (lanshiJgj55FieldList === null) {
+    lanshiJgj55FieldList = lanshiJgj55("lanshi_jgj55_fields", []);
+  }
+  // A copy, so that a caller who changes it changes no one else's.
+  return JSON.parse(JSON.stringify(lanshiJgj55FieldList));
+}
+
+Module["jgj55Fields"] = lanshiJgj55Fields;
+
+Module["jgj55Form"] = function (format) {
+  const made = lanshiJgj55("lanshi_jgj55_new", [
+    JSON.stringify(format === undefined ? {} : { format: format }),
+  ]);
+  if ("error" in made) {
+    throw new TypeError("lanshi: " + made.error);
+  }
+  const id = made.form;
+  const byKey = new Map(lanshiJgj55Fields().map((field) => [field.key, field]));
+  return {
+    fields: lanshiJgj55Fields,
+    state() {
+      return lanshiJgj55("lanshi_jgj55_state", [id]);
+    },
+    set(key, value) {
+      const field = byKey.get(String(key));
+      if (field === undefined) {
+        return { error: `no field "${key}"` };
+      }
+      if (field.kind === "number") {
+        return lanshiJgj55("lanshi_jgj55_set_text", [id, field.key, String(value)]);
+      }
+      const index = typeof value === "number" ? value : field.choices.indexOf(String(value));
+      if (!Number.isInteger(index) || index < 0) {
+        return { error: `"${value}" is no entry of "${key}"` };
+      }
+      return lanshiJgj55("lanshi_jgj55_choose", [id, field.key, index]);
+    },
+    open(bytes, fileName) {
+      const data = lanshiBytes(bytes);
+      return lanshiJgj55("lanshi_jgj55_open", [
+        id,
+        data,
+        data.length,
+        fileName === undefined ? "" : String(fileName),
+      ]);
+    },
+    save(fileName) {
+      const saved = lanshiJgj55("lanshi_jgj55_save", [
+        id,
+        fileName === undefined ? "JGJ55设计.lanshi" : String(fileName),
+      ]);
+      if ("text" in saved) {
+        return { bytes: new TextEncoder().encode(saved.text), state: saved.state };
+      }
+      return saved;
+    },
+    report(options) {
+      return lanshiJgj55("lanshi_jgj55_report", [
+        id,
+        JSON.stringify(options === undefined ? {} : options),
+      ]);
+    },
+    delete() {
+      lanshiJgj55("lanshi_jgj55_delete", [id]);
+    },
+  };
+};

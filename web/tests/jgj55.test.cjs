@@ -1,0 +1,189 @@
+"use strict";
+// The JGJ 55-2011 form through the WebAssembly module (lanshi.jgj55Form):
+// the figures, the report and the refusals of the native program for the
+// same design file, and the form driven field by field as the page drives it.
+const test = require("node:test");
+const assert = require("node:assert/strict");
+const fs = require("node:fs");
+const path = require("node:path");
+const { lanshi, runNative, temporaryFolder, formats } = require("./helpers.cjs");
+
+function designFile(inputs) {
+  return Buffer.from(
+    JSON.stringify({ "lanshi-design": 1, standard: "JGJ 55-2011", "jgj55-2011": inputs }),
+    "utf8",
+  );
+}
+
+// Designs that take different roads: fly ash and an admixture by the mass
+// method; slag S105, gravel, a measured cement strength, moist aggregates by
+// the volume method; a durability limit and a typed standard deviation.
+const designs = {
+  exampleA: {
+    fcuk: 30,
+    cementGrade: "42.5",
+    flyAsh: { fraction: 0.2 },
+    admixture: { fraction: 0.01, waterReduction: 0.2 },
+    stone: "crushed",
+    maxSize: 20,
+    slump: 180,
+  },
+  volumeWithSlag: {
+    fcuk: 40,
+    fce: 48.5,
+    slag: { fraction: 0.15, grade: "S105" },
+    stone: "gravel",
+    maxSize: 31.5,
+    slump: 90,
+    method: "volume",
+    sandMoisture: 3.5,
+    stoneMoisture: 1.2,
+  },
+  durability: {
+    fcuk: 20,
+    sigma: 4.5,
+    cementGrade: "52.5",
+    stone: "crushed",
+    maxSize: 40,
+    vebe: 10,
+    structure: "prestressed",
+    environment: "三a",
+  },
+};
+
+// The regional settings the native program is started under, and the format
+// the module is handed for them.
+const locales = [
+  { locale: "C.UTF-8", format: formats.usual },
+  { locale: "de_DE.UTF-8", format: formats.german },
+];
+
+function today() {
+  const now = new Date();
+  const two = (n) => String(n).padStart(2, "0");
+  return `${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())}`;
+}
+
+function nativeReport(file, output, locale) {
+  return runNative("lanshi", ["--report", file, "-o", output], "", {
+    LC_ALL: locale,
+    LANG: locale,
+    QT_QPA_PLATFORM: "offscreen",
+  });
+}
+
+for (const [name, inputs] of Object.entries(designs)) {
+  for (const { locale, format } of locales) {
+    test(`${name} under ${locale}: the form's figures and report are the native ones`, async () => {
+      const wasm = await lanshi();
+      const folder = temporaryFolder();
+      const form = wasm.jgj55Form(format);
+      try {
+        const file = path.join(folder, `${name}.lanshi`);
+        fs.writeFileSync(file, designFile(inputs));
+        const opened = form.open(fs.readFileSync(file), `${name}.lanshi`);
+        assert.ok(opened.opened, JSON.stringify(opened.state.status));
+        assert.equal(opened.state.status.text, "");
+        assert.ok(opened.state.designed);
+
+        const json = nativeReport(file, path.join(folder, "out.json"), locale);
+        assert.equal(json.status, 0, json.stderr);
+        const figures = JSON.parse(fs.readFileSync(path.join(folder, "out.json"), "utf8"));
+        let compared = 0;
+        for (const result of opened.state.results) {
+          if (result.key in figures) {
+            const plain = Number(result.text.split(format.decimal).join("."));
+            assert.equal(plain, figures[result.key], `${result.key}: ${result.text}`);
+            compared += 1;
+          }
+        }
+        assert.equal(compared, 15);
+
+        const text = nativeReport(file, path.join(folder, "out.txt"), locale);
+        assert.equal(text.status, 0, text.stderr);
+        const web = form.report({ date: today() });
+        assert.ok("text" in web, web.error);
+        assert.equal(web.text, fs.readFileSync(path.join(folder, "out.txt"), "utf8"));
+      } finally {
+        form.delete();
+        fs.rmSync(folder, { recursive: true, force: true });
+      }
+    });
+  }
+}
+
+test("a design the rules refuse: the form's mark says what the native program says", async () => {
+  const wasm = await lanshi();
+  const folder = temporaryFolder();
+  const form = wasm.jgj55Form();
+  try {
+    const inputs = { ...designs.exampleA, flyAsh: { fraction: 0.45 } };
+    const file = path.join(folder, "refused.lanshi");
+    fs.writeFileSync(file, designFile(inputs));
+    const native = nativeReport(file, path.join(folder, "out.json"), "C.UTF-8");
+    assert.notEqual(native.status, 0);
+
+    const state = form.open(fs.readFileSync(file), "refused.lanshi").state;
+    assert.equal(state.designed, false);
+    assert.deepEqual(Object.keys(state.marks), ["flyAsh.fraction"]);
+    const why = state.marks["flyAsh.fraction"];
+    assert.ok(native.stderr.trimEnd().endsWith(`：${why}`), `${native.stderr} / ${why}`);
+    assert.deepEqual(state.status, { text: why, error: true });
+    assert.ok(state.results.every((r) => r.text === "—"));
+  } finally {
+    form.delete();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+test("typed as on the desktop: results, greyed table values, a mark and its message", async () => {
+  const wasm = await lanshi();
+  const form = wasm.jgj55Form(formats.german);
+  try {
+    form.set("fcuk", "30");
+    form.set("maxSize", "20");
+    form.set("slump", "180");
+    form.set("flyAsh.fraction", "20");
+    form.set("admixture.fraction", "1");
+    let state = form.set("admixture.waterReduction", "20");
+    const shown = Object.fromEntries(state.results.map((r) => [r.key, r]));
+    assert.equal(shown.waterBinder.text, "0,52");
+    assert.equal(shown.sand.text, "756");
+    assert.equal(
+      shown.waterBinder.tip,
+      "W/B = αa·fb / (fcu,0 + αa·αb·fb) = 0,53 × 41,9 / (38,2 + 0,53 × 0,2 × 41,9) = 0,52",
+    );
+    assert.equal(state.placeholders.sigma, "5（标准差 σ 取值表）");
+    assert.equal(state.placeholders.cementDensity, "3100（默认值）");
+
+    state = form.set("slump", "1x0");
+    assert.deepEqual(state.marks, { slump: "「坍落度」不是一个数：1x0" });
+    assert.deepEqual(state.status, { text: "「坍落度」不是一个数：1x0", error: true });
+    assert.equal(form.save().bytes, undefined);
+
+    form.set("slump", "180");
+    state = form.set("cementGrade", "（用实测强度）");
+    assert.equal(state.chosen.cementGrade, 3);
+    assert.equal(state.designed, false);
+    assert.ok(state.status.error);
+    assert.ok("error" in form.set("cementGrade", "62.5"));
+    assert.ok("error" in form.set("nothing", "1"));
+
+    form.set("cementGrade", 1);
+    const saved = form.save("a.lanshi");
+    assert.ok(saved.bytes instanceof Uint8Array);
+    assert.equal(saved.state.title, "a.lanshi - JGJ 55-2011 配合比设计 - 普通澜石");
+    const again = wasm.jgj55Form();
+    try {
+      const reopened = again.open(saved.bytes, "a.lanshi");
+      assert.ok(reopened.opened);
+      assert.equal(reopened.state.values.maxSize, "20");
+      assert.equal(Buffer.compare(Buffer.from(again.save("a.lanshi").bytes), Buffer.from(saved.bytes)), 0);
+    } finally {
+      again.delete();
+    }
+  } finally {
+    form.delete();
+  }
+  assert.ok("error" in form.state(), "a deleted form answers with an error");
+});

@@ -76,8 +76,10 @@ fuzz:
 	done
 
 # The WebAssembly module (build-web/web/lanshi.js), built by Debian's
-# Emscripten from the same calc/, design/ and report/ sources. Debian's emcc
-# runs on Debian's node modules; its loader predates node's own fetch.
+# Emscripten from the same calc/, design/ and report/ sources, and the page
+# around it (build-web/site/: index.html, the module, the layout table, the
+# user's guide). Debian's emcc runs on Debian's node modules; its loader
+# predates node's own fetch.
 WEB_DIR := build-web
 WEB_ENV := NODE_PATH=/usr/share/nodejs
 NODE_TEST := node --no-experimental-fetch --test
@@ -85,15 +87,18 @@ web:
 	@scripts/install-deps web
 	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release -DLANSHI_WERROR=ON \
 		-DLANSHI_BUILD_UI=OFF -DLANSHI_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
-	@$(WEB_ENV) cmake --build $(WEB_DIR) --target lanshi_web calc_web_tests -j $(JOBS)
+	@$(WEB_ENV) cmake --build $(WEB_DIR) --target lanshi_web calc_web_tests site -j $(JOBS)
 
 # The conversion tests built for WebAssembly, under node; then the module
 # against the native program: the golden cases, design files and reports byte
 # for byte (web/tests/), the native side made by build/tools/replay,
-# build/tools/designfile, build/tools/classicevents and build/lanshi --report.
+# build/tools/designfile, build/tools/classicevents and build/lanshi --report;
+# and the page in Debian's headless Chromium (web/tests/browser/, driven by
+# playwright-core from npm).
 web-test: web configure
 	@node --no-experimental-fetch $(WEB_DIR)/web/calc_web_tests.js --gtest_brief=1
 	@cmake --build --preset dev --target replay designfile classicevents lanshi -j $(JOBS)
+	@cd web/tests/browser && npm ci --no-audit --no-fund --loglevel=error
 	@LANSHI_WEB_MODULE=$(CURDIR)/$(WEB_DIR)/web/lanshi.js LANSHI_NATIVE_BUILD=$(CURDIR)/$(BUILD_DIR) \
 		$(NODE_TEST) web/tests/
 

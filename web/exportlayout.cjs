@@ -17,11 +17,11 @@ async function main() {
   const lanshi = await require(path.resolve(modulePath))();
   const table = lanshi.layout();
   const built = {
-    layout: table.controls,
+    layout: Array.from(table),
     client: { width: table.clientWidth, height: table.clientHeight },
     identity: lanshi.identity(),
   };
-  if (!Array.isArray(built.layout) || !built.client.width || !built.client.height) {
+  if (built.layout.length === 0 || !built.client.width || !built.client.height) {
     throw new Error("the module's layout() has no controls and client size");
   }
   const text =

@@ -251,8 +251,17 @@
         controls.get(name).checked = on;
       }
     }
-    $("caption").textContent = state.caption;
-    document.title = state.caption;
+    showCaption(state);
+  }
+
+  // The caption, with the mark of unsaved changes after it as the desktop
+  // shows it ("*").
+  function showCaption(state) {
+    const caption = state.caption + (state.modified ? "*" : "");
+    $("caption").textContent = caption;
+    if (currentView === "classic") {
+      document.title = caption;
+    }
   }
 
   function focusField(name) {
@@ -276,7 +285,14 @@
       focusField(answer.focus);
     }
     if (answer.openUrl) {
-      window.open(answer.openUrl, "_blank", "noopener,noreferrer");
+      // With "noopener" a browser answers null whether or not it opened the
+      // tab: only a blocked window is told by the missing window object.
+      const opened = window.open(answer.openUrl, "_blank");
+      if (opened) {
+        opened.opener = null;
+      } else if (answer.browserFailure) {
+        await showBox(answer.browserFailure);
+      }
     }
     if (answer.exit) {
       endSession();
@@ -304,21 +320,17 @@
         // state and what a later report may claim.
         element.addEventListener("input", () => {
           classic.setText(name, element.value);
-          classic.edited(name);
-          $("caption").textContent = classic.state().caption;
-          document.title = $("caption").textContent;
+          showCaption(classic.edited(name));
         });
       } else if (element.type === "radio") {
         element.addEventListener("change", () => {
           if (element.checked) {
-            classic.select(name);
-            $("caption").textContent = classic.state().caption;
+            showCaption(classic.select(name));
           }
         });
       } else if (element.type === "checkbox") {
         element.addEventListener("change", () => {
-          classic.setChecked(name, element.checked);
-          $("caption").textContent = classic.state().caption;
+          showCaption(classic.setChecked(name, element.checked));
         });
       } else {
         // The five buttons: a click is the window's event of that name.
@@ -341,6 +353,7 @@
     }
     currentView = name;
     if (name === "classic") {
+      document.title = $("caption").textContent;
       fitToScreen();
     }
   }
@@ -445,11 +458,6 @@
     }
   }
 
-  function suggestedName() {
-    const file = classic.state().file;
-    return file || "混凝土配合比设计.lanshi";
-  }
-
   // 保存设计 (or 另存为 when `asNew`): in place where the browser lets the
   // page write the file it opened, else a download of the same bytes.
   async function saveDesign(asNew) {
@@ -457,19 +465,19 @@
     if (!handle && typeof window.showSaveFilePicker === "function") {
       try {
         handle = await window.showSaveFilePicker({
-          suggestedName: suggestedName(),
+          suggestedName: classic.state().file || undefined,
           types: designTypes,
         });
       } catch (error) {
         return false; // cancelled
       }
     }
-    const fileName = handle ? handle.name : suggestedName();
-    const saved = classic.save(fileName);
+    const saved = classic.save(handle ? handle.name : undefined);
     if (!saved.bytes) {
       await showBoxes(saved.boxes);
       return false;
     }
+    const fileName = saved.file;
     if (handle) {
       if (!(await writeInPlace(handle, saved.bytes, fileName))) {
         return false;
@@ -515,7 +523,7 @@
   }
 
   function classicReport(batchLitres) {
-    const options = { date: today(), designFile: classic.state().file };
+    const options = { date: today() };
     if (batchLitres !== undefined) {
       options.batchLitres = batchLitres;
     }

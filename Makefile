@@ -94,13 +94,15 @@ web:
 # for byte (web/tests/), the native side made by build/tools/replay,
 # build/tools/designfile, build/tools/classicevents and build/lanshi --report;
 # and the page in Debian's headless Chromium (web/tests/browser/, driven by
-# playwright-core from npm).
+# playwright-core from npm; node's own fetch left on, which playwright needs).
 web-test: web configure
 	@node --no-experimental-fetch $(WEB_DIR)/web/calc_web_tests.js --gtest_brief=1
 	@cmake --build --preset dev --target replay designfile classicevents lanshi -j $(JOBS)
+	@LANSHI_WEB_MODULE=$(CURDIR)/$(WEB_DIR)/web/lanshi.js LANSHI_NATIVE_BUILD=$(CURDIR)/$(BUILD_DIR) \
+		$(NODE_TEST) web/tests/*.test.cjs
 	@cd web/tests/browser && npm ci --no-audit --no-fund --loglevel=error
 	@LANSHI_WEB_MODULE=$(CURDIR)/$(WEB_DIR)/web/lanshi.js LANSHI_NATIVE_BUILD=$(CURDIR)/$(BUILD_DIR) \
-		$(NODE_TEST) web/tests/
+		LANSHI_SITE=$(CURDIR)/$(WEB_DIR)/site node --test web/tests/browser/
 
 format: deps
 	@clang-format -i $(SOURCES)

@@ -363,3 +363,43 @@ test("F1 opens the guide shipped beside the page, as the desktop renders it", as
     await context.close();
   }
 });
+
+test("a JGJ 55-2011 design opened in the classic window goes to its form; its report as natively", async () => {
+  const folder = temporaryFolder();
+  const { context, page } = await openPage();
+  await context.grantPermissions(["clipboard-read", "clipboard-write"]);
+  try {
+    const design = {
+      "lanshi-design": 1,
+      standard: "JGJ 55-2011",
+      "jgj55-2011": { fcuk: 30, cementGrade: "42.5", flyAsh: { fraction: 0.2 }, stone: "crushed", maxSize: 20, slump: 180 },
+    };
+    const file = path.join(folder, "C30.lanshi");
+    fs.writeFileSync(file, JSON.stringify(design));
+    const chooser = page.waitForEvent("filechooser");
+    await page.keyboard.press("Control+O");
+    await (await chooser).setFiles(file);
+    await page.waitForSelector("#jgj55:not([hidden])");
+    assert.equal(await page.inputValue("#jgj55-fcuk"), "30");
+
+    const native = runNative("lanshi", ["--report", file, "-o", `${file}.txt`], "", {
+      LC_ALL: "C.UTF-8",
+      QT_QPA_PLATFORM: "offscreen",
+    });
+    assert.equal(native.status, 0, native.stderr);
+    await page.click("[data-command=jgj55Report]");
+    await page.waitForSelector("#report:not([hidden])");
+    await page.click("[data-command=copyReport]");
+    const copied = await page.evaluate(() => navigator.clipboard.readText());
+    assert.equal(copied, fs.readFileSync(`${file}.txt`, "utf8"));
+
+    // Back to the form, and the form follows a keystroke.
+    await page.click("[data-command=closeReport]");
+    const before = await page.textContent("#jgj55-results");
+    await page.fill("#jgj55-fcuk", "35");
+    assert.notEqual(await page.textContent("#jgj55-results"), before);
+  } finally {
+    await context.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});

@@ -5,8 +5,8 @@
 // carries out the effects it asks for, in order.
 //
 // Loaded after layout.js (the layout table and the program's identity,
-// written at build time, so the window is drawn before the module is ready)
-// and lanshi.js (the module, createLanshi).
+// written at build time, so the window is drawn before the module is ready);
+// lanshi.js (the module, createLanshi) loads beside it.
 "use strict";
 
 (function () {
@@ -938,7 +938,14 @@
   for (const element of controls.values()) {
     element.disabled = true;
   }
-  createLanshi().then(async (module) => {
+  // lanshi.js loads by itself (async): it may have run before this file.
+  const loaded = typeof globalThis.createLanshi === "function"
+    ? Promise.resolve()
+    : new Promise((resolve, reject) => {
+        $("module").addEventListener("load", resolve);
+        $("module").addEventListener("error", reject);
+      });
+  loaded.then(() => globalThis.createLanshi()).then(async (module) => {
     lanshi = module;
     for (const element of controls.values()) {
       element.disabled = false;

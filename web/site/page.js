@@ -590,7 +590,14 @@
         }),
       ]);
     } catch (error) {
-      await navigator.clipboard.writeText(report.text);
+      // A browser without HTML on its clipboard takes the text alone; one that
+      // refuses the clipboard (the page not focused, no permission) says why.
+      try {
+        await navigator.clipboard.writeText(report.text);
+      } catch (refusal) {
+        await showBox({ icon: "warning", title: built.identity.applicationName,
+                        text: `复制计算书：${refusal.message}` });
+      }
     }
   }
 

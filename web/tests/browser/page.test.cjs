@@ -79,6 +79,24 @@ function replay(line) {
   return JSON.parse(run.stdout.toString("utf8"));
 }
 
+// What a command put on the clipboard: emptied first (the clipboard is the
+// browser's, shared by the tests), then waited for, since the page writes it
+// asynchronously.
+async function copiedBy(page, command) {
+  // Only the focused page may use the clipboard.
+  await page.bringToFront();
+  await page.evaluate(() => navigator.clipboard.writeText(""));
+  await command();
+  for (let tries = 0; tries < 50; ++tries) {
+    const text = await page.evaluate(() => navigator.clipboard.readText());
+    if (text !== "") {
+      return text;
+    }
+    await page.waitForTimeout(20);
+  }
+  return "";
+}
+
 async function texts(page) {
   return page.evaluate(() => {
     const all = {};
@@ -305,8 +323,7 @@ test("the report: copied as the native text, printed with every figure", async (
       QT_QPA_PLATFORM: "offscreen",
     });
     assert.equal(native.status, 0, native.stderr);
-    await page.keyboard.press("Control+Shift+C");
-    const copied = await page.evaluate(() => navigator.clipboard.readText());
+    const copied = await copiedBy(page, () => page.keyboard.press("Control+Shift+C"));
     assert.equal(copied, fs.readFileSync(`${file}.txt`, "utf8"));
 
     await page.keyboard.press("Control+P");
@@ -389,8 +406,7 @@ test("a JGJ 55-2011 design opened in the classic window goes to its form; its re
     assert.equal(native.status, 0, native.stderr);
     await page.click("[data-command=jgj55Report]");
     await page.waitForSelector("#report:not([hidden])");
-    await page.click("[data-command=copyReport]");
-    const copied = await page.evaluate(() => navigator.clipboard.readText());
+    const copied = await copiedBy(page, () => page.click("[data-command=copyReport]"));
     assert.equal(copied, fs.readFileSync(`${file}.txt`, "utf8"));
 
     // Back to the form, and the form follows a keystroke.

@@ -151,37 +151,35 @@ std::optional<Box> ClassicWindow::mayReplace() const {
                .buttons = Buttons::saveDiscardCancel};
 }
 
-Box ClassicWindow::fileFailure(std::string_view what, std::string_view shown,
-                               std::string_view reason) {
-    return warning(std::string(what) + "“" + std::string(shown) + "”：\n" + std::string(reason));
+Box ClassicWindow::fileFailure(FileAction action, FileName file, std::string_view reason) {
+    const char* what = action == FileAction::open ? "无法打开设计文件" : "无法保存设计文件";
+    return warning(what + ("“" + std::string(file.shown) + "”：\n") + std::string(reason));
 }
 
 bool ClassicWindow::belongsElsewhere(std::string_view bytes) {
     return jgj55::namesAStandard(bytes);
 }
 
-OpenResult ClassicWindow::open(std::string_view bytes, std::string_view file,
-                               std::string_view shown, bool elsewhere) {
+OpenResult ClassicWindow::open(std::string_view bytes, FileName file, bool elsewhere) {
     // A JGJ 55-2011 design does not fit this sheet: its own window opens it.
     if (elsewhere && belongsElsewhere(bytes)) {
         OpenResult left;
         left.elsewhere = true;
         return left;
     }
-    return open(design::open(bytes, m_sheet.numberFormat()), file, shown);
+    return open(design::open(bytes, m_sheet.numberFormat()), file);
 }
 
-OpenResult ClassicWindow::open(const design::ReadResult& read, std::string_view file,
-                               std::string_view shown) {
+OpenResult ClassicWindow::open(const design::ReadResult& read, FileName file) {
     if (!read) {
         OpenResult refused;
-        refused.boxes.push_back(fileFailure("无法打开设计文件", shown, read.error));
+        refused.boxes.push_back(fileFailure(FileAction::open, file, read.error));
         return refused;
     }
     // The design goes on the sheet, and what its file says was calculated is
     // calculated again: only what that confirms is kept.
     const design::Opened opened = design::openInto(*read.design, m_sheet);
-    m_file = std::string(file);
+    m_file = std::string(file.path);
     m_saved = design::capture(m_sheet);
     m_lastStopped = false;
     m_provenance = opened.provenance;
@@ -209,7 +207,8 @@ SaveResult ClassicWindow::save(std::string_view shown) const {
     try {
         saving.bytes = design::serialize(saving.design);
     } catch (const std::invalid_argument& e) {
-        saving.boxes.push_back(fileFailure("无法保存设计文件", shown, e.what()));
+        saving.boxes.push_back(
+            fileFailure(FileAction::save, {.path = shown, .shown = shown}, e.what()));
     }
     return saving;
 }

@@ -68,6 +68,15 @@ struct Effects {
     friend bool operator==(const Effects&, const Effects&) = default;
 };
 
+// A design file as the front end names it.
+struct FileName {
+    std::string_view path;  // what file() keeps: the desktop's absolute path, the page's name
+    std::string_view shown; // how a box names it: the path as the user typed or chose it
+};
+
+// What a box says could not be done with a design file.
+enum class FileAction { open, save };
+
 // A design file the front end has read, offered to the window.
 struct OpenResult {
     bool opened = false;
@@ -145,15 +154,13 @@ public:
     // own window opens: this sheet does not fit it.
     static bool belongsElsewhere(std::string_view bytes);
 
-    // Opens a design file's bytes onto the sheet under the sheet's format;
-    // `file` is its name (see file()), `shown` how a box names it. A file of
-    // a design standard is left to its own window when `elsewhere` is set
-    // and refused with the reader's reason otherwise. On failure the sheet
-    // stays exactly as it was.
-    OpenResult open(std::string_view bytes, std::string_view file, std::string_view shown,
-                    bool elsewhere = true);
+    // Opens a design file's bytes onto the sheet under the sheet's format. A
+    // file of a design standard is left to its own window when `elsewhere`
+    // is set and refused with the reader's reason otherwise. On failure the
+    // sheet stays exactly as it was.
+    OpenResult open(std::string_view bytes, FileName file, bool elsewhere = true);
     // The same for a design the front end has read itself (design::readFile).
-    OpenResult open(const design::ReadResult& read, std::string_view file, std::string_view shown);
+    OpenResult open(const design::ReadResult& read, FileName file);
 
     // The sheet as a design file, with what lets the next open derive the
     // last calculation again and the project of the report; `shown` names
@@ -163,9 +170,9 @@ public:
     // The bytes of `saving` are now the file `file`: the sheet is unmodified
     // against them, and the caption and the report name the file.
     void saved(const SaveResult& saving, std::string_view file);
-    // The box when a file could not be opened or saved: `what` ("无法保存设计
-    // 文件"), the file as the user knows it, and the reason.
-    static Box fileFailure(std::string_view what, std::string_view shown, std::string_view reason);
+    // The box when a file could not be opened or saved: what failed, the
+    // file as the user knows it (file.shown), and the reason.
+    static Box fileFailure(FileAction action, FileName file, std::string_view reason);
 
     // The report of the last calculation as it stands, dated `date`, or the
     // box that says why there is none: nothing was calculated, the last

@@ -1,6 +1,8 @@
 #include "session/layout.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 
 namespace session {
 
@@ -131,14 +133,14 @@ const ControlRow* findRow(std::string_view name) {
 }
 
 const ControlRow& firstTabStop() {
-    const ControlRow* first = nullptr;
-    for (const ControlRow& row : kRows) {
-        const bool takesFocus = row.kind != Frame && row.kind != Label;
-        if (takesFocus && (first == nullptr || row.tabIndex < first->tabIndex)) {
-            first = &row;
-        }
-    }
-    return *first;
+    // Frames and labels take no focus: they come last.
+    const auto order = [](const ControlRow& row) {
+        return row.kind == Frame || row.kind == Label ? std::numeric_limits<int>::max()
+                                                      : row.tabIndex;
+    };
+    return *std::min_element(
+        kRows.begin(), kRows.end(),
+        [&order](const ControlRow& a, const ControlRow& b) { return order(a) < order(b); });
 }
 
 } // namespace session

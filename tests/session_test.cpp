@@ -8,6 +8,7 @@
 #include "session/identity.h"
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,6 +53,31 @@ Effects opening(std::string url) {
     e.openUrl = std::move(url);
     return e;
 }
+
+void PrintTo(const EventCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+} // namespace
+
+namespace session {
+
+void PrintTo(const Effects& e, std::ostream* os) {
+    for (const Box& box : e.boxes) {
+        *os << "box(" << static_cast<int>(box.icon) << ", " << box.title << ", " << box.text
+            << ") ";
+    }
+    *os << "focus " << e.focus.value_or("-") << ", exit " << e.exit << ", url "
+        << e.openUrl.value_or("-");
+}
+
+void PrintTo(const Box& box, std::ostream* os) {
+    *os << static_cast<int>(box.icon) << ", " << box.title << ", " << box.text;
+}
+
+} // namespace session
+
+namespace {
 
 class EventTest : public ::testing::TestWithParam<EventCase> {};
 
@@ -157,13 +183,15 @@ TEST(ClassicWindowOpen, RefusedOrElsewhereLeavesTheSheetAsItWas) {
     const calc::MemorySheet before = sheet;
 
     const session::OpenResult jgj =
-        window.open(R"({"lanshi-design": 1, "standard": "JGJ 55-2011"})", "/a/b.lanshi", "b");
+        window.open(R"({"lanshi-design": 1, "standard": "JGJ 55-2011"})",
+                    {.path = "/a/b.lanshi", .shown = "b"});
     EXPECT_TRUE(jgj.elsewhere);
     EXPECT_FALSE(jgj.opened);
     EXPECT_TRUE(jgj.boxes.empty());
 
     const session::OpenResult broken =
-        window.open(R"({"lanshi-design": 1, "fields": [})", "/a/c.lanshi", "C:\\a\\c.lanshi");
+        window.open(R"({"lanshi-design": 1, "fields": [})",
+                    {.path = "/a/c.lanshi", .shown = "C:\\a\\c.lanshi"});
     EXPECT_FALSE(broken.opened);
     EXPECT_FALSE(broken.elsewhere);
     ASSERT_EQ(broken.boxes.size(), 1U);

@@ -48,19 +48,17 @@ json boxOf(const session::Box& box) {
     return {{"icon", kIcons[static_cast<int>(box.icon)]}, {"title", box.title}, {"text", box.text}};
 }
 
-json run(const json& input) {
-    calc::MemorySheet sheet(formatOf(input));
-    session::ClassicWindow window(sheet);
-    window.event(session::Event::load);
-    if (input.contains("fields")) {
-        for (const auto& [name, text] : input.at("fields").items()) {
-            const std::optional<calc::TextField> field = calc::textFieldByName(name);
-            if (!field || !text.is_string()) {
-                throw std::invalid_argument("no text field \"" + name + "\" with a text");
-            }
-            sheet.setText(*field, text.get<std::string>());
-            window.edited(*field);
+// The texts, options and checks of the case, put on the loaded window as the
+// user would.
+void enter(const json& input, calc::MemorySheet& sheet, session::ClassicWindow& window) {
+    const json fields = input.value("fields", json::object());
+    for (const auto& [name, text] : fields.items()) {
+        const std::optional<calc::TextField> field = calc::textFieldByName(name);
+        if (!field || !text.is_string()) {
+            throw std::invalid_argument("no text field \"" + name + "\" with a text");
         }
+        sheet.setText(*field, text.get<std::string>());
+        window.edited(*field);
     }
     for (const calc::Option option :
          {calc::Option::option1, calc::Option::option2, calc::Option::细砂, calc::Option::粗砂}) {
@@ -74,26 +72,37 @@ json run(const json& input) {
             sheet.setChecked(check, input.at(name).get<bool>());
         }
     }
+}
+
+json effectsOf(calc::MemorySheet& sheet, session::ClassicWindow& window, const json& name) {
+    const std::optional<session::Event> event =
+        session::eventByName(name.is_string() ? name.get<std::string>() : "");
+    if (!event) {
+        throw std::invalid_argument("no event " + name.dump());
+    }
+    const std::size_t before = sheet.notices().size();
+    const session::Effects effects = window.event(*event);
+    json boxes = json::array();
+    for (std::size_t i = before; i < sheet.notices().size(); ++i) {
+        boxes.push_back(boxOf(session::ClassicWindow::noticeBox(sheet.notices()[i])));
+    }
+    for (const session::Box& box : effects.boxes) {
+        boxes.push_back(boxOf(box));
+    }
+    return {{"boxes", std::move(boxes)},
+            {"focus", effects.focus ? json(*effects.focus) : json()},
+            {"exit", effects.exit},
+            {"openUrl", effects.openUrl ? json(*effects.openUrl) : json()}};
+}
+
+json run(const json& input) {
+    calc::MemorySheet sheet(formatOf(input));
+    session::ClassicWindow window(sheet);
+    window.event(session::Event::load);
+    enter(input, sheet, window);
     json events = json::array();
     for (const json& name : input.value("events", json::array())) {
-        const std::optional<session::Event> event =
-            session::eventByName(name.is_string() ? name.get<std::string>() : "");
-        if (!event) {
-            throw std::invalid_argument("no event " + name.dump());
-        }
-        const std::size_t before = sheet.notices().size();
-        const session::Effects effects = window.event(*event);
-        json boxes = json::array();
-        for (std::size_t i = before; i < sheet.notices().size(); ++i) {
-            boxes.push_back(boxOf(session::ClassicWindow::noticeBox(sheet.notices()[i])));
-        }
-        for (const session::Box& box : effects.boxes) {
-            boxes.push_back(boxOf(box));
-        }
-        events.push_back({{"boxes", std::move(boxes)},
-                          {"focus", effects.focus ? json(*effects.focus) : json()},
-                          {"exit", effects.exit},
-                          {"openUrl", effects.openUrl ? json(*effects.openUrl) : json()}});
+        events.push_back(effectsOf(sheet, window, name));
     }
     json fields = json::object();
     for (int n = 1; n <= calc::kTextFieldCount; ++n) {
@@ -106,15 +115,20 @@ json run(const json& input) {
 } // namespace
 
 int main() {
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        json output;
-        try {
-            output = run(json::parse(line));
-        } catch (const std::exception& e) {
-            output = {{"error", e.what()}};
+    try {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            json output;
+            try {
+                output = run(json::parse(line));
+            } catch (const std::exception& e) {
+                output = {{"error", e.what()}};
+            }
+            std::cout << output.dump(-1, ' ', false, json::error_handler_t::replace) << '\n';
         }
-        std::cout << output.dump(-1, ' ', false, json::error_handler_t::replace) << '\n';
+    } catch (const std::exception& e) {
+        std::cerr << "classicevents: " << e.what() << '\n';
+        return 1;
     }
     return 0;
 }

@@ -93,8 +93,8 @@ bool DesignCommands::openFile(const QString& path) {
     }
     // Read again from the file system, whose refusals (missing, a folder,
     // unreadable, too large) name what is wrong with the file itself.
-    const session::OpenResult opened =
-        m_form.session().open(readDesign(path, m_form.sheet().numberFormat()), absolute, shown);
+    const session::OpenResult opened = m_form.session().open(
+        readDesign(path, m_form.sheet().numberFormat()), {.path = absolute, .shown = shown});
     for (const session::Box& box : opened.boxes) {
         m_boxes.show(&m_form, messageBox(box));
     }
@@ -146,7 +146,10 @@ bool DesignCommands::saveTo(const QString& path) {
     const QString failure =
         writeAtomically(path, QByteArray::fromStdString(*saving.bytes), m_fault);
     if (!failure.isEmpty()) {
-        showFailure(QStringLiteral("无法保存设计文件"), path, failure);
+        const std::string shown = QDir::toNativeSeparators(path).toStdString();
+        m_boxes.show(&m_form, messageBox(session::ClassicWindow::fileFailure(
+                                  session::FileAction::save, {.path = shown, .shown = shown},
+                                  failure.toStdString())));
         return false;
     }
     const QFileInfo file(path);
@@ -171,12 +174,6 @@ bool DesignCommands::mayReplaceSheet() {
     default:
         return false;
     }
-}
-
-void DesignCommands::showFailure(const QString& what, const QString& path, const QString& reason) {
-    m_boxes.show(&m_form, messageBox(session::ClassicWindow::fileFailure(
-                              what.toStdString(), QDir::toNativeSeparators(path).toStdString(),
-                              reason.toStdString())));
 }
 
 void DesignCommands::updateCaption() {

@@ -73,7 +73,6 @@ protected:
 private:
     bool mayReplaceSheet();
     bool saveTo(const QString& path);
-    void showFailure(const QString& what, const QString& path, const QString& reason);
     void updateCaption();
     void updateModified();
     QString folder() const;

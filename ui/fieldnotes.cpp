@@ -1,5 +1,6 @@
 #include "ui/fieldnotes.h"
 
+#include "session/stopreport.h"
 #include "ui/qtext.h"
 
 namespace ui {
@@ -32,7 +33,7 @@ QString fieldTip(const calc::FieldInfo& info) {
 }
 
 QString fieldTitle(calc::TextField field) {
-    return qt(calc::fieldInfo(field).caption);
+    return qt(session::fieldTitle(field));
 }
 
 } // namespace ui

@@ -14,9 +14,9 @@ namespace ui {
 // for a field that no calculation reads).
 QString fieldTip(const calc::FieldInfo& info);
 
-// How a message names the field: its caption as the user sees it beside the
-// field ("水灰比"), or for an unlabelled result field what it holds
-// ("配合比中的砂"). Never the control's name.
+// How a message names the field (session::fieldTitle): its caption as the
+// user sees it beside the field ("水灰比"), or for an unlabelled result field
+// what it holds ("配合比中的砂"). Never the control's name.
 QString fieldTitle(calc::TextField field);
 
 } // namespace ui

@@ -472,7 +472,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_open(int handle, const char* byt
         ClassicPage& page = windowOf(handle);
         const std::string name = fileName == nullptr ? std::string() : std::string(fileName);
         const session::OpenResult opened =
-            page.window.open(std::string_view(bytes, size), name, name);
+            page.window.open(std::string_view(bytes, size), {.path = name, .shown = name});
         return answer({{"opened", opened.opened},
                        {"boxes", boxesOf(opened.boxes)},
                        {"elsewhere", opened.elsewhere ? json("jgj55-2011") : json()},

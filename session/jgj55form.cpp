@@ -335,6 +335,8 @@ const Jgj55Form::Field* Jgj55Form::findField(std::string_view key) {
     return i < kFields.size() ? &kFields[i] : nullptr;
 }
 
+// The field, then what is typed into it, as everywhere in the form.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 bool Jgj55Form::setText(std::string_view key, std::string_view text) {
     const std::size_t i = indexOf(key);
     if (i == kFields.size() || kFields[i].kind != Kind::Number) {
@@ -478,6 +480,7 @@ void Jgj55Form::recompute() {
 // A refusal names the design file's input: a group ("flyAsh") is marked on
 // its first field, its fraction. An input without a field of its own (a
 // choice) is named in the status line alone.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the field, then why.
 void Jgj55Form::mark(const std::string& key, std::string why) {
     std::size_t i = indexOf(key);
     if (i == kFields.size() || kFields[i].kind != Kind::Number) {
@@ -516,11 +519,11 @@ void Jgj55Form::showTableValues() {
     }
 }
 
-bool Jgj55Form::open(std::string_view bytes, std::string_view fileName, std::string_view shownAs) {
+bool Jgj55Form::open(std::string_view bytes, FileName file) {
     using namespace jgj55;
     const ReadResult read = jgj55::read(bytes);
     if (!read) {
-        cannotOpen(shownAs, read.error);
+        cannotOpen(file.shownAs, read.error);
         return false;
     }
     const Input& in = *read.input;
@@ -566,7 +569,7 @@ bool Jgj55Form::open(std::string_view bytes, std::string_view fileName, std::str
     set("method", indexOf(in.method, 0));
     put("assumedDensity", in.assumedDensity);
     put("air", in.air);
-    m_fileName = std::string(fileName);
+    m_fileName = std::string(file.name);
     recompute();
     return true;
 }
@@ -585,9 +588,9 @@ std::optional<std::string> Jgj55Form::save() {
     return jgj55::serialize(*m_input);
 }
 
-void Jgj55Form::saved(std::string_view fileName, std::string_view shownAs) {
-    m_fileName = std::string(fileName);
-    m_status = Status{.text = "已保存到 " + std::string(shownAs), .error = false};
+void Jgj55Form::saved(FileName file) {
+    m_fileName = std::string(file.name);
+    m_status = Status{.text = "已保存到 " + std::string(file.shownAs), .error = false};
 }
 
 void Jgj55Form::cannotSave(std::string_view shownAs, std::string_view reason) {

@@ -49,6 +49,9 @@ public:
         int initialChoice = 0;                     // the entry of a new form
     };
 
+    // The title of the results beside the groups of inputs.
+    static constexpr std::string_view kResultsGroup = "计算结果";
+
     // A figure of the design, shown beside the inputs.
     struct ResultField {
         std::string_view key;     // "waterBinder"
@@ -92,6 +95,14 @@ public:
         std::string version;
     };
 
+    // A design file as the front end names it: `name` alone for the title
+    // and the report's heading, `shownAs` in messages (a full path on the
+    // desktop, the name alone on the page).
+    struct FileName {
+        std::string_view name;
+        std::string_view shownAs;
+    };
+
     // The commands that need a report.
     enum class ReportUse { Preview, Pdf, Copy };
 
@@ -133,18 +144,16 @@ public:
     const std::optional<jgj55::Result>& result() const { return m_result; }
 
     // Opens the bytes of a JGJ 55-2011 design file: its values in the fields,
-    // designed. `fileName` is the file's name alone (the title and the
-    // report's heading), `shownAs` how a message names it (a full path on the
-    // desktop). False, with the reason in the status line and the form as it
-    // was, when the bytes are no such design.
-    bool open(std::string_view bytes, std::string_view fileName, std::string_view shownAs);
+    // designed, and `file` the form's file. False, with the reason in the
+    // status line and the form as it was, when the bytes are no such design.
+    bool open(std::string_view bytes, FileName file);
     // The file `shownAs` could not be read at all: the status line says why.
     void cannotOpen(std::string_view shownAs, std::string_view reason);
     // The bytes of the design file of the fields; nothing when a field holds
     // no number (it is marked and named in the status line).
     std::optional<std::string> save();
-    // The bytes were written as `fileName`: the form's file from now on.
-    void saved(std::string_view fileName, std::string_view shownAs);
+    // The bytes were written as `file`: the form's file from now on.
+    void saved(FileName file);
     // The bytes could not be written: the status line says why.
     void cannotSave(std::string_view shownAs, std::string_view reason);
     // The name of the form's design file alone; empty before it is opened

@@ -79,10 +79,11 @@ TEST(Jgj55Form, ARefusedFileLeavesTheFormAsItWas) {
     Jgj55Form form({});
     typeExampleA(form);
     const std::string bytes = *form.save();
-    form.saved("a.lanshi", "/home/a.lanshi");
+    form.saved({.name = "a.lanshi", .shownAs = "/home/a.lanshi"});
     EXPECT_EQ(form.title("普通澜石"), "a.lanshi - JGJ 55-2011 配合比设计 - 普通澜石");
 
-    EXPECT_FALSE(form.open("{\"lanshi-design\": 1}", "b.lanshi", "/home/b.lanshi"));
+    EXPECT_FALSE(
+        form.open("{\"lanshi-design\": 1}", {.name = "b.lanshi", .shownAs = "/home/b.lanshi"}));
     EXPECT_TRUE(form.status().error);
     EXPECT_EQ(form.status().text.rfind("无法打开 /home/b.lanshi：", 0), 0U) << form.status().text;
     EXPECT_EQ(form.text("fcuk"), "30");
@@ -97,7 +98,7 @@ TEST(Jgj55Form, OpensIntoTheFieldsInTheRegionalFormat) {
     const std::string bytes = *usual.save();
 
     Jgj55Form german({.decimal = ",", .group = ".", .groupSize = 3, .negative = "-"});
-    ASSERT_TRUE(german.open(bytes, "a.lanshi", "a.lanshi"));
+    ASSERT_TRUE(german.open(bytes, {.name = "a.lanshi", .shownAs = "a.lanshi"}));
     EXPECT_EQ(german.text("maxSize"), "31,5");
     EXPECT_EQ(german.text("flyAsh.fraction"), "20"); // the file's 0.2, as a percentage
     EXPECT_EQ(german.result("sand").text, usual.result("sand").text);
@@ -108,7 +109,7 @@ TEST(Jgj55Form, TheReportCarriesTheProjectAndTheFile) {
     Jgj55Form form({});
     EXPECT_FALSE(form.report({}));
     typeExampleA(form);
-    form.saved("桥墩.lanshi", "桥墩.lanshi");
+    form.saved({.name = "桥墩.lanshi", .shownAs = "桥墩.lanshi"});
     form.setReportDetails(
         {.litres = 25.0, .project = {.name = "澜石大桥", .part = "", .client = ""}});
     const std::optional<report::Document> document =

@@ -99,7 +99,7 @@ Jgj55Window::Jgj55Window(const calc::NumberFormat& format, MessageBoxes& boxes,
         });
     }
 
-    auto* resultsBox = new QGroupBox(QStringLiteral("计算结果"), this);
+    auto* resultsBox = new QGroupBox(qt(Form::kResultsGroup), this);
     auto* results = new QFormLayout(resultsBox);
     for (const Form::ResultField& row : Form::resultFields()) {
         auto* label = new QLabel(this);
@@ -213,8 +213,9 @@ bool Jgj55Window::openFile(const QString& path) {
         return false;
     }
     const QByteArray bytes = file.read(qint64(1024) * 1024 + 1);
+    const std::string name = QFileInfo(path).fileName().toStdString();
     if (!m_form.open(std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                     QFileInfo(path).fileName().toStdString(), shownAs)) {
+                     {.name = name, .shownAs = shownAs})) {
         refresh();
         return false;
     }
@@ -241,7 +242,8 @@ bool Jgj55Window::saveFile(const QString& path) {
         return false;
     }
     m_path = path;
-    m_form.saved(QFileInfo(path).fileName().toStdString(), shownAs);
+    const std::string name = QFileInfo(path).fileName().toStdString();
+    m_form.saved({.name = name, .shownAs = shownAs});
     setWindowTitle(qt(m_form.title(kApplicationName.toStdString())));
     refresh();
     return true;

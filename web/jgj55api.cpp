@@ -153,6 +153,7 @@ json stateJson(const Form& form) {
         results.push_back({{"key", r.key},
                            {"caption", r.caption},
                            {"unit", r.unit},
+                           {"group", Form::kResultsGroup},
                            {"text", shown.text},
                            {"tip", shown.tip}});
     }
@@ -242,6 +243,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_state(int id) {
 }
 
 // `text` typed into number field `key`: the state after the design.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the field, then its text.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_set_text(int id, const char* key, const char* text) {
     try {
         Form& form = formOf(id);
@@ -274,8 +276,8 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_open(int id, const char* bytes, st
                                                    const char* fileName) {
     try {
         Form& form = formOf(id);
-        const bool opened =
-            form.open(std::string_view(bytes, size), view(fileName), view(fileName));
+        const bool opened = form.open(std::string_view(bytes, size),
+                                      {.name = view(fileName), .shownAs = view(fileName)});
         return answer({{"opened", opened}, {"state", stateJson(form)}});
     } catch (const std::exception& e) {
         return failure(e.what());
@@ -292,7 +294,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_save(int id, const char* fileName)
         if (!bytes) {
             return answer({{"state", stateJson(form)}});
         }
-        form.saved(view(fileName), view(fileName));
+        form.saved({.name = view(fileName), .shownAs = view(fileName)});
         return answer({{"text", *bytes}, {"state", stateJson(form)}});
     } catch (const std::exception& e) {
         return failure(e.what());

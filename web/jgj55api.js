@@ -23,8 +23,9 @@
 //                    "默认值")
 //       tips         {key: the table row the value comes from, or why the
 //                    field is marked}
-//       results      [{key, caption, unit, text, tip}]: text "—" without a
-//                    design; tip the working ("W/B = … = 0.52")
+//       results      [{key, caption, unit, group, text, tip}]: group
+//                    "计算结果"; text "—" without a design; tip the working
+//                    ("W/B = … = 0.52")
 //       marks        {key: why}: the fields to mark, with the message
 //       status       {text, error}: the status line ("" when all is well)
 //       designed     whether there is a design (and so a report)
@@ -50,8 +51,9 @@
 //   f.delete()
 //       Frees the form; any later call answers {error}.
 //
-// Numbers and texts follow the regional format given; no function throws for
-// bad input but jgj55Form for a bad format.
+// Numbers and texts follow the regional format given. No function throws for
+// bad input, but jgj55Form for a format it cannot take and open for bytes
+// that are no Uint8Array or ArrayBuffer (a TypeError, as lanshi.openDesign).
 
 function lanshiJgj55(name, args) {
   return JSON.parse(lanshiCall(name, args));

@@ -687,7 +687,9 @@
       row.classList.toggle("marked", Boolean(why));
       row.querySelector(".why").textContent = why || "";
     }
-    const body = $("jgj55-results").tBodies[0];
+    const table = $("jgj55-results");
+    table.caption.textContent = state.results.length ? state.results[0].group : "";
+    const body = table.tBodies[0];
     body.replaceChildren();
     for (const result of state.results) {
       const tr = document.createElement("tr");

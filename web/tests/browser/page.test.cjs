@@ -419,3 +419,67 @@ test("a JGJ 55-2011 design opened in the classic window goes to its form; its re
     fs.rmSync(folder, { recursive: true, force: true });
   }
 });
+
+test("帮助, the context menu, the question before replacing changes, a dropped file, 退出 and 重新开始", async () => {
+  const native = nativeEvents({ events: ["Command2", "Command4"] });
+  const [help, exit] = native.events;
+  const module = await lanshi();
+  const window = module.classicWindow(formats.usual);
+  window.event("load");
+  window.setText("Text1", "25");
+  window.edited("Text1");
+  const question = window.mayReplace();
+  window.delete();
+  assert.ok(question.ask, JSON.stringify(question));
+
+  const { context, page } = await openPage();
+  try {
+    await page.click("#Command2");
+    await page.waitForSelector("#box[open]");
+    assert.equal(await page.textContent("#box-title"), help.boxes[0].title);
+    assert.equal(await page.textContent("#box-text"), help.boxes[0].text);
+    await page.keyboard.press("Escape");
+    await page.waitForFunction(() => !document.getElementById("box").open);
+
+    // The menu of the window's face, with the desktop's entries and keys.
+    await page.click("#Form1", { button: "right", position: { x: 390, y: 320 } });
+    assert.ok(await page.isVisible("#menu"));
+    assert.match(await page.textContent("#menu"), /打开设计….*Ctrl\+O.*复制计算书.*Ctrl\+Shift\+C.*使用说明.*F1/);
+    await page.keyboard.press("Escape");
+    assert.ok(await page.isHidden("#menu"));
+
+    // A changed sheet: the module's question first; 取消 leaves it as it is.
+    await page.fill("#Text1", "25");
+    assert.match(await page.textContent("#caption"), /\*$/);
+    await page.keyboard.press("Control+O");
+    await page.waitForSelector("#box[open]");
+    assert.equal(await page.textContent("#box-text"), question.box.text);
+    await page.click('#box-buttons button[data-answer="cancel"]');
+    assert.equal(await page.inputValue("#Text1"), "25");
+
+    // A design dropped on the window, after 不保存.
+    const bytes = nativeDesignFile(designs.c35Crushed);
+    const drop = await page.evaluateHandle((data) => {
+      const transfer = new DataTransfer();
+      transfer.items.add(new File([new Uint8Array(data)], "dropped.lanshi"));
+      return transfer;
+    }, [...bytes]);
+    await page.dispatchEvent("#Form1", "dragover", { dataTransfer: drop });
+    await page.dispatchEvent("#Form1", "drop", { dataTransfer: drop });
+    await page.waitForSelector("#box[open]");
+    await page.click('#box-buttons button[data-answer="discard"]');
+    await page.waitForFunction(() => document.title.includes("dropped"));
+    assert.equal(await page.inputValue("#Text1"), designs.c35Crushed.fields.Text1);
+
+    // 退出 ends the session in the page; 重新开始 starts a new one.
+    assert.equal(exit.exit, true);
+    await page.click("#Command4");
+    assert.ok(await page.isVisible("#exited"));
+    assert.ok(await page.isHidden("#classic"));
+    await page.click("#exited button");
+    await page.waitForSelector("#classic:not([hidden])");
+    assert.equal(await page.inputValue("#Text1"), native.fields.Text1);
+  } finally {
+    await context.close();
+  }
+});

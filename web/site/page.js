@@ -355,6 +355,8 @@
     if (name === "classic") {
       document.title = $("caption").textContent;
       fitToScreen();
+    } else if (name === "jgj55") {
+      document.title = $("jgj55-title").textContent;
     }
   }
 
@@ -943,7 +945,10 @@
 
   // ---- Start -------------------------------------------------------------
 
+  // Until the module has run the window's load, the fields hold their start
+  // texts ("Text1" …), which the desktop never shows either.
   wireWindow();
+  form.classList.add("loading");
   for (const element of controls.values()) {
     element.disabled = true;
   }
@@ -960,6 +965,7 @@
       element.disabled = false;
     }
     await startSession();
+    form.classList.remove("loading");
     performance.mark("lanshi-ready");
     document.documentElement.dataset.ready = "true";
   });

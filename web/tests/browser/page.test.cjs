@@ -50,8 +50,13 @@ test.after(async () => {
 // A new page on the site, ready to type; every request it makes is kept.
 // Without `fileSystemAccess` the page is in a browser that cannot write files
 // in place: it opens through the file input and saves by download.
-async function openPage({ query = "", viewport = { width: 900, height: 600 }, fileSystemAccess = false } = {}) {
-  const context = await browser.newContext({ viewport, acceptDownloads: true, locale: "zh-CN" });
+async function openPage({
+  query = "",
+  viewport = { width: 900, height: 600 },
+  locale = "zh-CN",
+  fileSystemAccess = false,
+} = {}) {
+  const context = await browser.newContext({ viewport, acceptDownloads: true, locale });
   if (!fileSystemAccess) {
     await context.addInitScript(() => {
       delete window.showOpenFilePicker;
@@ -268,16 +273,18 @@ test("a bad value stops with the native box and the focus on its field, its text
   }
 });
 
-test("?locale=de-DE reads and writes decimal commas as the native program under that format", async () => {
+test("a German browser, or ?locale=de-DE, reads and writes decimal commas as the native program does", async () => {
   const expected = replay({ format: formats.german });
-  const { context, page } = await openPage({ query: "?locale=de-DE" });
-  try {
-    await page.click("#Command1");
-    const shown = await texts(page);
-    assert.deepEqual(shown, expected.fields);
-    assert.match(shown.Text2, /^\d+,\d+$/);
-  } finally {
-    await context.close();
+  for (const way of [{ locale: "de-DE" }, { query: "?locale=de-DE" }]) {
+    const { context, page } = await openPage(way);
+    try {
+      await page.click("#Command1");
+      const shown = await texts(page);
+      assert.deepEqual(shown, expected.fields, JSON.stringify(way));
+      assert.match(shown.Text2, /^\d+,\d+$/);
+    } finally {
+      await context.close();
+    }
   }
 });
 
@@ -479,6 +486,48 @@ test("帮助, the context menu, the question before replacing changes, a dropped
     await page.click("#exited button");
     await page.waitForSelector("#classic:not([hidden])");
     assert.equal(await page.inputValue("#Text1"), native.fields.Text1);
+  } finally {
+    await context.close();
+  }
+});
+
+// A browser that lets the page write the file it opened (the File System
+// Access API, here with a picker that answers without a dialog): 保存设计
+// writes the same bytes back in place, asking for no name; 另存为 asks.
+test("where the browser allows, 保存设计 writes the opened file in place", async () => {
+  const bytes = nativeDesignFile(designs.massMethodTyped);
+  const { context, page } = await openPage({ fileSystemAccess: true });
+  try {
+    await page.evaluate((data) => {
+      const file = { name: "在位.lanshi", bytes: new Uint8Array(data), writes: [] };
+      window.testFiles = { file, saveAsked: 0 };
+      const handle = {
+        name: file.name,
+        getFile: async () => new File([file.bytes], file.name),
+        createWritable: async () => {
+          const parts = [];
+          return {
+            write: async (part) => parts.push(new Uint8Array(part)),
+            close: async () => file.writes.push(Array.from(parts.flatMap((p) => Array.from(p)))),
+          };
+        },
+      };
+      window.showOpenFilePicker = async () => [handle];
+      window.showSaveFilePicker = async () => {
+        window.testFiles.saveAsked += 1;
+        return handle;
+      };
+    }, [...bytes]);
+    await page.keyboard.press("Control+O");
+    await page.waitForFunction(() => document.title.includes("在位"));
+    await page.keyboard.press("Control+S");
+    await page.waitForFunction(() => window.testFiles.file.writes.length === 1);
+    const written = await page.evaluate(() => window.testFiles);
+    assert.equal(written.saveAsked, 0);
+    assert.ok(Buffer.from(written.file.writes[0]).equals(bytes));
+    await page.keyboard.press("Control+Shift+S");
+    await page.waitForFunction(() => window.testFiles.file.writes.length === 2);
+    assert.equal(await page.evaluate(() => window.testFiles.saveAsked), 1);
   } finally {
     await context.close();
   }

@@ -51,6 +51,7 @@ test.after(async () => {
 // Without `fileSystemAccess` the page is in a browser that cannot write files
 // in place: it opens through the file input and saves by download.
 async function openPage({
+  url = pageUrl,
   query = "",
   viewport = { width: 900, height: 600 },
   locale = "zh-CN",
@@ -73,7 +74,7 @@ async function openPage({
       errors.push(message.text());
     }
   });
-  await page.goto(pageUrl + query);
+  await page.goto(url + query);
   await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
   return { context, page, requests, errors };
 }
@@ -530,5 +531,33 @@ test("where the browser allows, 保存设计 writes the opened file in place", a
     assert.equal(await page.evaluate(() => window.testFiles.saveAsked), 1);
   } finally {
     await context.close();
+  }
+});
+
+// Any static host: the same folder served over HTTP (here by node on the
+// loopback address), with the usual types and nothing else.
+test("served by a plain static host, the page works as from file://", async () => {
+  const http = require("node:http");
+  const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css" };
+  const server = http.createServer((request, response) => {
+    const name = path.join(site, path.normalize(decodeURIComponent(new URL(request.url, "http://host").pathname)));
+    if (!name.startsWith(site) || !fs.existsSync(name) || !fs.statSync(name).isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { "Content-Type": types[path.extname(name)] || "application/octet-stream" });
+    response.end(fs.readFileSync(name));
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  const origin = `http://127.0.0.1:${server.address().port}`;
+  const { context, page, requests, errors } = await openPage({ url: `${origin}/index.html` });
+  try {
+    await page.click("#Command1");
+    assert.deepEqual(await texts(page), replay({}).fields);
+    assert.deepEqual(errors, []);
+    assert.deepEqual(requests.filter((address) => !address.startsWith(`${origin}/`)), []);
+  } finally {
+    await context.close();
+    server.close();
   }
 });

@@ -302,6 +302,7 @@
   function startSession() {
     classic = lanshi.classicWindow(format);
     fileHandle = null;
+    forgetProject();
     showView("classic");
     return carryOut(classic.event("load"));
   }
@@ -394,6 +395,7 @@
     await showBoxes(opened.boxes);
     if (opened.opened) {
       fileHandle = handle || null;
+      forgetProject();
     }
   }
 
@@ -515,7 +517,10 @@
 
   // ---- The report (计算书) -----------------------------------------------
 
-  let reportOf = null; // a function (batchLitres) → {html, text} | {boxes}
+  let reportOf = null; // a function (options) → {html, text} | {boxes}
+  // The project block is sent once the user has written in it: until then
+  // the window's own (that of the opened design) stands.
+  let projectEdited = false;
   let lastReport = null;
 
   function today() {
@@ -524,11 +529,7 @@
     return `${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())}`;
   }
 
-  function classicReport(batchLitres) {
-    const options = { date: today() };
-    if (batchLitres !== undefined) {
-      options.batchLitres = batchLitres;
-    }
+  function classicReport(options) {
     return classic.report(options);
   }
 
@@ -548,15 +549,36 @@
     root.append(body);
   }
 
-  function batchLitres() {
+  // What the report view's fields ask for, as the desktop's report dialog:
+  // the trial batch's volume and the project block.
+  function reportOptions() {
+    const options = { date: today() };
     const text = $("batchLitres").value.trim().replace(format.decimal, ".");
     const litres = Number(text);
-    return text && Number.isFinite(litres) ? litres : undefined;
+    if (text && Number.isFinite(litres) && litres > 0) {
+      options.batchLitres = litres;
+    }
+    if (projectEdited) {
+      options.project = {
+        name: $("projectName").value,
+        part: $("projectPart").value,
+        client: $("projectClient").value,
+      };
+    }
+    return options;
+  }
+
+  // Another design: its own project block stands until the user writes one.
+  function forgetProject() {
+    projectEdited = false;
+    for (const id of ["projectName", "projectPart", "projectClient"]) {
+      $(id).value = "";
+    }
   }
 
   async function openReport(make, then) {
     reportOf = make;
-    const report = make(batchLitres());
+    const report = make(reportOptions());
     if (!report.html) {
       await showBoxes(report.boxes);
       return false;
@@ -570,11 +592,14 @@
     return true;
   }
 
-  $("batchLitres").addEventListener("change", async () => {
+  $("reportDetails").addEventListener("change", async (event) => {
+    if (event.target.id !== "batchLitres") {
+      projectEdited = true;
+    }
     if (!reportOf) {
       return;
     }
-    const report = reportOf(batchLitres());
+    const report = reportOf(reportOptions());
     if (report.html) {
       lastReport = report;
       showReportDocument(report.html);
@@ -614,6 +639,7 @@
     }
     jgj55 = lanshi.jgj55Form(format);
     jgj55Handle = null;
+    forgetProject();
     buildJgj55Fields();
     showJgj55State(jgj55.state());
     showView("jgj55");
@@ -766,11 +792,7 @@
 
   // The report of the form's design, or the status line that says why
   // there is none.
-  function jgj55Report(litres) {
-    const options = { date: today() };
-    if (litres !== undefined) {
-      options.batchLitres = litres;
-    }
+  function jgj55Report(options) {
     const report = jgj55.report(options);
     showJgj55State(report.state);
     return report.html ? report : { boxes: [] };
@@ -796,7 +818,7 @@
       if (currentView === "report" && lastReport) {
         return copyReport(lastReport);
       }
-      const report = classicReport();
+      const report = classicReport(reportOptions());
       if (!report.html) {
         return showBoxes(report.boxes);
       }

@@ -345,6 +345,23 @@ test("the report: copied as the native text, printed with every figure", async (
       assert.ok(printed.stdout.includes(shown[name]), `${name} (${shown[name]}) is not printed`);
     }
     assert.match(printed.stdout, /第 1 页，共 \d+ 页/);
+
+    // The desktop report dialog's fields: another trial batch, as
+    // `lanshi --report --batch-volume` gives it, and a project block.
+    const native25 = runNative("lanshi", ["--report", file, "-o", `${file}.25.txt`, "--batch-volume", "25"], "", {
+      LC_ALL: "C.UTF-8",
+      QT_QPA_PLATFORM: "offscreen",
+    });
+    assert.equal(native25.status, 0, native25.stderr);
+    await page.fill("#batchLitres", "25");
+    await page.press("#batchLitres", "Enter");
+    await page.locator("#batchLitres").blur();
+    const copied25 = await copiedBy(page, () => page.click("[data-command=copyReport]"));
+    assert.equal(copied25, fs.readFileSync(`${file}.25.txt`, "utf8"));
+    await page.fill("#projectName", "桥墩");
+    await page.locator("#projectName").blur();
+    const withProject = await copiedBy(page, () => page.click("[data-command=copyReport]"));
+    assert.match(withProject, /工程名称：桥墩/);
   } finally {
     await context.close();
     fs.rmSync(folder, { recursive: true, force: true });

@@ -434,8 +434,21 @@ test("a JGJ 55-2011 design opened in the classic window goes to its form; its re
     const copied = await copiedBy(page, () => page.click("[data-command=copyReport]"));
     assert.equal(copied, fs.readFileSync(`${file}.txt`, "utf8"));
 
-    // Back to the form, and the form follows a keystroke.
+    // Back to the form: saved, the bytes the program writes for that design.
     await page.click("[data-command=closeReport]");
+    const module = await lanshi();
+    const form = module.jgj55Form(formats.usual);
+    const opened = form.open(fs.readFileSync(file), "C30.lanshi");
+    assert.ok(opened.opened, JSON.stringify(opened));
+    const expected = form.save("C30.lanshi");
+    form.delete();
+    const download = page.waitForEvent("download");
+    await page.keyboard.press("Control+S");
+    const saved = await download;
+    assert.equal(saved.suggestedFilename(), "C30.lanshi");
+    assert.ok(fs.readFileSync(await saved.path()).equals(Buffer.from(expected.bytes)));
+
+    // The form follows a keystroke.
     const before = await page.textContent("#jgj55-results");
     await page.fill("#jgj55-fcuk", "35");
     assert.notEqual(await page.textContent("#jgj55-results"), before);

@@ -108,6 +108,9 @@ struct ClassicPage {
 
     calc::MemorySheet sheet;
     session::ClassicWindow window;
+    // The last save's bytes, until the page says they were written or not.
+    std::optional<session::SaveResult> pending;
+    std::string pendingFile;
 };
 
 std::map<int, std::unique_ptr<ClassicPage>> g_windows;
@@ -324,10 +327,28 @@ json classicCall(int handle, const json& request) {
         if (!saving.bytes) {
             return {{"boxes", boxesOf(saving.boxes)}};
         }
-        // The page hands the bytes to the browser as a download, which is
-        // the page's save: from here the sheet is unmodified against them.
-        page.window.saved(saving, file);
+        // Saved only once the page has written them (or handed them to the
+        // browser as a download): a refused write leaves the sheet modified.
+        page.pending = saving;
+        page.pendingFile = file;
         return {{"text", *saving.bytes}, {"file", file}, {"state", stateOf(page)}};
+    }
+    if (call == "saved" || call == "cannotSave") {
+        if (!page.pending) {
+            throw std::invalid_argument("no save is waiting to be written");
+        }
+        const session::SaveResult saving = std::move(*page.pending);
+        page.pending.reset();
+        if (call == "saved") {
+            // From here the sheet is unmodified against the bytes written.
+            page.window.saved(saving, page.pendingFile);
+            return stateOf(page);
+        }
+        // The browser's reason, in the box the desktop shows for a failed save.
+        const session::Box box = session::ClassicWindow::fileFailure(
+            session::FileAction::save, {.path = page.pendingFile, .shown = page.pendingFile},
+            stringMember(request, "reason", ""));
+        return {{"boxes", boxesOf({box})}, {"state", stateOf(page)}};
     }
     if (call == "report") {
         return reportOfWindow(page, request);

@@ -73,8 +73,14 @@
 //   w.save(fileName) → {bytes, file, state} | {boxes}
 //       The design file's bytes (Uint8Array), the same the desktop saves, to
 //       be written as `file` (fileName, or the file's own name, or
-//       "配合比设计.lanshi"; ".lanshi" added when missing). From then on the
-//       sheet is unmodified against them.
+//       "配合比设计.lanshi"; ".lanshi" added when missing). Then say how the
+//       write went:
+//   w.saved() → state
+//       The bytes were written (or handed to the browser as a download):
+//       from now on the sheet is unmodified against them.
+//   w.cannotSave(reason) → {boxes, state}
+//       The browser refused to write them, for `reason` (its own words): the
+//       box the desktop shows for a failed save; the sheet stays modified.
 //   w.report(options) → {text, html} | {boxes}
 //       The 计算书 of the last calculation, or the box that says why there
 //       is none. Options: date, project ({name, part, client}) and
@@ -189,6 +195,8 @@ Module["classicWindow"] = function (format) {
       }
       return { bytes: new TextEncoder().encode(saved.text), file: saved.file, state: saved.state };
     },
+    saved: () => call({ call: "saved" }),
+    cannotSave: (reason) => call({ call: "cannotSave", reason: String(reason) }),
     report: (options) => call(Object.assign({}, options === undefined ? {} : options, { call: "report" })),
     delete: () => Module["_lanshi_classic_delete"](handle),
   };

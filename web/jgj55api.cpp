@@ -234,18 +234,36 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_open(int id, const char* bytes, st
     }
 }
 
-// The bytes of the form's design file, saved as `fileName`: {"text": the
-// file (UTF-8 JSON), "state"}, or {"state"} alone when a field holds no
-// number (marked and named in the status line).
-EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_save(int id, const char* fileName) {
+// The bytes of the form's design file: {"text": the file (UTF-8 JSON),
+// "state"}, or {"state"} alone when a field holds no number (marked and named
+// in the status line). The form takes the file as its own only when the page
+// says the bytes were written (lanshi_jgj55_saved).
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_save(int id) {
     try {
         Form& form = formOf(id);
         const std::optional<std::string> bytes = form.save();
         if (!bytes) {
             return answer({{"state", stateJson(form)}});
         }
-        form.saved({.name = view(fileName), .shownAs = view(fileName)});
         return answer({{"text", *bytes}, {"state", stateJson(form)}});
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
+
+// How the page's write of the saved bytes as `fileName` went: written (an
+// empty `reason`), the form's file from now on; or refused for `reason`,
+// which the status line gives. {"state"}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_saved(int id, const char* fileName,
+                                                    const char* reason) {
+    try {
+        Form& form = formOf(id);
+        if (view(reason).empty()) {
+            form.saved({.name = view(fileName), .shownAs = view(fileName)});
+        } else {
+            form.cannotSave(view(fileName), view(reason));
+        }
+        return answer({{"state", stateJson(form)}});
     } catch (const std::exception& e) {
         return failure(e.what());
     }

@@ -39,10 +39,14 @@
 //       A design file's bytes (Uint8Array or ArrayBuffer) opened into the
 //       form; when they are no JGJ 55-2011 design, opened is false, the form
 //       keeps its values and the status line says why, in Chinese.
-//   f.save(fileName) → {bytes, state} | {state}
+//   f.save() → {bytes, state} | {state}
 //       The bytes (Uint8Array) of the design file, the same the desktop
-//       writes, now the form's file under fileName ("JGJ55设计.lanshi" when
-//       left out); no bytes when a field holds no number (it is marked).
+//       writes; no bytes when a field holds no number (it is marked). Then
+//       say how the write went:
+//   f.saved(fileName, reason) → {state}
+//       Written as fileName ("JGJ55设计.lanshi" when left out): the form's
+//       file from now on; or, with a reason (the browser's words), refused,
+//       which the status line says.
 //   f.report(options) → {text, html, state} | {error, state}
 //       The 计算书 of the design. Options: date ("2024-05-01"), program,
 //       version, batchLitres (20 when left out), project {name, part,
@@ -107,15 +111,19 @@ Module["jgj55Form"] = function (format) {
         fileName === undefined ? "" : String(fileName),
       ]);
     },
-    save(fileName) {
-      const saved = lanshiJgj55("lanshi_jgj55_save", [
-        id,
-        fileName === undefined ? "JGJ55设计.lanshi" : String(fileName),
-      ]);
+    save() {
+      const saved = lanshiJgj55("lanshi_jgj55_save", [id]);
       if ("text" in saved) {
         return { bytes: new TextEncoder().encode(saved.text), state: saved.state };
       }
       return saved;
+    },
+    saved(fileName, reason) {
+      return lanshiJgj55("lanshi_jgj55_saved", [
+        id,
+        fileName === undefined ? "JGJ55设计.lanshi" : String(fileName),
+        reason === undefined ? "" : String(reason),
+      ]);
     },
     report(options) {
       return lanshiJgj55("lanshi_jgj55_report", [

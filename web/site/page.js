@@ -447,18 +447,17 @@
     setTimeout(() => URL.revokeObjectURL(url), 60000);
   }
 
-  // Writes the file the user chose through the browser. The browser's own
-  // refusal (no room, no permission) comes in its words.
-  async function writeInPlace(handle, bytes, fileName) {
+  // Writes the file the user chose through the browser: nothing when it was
+  // written, else the browser's refusal (no room, no permission) in its
+  // words.
+  async function writeInPlace(handle, bytes) {
     try {
       const writable = await handle.createWritable();
       await writable.write(bytes);
       await writable.close();
-      return true;
+      return null;
     } catch (error) {
-      await showBox({ icon: "warning", title: built.identity.applicationName,
-                      text: `${fileName}：${error.message}` });
-      return false;
+      return String(error && error.message ? error.message : error);
     }
   }
 
@@ -483,14 +482,19 @@
     }
     const fileName = saved.file;
     if (handle) {
-      if (!(await writeInPlace(handle, saved.bytes, fileName))) {
+      const refused = await writeInPlace(handle, saved.bytes);
+      if (refused !== null) {
+        // The sheet stays modified; the box is the desktop's for a failed save.
+        const failed = classic.cannotSave(refused);
+        showState(failed.state);
+        await showBoxes(failed.boxes);
         return false;
       }
       fileHandle = handle;
     } else {
       download(saved.bytes, fileName, "application/x-lanshi-design");
     }
-    showState(saved.state);
+    showState(classic.saved());
     return true;
   }
 
@@ -759,17 +763,22 @@
       }
     }
     const fileName = handle ? handle.name : suggested;
-    const saved = jgj55.save(fileName);
+    const saved = jgj55.save();
     showJgj55State(saved.state);
     if (!saved.bytes) {
       return;
     }
+    let refused = null;
     if (handle) {
-      await writeInPlace(handle, saved.bytes, fileName);
-      jgj55Handle = handle;
+      refused = await writeInPlace(handle, saved.bytes);
+      if (refused === null) {
+        jgj55Handle = handle;
+      }
     } else {
       download(saved.bytes, fileName, "application/x-lanshi-design");
     }
+    // Refused: the status line says why, as the desktop's does.
+    showJgj55State(jgj55.saved(fileName, refused === null ? undefined : refused).state);
   }
 
   async function openJgj55File() {

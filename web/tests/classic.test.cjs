@@ -143,9 +143,22 @@ test("design files: opened and saved byte for byte, a changed sheet asks first",
       const saved = w.save();
       assert.ok(saved.bytes, JSON.stringify(saved.boxes));
       assert.equal(saved.file, `${name}.lanshi`);
+      w.saved();
       assert.equal(Buffer.compare(Buffer.from(saved.bytes), windowFile), 0, `${name}: saved bytes differ`);
 
       w.setText("Text1", "45");
+      // A write the browser refuses leaves the sheet modified, and says why
+      // as the desktop does; one that succeeds makes it unmodified.
+      assert.ok(w.save().bytes);
+      const refused = w.cannotSave("磁盘已满");
+      assert.equal(refused.state.modified, true, name);
+      assert.equal(refused.boxes.length, 1);
+      assert.equal(refused.boxes[0].icon, "warning");
+      assert.ok(refused.boxes[0].text.includes(`${name}.lanshi`) && refused.boxes[0].text.includes("磁盘已满"),
+                refused.boxes[0].text);
+      w.save();
+      assert.equal(w.saved().modified, false, name);
+      w.setText("Text1", "50");
       const asked = w.mayReplace();
       assert.equal(asked.ask, true, name);
       assert.equal(asked.box.text, `设计“${name}.lanshi”已修改。\n打开另一个设计之前，是否保存修改？`);

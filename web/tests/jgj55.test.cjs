@@ -170,15 +170,20 @@ test("typed as on the desktop: results, greyed table values, a mark and its mess
     assert.ok("error" in form.set("nothing", "1"));
 
     form.set("cementGrade", 1);
-    const saved = form.save("a.lanshi");
+    const saved = form.save();
     assert.ok(saved.bytes instanceof Uint8Array);
-    assert.equal(saved.state.title, "a.lanshi - JGJ 55-2011 配合比设计 - 普通澜石");
+    // The file is the form's only once the page has written it.
+    const refused = form.saved("b.lanshi", "磁盘已满");
+    assert.ok(refused.state.status.error && refused.state.status.text.includes("磁盘已满"),
+              JSON.stringify(refused.state.status));
+    assert.equal(refused.state.fileName, "");
+    assert.equal(form.saved("a.lanshi").state.title, "a.lanshi - JGJ 55-2011 配合比设计 - 普通澜石");
     const again = wasm.jgj55Form();
     try {
       const reopened = again.open(saved.bytes, "a.lanshi");
       assert.ok(reopened.opened);
       assert.equal(reopened.state.values.maxSize, "20");
-      assert.equal(Buffer.compare(Buffer.from(again.save("a.lanshi").bytes), Buffer.from(saved.bytes)), 0);
+      assert.equal(Buffer.compare(Buffer.from(again.save().bytes), Buffer.from(saved.bytes)), 0);
     } finally {
       again.delete();
     }

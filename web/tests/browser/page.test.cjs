@@ -65,6 +65,21 @@ async function openPage({
     });
   }
   const page = await context.newPage();
+  // Listening for file choosers from the start: Playwright turns the
+  // interception of the chooser on only when someone listens, and a listener
+  // added just before the key press can lose the race with the page's click.
+  const choosers = [];
+  page.on("filechooser", (chooser) => {
+    const waiting = choosers.shift();
+    if (waiting) {
+      waiting(chooser);
+    }
+  });
+  page.nextFileChooser = () =>
+    new Promise((resolve, reject) => {
+      choosers.push(resolve);
+      setTimeout(() => reject(new Error("no file chooser within 30 s")), 30000).unref();
+    });
   const requests = [];
   const errors = [];
   page.on("request", (request) => requests.push(request.url()));
@@ -296,7 +311,7 @@ test("a design saved by the native program opens, and saves again with the same 
     for (const [name, design] of Object.entries({ c35Crushed: designs.c35Crushed, massMethodTyped: designs.massMethodTyped })) {
       const bytes = nativeDesignFile(design);
       const fileName = `${name}.lanshi`;
-      const chooser = page.waitForEvent("filechooser");
+      const chooser = page.nextFileChooser();
       await page.keyboard.press("Control+O");
       await (await chooser).setFiles({ name: fileName, mimeType: "application/x-lanshi-design", buffer: bytes });
       await page.waitForFunction((file) => document.title.includes(file.replace(/\.lanshi$/, "")), fileName);
@@ -320,7 +335,7 @@ test("the report: copied as the native text, printed with every figure", async (
     const fileName = "c35Crushed.lanshi";
     const file = path.join(folder, fileName);
     fs.writeFileSync(file, nativeDesignFile(designs.c35Crushed));
-    const chooser = page.waitForEvent("filechooser");
+    const chooser = page.nextFileChooser();
     await page.keyboard.press("Control+O");
     await (await chooser).setFiles(file);
     await page.waitForFunction(() => document.title.includes("c35Crushed"));
@@ -418,7 +433,7 @@ test("a JGJ 55-2011 design opened in the classic window goes to its form; its re
     };
     const file = path.join(folder, "C30.lanshi");
     fs.writeFileSync(file, JSON.stringify(design));
-    const chooser = page.waitForEvent("filechooser");
+    const chooser = page.nextFileChooser();
     await page.keyboard.press("Control+O");
     await (await chooser).setFiles(file);
     await page.waitForSelector("#jgj55:not([hidden])");
@@ -440,7 +455,7 @@ test("a JGJ 55-2011 design opened in the classic window goes to its form; its re
     const form = module.jgj55Form(formats.usual);
     const opened = form.open(fs.readFileSync(file), "C30.lanshi");
     assert.ok(opened.opened, JSON.stringify(opened));
-    const expected = form.save("C30.lanshi");
+    const expected = form.save();
     form.delete();
     const download = page.waitForEvent("download");
     await page.keyboard.press("Control+S");
@@ -536,6 +551,9 @@ test("where the browser allows, 保存设计 writes the opened file in place", a
         name: file.name,
         getFile: async () => new File([file.bytes], file.name),
         createWritable: async () => {
+          if (window.testFiles.refuse) {
+            throw new DOMException("磁盘已满", "QuotaExceededError");
+          }
           const parts = [];
           return {
             write: async (part) => parts.push(new Uint8Array(part)),
@@ -559,6 +577,16 @@ test("where the browser allows, 保存设计 writes the opened file in place", a
     await page.keyboard.press("Control+Shift+S");
     await page.waitForFunction(() => window.testFiles.file.writes.length === 2);
     assert.equal(await page.evaluate(() => window.testFiles.saveAsked), 1);
+
+    // A write the browser refuses: the desktop's box for a failed save, and
+    // the changes still marked as unsaved.
+    await page.fill("#Text1", "45");
+    await page.evaluate(() => (window.testFiles.refuse = true));
+    await page.keyboard.press("Control+S");
+    await page.waitForSelector("#box[open]");
+    assert.ok((await page.textContent("#box-text")).includes("磁盘已满"));
+    assert.ok((await page.textContent("#caption")).endsWith("*"));
+    assert.equal(await page.evaluate(() => window.testFiles.file.writes.length), 2);
   } finally {
     await context.close();
   }

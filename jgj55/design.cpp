@@ -927,6 +927,38 @@ Outcome design(const Input& input) {
     }
 }
 
+std::optional<double> figure(const Result& result, std::string_view key) {
+    static constexpr std::pair<std::string_view, double Result::*> kFigures[] = {
+        {"fcu0", &Result::fcu0},
+        {"sigma", &Result::sigma},
+        {"fce", &Result::fce},
+        {"gammaF", &Result::gammaF},
+        {"gammaS", &Result::gammaS},
+        {"fb", &Result::fb},
+        {"alphaA", &Result::alphaA},
+        {"alphaB", &Result::alphaB},
+        {"waterBinderComputed", &Result::waterBinderComputed},
+        {"waterBinder", &Result::waterBinder},
+        {"tableWater", &Result::tableWater},
+        {"water", &Result::water},
+        {"binder", &Result::binder},
+        {"cement", &Result::cement},
+        {"flyAsh", &Result::flyAsh},
+        {"slag", &Result::slag},
+        {"admixture", &Result::admixture},
+        {"sandRatio", &Result::sandRatio},
+        {"sand", &Result::sand},
+        {"stone", &Result::stone},
+        {"apparentDensity", &Result::apparentDensity},
+    };
+    for (const auto& [name, member] : kFigures) {
+        if (name == key) {
+            return result.*member;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string fill(std::string_view pattern, std::span<const double> numbers,
                  const std::function<std::string(double)>& write) {
     std::string out;

@@ -204,6 +204,11 @@ struct Outcome {
 // aggregates) is refused instead.
 Outcome design(const Input& input);
 
+// A figure of a finished design by its key, the name the result file and
+// the form give it ("fcu0", "waterBinder", "stone", "apparentDensity", …);
+// nothing for a key that names no figure.
+std::optional<double> figure(const Result& result, std::string_view key);
+
 // The message with its numbers written as shortestDecimal writes them.
 std::string plainText(const Message& message);
 

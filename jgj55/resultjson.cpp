@@ -30,29 +30,18 @@ ordered texts(const std::vector<Message>& messages) {
 
 std::string resultJson(const Result& r) {
     ordered out = ordered::object();
-    const std::pair<const char*, double> figures[] = {
-        {"fcu0", r.fcu0},
-        {"sigma", r.sigma},
-        {"fce", r.fce},
-        {"gammaF", r.gammaF},
-        {"gammaS", r.gammaS},
-        {"fb", r.fb},
-        {"alphaA", r.alphaA},
-        {"alphaB", r.alphaB},
-        {"waterBinderComputed", r.waterBinderComputed},
-        {"waterBinder", r.waterBinder},
-        {"water", r.water},
-        {"binder", r.binder},
-        {"cement", r.cement},
-        {"flyAsh", r.flyAsh},
-        {"slag", r.slag},
-        {"admixture", r.admixture},
-        {"sandRatio", r.sandRatio},
-        {"sand", r.sand},
-        {"stone", r.stone},
+    // The figures in the design's order; a script reads them by these keys.
+    static constexpr const char* kKeys[] = {
+        "fcu0",        "sigma",     "fce",
+        "gammaF",      "gammaS",    "fb",
+        "alphaA",      "alphaB",    "waterBinderComputed",
+        "waterBinder", "water",     "binder",
+        "cement",      "flyAsh",    "slag",
+        "admixture",   "sandRatio", "sand",
+        "stone",
     };
-    for (const auto& [key, value] : figures) {
-        out[key] = number(value);
+    for (const char* key : kKeys) {
+        out[key] = number(figure(r, key).value_or(0.0));
     }
     out["notes"] = texts(r.notes);
     out["warnings"] = texts(r.warnings);

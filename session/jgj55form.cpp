@@ -178,33 +178,6 @@ const jgj55::Step* lastStep(const jgj55::Result& r, std::string_view symbol) {
     return found;
 }
 
-double resultValue(const jgj55::Result& r, std::string_view key) {
-    const std::pair<std::string_view, double> values[] = {
-        {"fcu0", r.fcu0},
-        {"fce", r.fce},
-        {"gammaF", r.gammaF},
-        {"gammaS", r.gammaS},
-        {"fb", r.fb},
-        {"waterBinder", r.waterBinder},
-        {"water", r.water},
-        {"binder", r.binder},
-        {"cement", r.cement},
-        {"flyAsh", r.flyAsh},
-        {"slag", r.slag},
-        {"admixture", r.admixture},
-        {"sandRatio", r.sandRatio},
-        {"sand", r.sand},
-        {"stone", r.stone},
-        {"apparentDensity", r.apparentDensity},
-    };
-    for (const auto& [k, v] : values) {
-        if (k == key) {
-            return v;
-        }
-    }
-    return 0.0;
-}
-
 // The code point of the UTF-8 sequence at `at`, and its length; length 0 for
 // a byte that starts no well-formed sequence.
 std::pair<char32_t, std::size_t> decode(std::string_view text, std::size_t at) {
@@ -464,7 +437,7 @@ void Jgj55Form::recompute() {
             shown = ResultState{.text = std::string(kNoFigure), .tip = {}};
             continue;
         }
-        shown.text = figure(resultValue(*m_result, kResults[i].key));
+        shown.text = figure(jgj55::figure(*m_result, kResults[i].key).value_or(0.0));
         shown.tip.clear();
         if (const Step* step = lastStep(*m_result, kResults[i].symbol)) {
             std::string tip(step->formula);

@@ -380,7 +380,7 @@ extern "C" {
 // The classic window's layout table, in twips: {"controls": [...],
 // "clientWidth", "clientHeight"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_layout() {
-    try {
+    return web::guarded([&] {
         json controls = json::array();
         for (const session::ControlRow& row : session::formLayout()) {
             controls.push_back(layoutRow(row));
@@ -388,37 +388,31 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_layout() {
         return answer({{"controls", std::move(controls)},
                        {"clientWidth", session::kClientWidth},
                        {"clientHeight", session::kClientHeight}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // Who the program is: {caption, applicationName, version, helpTitle,
 // helpText, makerPage}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_identity() {
-    try {
+    return web::guarded([&] {
         return answer({{"caption", session::kWindowCaption},
                        {"applicationName", session::kApplicationName},
                        {"version", session::kApplicationVersion},
                        {"helpTitle", session::kHelpTitle},
                        {"helpText", session::kHelpText},
                        {"makerPage", session::kMakerPage}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // A new classic window under the format of `optionsJson` ({"format": {...}}),
 // before its load: {"handle": n} or {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_new(const char* optionsJson) {
-    try {
+    return web::guarded([&] {
         auto page = std::make_unique<ClassicPage>(formatOf(optionsOf(optionsJson)));
         const int handle = ++g_lastHandle;
         g_windows.emplace(handle, std::move(page));
         return answer({{"handle", handle}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // One call on the classic window `handle`: {"call": "state" | "setText" |
@@ -426,11 +420,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_new(const char* optionsJson) {
 // "report", ...its arguments}; its answer (web/api.js tells which) or
 // {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_call(int handle, const char* requestJson) {
-    try {
-        return answer(classicCall(handle, optionsOf(requestJson)));
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    return web::guarded([&] { return answer(classicCall(handle, optionsOf(requestJson))); });
 }
 
 // A design file's bytes opened on the classic window `handle`, named
@@ -438,7 +428,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_call(int handle, const char* req
 // {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_open(int handle, const char* bytes,
                                                      std::size_t size, const char* fileName) {
-    try {
+    return web::guarded([&] {
         ClassicPage& page = windowOf(handle);
         const std::string name = fileName == nullptr ? std::string() : std::string(fileName);
         const session::OpenResult opened =
@@ -447,9 +437,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_open(int handle, const char* byt
                        {"boxes", boxesOf(opened.boxes)},
                        {"elsewhere", opened.elsewhere ? json("jgj55-2011") : json()},
                        {"state", stateOf(page)}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // Frees the classic window `handle`; nothing when there is none.
@@ -459,11 +447,8 @@ EMSCRIPTEN_KEEPALIVE void lanshi_classic_delete(int handle) {
 
 // One replay case (tools/replay.h) in, its line of results out.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_replay(const char* line) {
-    try {
-        return web::answerText(replay::replayLine(line == nullptr ? "" : line));
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    return web::guarded(
+        [&] { return web::answerText(replay::replayLine(line == nullptr ? "" : line)); });
 }
 
 // A design file's bytes, opened under the format `optionsJson` names
@@ -471,31 +456,27 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_replay(const char* line) {
 // or {"error": why it cannot be opened, in Chinese}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_open_design(const char* bytes, std::size_t size,
                                                     const char* optionsJson) {
-    try {
+    return web::guarded([&] {
         const calc::NumberFormat format = formatOf(optionsOf(optionsJson));
         const design::ReadResult read = design::open(std::string_view(bytes, size), format);
         if (!read) {
             return failure(read.error);
         }
         return answer({{"text", design::serialize(*read.design)}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // A design as JSON text, taken as it stands (its texts verbatim, in the format
 // it names): {"text": the bytes of its design file} or {"error": why not}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_save_design(const char* designJson) {
-    try {
+    return web::guarded([&] {
         const design::ReadResult read =
             design::openAsSaved(designJson == nullptr ? std::string_view() : designJson);
         if (!read) {
             return failure(read.error);
         }
         return answer({{"text", design::serialize(*read.design)}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // The report (计算书) of a design file's bytes, under the options of
@@ -504,11 +485,8 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_save_design(const char* designJson) {
 // when the calculation stops, or {"error": why not}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_report(const char* bytes, std::size_t size,
                                                const char* optionsJson) {
-    try {
-        return answer(reportOf(std::string_view(bytes, size), optionsOf(optionsJson)));
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    return web::guarded(
+        [&] { return answer(reportOf(std::string_view(bytes, size), optionsOf(optionsJson))); });
 }
 
 } // extern "C"

@@ -5,6 +5,7 @@
 
 #include "calc/numberformat.h"
 
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,16 @@ const char* answer(const json& result);
 const char* failure(std::string_view why);
 // A plain text kept as the answer, as it is.
 const char* answerText(std::string text);
+
+// The answer of an entry point: what `call` answers, or {"error": why} for
+// whatever it throws, so that no exception leaves the module.
+template <typename Call> const char* guarded(Call&& call) {
+    try {
+        return call();
+    } catch (const std::exception& e) {
+        return failure(e.what());
+    }
+}
 
 // The options of a call: a JSON object; empty or null text is {}.
 json optionsOf(const char* text);

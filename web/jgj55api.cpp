@@ -161,77 +161,61 @@ extern "C" {
 // The form's inputs in the order it shows them: [{key, caption, unit, kind
 // ("number" or "choice"), group, choices (a choice's entries)}].
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_fields() {
-    try {
-        return answer(fieldsJson());
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    return web::guarded([&] { return answer(fieldsJson()); });
 }
 
 // A new form in the format of `optionsJson` ({"format": {...}}):
 // {"form": its number, "state": …} or {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_new(const char* optionsJson) {
-    try {
+    return web::guarded([&] {
         auto form = std::make_unique<Form>(formatOf(optionsOf(optionsJson)));
         const int id = ++g_lastForm;
         const json state = stateJson(*form);
         g_forms.emplace(id, std::move(form));
         return answer({{"form", id}, {"state", state}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // The form's state: {values, chosen, placeholders, tips, results, marks,
 // status, designed, fileName, title}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_state(int id) {
-    try {
-        return answer(stateJson(formOf(id)));
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    return web::guarded([&] { return answer(stateJson(formOf(id))); });
 }
 
 // `text` typed into number field `key`: the state after the design.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the field, then its text.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_set_text(int id, const char* key, const char* text) {
-    try {
+    return web::guarded([&] {
         Form& form = formOf(id);
         if (!form.setText(view(key), view(text))) {
             return failure("no number field \"" + std::string(view(key)) + "\"");
         }
         return answer(stateJson(form));
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // Entry `index` chosen in choice field `key`: the state after the design.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_choose(int id, const char* key, int index) {
-    try {
+    return web::guarded([&] {
         Form& form = formOf(id);
         if (!form.choose(view(key), index)) {
             return failure("no choice field \"" + std::string(view(key)) + "\" with entry " +
                            std::to_string(index));
         }
         return answer(stateJson(form));
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // A design file's bytes opened into the form under `fileName`:
 // {"opened": bool, "state"}; the status line says why not.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_open(int id, const char* bytes, std::size_t size,
                                                    const char* fileName) {
-    try {
+    return web::guarded([&] {
         Form& form = formOf(id);
         const bool opened = form.open(std::string_view(bytes, size),
                                       {.name = view(fileName), .shownAs = view(fileName)});
         return answer({{"opened", opened}, {"state", stateJson(form)}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // The bytes of the form's design file: {"text": the file (UTF-8 JSON),
@@ -239,16 +223,14 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_open(int id, const char* bytes, st
 // in the status line). The form takes the file as its own only when the page
 // says the bytes were written (lanshi_jgj55_saved).
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_save(int id) {
-    try {
+    return web::guarded([&] {
         Form& form = formOf(id);
         const std::optional<std::string> bytes = form.save();
         if (!bytes) {
             return answer({{"state", stateJson(form)}});
         }
         return answer({{"text", *bytes}, {"state", stateJson(form)}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // How the page's write of the saved bytes as `fileName` went: written (an
@@ -256,7 +238,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_save(int id) {
 // which the status line gives. {"state"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_saved(int id, const char* fileName,
                                                     const char* reason) {
-    try {
+    return web::guarded([&] {
         Form& form = formOf(id);
         if (view(reason).empty()) {
             form.saved({.name = view(fileName), .shownAs = view(fileName)});
@@ -264,9 +246,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_saved(int id, const char* fileName
             form.cannotSave(view(fileName), view(reason));
         }
         return answer({{"state", stateJson(form)}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    });
 }
 
 // The report of the form's design under `optionsJson` ({"date", "program",
@@ -274,20 +254,12 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_saved(int id, const char* fileName
 // {"text", "html", "state"}, or {"error": the status line's words, "state"}
 // when there is no design.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_report(int id, const char* optionsJson) {
-    try {
-        return answer(reportOf(formOf(id), optionsOf(optionsJson)));
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    return web::guarded([&] { return answer(reportOf(formOf(id), optionsOf(optionsJson))); });
 }
 
 // Frees the form: {"deleted": whether there was one}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_delete(int id) {
-    try {
-        return answer({{"deleted", g_forms.erase(id) == 1}});
-    } catch (const std::exception& e) {
-        return failure(e.what());
-    }
+    return web::guarded([&] { return answer({{"deleted", g_forms.erase(id) == 1}}); });
 }
 
 } // extern "C"

@@ -185,7 +185,11 @@ json stateOf(const ClassicPage& page) {
             {"checks", std::move(checks)},
             {"caption", page.window.caption()},
             {"modified", page.window.isModified()},
-            {"file", page.window.fileName()}};
+            {"file", page.window.fileName()},
+            {"project",
+             {{"name", page.window.project().name},
+              {"part", page.window.project().part},
+              {"client", page.window.project().client}}}};
 }
 
 calc::TextField textFieldOf(const json& request) {

@@ -44,11 +44,12 @@
 //       first shows the window. Free it with w.delete().
 //   w.state() → {texts: {Text1: "…", …, Text33: "…"},
 //                options: {option1, option2, 细砂, 粗砂}, checks: {卵石, 碎石},
-//                caption, modified, file}
+//                caption, modified, file, project: {name, part, client}}
 //       caption: the window's caption with the design file's name, without
 //       the mark of unsaved changes; modified: whether the sheet differs from
 //       what was last opened or saved (from the state after the load before);
-//       file: the design file's name, or "".
+//       file: the design file's name, or ""; project: the project block the
+//       next report names (the opened design's own, or the last one given).
 //   w.setText(name, text) → state     a field's text ("Text1" … "Text33")
 //   w.edited(name) → state            after the user typed into the field:
 //                                     its text is the user's from now on

@@ -582,6 +582,14 @@
 
   async function openReport(make, then) {
     reportOf = make;
+    // The project block the report will name, as the desktop's dialog
+    // proposes it: the opened design's own until the user writes another.
+    if (make === classicReport && !projectEdited) {
+      const project = classic.state().project;
+      $("projectName").value = project.name;
+      $("projectPart").value = project.part;
+      $("projectClient").value = project.client;
+    }
     const report = make(reportOptions());
     if (!report.html) {
       await showBoxes(report.boxes);

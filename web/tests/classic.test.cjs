@@ -208,6 +208,7 @@ test("the report of the last calculation, or the box that says why there is none
     const made = w.report({ date: "2024-05-01", batchLitres: 25, project: { name: "桥墩" } });
     assert.ok(made.text.includes("2024-05-01"), made.text);
     assert.ok(made.text.includes("桥墩"), made.text);
+    assert.deepEqual(w.state().project, { name: "桥墩", part: "", client: "" });
     w.setText("Text12", "1");
     const changed = w.report({ date: "2024-05-01" });
     assert.equal(changed.boxes.length, 1);

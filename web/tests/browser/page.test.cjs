@@ -334,7 +334,10 @@ test("the report: copied as the native text, printed with every figure", async (
   try {
     const fileName = "c35Crushed.lanshi";
     const file = path.join(folder, fileName);
-    fs.writeFileSync(file, nativeDesignFile(designs.c35Crushed));
+    // With the project block the file keeps, which the report names and its
+    // fields propose, as the desktop's dialog does.
+    const project = { name: "滨江大桥", part: "墩身", client: "市政设计院" };
+    fs.writeFileSync(file, nativeDesignFile({ ...designs.c35Crushed, project }));
     const chooser = page.nextFileChooser();
     await page.keyboard.press("Control+O");
     await (await chooser).setFiles(file);
@@ -351,6 +354,10 @@ test("the report: copied as the native text, printed with every figure", async (
 
     await page.keyboard.press("Control+P");
     await page.waitForSelector("#report:not([hidden])");
+    assert.deepEqual(
+      [await page.inputValue("#projectName"), await page.inputValue("#projectPart"), await page.inputValue("#projectClient")],
+      [project.name, project.part, project.client],
+    );
     const pdf = path.join(folder, "report.pdf");
     await page.pdf({ path: pdf, format: "A4" });
     const printed = spawnSync("pdftotext", ["-layout", pdf, "-"], { encoding: "utf8" });

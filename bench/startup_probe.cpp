@@ -2,43 +2,27 @@
 // timed from the moment the shell launched this process (LANSHI_LAUNCHED_NS,
 // nanoseconds since the epoch) to the window being exposed. Run by
 // bench/startup.sh, once per process, since a cold start happens only once.
+#include "startupclock.h"
 #include "ui/form1.h"
 #include "ui/messageboxes.h"
 #include "ui/regional.h"
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <sys/resource.h>
+#include <optional>
 
 #include <QApplication>
 #include <QLocale>
 #include <QTest>
 
-namespace {
-
-double millisecondsSince(long long startNs) {
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    return double(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() - startNs) /
-           1e6;
-}
-
-double cpuMilliseconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-} // namespace
+using startup::cpuMilliseconds;
+using startup::millisecondsSince;
 
 int main(int argc, char* argv[]) {
-    const char* launched = std::getenv("LANSHI_LAUNCHED_NS");
-    if (launched == nullptr) {
-        std::fprintf(stderr, "startup_probe: set LANSHI_LAUNCHED_NS=$(date +%%s%%N)\n");
+    const std::optional<long long> launched = startup::launchedNs("startup_probe");
+    if (!launched) {
         return 2;
     }
-    const long long start = std::atoll(launched);
+    const long long start = *launched;
     const double atMain = millisecondsSince(start);
     QApplication app(argc, argv);
     const double atApplication = millisecondsSince(start);

@@ -9,12 +9,12 @@
 #include "jgj55/resultjson.h"
 #include "report/jgj55report.h"
 #include "report/report.h"
+#include "session/stopreport.h"
 #include "ui/designio.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
 #include "ui/regional.h"
 #include "ui/reportprint.h"
-#include "ui/stopreport.h"
 #include "ui/systemreason.h"
 
 #include <cerrno>
@@ -153,7 +153,7 @@ std::string classicJson(const calc::Sheet& sheet, const calc::Stop* stopped) {
                        {"field", stop.field ? nlohmann::ordered_json(calc::fieldName(*stop.field))
                                             : nlohmann::ordered_json()},
                        {"reason", calc::reasonName(stop.reason)},
-                       {"text", ui::stopReport(stop, sheet).toStdString()}};
+                       {"text", session::stopReport(stop, sheet)}};
     } else {
         out["stop"] = nullptr;
     }
@@ -236,7 +236,7 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
         }
         if (!pressed.outcome.completed()) {
             return failed(QStringLiteral("%1：%2").arg(
-                command.design, ui::stopReport(*pressed.outcome.stop, sheet)));
+                command.design, ui::qt(session::stopReport(*pressed.outcome.stop, sheet))));
         }
         trace = std::move(pressed.trace);
     }

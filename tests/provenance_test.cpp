@@ -9,6 +9,7 @@
 #include "design/provenance.h"
 #include "report/report.h"
 #include "tests/case_names.h"
+#include "tests/sheet_fixture.h"
 
 #include <fstream>
 #include <functional>
@@ -24,11 +25,7 @@ using namespace calc;
 
 const report::Options kOptions{"2024-05-01", "普通澜石", "1.00", "", 20.0, {}};
 
-MemorySheet resetSheet() {
-    MemorySheet sheet;
-    qk(sheet);
-    return sheet;
-}
+using calc::testing::resetSheet;
 
 std::string reportOf(const Sheet& sheet, const Trace& trace) {
     const std::optional<report::Document> document = report::buildReport(sheet, trace, kOptions);

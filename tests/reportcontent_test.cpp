@@ -9,6 +9,7 @@
 #include "report/numbers.h"
 #include "report/report.h"
 #include "tests/case_names.h"
+#include "tests/sheet_fixture.h"
 
 #include <functional>
 #include <optional>
@@ -22,11 +23,7 @@ using namespace calc;
 
 const report::Options kOptions{"2024-05-01", "普通澜石", "1.00", "", 20.0, {}};
 
-MemorySheet resetSheet() {
-    MemorySheet sheet;
-    qk(sheet);
-    return sheet;
-}
+using calc::testing::resetSheet;
 
 std::optional<report::Document> documentOf(MemorySheet& sheet) {
     Trace trace;

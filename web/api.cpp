@@ -113,16 +113,10 @@ struct ClassicPage {
     std::string pendingFile;
 };
 
-std::map<int, std::unique_ptr<ClassicPage>> g_windows;
-int g_lastHandle = 0;
+web::Handles<ClassicPage> g_windows("classic window");
 
 ClassicPage& windowOf(int handle) {
-    const auto found = g_windows.find(handle);
-    if (found == g_windows.end()) {
-        throw std::invalid_argument("no classic window " + std::to_string(handle) +
-                                    " (deleted, or never made)");
-    }
-    return *found->second;
+    return g_windows.at(handle);
 }
 
 std::string_view iconName(session::Icon icon) {
@@ -412,9 +406,8 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_identity() {
 // before its load: {"handle": n} or {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_new(const char* optionsJson) {
     return web::guarded([&] {
-        auto page = std::make_unique<ClassicPage>(formatOf(optionsOf(optionsJson)));
-        const int handle = ++g_lastHandle;
-        g_windows.emplace(handle, std::move(page));
+        const int handle =
+            g_windows.add(std::make_unique<ClassicPage>(formatOf(optionsOf(optionsJson))));
         return answer({{"handle", handle}});
     });
 }
@@ -446,7 +439,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_open(int handle, const char* byt
 
 // Frees the classic window `handle`; nothing when there is none.
 EMSCRIPTEN_KEEPALIVE void lanshi_classic_delete(int handle) {
-    g_windows.erase(handle);
+    g_windows.remove(handle);
 }
 
 // One replay case (tools/replay.h) in, its line of results out.

@@ -6,8 +6,12 @@
 #include "calc/numberformat.h"
 
 #include <exception>
+#include <map>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -32,6 +36,34 @@ template <typename Call> const char* guarded(Call&& call) {
         return failure(e.what());
     }
 }
+
+// The objects the page holds by number (a classic window, a JGJ 55-2011
+// form): made, found and freed by the number it was given.
+template <typename Object> class Handles {
+public:
+    // `what` names the kind in the error for a number that holds nothing.
+    explicit Handles(std::string what) : m_what(std::move(what)) {}
+
+    int add(std::unique_ptr<Object> object) {
+        m_objects.emplace(++m_last, std::move(object));
+        return m_last;
+    }
+    Object& at(int handle) const {
+        const auto found = m_objects.find(handle);
+        if (found == m_objects.end()) {
+            throw std::invalid_argument("no " + m_what + " " + std::to_string(handle) +
+                                        " (never made, or deleted)");
+        }
+        return *found->second;
+    }
+    // Whether there was one to free.
+    bool remove(int handle) { return m_objects.erase(handle) == 1; }
+
+private:
+    std::string m_what;
+    std::map<int, std::unique_ptr<Object>> m_objects;
+    int m_last = 0;
+};
 
 // The options of a call: a JSON object; empty or null text is {}.
 json optionsOf(const char* text);

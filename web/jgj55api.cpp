@@ -35,20 +35,14 @@ using Form = session::Jgj55Form;
 // What the report calls the program when the caller names none.
 constexpr const char* kProgramName = "普通澜石";
 
-std::map<int, std::unique_ptr<Form>> g_forms;
-int g_lastForm = 0;
+web::Handles<Form> g_forms("JGJ 55-2011 form");
 
 std::string_view view(const char* text) {
     return text == nullptr ? std::string_view() : std::string_view(text);
 }
 
 Form& formOf(int id) {
-    const auto found = g_forms.find(id);
-    if (found == g_forms.end()) {
-        throw std::invalid_argument("no JGJ 55-2011 form " + std::to_string(id) +
-                                    " (never made, or deleted)");
-    }
-    return *found->second;
+    return g_forms.at(id);
 }
 
 json fieldsJson() {
@@ -168,11 +162,8 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_fields() {
 // {"form": its number, "state": …} or {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_new(const char* optionsJson) {
     return web::guarded([&] {
-        auto form = std::make_unique<Form>(formatOf(optionsOf(optionsJson)));
-        const int id = ++g_lastForm;
-        const json state = stateJson(*form);
-        g_forms.emplace(id, std::move(form));
-        return answer({{"form", id}, {"state", state}});
+        const int id = g_forms.add(std::make_unique<Form>(formatOf(optionsOf(optionsJson))));
+        return answer({{"form", id}, {"state", stateJson(formOf(id))}});
     });
 }
 
@@ -259,7 +250,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_report(int id, const char* options
 
 // Frees the form: {"deleted": whether there was one}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_delete(int id) {
-    return web::guarded([&] { return answer({{"deleted", g_forms.erase(id) == 1}}); });
+    return web::guarded([&] { return answer({{"deleted", g_forms.remove(id)}}); });
 }
 
 } // extern "C"

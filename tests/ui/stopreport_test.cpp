@@ -2,8 +2,8 @@
 // stop.
 #include "calc/memorysheet.h"
 #include "calc/stages.h"
+#include "session/stopreport.h"
 #include "ui/fieldnotes.h"
-#include "ui/stopreport.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -70,7 +70,7 @@ TEST(StopReportTest, SaysWhatStoppedWhereAndWhy) {
         for (const auto& [field, value] : c.sheet) {
             sheet.setText(field, value);
         }
-        EXPECT_EQ(ui::stopReport(c.stop, sheet).toStdString(), c.report);
+        EXPECT_EQ(session::stopReport(c.stop, sheet), c.report);
     }
 }
 

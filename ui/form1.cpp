@@ -2,6 +2,7 @@
 
 #include "calc/fields.h"
 #include "ui/captionlabel.h"
+#include "ui/chineseface.h"
 #include "ui/fieldnotes.h"
 #include "ui/identity.h"
 #include "ui/keyboard.h"
@@ -233,10 +234,14 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
     // The rectangles are drawn for captions at 12 pixels (9 points at 96 dpi),
     // the usual size of Chinese screen text; a desktop's larger default would
     // push every caption out of its label. A CJK face for Latin letters too
-    // keeps "石子w" and "砂子w" inside their narrow labels.
+    // keeps "石子w" and "砂子w" inside their narrow labels. One family, not a
+    // list: for a list Qt asks fontconfig for the fallbacks of every script
+    // the moment the face is first used, for one family only once a
+    // character is missing from it.
     QFont face = font();
-    face.setFamilies(
-        {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), face.family()});
+    if (const QString family = installedChineseFace(); !family.isEmpty()) {
+        face.setFamily(family);
+    }
     face.setPixelSize(12);
     setFont(face);
     const FormControls controls = build();

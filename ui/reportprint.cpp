@@ -1,5 +1,6 @@
 #include "ui/reportprint.h"
 
+#include "ui/chineseface.h"
 #include "ui/identity.h"
 #include "ui/systemreason.h"
 
@@ -24,8 +25,7 @@ namespace {
 
 QFont reportFont(qreal points) {
     QFont font;
-    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("Sans Serif")});
+    font.setFamilies(chineseFaces() << QStringLiteral("Sans Serif"));
     font.setPointSizeF(points);
     return font;
 }

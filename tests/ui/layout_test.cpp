@@ -15,6 +15,7 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -168,6 +169,17 @@ TEST_F(LayoutTest, EveryControlHasItsNameKindCaptionAndRectangle) {
         EXPECT_EQ(captionOf(w), QString::fromUtf8(e.caption));
         EXPECT_EQ(w->geometry(), QRect(e.x, e.y, e.width, e.height));
     }
+}
+
+TEST_F(LayoutTest, DrawsInOneChineseFaceAtTwelvePixels) {
+    if (!QFontDatabase::hasFamily(QStringLiteral("WenQuanYi Micro Hei"))) {
+        GTEST_SKIP() << "WenQuanYi Micro Hei is not installed";
+    }
+    // The face alone, no list of faces behind it: every caption and start
+    // text is in it, and a list costs the start-up fontconfig's fallbacks.
+    EXPECT_EQ(form.font().families(), QStringList{QStringLiteral("WenQuanYi Micro Hei")});
+    EXPECT_EQ(form.font().pixelSize(), 12);
+    EXPECT_EQ(test::control<QLineEdit>(form, "Text1")->font().families(), form.font().families());
 }
 
 TEST_F(LayoutTest, HasExactlyTheEightyControls) {

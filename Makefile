@@ -40,9 +40,9 @@ package:
 	@lintian --pedantic --display-info --fail-on error,warning,info,pedantic $(BUILD_DIR)/lanshi_*.deb
 
 # clang-tidy with .clang-tidy over the program's own code (calc, jgj55, design,
-# report, session, ui, app, tools); every finding fails. Needs the compile commands of
-# a configured build.
-LINT_FILES := '$(CURDIR)/(calc|jgj55|design|report|session|ui|app|tools)/[^/]*\.cpp$$'
+# report, session, ui, app, tools, and the web module's entry points); every
+# finding fails. Needs the compile commands of a configured build.
+LINT_FILES := '$(CURDIR)/(calc|jgj55|design|report|session|ui|app|tools|web)/[^/]*\.cpp$$'
 lint: configure
 	@run-clang-tidy -quiet -p $(BUILD_DIR) -j $(JOBS) $(LINT_FILES) >$(BUILD_DIR)/lint.log 2>&1 \
 		|| { grep -E '(warning|error):' -A3 $(BUILD_DIR)/lint.log; exit 1; }

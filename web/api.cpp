@@ -34,6 +34,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -266,90 +267,119 @@ json reportOfWindow(ClassicPage& page, const json& request) {
     return {{"text", report::toText(*made.document)}, {"html", report::toHtml(*made.document)}};
 }
 
+json selectCall(ClassicPage& page, const json& request) {
+    const std::string name = stringMember(request, "name", "");
+    for (const calc::Option option : kOptions) {
+        if (calc::optionName(option) == name) {
+            // The partner of its group clears, as in the window's frame.
+            page.sheet.select(option);
+            return stateOf(page);
+        }
+    }
+    throw std::invalid_argument("no option button \"" + name + "\"");
+}
+
+json setCheckedCall(ClassicPage& page, const json& request) {
+    const std::string name = stringMember(request, "name", "");
+    if (!request.contains("checked") || !request.at("checked").is_boolean()) {
+        throw std::invalid_argument("\"checked\" must be true or false");
+    }
+    for (const calc::Check check : kChecks) {
+        if (calc::checkName(check) == name) {
+            page.sheet.setChecked(check, request.at("checked").get<bool>());
+            return stateOf(page);
+        }
+    }
+    throw std::invalid_argument("no check box \"" + name + "\"");
+}
+
+json eventCall(ClassicPage& page, const json& request) {
+    const std::string name = stringMember(request, "name", "");
+    const std::optional<session::Event> event = session::eventByName(name);
+    if (!event) {
+        throw std::invalid_argument("no event \"" + name + "\"");
+    }
+    return effectsOf(page, *event);
+}
+
+json mayReplaceCall(ClassicPage& page, const json& /*request*/) {
+    const std::optional<session::Box> question = page.window.mayReplace();
+    if (!question) {
+        return {{"ask", false}};
+    }
+    return {{"ask", true}, {"box", boxOf(*question)}};
+}
+
+json saveCall(ClassicPage& page, const json& request) {
+    const std::string file = saveNameOf(page, stringMember(request, "file", ""));
+    const session::SaveResult saving = page.window.save(file);
+    if (!saving.bytes) {
+        return {{"boxes", boxesOf(saving.boxes)}};
+    }
+    // Saved only once the page has written them (or handed them to the
+    // browser as a download): a refused write leaves the sheet modified.
+    page.pending = saving;
+    page.pendingFile = file;
+    return {{"text", *saving.bytes}, {"file", file}, {"state", stateOf(page)}};
+}
+
+// The save waiting to be written, taken off the window.
+session::SaveResult pendingSave(ClassicPage& page) {
+    if (!page.pending) {
+        throw std::invalid_argument("no save is waiting to be written");
+    }
+    session::SaveResult saving = std::move(*page.pending);
+    page.pending.reset();
+    return saving;
+}
+
+json savedCall(ClassicPage& page, const json& /*request*/) {
+    // From here the sheet is unmodified against the bytes written.
+    page.window.saved(pendingSave(page), page.pendingFile);
+    return stateOf(page);
+}
+
+json cannotSaveCall(ClassicPage& page, const json& request) {
+    pendingSave(page);
+    // The browser's reason, in the box the desktop shows for a failed save.
+    const session::Box box = session::ClassicWindow::fileFailure(
+        session::FileAction::save, {.path = page.pendingFile, .shown = page.pendingFile},
+        stringMember(request, "reason", ""));
+    return {{"boxes", boxesOf({box})}, {"state", stateOf(page)}};
+}
+
+using ClassicCall = json (*)(ClassicPage&, const json&);
+
+// The calls of the classic window by the name the page gives them.
+constexpr std::pair<std::string_view, ClassicCall> kClassicCalls[] = {
+    {"state", [](ClassicPage& page, const json&) { return stateOf(page); }},
+    {"setText",
+     [](ClassicPage& page, const json& request) {
+         page.sheet.setText(textFieldOf(request), stringMember(request, "text", ""));
+         return stateOf(page);
+     }},
+    {"edited",
+     [](ClassicPage& page, const json& request) {
+         page.window.edited(textFieldOf(request));
+         return stateOf(page);
+     }},
+    {"select", selectCall},
+    {"setChecked", setCheckedCall},
+    {"event", eventCall},
+    {"mayReplace", mayReplaceCall},
+    {"save", saveCall},
+    {"saved", savedCall},
+    {"cannotSave", cannotSaveCall},
+    {"report", reportOfWindow},
+};
+
 json classicCall(int handle, const json& request) {
     ClassicPage& page = windowOf(handle);
     const std::string call = stringMember(request, "call", "");
-    if (call == "state") {
-        return stateOf(page);
-    }
-    if (call == "setText") {
-        page.sheet.setText(textFieldOf(request), stringMember(request, "text", ""));
-        return stateOf(page);
-    }
-    if (call == "edited") {
-        page.window.edited(textFieldOf(request));
-        return stateOf(page);
-    }
-    if (call == "select") {
-        const std::string name = stringMember(request, "name", "");
-        for (const calc::Option option : kOptions) {
-            if (calc::optionName(option) == name) {
-                // The partner of its group clears, as in the window's frame.
-                page.sheet.select(option);
-                return stateOf(page);
-            }
+    for (const auto& [name, carryOut] : kClassicCalls) {
+        if (name == call) {
+            return carryOut(page, request);
         }
-        throw std::invalid_argument("no option button \"" + name + "\"");
-    }
-    if (call == "setChecked") {
-        const std::string name = stringMember(request, "name", "");
-        if (!request.contains("checked") || !request.at("checked").is_boolean()) {
-            throw std::invalid_argument("\"checked\" must be true or false");
-        }
-        for (const calc::Check check : kChecks) {
-            if (calc::checkName(check) == name) {
-                page.sheet.setChecked(check, request.at("checked").get<bool>());
-                return stateOf(page);
-            }
-        }
-        throw std::invalid_argument("no check box \"" + name + "\"");
-    }
-    if (call == "event") {
-        const std::string name = stringMember(request, "name", "");
-        const std::optional<session::Event> event = session::eventByName(name);
-        if (!event) {
-            throw std::invalid_argument("no event \"" + name + "\"");
-        }
-        return effectsOf(page, *event);
-    }
-    if (call == "mayReplace") {
-        const std::optional<session::Box> question = page.window.mayReplace();
-        if (!question) {
-            return {{"ask", false}};
-        }
-        return {{"ask", true}, {"box", boxOf(*question)}};
-    }
-    if (call == "save") {
-        const std::string file = saveNameOf(page, stringMember(request, "file", ""));
-        const session::SaveResult saving = page.window.save(file);
-        if (!saving.bytes) {
-            return {{"boxes", boxesOf(saving.boxes)}};
-        }
-        // Saved only once the page has written them (or handed them to the
-        // browser as a download): a refused write leaves the sheet modified.
-        page.pending = saving;
-        page.pendingFile = file;
-        return {{"text", *saving.bytes}, {"file", file}, {"state", stateOf(page)}};
-    }
-    if (call == "saved" || call == "cannotSave") {
-        if (!page.pending) {
-            throw std::invalid_argument("no save is waiting to be written");
-        }
-        const session::SaveResult saving = std::move(*page.pending);
-        page.pending.reset();
-        if (call == "saved") {
-            // From here the sheet is unmodified against the bytes written.
-            page.window.saved(saving, page.pendingFile);
-            return stateOf(page);
-        }
-        // The browser's reason, in the box the desktop shows for a failed save.
-        const session::Box box = session::ClassicWindow::fileFailure(
-            session::FileAction::save, {.path = page.pendingFile, .shown = page.pendingFile},
-            stringMember(request, "reason", ""));
-        return {{"boxes", boxesOf({box})}, {"state", stateOf(page)}};
-    }
-    if (call == "report") {
-        return reportOfWindow(page, request);
     }
     throw std::invalid_argument("no call \"" + call + "\" of the classic window");
 }

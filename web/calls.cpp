@@ -27,7 +27,7 @@ const char* answerText(std::string text) {
 }
 
 json optionsOf(const char* text) {
-    const json options = json::parse(text == nullptr || *text == '\0' ? "{}" : text);
+    json options = json::parse(text == nullptr || *text == '\0' ? "{}" : text);
     if (!options.is_object()) {
         throw std::invalid_argument("the options must be a JSON object");
     }

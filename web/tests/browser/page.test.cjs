@@ -544,6 +544,42 @@ test("帮助, the context menu, the question before replacing changes, a dropped
   }
 });
 
+test("更多软件 opens the native page in a tab of its own; a blocked tab gets the native box", async () => {
+  const [native] = nativeEvents({ events: ["Command5"] }).events;
+  assert.match(native.openUrl ?? "", /^https?:\/\//, JSON.stringify(native));
+  const module = await lanshi();
+  const window = module.classicWindow(formats.usual);
+  window.event("load");
+  const blockedBox = window.event("Command5").browserFailure;
+  window.delete();
+
+  const { context, page } = await openPage();
+  try {
+    // The page on the web answered here, so that its tab commits to it.
+    await context.route(native.openUrl, (route) => route.fulfill({ contentType: "text/html", body: "" }));
+    const opened = context.waitForEvent("page");
+    await page.click("#Command5");
+    const tab = await opened;
+    await tab.waitForLoadState();
+    assert.equal(tab.url(), native.openUrl);
+    assert.equal(await tab.evaluate(() => window.opener), null, "the new tab can reach back into the page");
+    assert.ok(await page.isHidden("#box[open]"));
+    await tab.close();
+
+    // A browser that blocks the tab: the box the desktop shows when no
+    // browser starts.
+    await page.evaluate(() => {
+      window.open = () => null;
+    });
+    await page.click("#Command5");
+    await page.waitForSelector("#box[open]");
+    assert.equal(await page.textContent("#box-title"), blockedBox.title);
+    assert.equal(await page.textContent("#box-text"), blockedBox.text);
+  } finally {
+    await context.close();
+  }
+});
+
 // A browser that lets the page write the file it opened (the File System
 // Access API, here with a picker that answers without a dialog): 保存设计
 // writes the same bytes back in place, asking for no name; 另存为 asks.

@@ -3,7 +3,8 @@
 # window of the same size with one label and one field (bench/startup_bare),
 # the two run in turn, then the resident memory of the real program once its
 # window is up. Absolute times on a shared machine swing by half between
-# runs; the ratio of the medians is the figure to watch.
+# runs; the ratio of the medians is the figure to watch, and beside it the
+# ratio of the instructions that callgrind counts, where valgrind is installed.
 # Needs xvfb and xdotool:  xvfb-run -a bench/startup.sh [build] [runs]
 set -euo pipefail
 build=${1:-build}
@@ -25,6 +26,18 @@ wall=$(median after "$probe")
 wallBare=$(median after "$bare")
 echo "median of $runs: cpu $cpu ms vs bare $cpuBare ms ($(awk -v a="$cpu" -v b="$cpuBare" 'BEGIN { printf "%.2f", a / b }')×)," \
     "wall $wall ms vs bare $wallBare ms ($(awk -v a="$wall" -v b="$wallBare" 'BEGIN { printf "%.2f", a / b }')×)"
+# Instructions, which do not swing with the machine's load: callgrind's count
+# for each program's process, once (a forked child that only runs
+# dbus-launch reports its own, smaller count).
+if command -v valgrind >/dev/null; then
+    instructions() {
+        LANSHI_LAUNCHED_NS=$(date +%s%N) valgrind --tool=callgrind --callgrind-out-file=/dev/null \
+            "$1" 2>&1 >/dev/null | sed -n 's/.*Collected : \([0-9]*\).*/\1/p' | sort -n | tail -1
+    }
+    instr=$(instructions "$build/bench/startup_probe")
+    instrBare=$(instructions "$build/bench/startup_bare")
+    echo "instructions: $instr vs bare $instrBare ($(awk -v a="$instr" -v b="$instrBare" 'BEGIN { printf "%.2f", a / b }')×)"
+fi
 if [[ ! -x "$build/lanshi" ]]; then
     echo "lanshi resident: not measured ($build/lanshi is not built)"
     exit 0

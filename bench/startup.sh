@@ -20,12 +20,15 @@ median() { # the median of the numbers after `$1 ` in each line of file $2
     sed -n "s/.*$1 \([0-9.]*\).*/\1/p" "$2" | sort -n | awk '{ v[NR] = $1 } END {
         print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
+ratio() { # $1 / $2, to two decimals
+    awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'
+}
 cpu=$(median cpu "$probe")
 cpuBare=$(median cpu "$bare")
 wall=$(median after "$probe")
 wallBare=$(median after "$bare")
-echo "median of $runs: cpu $cpu ms vs bare $cpuBare ms ($(awk -v a="$cpu" -v b="$cpuBare" 'BEGIN { printf "%.2f", a / b }')×)," \
-    "wall $wall ms vs bare $wallBare ms ($(awk -v a="$wall" -v b="$wallBare" 'BEGIN { printf "%.2f", a / b }')×)"
+echo "median of $runs: cpu $cpu ms vs bare $cpuBare ms ($(ratio "$cpu" "$cpuBare")×)," \
+    "wall $wall ms vs bare $wallBare ms ($(ratio "$wall" "$wallBare")×)"
 # Instructions, which do not swing with the machine's load: callgrind's count
 # for each program's process, once (a forked child that only runs
 # dbus-launch reports its own, smaller count).
@@ -36,7 +39,7 @@ if command -v valgrind >/dev/null; then
     }
     instr=$(instructions "$build/bench/startup_probe")
     instrBare=$(instructions "$build/bench/startup_bare")
-    echo "instructions: $instr vs bare $instrBare ($(awk -v a="$instr" -v b="$instrBare" 'BEGIN { printf "%.2f", a / b }')×)"
+    echo "instructions: $instr vs bare $instrBare ($(ratio "$instr" "$instrBare")×)"
 fi
 if [[ ! -x "$build/lanshi" ]]; then
     echo "lanshi resident: not measured ($build/lanshi is not built)"

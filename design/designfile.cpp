@@ -458,6 +458,17 @@ FormatReading readPartialFormat(const json& given) {
     return readFormat(format);
 }
 
+calc::NumberFormat formatOption(const nlohmann::ordered_json& options) {
+    if (!options.contains("format")) {
+        return {};
+    }
+    const FormatReading read = readPartialFormat(json(options.at("format")));
+    if (!read) {
+        throw std::invalid_argument(read.error);
+    }
+    return *read.format;
+}
+
 ReadResult open(std::string_view bytes, const calc::NumberFormat& current) {
     try {
         return {resolve(read(bytes), current), {}};

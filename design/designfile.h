@@ -70,6 +70,10 @@ FormatReading readFormat(const nlohmann::json& format);
 // call of the web module, a tool's argument): the usual settings where a key
 // is missing, then the same rule.
 FormatReading readPartialFormat(const nlohmann::json& given);
+// The format a replay case or a call of the web module names under "format",
+// read as readPartialFormat reads it; the usual one where it names none.
+// Throws std::invalid_argument with the reason when that format is wrong.
+calc::NumberFormat formatOption(const nlohmann::ordered_json& options);
 
 // Reads a design for a sheet under `current`: every text that is, as a whole,
 // a number under the file's format is written again in the current format

@@ -32,18 +32,6 @@ using json = nlohmann::ordered_json;
 
 constexpr const char* kIcons[] = {"none", "information", "warning", "question"};
 
-calc::NumberFormat formatOf(const json& input) {
-    if (!input.contains("format")) {
-        return {};
-    }
-    const design::FormatReading read =
-        design::readPartialFormat(nlohmann::json(input.at("format")));
-    if (!read) {
-        throw std::invalid_argument(read.error);
-    }
-    return *read.format;
-}
-
 json boxOf(const session::Box& box) {
     return {{"icon", kIcons[static_cast<int>(box.icon)]}, {"title", box.title}, {"text", box.text}};
 }
@@ -96,7 +84,7 @@ json effectsOf(calc::MemorySheet& sheet, session::ClassicWindow& window, const j
 }
 
 json run(const json& input) {
-    calc::MemorySheet sheet(formatOf(input));
+    calc::MemorySheet sheet(design::formatOption(input));
     session::ClassicWindow window(sheet);
     window.event(session::Event::load);
     enter(input, sheet, window);

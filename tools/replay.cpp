@@ -16,22 +16,11 @@ namespace {
 // Ordered, so that the output lists Text1 to Text33 in their order.
 using json = nlohmann::ordered_json;
 
-class CaseError : public std::runtime_error {
-    using std::runtime_error::runtime_error;
+// What is wrong with a case, as the wrong format of one is
+// (design::formatOption).
+class CaseError : public std::invalid_argument {
+    using std::invalid_argument::invalid_argument;
 };
-
-// A case names only what differs from the usual format; what it names is
-// read by the design file's own rule.
-calc::NumberFormat formatOf(const json& input) {
-    if (!input.contains("format")) {
-        return {};
-    }
-    design::FormatReading read = design::readPartialFormat(nlohmann::json(input.at("format")));
-    if (!read) {
-        throw CaseError(read.error);
-    }
-    return *read.format;
-}
 
 // Writes the texts the case gives under "fields" into the sheet.
 void setFields(calc::MemorySheet& sheet, const json& input) {
@@ -70,7 +59,9 @@ json runCase(const json& input, const std::string& line) {
         }
         opened = std::move(read.design);
     }
-    calc::MemorySheet sheet(opened ? opened->format : formatOf(input));
+    // A case names only what differs from the usual format; what it names is
+    // read by the design file's own rule.
+    calc::MemorySheet sheet(opened ? opened->format : design::formatOption(input));
     calc::qk(sheet);
 
     if (opened) {
@@ -133,7 +124,7 @@ std::string replayLine(const std::string& line) {
         result = runCase(json::parse(line), line);
     } catch (const json::exception& e) {
         result = {{"error", e.what()}};
-    } catch (const CaseError& e) {
+    } catch (const std::invalid_argument& e) {
         result = {{"error", e.what()}};
     }
     // Texts came in as valid UTF-8 and the calculation writes only its own

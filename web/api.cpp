@@ -40,15 +40,13 @@
 
 namespace {
 
+using design::formatOption;
 using web::answer;
 using web::failure;
-using web::formatOf;
 using web::json;
+using web::kProgramName;
 using web::optionsOf;
 using web::stringMember;
-
-// What the report calls the program when the caller names none.
-constexpr const char* kProgramName = "普通澜石";
 
 json stopOf(const calc::Stop& stop) {
     return {{"stage", calc::stageName(stop.stage)},
@@ -60,7 +58,7 @@ json stopOf(const calc::Stop& stop) {
 // caller's format, calculated as a press on "计算" would, with the working of
 // the record the file keeps when that record still holds.
 json reportOf(std::string_view bytes, const json& given) {
-    const calc::NumberFormat format = formatOf(given);
+    const calc::NumberFormat format = formatOption(given);
     const design::ReadResult read = design::open(bytes, format);
     if (!read) {
         return {{"error", read.error}};
@@ -437,7 +435,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_identity() {
 EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_new(const char* optionsJson) {
     return web::guarded([&] {
         const int handle =
-            g_windows.add(std::make_unique<ClassicPage>(formatOf(optionsOf(optionsJson))));
+            g_windows.add(std::make_unique<ClassicPage>(formatOption(optionsOf(optionsJson))));
         return answer({{"handle", handle}});
     });
 }
@@ -484,7 +482,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_replay(const char* line) {
 EMSCRIPTEN_KEEPALIVE const char* lanshi_open_design(const char* bytes, std::size_t size,
                                                     const char* optionsJson) {
     return web::guarded([&] {
-        const calc::NumberFormat format = formatOf(optionsOf(optionsJson));
+        const calc::NumberFormat format = formatOption(optionsOf(optionsJson));
         const design::ReadResult read = design::open(std::string_view(bytes, size), format);
         if (!read) {
             return failure(read.error);

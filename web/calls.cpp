@@ -1,7 +1,5 @@
 #include "web/calls.h"
 
-#include "design/designfile.h"
-
 #include <stdexcept>
 #include <utility>
 
@@ -42,18 +40,6 @@ std::string stringMember(const json& object, const char* key, const std::string&
         throw std::invalid_argument(std::string("\"") + key + "\" must be a string");
     }
     return object.at(key).get<std::string>();
-}
-
-calc::NumberFormat formatOf(const json& options) {
-    if (!options.contains("format")) {
-        return {};
-    }
-    const design::FormatReading read =
-        design::readPartialFormat(nlohmann::json(options.at("format")));
-    if (!read) {
-        throw std::invalid_argument(read.error);
-    }
-    return *read.format;
 }
 
 } // namespace web

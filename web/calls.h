@@ -1,9 +1,7 @@
 // What every C entry point of the WebAssembly module shares: JSON text in,
-// one answer out that stays valid until the next call, and the options and
-// the regional number format read from the caller's JSON.
+// one answer out that stays valid until the next call, and the options read
+// from the caller's JSON.
 #pragma once
-
-#include "calc/numberformat.h"
 
 #include <exception>
 #include <map>
@@ -65,14 +63,13 @@ private:
     int m_last = 0;
 };
 
+// What a report calls the program when the caller names none.
+inline constexpr const char* kProgramName = "普通澜石";
+
 // The options of a call: a JSON object; empty or null text is {}.
 json optionsOf(const char* text);
 // The string under `key`, `fallback` when there is none; throws
 // std::invalid_argument when it is not a string.
 std::string stringMember(const json& object, const char* key, const std::string& fallback);
-// The regional number format the caller works in, in the keys of a design
-// file's "format", read by the design file's rule; the usual settings where a
-// key is missing. Throws std::invalid_argument with the reason in Chinese.
-calc::NumberFormat formatOf(const json& options);
 
 } // namespace web

@@ -6,6 +6,7 @@
 // Every entry point returns a NUL-terminated UTF-8 JSON text that stays valid
 // until the next call of one of them, and never throws: whatever goes wrong
 // is an "error".
+#include "design/designfile.h"
 #include "lanshi/version.h"
 #include "report/report.h"
 #include "session/jgj55form.h"
@@ -24,16 +25,14 @@
 
 namespace {
 
+using design::formatOption;
 using web::answer;
 using web::failure;
-using web::formatOf;
 using web::json;
+using web::kProgramName;
 using web::optionsOf;
 using web::stringMember;
 using Form = session::Jgj55Form;
-
-// What the report calls the program when the caller names none.
-constexpr const char* kProgramName = "普通澜石";
 
 web::Handles<Form> g_forms("JGJ 55-2011 form");
 
@@ -162,7 +161,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_fields() {
 // {"form": its number, "state": …} or {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_new(const char* optionsJson) {
     return web::guarded([&] {
-        const int id = g_forms.add(std::make_unique<Form>(formatOf(optionsOf(optionsJson))));
+        const int id = g_forms.add(std::make_unique<Form>(formatOption(optionsOf(optionsJson))));
         return answer({{"form", id}, {"state", stateJson(formOf(id))}});
     });
 }

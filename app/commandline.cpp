@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "session/document.h"
 #include "ui/identity.h"
 
 #include <algorithm>
@@ -65,13 +66,14 @@ CommandLine reportCommand(const QCommandLineParser& parser, const QCommandLineOp
     }
     if (parser.isSet(batch)) {
         bool ok = false;
-        command.batchLitres = parser.value(batch).toDouble(&ok);
-        // A trial batch is a positive volume, within reason for a laboratory
-        // mixer or a plant's first batch.
-        if (!ok || !(command.batchLitres > 0.0) || command.batchLitres > 100000.0) {
-            return fail(QStringLiteral("试拌体积“%1”不是大于 0、不超过 100000 的升数")
-                            .arg(parser.value(batch)));
+        const double litres = parser.value(batch).toDouble(&ok);
+        // The one range of every front end (session/document.h).
+        const std::string problem = ok ? session::batchLitresProblem(litres) : "不是一个数。";
+        if (!problem.empty()) {
+            return fail(QStringLiteral("试拌体积“%1”：%2")
+                            .arg(parser.value(batch), QString::fromStdString(problem)));
         }
+        command.batchLitres = litres;
     }
     return command;
 }

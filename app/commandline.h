@@ -16,6 +16,8 @@
 // and returns before the application is created.
 #pragma once
 
+#include <optional>
+
 #include <QString>
 #include <QStringList>
 
@@ -30,12 +32,13 @@ struct CommandLine {
         Report,  // write the report of `design` to `output`, no window
     };
     Action action = Action::Window;
-    QString design;            // the design file to open at start-up; empty for none
-    bool newJgj55 = false;     // Window: a new JGJ 55-2011 design instead of the classic one
-    QString platform;          // Qt's -platform, when given
-    QString text;              // what Help, Version and Error print, one line or more
-    QString output;            // Report: where to write it; "-" for standard output
-    double batchLitres = 20.0; // Report: the trial batch, in litres
+    QString design;        // the design file to open at start-up; empty for none
+    bool newJgj55 = false; // Window: a new JGJ 55-2011 design instead of the classic one
+    QString platform;      // Qt's -platform, when given
+    QString text;          // what Help, Version and Error print, one line or more
+    QString output;        // Report: where to write it; "-" for standard output
+    // Report: the trial batch, in litres, when given; else the design file's own.
+    std::optional<double> batchLitres;
 };
 
 // Exit status of a command line that was not understood.

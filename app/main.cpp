@@ -72,13 +72,16 @@ int main(int argc, char* argv[]) {
     // 新建 JGJ 55-2011 设计…, and where a design file of that kind opens.
     ui::QtReportDialogs reportDialogs;
     ui::Jgj55Command jgj55(form, form.sheet().numberFormat(), boxes, dialogs, reportDialogs);
-    designs.setOpenElsewhere([&jgj55](const QString& path) { jgj55.openDesign(path); });
+    designs.setOpenElsewhere(
+        [&jgj55](const QString& path, const std::string& bytes) { jgj55.openDesign(path, bytes); });
+    jgj55.setOpenClassic([&designs](const QString& path) { designs.openAsked(path); });
     // Last of the window's commands, so 使用说明 ends its context menu.
     ui::GuideCommand guide(form, boxes);
     if (command.newJgj55) {
         // lanshi --new jgj55-2011: the new design's window alone; closing it
         // ends the program.
         ui::Jgj55Window design(form.sheet().numberFormat(), boxes, dialogs, reportDialogs);
+        design.setOpenElsewhere([&designs](const QString& path) { designs.openAsked(path); });
         design.show();
         return QApplication::exec();
     }

@@ -1,15 +1,8 @@
 #include "app/reportcli.h"
 
-#include "calc/memorysheet.h"
-#include "calc/trace.h"
 #include "design/designfile.h"
-#include "design/project.h"
-#include "design/provenance.h"
-#include "jgj55/designfile.h"
-#include "jgj55/resultjson.h"
-#include "report/jgj55report.h"
 #include "report/report.h"
-#include "session/stopreport.h"
+#include "session/document.h"
 #include "ui/designio.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
@@ -137,125 +130,59 @@ int writeBytes(const CommandLine& command, const std::string& bytes) {
                            : failed(QStringLiteral("无法写入 %1：%2").arg(command.output, error));
 }
 
-// The 33 field texts after a press on "计算", and where it stopped (null when
-// it ran to its end): the classic design's figures as JSON.
-std::string classicJson(const calc::Sheet& sheet, const calc::Stop* stopped) {
-    nlohmann::ordered_json fields = nlohmann::ordered_json::object();
-    for (int n = 1; n <= calc::kTextFieldCount; ++n) {
-        const auto field = static_cast<calc::TextField>(n);
-        fields[std::string(calc::fieldName(field))] = sheet.text(field);
-    }
-    nlohmann::ordered_json out = nlohmann::ordered_json::object();
-    out["fields"] = std::move(fields);
-    if (stopped != nullptr) {
-        const calc::Stop& stop = *stopped;
-        out["stop"] = {{"stage", calc::stageName(stop.stage)},
-                       {"field", stop.field ? nlohmann::ordered_json(calc::fieldName(*stop.field))
-                                            : nlohmann::ordered_json()},
-                       {"reason", calc::reasonName(stop.reason)},
-                       {"text", session::stopReport(stop, sheet)}};
-    } else {
-        out["stop"] = nullptr;
-    }
-    return out.dump(2, ' ', false) + "\n";
-}
-
-// A design file that names a standard: the JGJ 55-2011 design.
-int runJgj55Report(const CommandLine& command, const QByteArray& bytes, int& argc, char** argv) {
-    const jgj55::ReadResult read =
-        jgj55::read(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    if (!read) {
-        return failed(
-            QStringLiteral("无法打开设计文件 %1：%2").arg(command.design, ui::qt(read.error)));
-    }
-    const jgj55::Outcome outcome = jgj55::design(*read.input);
-    if (!outcome) {
-        return failed(QStringLiteral("%1：%2").arg(
-            command.design, ui::qt(jgj55::plainText(outcome.refusal.message))));
-    }
-    if (kindOf(command.output) == Kind::Json) {
-        return writeBytes(command, jgj55::resultJson(*outcome.result));
-    }
-    report::Options options;
-    options.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
-    options.program = ui::kApplicationName.toStdString();
-    options.version = ui::kApplicationVersion.toStdString();
-    options.designFile = QFileInfo(command.design).fileName().toStdString();
-    options.batchLitres = command.batchLitres;
-    const calc::NumberFormat format = ui::numberFormatOf(QLocale::system());
-    return writeDocument(report::buildJgj55Report(*read.input, *outcome.result, format, options),
-                         command, argc, argv);
-}
-
 } // namespace
 
 int runReport(const CommandLine& command, int& argc, char** argv) {
-    const calc::NumberFormat format = ui::numberFormatOf(QLocale::system());
-    // A design to a standard names it; the classic design never does. A file
-    // that cannot be read here is left to the classic reader, which says why.
-    {
-        QFile file(command.design);
-        if (file.open(QIODevice::ReadOnly) && file.size() <= qint64(design::kMaxFileSize)) {
-            const QByteArray bytes = file.read(qint64(design::kMaxFileSize));
-            if (jgj55::namesAStandard(
-                    std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
-                return runJgj55Report(command, bytes, argc, argv);
-            }
-        }
-    }
-    // Through the platform's own form of the name: a Chinese path must reach
-    // the file system as the user gave it, on Windows too.
-    const design::ReadResult read = ui::readDesign(command.design, format);
+    // Read with care, as the windows read: a device, a pipe or a file over
+    // the size limit is refused before anything is read. Through the
+    // platform's own form of the name: a Chinese path must reach the file
+    // system as the user gave it, on Windows too.
+    const design::FileBytes read = ui::readDesignBytes(command.design);
     if (!read) {
         return failed(
             QStringLiteral("无法打开设计文件 %1：%2").arg(command.design, ui::qt(read.error)));
     }
-    calc::MemorySheet sheet(format);
-    // Opened as the window opens it: what the file says was calculated is
-    // calculated again, and believed only where that gives its very fields.
-    design::Opened opened = design::openInto(*read.design, sheet);
-    if (opened.setAside) {
+    const std::string path = command.design.toStdString();
+    // Opened as the window opens it: for the classic design, what the file
+    // says was calculated is calculated again, and believed only where that
+    // gives its very fields.
+    session::OpenedFile opened = session::openFile(*read.bytes, {.path = path, .shown = path},
+                                                   ui::numberFormatOf(QLocale::system()));
+    if (!opened) {
+        return failed(QStringLiteral("无法打开设计文件 %1：%2")
+                          .arg(command.design, ui::qt(opened.opening.error)));
+    }
+    if (opened.opening.setAside) {
         note(QStringLiteral("%1：文件中的计算记录未被采用（与重新计算的结果不符，或为旧版本所写）；"
                             "计算书只写本程序由文件数据算得的结果")
                  .arg(command.design));
     }
-    // Without a calculation that left these fields, pressing "计算" gives
-    // one; a base value an earlier calculation wrote is shown by its working.
-    calc::Trace trace;
-    if (opened.last) {
-        if (kindOf(command.output) == Kind::Json) {
-            return writeBytes(command, classicJson(sheet, nullptr));
-        }
-        trace = std::move(*opened.last);
-    } else {
-        design::Pressed pressed = design::calculate(sheet, opened.provenance);
-        if (kindOf(command.output) == Kind::Json) {
-            return writeBytes(
-                command,
-                classicJson(sheet, pressed.outcome.stop ? &*pressed.outcome.stop : nullptr));
-        }
-        if (!pressed.outcome.completed()) {
-            return failed(QStringLiteral("%1：%2").arg(
-                command.design, ui::qt(session::stopReport(*pressed.outcome.stop, sheet))));
-        }
-        trace = std::move(pressed.trace);
+    session::Document& document = *opened.document;
+    if (command.batchLitres) {
+        session::ReportDetails details = document.reportDetails();
+        details.litres = *command.batchLitres;
+        document.setReportDetails(details);
     }
-
-    report::Options options;
-    options.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
-    options.program = ui::kApplicationName.toStdString();
-    options.version = ui::kApplicationVersion.toStdString();
-    options.designFile = QFileInfo(command.design).fileName().toStdString();
-    options.batchLitres = command.batchLitres;
-    const design::Project project = design::projectOf(*read.design);
-    options.project = {project.name, project.part, project.client};
-    const std::optional<report::Document> document = report::buildReport(sheet, trace, options);
-    if (!document) {
-        return failed(
-            QStringLiteral("%1：没有选择计算砂石用量的方法，没有配合比可写").arg(command.design));
+    const std::string stopped = document.calculateForReport();
+    if (kindOf(command.output) == Kind::Json) {
+        // A stopped classic calculation is a result too: its fields and the stop.
+        const session::Saving json = document.resultJson();
+        if (!json) {
+            return failed(QStringLiteral("%1：%2").arg(command.design, ui::qt(json.error)));
+        }
+        return writeBytes(command, *json.bytes);
     }
-
-    return writeDocument(*document, command, argc, argv);
+    if (!stopped.empty()) {
+        return failed(QStringLiteral("%1：%2").arg(command.design, ui::qt(stopped)));
+    }
+    const session::Reporting made =
+        document.report({.date = QDate::currentDate().toString(Qt::ISODate).toStdString(),
+                         .program = ui::kApplicationName.toStdString(),
+                         .version = ui::kApplicationVersion.toStdString()});
+    if (!made) {
+        return failed(QStringLiteral("%1：%2").arg(command.design, ui::qt(made.refusal)));
+    }
+    return writeDocument(*made.document, command, argc, argv);
 }
 
 } // namespace app

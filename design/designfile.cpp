@@ -132,10 +132,14 @@ std::string sizeText(std::uintmax_t bytes) {
     return text;
 }
 
+} // namespace
+
 std::string tooLarge(std::uintmax_t bytes) {
     return "文件太大（" + sizeText(bytes) + "），设计文件不超过 " + sizeText(kMaxFileSize) +
            "，这不是设计文件。";
 }
+
+namespace {
 
 // The file's JSON, or a Refusal that says what keeps the bytes from being it.
 json parseJson(std::string_view bytes) {
@@ -487,29 +491,51 @@ ReadResult openAsSaved(std::string_view bytes) {
     }
 }
 
-ReadResult readFile(const std::filesystem::path& path, const calc::NumberFormat& current) {
+std::string standardOf(std::string_view bytes) {
+    try {
+        const json file = parseJson(bytes);
+        if (!file.is_object()) {
+            return {};
+        }
+        const auto standard = file.find("standard");
+        if (standard == file.end()) {
+            return {};
+        }
+        const bool named = standard->is_string() && !standard->get<std::string>().empty();
+        return named ? standard->get<std::string>() : std::string("?");
+    } catch (const Refusal&) {
+        return {};
+    } catch (const json::exception&) {
+        return {};
+    }
+}
+
+FileBytes readBytes(const std::filesystem::path& path) {
     namespace fs = std::filesystem;
+    const auto refused = [](std::string why) { return FileBytes{std::nullopt, std::move(why)}; };
     std::error_code error;
+    // The file's own kind, through any link: a link to /dev/zero or to a pipe
+    // is refused here, before anything is opened or read.
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) {
-        return refusal("文件不存在。");
+        return refused("文件不存在。");
     }
     if (error) {
-        return refusal("无法访问这个文件（没有权限，或路径无效）。");
+        return refused("无法访问这个文件（没有权限，或路径无效）。");
     }
     if (status.type() == fs::file_type::directory) {
-        return refusal("这是一个文件夹，不是设计文件。");
+        return refused("这是一个文件夹，不是设计文件。");
     }
     if (status.type() != fs::file_type::regular) {
-        return refusal("这不是普通文件（而是设备、管道或套接字），不是设计文件。");
+        return refused("这不是普通文件（而是设备、管道或套接字），不是设计文件。");
     }
     const std::uintmax_t size = fs::file_size(path, error);
     if (!error && size > kMaxFileSize) {
-        return refusal(tooLarge(size));
+        return refused(tooLarge(size));
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        return refusal("无法读取这个文件（没有读取权限）。");
+        return refused("无法读取这个文件（没有读取权限）。");
     }
     // Read in pieces and stop one piece beyond the limit: a file that grew
     // since its size was taken is refused without being read whole.
@@ -520,9 +546,20 @@ ReadResult readFile(const std::filesystem::path& path, const calc::NumberFormat&
         bytes.append(piece.data(), std::size_t(in.gcount()));
     }
     if (in.bad()) {
-        return refusal("读取文件时出错。");
+        return refused("读取文件时出错。");
     }
-    return open(bytes, current);
+    if (bytes.size() > kMaxFileSize) {
+        return refused(tooLarge(bytes.size()));
+    }
+    return {std::move(bytes), {}};
+}
+
+ReadResult readFile(const std::filesystem::path& path, const calc::NumberFormat& current) {
+    FileBytes read = readBytes(path);
+    if (!read) {
+        return refusal(read.error);
+    }
+    return open(*read.bytes, current);
 }
 
 } // namespace design

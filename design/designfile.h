@@ -86,9 +86,27 @@ ReadResult open(std::string_view bytes, const calc::NumberFormat& current);
 // file's own (the default format when the file names none).
 ReadResult openAsSaved(std::string_view bytes);
 
-// Reads the file at `path` and opens it under `current`. Refuses, with the
-// reason, a path that is missing, a folder, no regular file, unreadable, or
-// larger than kMaxFileSize.
+// The bytes of a design file of any kind, read with care: a path that is
+// missing, a folder, no regular file (a device, a pipe, a socket, through any
+// link), unreadable, or larger than kMaxFileSize is refused with the reason,
+// in Chinese, without being read; a file is never read beyond the limit.
+struct FileBytes {
+    std::optional<std::string> bytes;
+    std::string error;
+
+    explicit operator bool() const { return bytes.has_value(); }
+};
+FileBytes readBytes(const std::filesystem::path& path);
+// Why `bytes` bytes are too many for a design file of any kind, in Chinese.
+std::string tooLarge(std::uintmax_t bytes);
+
+// The design standard the bytes name under "standard" ("JGJ 55-2011"): a
+// design of that standard's kind. Empty for the classic design, which names
+// none, and for bytes that are no JSON object (the classic reader says what
+// is wrong with them); "?" for a "standard" that is no text or an empty one.
+std::string standardOf(std::string_view bytes);
+
+// Reads the file at `path` (readBytes) and opens it under `current`.
 ReadResult readFile(const std::filesystem::path& path, const calc::NumberFormat& current);
 
 } // namespace design

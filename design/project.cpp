@@ -15,13 +15,24 @@ std::string textOf(const nlohmann::json& object, std::string_view key) {
 
 } // namespace
 
-Project projectOf(const Design& design) {
-    const auto kept = design.extras.find(std::string(kProjectKey));
-    if (kept == design.extras.end() || !kept->second.is_object()) {
+Project projectFrom(const nlohmann::json& block) {
+    if (!block.is_object()) {
         return {};
     }
-    return {textOf(kept->second, kName), textOf(kept->second, kPart),
-            textOf(kept->second, kClient)};
+    return {textOf(block, kName), textOf(block, kPart), textOf(block, kClient)};
+}
+
+nlohmann::ordered_json projectBlock(const Project& project) {
+    nlohmann::ordered_json block = nlohmann::ordered_json::object();
+    block[std::string(kName)] = project.name;
+    block[std::string(kPart)] = project.part;
+    block[std::string(kClient)] = project.client;
+    return block;
+}
+
+Project projectOf(const Design& design) {
+    const auto kept = design.extras.find(std::string(kProjectKey));
+    return kept == design.extras.end() ? Project{} : projectFrom(kept->second);
 }
 
 void keepProject(Design& design, const Project& project) {
@@ -29,11 +40,45 @@ void keepProject(Design& design, const Project& project) {
         design.extras.erase(std::string(kProjectKey));
         return;
     }
-    nlohmann::json kept = nlohmann::json::object();
-    kept[std::string(kName)] = project.name;
-    kept[std::string(kPart)] = project.part;
-    kept[std::string(kClient)] = project.client;
-    design.extras[std::string(kProjectKey)] = std::move(kept);
+    design.extras[std::string(kProjectKey)] = nlohmann::json(projectBlock(project));
+}
+
+std::optional<double> batchLitresFrom(const nlohmann::json& block) {
+    if (!block.is_object()) {
+        return std::nullopt;
+    }
+    const auto litres = block.find("litres");
+    if (litres == block.end() || !litres->is_number() || !(litres->get<double>() > 0.0)) {
+        return std::nullopt;
+    }
+    return litres->get<double>();
+}
+
+nlohmann::ordered_json trialBatchBlock(double litres) {
+    nlohmann::ordered_json block = nlohmann::ordered_json::object();
+    // A whole number of litres as it is typed, without a fraction.
+    if (litres == static_cast<double>(static_cast<long long>(litres))) {
+        block["litres"] = static_cast<long long>(litres);
+    } else {
+        block["litres"] = litres;
+    }
+    return block;
+}
+
+double batchLitresOf(const Design& design) {
+    const auto kept = design.extras.find(std::string(kTrialBatchKey));
+    if (kept == design.extras.end()) {
+        return kUsualBatchLitres;
+    }
+    return batchLitresFrom(kept->second).value_or(kUsualBatchLitres);
+}
+
+void keepBatchLitres(Design& design, double litres) {
+    if (litres == kUsualBatchLitres) {
+        design.extras.erase(std::string(kTrialBatchKey));
+        return;
+    }
+    design.extras[std::string(kTrialBatchKey)] = nlohmann::json(trialBatchBlock(litres));
 }
 
 } // namespace design

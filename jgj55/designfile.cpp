@@ -1,5 +1,9 @@
 #include "jgj55/designfile.h"
 
+#include "design/designfile.h"
+#include "jgj55/inputs.h"
+#include "jgj55/rounding.h"
+
 #include <cmath>
 #include <functional>
 #include <utility>
@@ -42,35 +46,6 @@ std::string kindOf(const json& value) {
     throw FileRefusal{where + " 应为" + std::string(wanted) + "，文件中是" + kindOf(value) + "。"};
 }
 
-// Names by their spelling in the file.
-template <typename E, std::size_t N> using Names = std::array<std::pair<std::string_view, E>, N>;
-
-constexpr Names<CementGrade, 3> kCementGrades{
-    {{"32.5", CementGrade::G32_5}, {"42.5", CementGrade::G42_5}, {"52.5", CementGrade::G52_5}}};
-constexpr Names<FlyAshGrade, 3> kFlyAshGrades{
-    {{"I", FlyAshGrade::I}, {"II", FlyAshGrade::II}, {"III", FlyAshGrade::III}}};
-constexpr Names<SlagGrade, 3> kSlagGrades{
-    {{"S75", SlagGrade::S75}, {"S95", SlagGrade::S95}, {"S105", SlagGrade::S105}}};
-constexpr Names<Stone, 2> kStones{{{"crushed", Stone::Crushed}, {"gravel", Stone::Gravel}}};
-constexpr Names<Structure, 3> kStructures{{{"plain", Structure::Plain},
-                                           {"reinforced", Structure::Reinforced},
-                                           {"prestressed", Structure::Prestressed}}};
-constexpr Names<Environment, 5> kEnvironments{{{"一", Environment::I},
-                                               {"二a", Environment::IIa},
-                                               {"二b", Environment::IIb},
-                                               {"三a", Environment::IIIa},
-                                               {"三b", Environment::IIIb}}};
-constexpr Names<Method, 2> kMethods{{{"mass", Method::Mass}, {"volume", Method::Volume}}};
-
-template <typename E, std::size_t N> std::string_view spelling(const Names<E, N>& names, E value) {
-    for (const auto& [name, v] : names) {
-        if (v == value) {
-            return name;
-        }
-    }
-    return {};
-}
-
 // The keys of an object, each read by its own function, in the order they
 // are written; any other key is refused.
 class ObjectReader {
@@ -97,22 +72,25 @@ public:
         return x;
     }
 
-    template <typename E, std::size_t N>
-    std::optional<E> name(std::string_view key, const Names<E, N>& names) {
+    // A choice by its entry's name. A strength grade may be written as the
+    // number it reads as (42.5) as well as its text ("42.5").
+    std::optional<int> choice(std::string_view key, const InputRow& row) {
         const json* value = find(key);
         if (value == nullptr) {
             return std::nullopt;
         }
         std::string list;
-        for (const auto& [spelled, v] : names) {
-            list += (list.empty() ? "" : "、") + std::string("\"") + std::string(spelled) + "\"";
+        for (const ChoiceEntry& entry : row.choices) {
+            list += (list.empty() ? "" : "、") + std::string("\"") + std::string(entry.name) + "\"";
         }
+        std::string name;
         if (value->is_string()) {
-            for (const auto& [spelled, v] : names) {
-                if (value->get<std::string>() == spelled) {
-                    return v;
-                }
-            }
+            name = value->get<std::string>();
+        } else if (value->is_number() && row.key == "cementGrade") {
+            name = shortestDecimal(value->get<double>());
+        }
+        if (const ChoiceEntry* entry = row.entryNamed(name); entry != nullptr && !name.empty()) {
+            return entry->value;
         }
         throw FileRefusal{at(key) + " 应为 " + list + " 之一，文件中是" + kindOf(*value) + "。"};
     }
@@ -146,73 +124,51 @@ private:
     std::vector<std::string> m_seen;
 };
 
-FlyAsh readFlyAsh(const json& value, const std::string& where) {
-    ObjectReader r(value, where);
-    FlyAsh f;
-    f.fraction = r.number("fraction");
-    f.grade = r.name("grade", kFlyAshGrades);
-    f.gammaF = r.number("gammaF");
-    f.density = r.number("density");
-    r.finish();
-    return f;
+void readRow(ObjectReader& r, const InputRow& row, Input& in) {
+    if (row.kind == InputRow::Kind::Number) {
+        row.setNumber(in, r.number(row.member()));
+    } else {
+        row.setChoice(in, r.choice(row.member(), row));
+    }
 }
 
-Slag readSlag(const json& value, const std::string& where) {
+// The rows of one group, read from its object; the group is present, if
+// empty, whenever the file names it.
+void readGroup(const json& value, const std::string& where, std::span<const InputRow> rows,
+               Input& in) {
     ObjectReader r(value, where);
-    Slag s;
-    s.fraction = r.number("fraction");
-    s.grade = r.name("grade", kSlagGrades);
-    s.gammaS = r.number("gammaS");
-    s.density = r.number("density");
+    makeGroup(in, rows.front().group());
+    for (const InputRow& row : rows) {
+        readRow(r, row, in);
+    }
     r.finish();
-    return s;
 }
 
-Admixture readAdmixture(const json& value, const std::string& where) {
-    ObjectReader r(value, where);
-    Admixture a;
-    a.fraction = r.number("fraction");
-    a.waterReduction = r.number("waterReduction");
-    r.finish();
-    return a;
+// The rows from `at` that belong to the group of the row at `at`.
+std::span<const InputRow> groupAt(std::span<const InputRow> rows, std::size_t at) {
+    std::size_t end = at;
+    while (end < rows.size() && rows[end].group() == rows[at].group()) {
+        ++end;
+    }
+    return rows.subspan(at, end - at);
 }
 
 Input readInput(const json& value) {
     ObjectReader r(value, keyName(kDesignKey));
     Input in;
-    in.fcuk = r.number("fcuk");
-    in.sigma = r.number("sigma");
-    in.cementGrade = r.name("cementGrade", kCementGrades);
-    in.gammaC = r.number("gammaC");
-    in.fce = r.number("fce");
-    if (const json* v = r.object("flyAsh")) {
-        in.flyAsh = readFlyAsh(*v, r.at("flyAsh"));
+    const std::span<const InputRow> rows = inputRows();
+    for (std::size_t i = 0; i < rows.size();) {
+        if (rows[i].group().empty()) {
+            readRow(r, rows[i], in);
+            ++i;
+            continue;
+        }
+        const std::span<const InputRow> group = groupAt(rows, i);
+        if (const json* v = r.object(rows[i].group())) {
+            readGroup(*v, r.at(rows[i].group()), group, in);
+        }
+        i += group.size();
     }
-    if (const json* v = r.object("slag")) {
-        in.slag = readSlag(*v, r.at("slag"));
-    }
-    if (const json* v = r.object("admixture")) {
-        in.admixture = readAdmixture(*v, r.at("admixture"));
-    }
-    in.stone = r.name("stone", kStones);
-    in.maxSize = r.number("maxSize");
-    in.slump = r.number("slump");
-    in.vebe = r.number("vebe");
-    in.water = r.number("water");
-    in.sandRatio = r.number("sandRatio");
-    in.alphaA = r.number("alphaA");
-    in.alphaB = r.number("alphaB");
-    in.structure = r.name("structure", kStructures);
-    in.environment = r.name("environment", kEnvironments);
-    in.method = r.name("method", kMethods);
-    in.assumedDensity = r.number("assumedDensity");
-    in.air = r.number("air");
-    in.cementDensity = r.number("cementDensity");
-    in.sandDensity = r.number("sandDensity");
-    in.stoneDensity = r.number("stoneDensity");
-    in.waterDensity = r.number("waterDensity");
-    in.sandMoisture = r.number("sandMoisture");
-    in.stoneMoisture = r.number("stoneMoisture");
     r.finish();
     return in;
 }
@@ -232,69 +188,48 @@ void put(ordered& object, std::string_view key, const std::optional<double>& val
     }
 }
 
-template <typename E, std::size_t N>
-void put(ordered& object, std::string_view key, const std::optional<E>& value,
-         const Names<E, N>& names) {
-    if (value) {
-        object[std::string(key)] = std::string(spelling(names, *value));
+void putRow(ordered& object, const InputRow& row, const Input& in) {
+    if (row.kind == InputRow::Kind::Number) {
+        put(object, row.member(), row.number(in));
+    } else if (const std::optional<int> value = row.choice(in)) {
+        if (const ChoiceEntry* entry = row.entryOf(*value)) {
+            object[std::string(row.member())] = std::string(entry->name);
+        }
     }
 }
 
 } // namespace
 
-std::string serialize(const Input& in) {
+std::string serialize(const Input& in, const design::Project& project, double batchLitres) {
     ordered d = ordered::object();
-    put(d, "fcuk", in.fcuk);
-    put(d, "sigma", in.sigma);
-    put(d, "cementGrade", in.cementGrade, kCementGrades);
-    put(d, "gammaC", in.gammaC);
-    put(d, "fce", in.fce);
-    if (in.flyAsh) {
-        ordered f = ordered::object();
-        put(f, "fraction", in.flyAsh->fraction);
-        put(f, "grade", in.flyAsh->grade, kFlyAshGrades);
-        put(f, "gammaF", in.flyAsh->gammaF);
-        put(f, "density", in.flyAsh->density);
-        d["flyAsh"] = std::move(f);
+    const std::span<const InputRow> rows = inputRows();
+    for (std::size_t i = 0; i < rows.size();) {
+        if (rows[i].group().empty()) {
+            putRow(d, rows[i], in);
+            ++i;
+            continue;
+        }
+        const std::span<const InputRow> group = groupAt(rows, i);
+        if (hasGroup(in, rows[i].group())) {
+            ordered members = ordered::object();
+            for (const InputRow& row : group) {
+                putRow(members, row, in);
+            }
+            d[std::string(rows[i].group())] = std::move(members);
+        }
+        i += group.size();
     }
-    if (in.slag) {
-        ordered s = ordered::object();
-        put(s, "fraction", in.slag->fraction);
-        put(s, "grade", in.slag->grade, kSlagGrades);
-        put(s, "gammaS", in.slag->gammaS);
-        put(s, "density", in.slag->density);
-        d["slag"] = std::move(s);
-    }
-    if (in.admixture) {
-        ordered a = ordered::object();
-        put(a, "fraction", in.admixture->fraction);
-        put(a, "waterReduction", in.admixture->waterReduction);
-        d["admixture"] = std::move(a);
-    }
-    put(d, "stone", in.stone, kStones);
-    put(d, "maxSize", in.maxSize);
-    put(d, "slump", in.slump);
-    put(d, "vebe", in.vebe);
-    put(d, "water", in.water);
-    put(d, "sandRatio", in.sandRatio);
-    put(d, "alphaA", in.alphaA);
-    put(d, "alphaB", in.alphaB);
-    put(d, "structure", in.structure, kStructures);
-    put(d, "environment", in.environment, kEnvironments);
-    put(d, "method", in.method, kMethods);
-    put(d, "assumedDensity", in.assumedDensity);
-    put(d, "air", in.air);
-    put(d, "cementDensity", in.cementDensity);
-    put(d, "sandDensity", in.sandDensity);
-    put(d, "stoneDensity", in.stoneDensity);
-    put(d, "waterDensity", in.waterDensity);
-    put(d, "sandMoisture", in.sandMoisture);
-    put(d, "stoneMoisture", in.stoneMoisture);
 
     ordered file = ordered::object();
     file["lanshi-design"] = 1;
     file[std::string(kStandardKey)] = std::string(kStandardName);
     file[std::string(kDesignKey)] = std::move(d);
+    if (!project.empty()) {
+        file[std::string(design::kProjectKey)] = design::projectBlock(project);
+    }
+    if (batchLitres != design::kUsualBatchLitres) {
+        file[std::string(design::kTrialBatchKey)] = design::trialBatchBlock(batchLitres);
+    }
     // A text cannot hold invalid UTF-8 here: every text is one of the names.
     return file.dump(2, ' ', false) + "\n";
 }
@@ -303,12 +238,11 @@ namespace {
 
 // A design is a few hundred bytes two levels deep; anything much larger or
 // deeper is no design, and is refused before it is built in memory.
-constexpr std::size_t kMaxBytes = std::size_t{1024} * 1024;
 constexpr int kMaxDepth = 8;
 
 json parseBounded(std::string_view bytes) {
-    if (bytes.size() > kMaxBytes) {
-        throw FileRefusal{"文件太大，不是澜石的设计文件。"};
+    if (bytes.size() > design::kMaxFileSize) {
+        throw FileRefusal{design::tooLarge(bytes.size())};
     }
     const json::parser_callback_t deep = [](int depth, json::parse_event_t, json&) {
         if (depth > kMaxDepth) {
@@ -344,27 +278,25 @@ ReadResult read(std::string_view bytes) {
         if (body == nullptr) {
             throw FileRefusal{"缺少「jgj55-2011」，文件中没有设计的输入。"};
         }
+        ReadResult result;
+        if (const json* block = top.object(design::kProjectKey)) {
+            result.project = design::projectFrom(*block);
+        }
+        if (const json* block = top.object(design::kTrialBatchKey)) {
+            result.batchLitres =
+                design::batchLitresFrom(*block).value_or(design::kUsualBatchLitres);
+        }
         top.finish();
-        return {readInput(*body), {}};
+        result.input = readInput(*body);
+        return result;
     } catch (const json::parse_error&) {
-        return {std::nullopt, "文件不是正确的 JSON，无法读取。"};
+        return {std::nullopt, {}, design::kUsualBatchLitres, "文件不是正确的 JSON，无法读取。"};
     } catch (const json::out_of_range&) {
-        return {std::nullopt, "文件中有超出范围的数，无法读取。"};
+        return {std::nullopt, {}, design::kUsualBatchLitres, "文件中有超出范围的数，无法读取。"};
     } catch (const json::exception&) {
-        return {std::nullopt, "文件内容无法读取。"};
+        return {std::nullopt, {}, design::kUsualBatchLitres, "文件内容无法读取。"};
     } catch (const FileRefusal& refusal) {
-        return {std::nullopt, refusal.message};
-    }
-}
-
-bool namesAStandard(std::string_view bytes) {
-    try {
-        const json file = parseBounded(bytes);
-        return file.is_object() && file.contains(std::string(kStandardKey));
-    } catch (const json::exception&) {
-        return false;
-    } catch (const FileRefusal&) {
-        return false;
+        return {std::nullopt, {}, design::kUsualBatchLitres, refusal.message};
     }
 }
 

@@ -14,13 +14,16 @@
 //       }
 //     }
 //
-// Every input is a plain JSON number or one of its listed names; a key that
-// is absent takes the table or the default. Writing puts the keys present in
+// Every input is a plain JSON number or one of its listed names
+// (jgj55/inputs.h); a key that is absent takes the table or the default. The
+// project block of the report may follow under "project", as in the classic
+// design file. Writing puts the keys present in
 // one fixed order, so a design saved, opened and saved again keeps its bytes.
 // Reading is strict: a key it does not know, a value of the wrong kind or a
 // name outside its list is refused with a message in Chinese naming it.
 #pragma once
 
+#include "design/project.h"
 #include "jgj55/design.h"
 
 #include <optional>
@@ -34,20 +37,21 @@ inline constexpr std::string_view kStandardName = "JGJ 55-2011";
 inline constexpr std::string_view kDesignKey = "jgj55-2011";
 
 struct ReadResult {
-    std::optional<Input> input; // set when the bytes are a readable design
-    std::string error;          // otherwise what is wrong, in Chinese, one line
+    std::optional<Input> input;                     // set when the bytes are a readable design
+    design::Project project;                        // the project block the file keeps
+    double batchLitres = design::kUsualBatchLitres; // the report's trial batch
+    std::string error;                              // otherwise what is wrong, in Chinese, one line
     explicit operator bool() const { return input.has_value(); }
 };
 
 // The file's bytes: UTF-8 JSON, two-space indented, with a final line feed.
 // A whole number is written without a fraction (30, not 30.0).
-std::string serialize(const Input& input);
+// The project block, when not empty, follows the design under "project",
+// and the report's trial batch, when not the usual 20 L, under "trialBatch".
+std::string serialize(const Input& input, const design::Project& project = {},
+                      double batchLitres = design::kUsualBatchLitres);
 
 // Reads the bytes of a JGJ 55-2011 design file.
 ReadResult read(std::string_view bytes);
-
-// Whether the bytes are a JSON object that names a design standard at all
-// (the classic design never does): such a file is this design's to open.
-bool namesAStandard(std::string_view bytes);
 
 } // namespace jgj55

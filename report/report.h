@@ -24,6 +24,7 @@
 
 #include "calc/sheet.h"
 #include "calc/trace.h"
+#include "design/project.h"
 
 #include <optional>
 #include <string>
@@ -33,18 +34,10 @@
 
 namespace report {
 
-// The project a report is for, as the user gave it in the report dialog and
-// the design file keeps it; any line may stay empty (the checker writes it
-// in by hand). Plain user text: made one line, without control characters,
-// where the report shows it.
-struct Project {
-    std::string name;   // 工程名称
-    std::string part;   // 使用部位
-    std::string client; // 委托/设计单位
-
-    bool empty() const { return name.empty() && part.empty() && client.empty(); }
-    friend bool operator==(const Project&, const Project&) = default;
-};
+// The project a report is for: the design file's project block
+// (design/project.h). Plain user text: made one line, without control
+// characters, where the report shows it.
+using Project = design::Project;
 
 struct Options {
     std::string date;          // as it should stand in the heading
@@ -55,7 +48,7 @@ struct Options {
     Project project;           // the block at the top
 };
 
-inline constexpr double kDefaultBatchLitres = 20.0;
+inline constexpr double kDefaultBatchLitres = design::kUsualBatchLitres;
 
 // Inline markup. Every text of a document below may carry two kinds of span,
 // opened and closed by control characters that no user text keeps

@@ -1,9 +1,9 @@
 #include "session/classicwindow.h"
 
+#include "calc/fields.h"
 #include "calc/stages.h"
 #include "design/designfile.h"
 #include "design/project.h"
-#include "jgj55/designfile.h"
 #include "session/identity.h"
 #include "session/layout.h"
 #include "session/stopreport.h"
@@ -93,17 +93,23 @@ Effects ClassicWindow::load() {
     return effects;
 }
 
-Effects ClassicWindow::calculate() {
+void ClassicWindow::press() {
     design::Pressed pressed = design::calculate(m_sheet, m_provenance);
-    m_lastStopped = !pressed.outcome.completed();
+    m_lastStop = pressed.outcome.stop;
     m_last.reset();
     m_lastNumber = 0;
     if (pressed.outcome.completed()) {
         m_last = report::LastCalculation{std::move(pressed.trace), report::SheetState::of(m_sheet)};
         m_lastNumber = pressed.calculation;
+    }
+}
+
+Effects ClassicWindow::calculate() {
+    press();
+    if (!m_lastStop) {
         return {};
     }
-    const calc::Stop& stop = *pressed.outcome.stop;
+    const calc::Stop& stop = *m_lastStop;
     Effects effects;
     effects.boxes.push_back(warning(stopReport(stop, m_sheet)));
     // Put the user where the mending is: the field concerned, its text
@@ -122,13 +128,8 @@ Box ClassicWindow::noticeBox(std::string_view text) {
     return {Icon::none, std::string(kApplicationName), std::string(text)};
 }
 
-bool ClassicWindow::isModified() const {
-    return !design::sameSheet(design::capture(m_sheet), m_saved);
-}
-
-std::string ClassicWindow::fileName() const {
-    const std::size_t slash = m_file.find_last_of('/');
-    return slash == std::string::npos ? m_file : m_file.substr(slash + 1);
+bool ClassicWindow::modified() const {
+    return !design::sameSheet(design::capture(m_sheet), m_saved) || m_details != m_savedDetails;
 }
 
 std::string ClassicWindow::caption() const {
@@ -138,50 +139,37 @@ std::string ClassicWindow::caption() const {
     return std::string(kWindowCaption) + " - " + fileName();
 }
 
-std::optional<Box> ClassicWindow::mayReplace() const {
-    if (!isModified()) {
-        return std::nullopt;
-    }
-    std::string text =
-        m_file.empty() ? std::string("当前设计已修改，尚未保存。\n打开另一个设计之前，是否保存？")
-                       : "设计“" + fileName() + "”已修改。\n打开另一个设计之前，是否保存修改？";
-    return Box{.icon = Icon::question,
-               .title = std::string(kApplicationName),
-               .text = std::move(text),
-               .buttons = Buttons::saveDiscardCancel};
-}
-
 Box ClassicWindow::fileFailure(FileAction action, FileName file, std::string_view reason) {
     const char* what = action == FileAction::open ? "无法打开设计文件" : "无法保存设计文件";
     return warning(what + ("“" + std::string(file.shown) + "”：\n") + std::string(reason));
 }
 
-bool ClassicWindow::belongsElsewhere(std::string_view bytes) {
-    return jgj55::namesAStandard(bytes);
-}
-
 OpenResult ClassicWindow::open(std::string_view bytes, FileName file, bool elsewhere) {
-    // A JGJ 55-2011 design does not fit this sheet: its own window opens it.
-    if (elsewhere && belongsElsewhere(bytes)) {
-        OpenResult left;
-        left.elsewhere = true;
-        return left;
+    // A design of another kind does not fit this sheet: its own window opens it.
+    OpenResult result;
+    if (elsewhere && documentKind(bytes) != DocumentKind::classic) {
+        result.elsewhere = true;
+        return result;
     }
-    return open(design::open(bytes, m_sheet.numberFormat()), file);
+    const Opening opening = openBytes(bytes, file);
+    result.opened = opening.opened;
+    if (!opening.opened) {
+        result.boxes.push_back(fileFailure(FileAction::open, file, opening.error));
+    }
+    return result;
 }
 
-OpenResult ClassicWindow::open(const design::ReadResult& read, FileName file) {
+Opening ClassicWindow::openBytes(std::string_view bytes, FileName file) {
+    const design::ReadResult read = design::open(bytes, m_sheet.numberFormat());
     if (!read) {
-        OpenResult refused;
-        refused.boxes.push_back(fileFailure(FileAction::open, file, read.error));
-        return refused;
+        return {.opened = false, .error = read.error};
     }
     // The design goes on the sheet, and what its file says was calculated is
     // calculated again: only what that confirms is kept.
     const design::Opened opened = design::openInto(*read.design, m_sheet);
     m_file = std::string(file.path);
     m_saved = design::capture(m_sheet);
-    m_lastStopped = false;
+    m_lastStop.reset();
     m_provenance = opened.provenance;
     m_last.reset();
     m_lastNumber = 0;
@@ -191,59 +179,118 @@ OpenResult ClassicWindow::open(const design::ReadResult& read, FileName file) {
         m_last = report::LastCalculation{*opened.last, report::SheetState::of(m_sheet)};
         m_lastNumber = opened.lastCalculation;
     }
-    const design::Project project = design::projectOf(*read.design);
-    m_project = {project.name, project.part, project.client};
-    OpenResult done;
-    done.opened = true;
-    return done;
+    m_details = {.litres = design::batchLitresOf(*read.design),
+                 .project = design::projectOf(*read.design)};
+    m_savedDetails = m_details;
+    return {.opened = true, .error = {}, .setAside = opened.setAside};
 }
 
-SaveResult ClassicWindow::save(std::string_view shown) const {
-    SaveResult saving;
-    saving.design = design::capture(m_sheet);
+Saving ClassicWindow::saveBytes() const {
+    design::Design saving = design::capture(m_sheet);
     const bool holds = m_last && m_last->stillHolds(m_sheet);
-    design::keepCalculation(saving.design, m_provenance, m_sheet, holds ? m_lastNumber : 0);
-    design::keepProject(saving.design, {m_project.name, m_project.part, m_project.client});
+    design::keepCalculation(saving, m_provenance, m_sheet, holds ? m_lastNumber : 0);
+    design::keepProject(saving, m_details.project);
+    design::keepBatchLitres(saving, m_details.litres);
     try {
-        saving.bytes = design::serialize(saving.design);
+        return {.bytes = design::serialize(saving), .error = {}};
     } catch (const std::invalid_argument& e) {
-        saving.boxes.push_back(
-            fileFailure(FileAction::save, {.path = shown, .shown = shown}, e.what()));
+        return {.bytes = std::nullopt, .error = e.what()};
     }
-    return saving;
 }
 
-void ClassicWindow::saved(const SaveResult& saving, std::string_view file) {
-    m_file = std::string(file);
-    m_saved = saving.design;
-}
-
-ReportResult ClassicWindow::report(std::string_view date) const {
-    std::optional<report::Refusal> refusal;
-    if (!m_last) {
-        refusal = m_lastStopped ? report::Refusal::Stopped : report::Refusal::NoCalculation;
-    } else if (!m_last->stillHolds(m_sheet)) {
-        refusal = report::Refusal::Changed;
-    }
-    ReportResult result;
-    if (!refusal) {
-        report::Options options;
-        options.date = std::string(date);
-        options.program = std::string(kApplicationName);
-        options.version = std::string(kApplicationVersion);
-        options.designFile = fileName();
-        options.batchLitres = m_batchLitres;
-        options.project = m_project;
-        result.document = report::buildReport(m_sheet, m_last->trace, options);
-        if (!result.document) {
-            refusal = report::Refusal::NoCalculation;
+void ClassicWindow::savedAs(const Saving& saving, FileName file) {
+    m_file = std::string(file.path);
+    // The sheet the bytes hold, as they hold it.
+    if (saving.bytes) {
+        if (const design::ReadResult read = design::openAsSaved(*saving.bytes)) {
+            m_saved = *read.design;
         }
     }
-    if (refusal) {
+    m_savedDetails = m_details;
+}
+
+std::optional<report::Refusal> ClassicWindow::reportRefusal() const {
+    if (!m_last) {
+        return m_lastStop ? report::Refusal::Stopped : report::Refusal::NoCalculation;
+    }
+    if (!m_last->stillHolds(m_sheet)) {
+        return report::Refusal::Changed;
+    }
+    return std::nullopt;
+}
+
+Reporting ClassicWindow::report(const ReportStamp& stamp) const {
+    std::optional<report::Refusal> refusal = reportRefusal();
+    if (!refusal) {
+        report::Options options;
+        options.date = stamp.date;
+        options.program = stamp.program;
+        options.version = stamp.version;
+        options.designFile = fileName();
+        options.batchLitres = m_details.litres;
+        options.project = m_details.project;
+        std::optional<report::Document> document =
+            report::buildReport(m_sheet, m_last->trace, options);
+        if (document) {
+            return {.document = std::move(document), .refusal = {}};
+        }
+        refusal = report::Refusal::NoCalculation;
+    }
+    // After a stop the command line and the page say where it stopped.
+    if (m_lastStop && !m_last) {
+        return {.document = std::nullopt, .refusal = stopReport(*m_lastStop, m_sheet)};
+    }
+    return {.document = std::nullopt, .refusal = report::refusalText(*refusal)};
+}
+
+ReportResult ClassicWindow::reportOrBox(std::string_view date) const {
+    ReportResult result;
+    if (const std::optional<report::Refusal> refusal = reportRefusal()) {
         result.boxes.push_back(
             {Icon::information, std::string(kApplicationName), report::refusalText(*refusal)});
+        return result;
     }
+    Reporting made = report({.date = std::string(date),
+                             .program = std::string(kApplicationName),
+                             .version = std::string(kApplicationVersion)});
+    if (!made) {
+        result.boxes.push_back({Icon::information, std::string(kApplicationName),
+                                report::refusalText(report::Refusal::NoCalculation)});
+        return result;
+    }
+    result.document = std::move(made.document);
     return result;
+}
+
+std::string ClassicWindow::calculateForReport() {
+    // What the file says was calculated, when it still holds, is the report;
+    // otherwise a press on 计算 gives one.
+    if (m_last && m_last->stillHolds(m_sheet)) {
+        return {};
+    }
+    press();
+    return m_lastStop ? stopReport(*m_lastStop, m_sheet) : std::string();
+}
+
+Saving ClassicWindow::resultJson() const {
+    nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+    for (int n = 1; n <= calc::kTextFieldCount; ++n) {
+        const auto field = static_cast<calc::TextField>(n);
+        fields[std::string(calc::fieldName(field))] = m_sheet.text(field);
+    }
+    nlohmann::ordered_json out = nlohmann::ordered_json::object();
+    out["fields"] = std::move(fields);
+    if (m_lastStop && !m_last) {
+        const calc::Stop& stop = *m_lastStop;
+        out["stop"] = {{"stage", calc::stageName(stop.stage)},
+                       {"field", stop.field ? nlohmann::ordered_json(calc::fieldName(*stop.field))
+                                            : nlohmann::ordered_json()},
+                       {"reason", calc::reasonName(stop.reason)},
+                       {"text", stopReport(stop, m_sheet)}};
+    } else {
+        out["stop"] = nullptr;
+    }
+    return {.bytes = out.dump(2, ' ', false) + "\n", .error = {}};
 }
 
 } // namespace session

@@ -23,6 +23,8 @@
 #include "design/provenance.h"
 #include "report/record.h"
 #include "report/report.h"
+#include "session/box.h"
+#include "session/document.h"
 
 #include <optional>
 #include <string>
@@ -39,22 +41,6 @@ enum class Event { load, calculate, help, clear, exit, moreSoftware };
 // other name.
 std::optional<Event> eventByName(std::string_view name);
 
-enum class Icon { none, information, warning, question };
-
-// What a box offers: OK alone, or the unsaved-changes choice 保存 / 不保存 /
-// 取消 (取消 also when the box is closed without a button).
-enum class Buttons { ok, saveDiscardCancel };
-
-// A message box: its icon, title and text (UTF-8, plain text).
-struct Box {
-    Icon icon = Icon::none;
-    std::string title;
-    std::string text;
-    Buttons buttons = Buttons::ok;
-
-    friend bool operator==(const Box&, const Box&) = default;
-};
-
 // What the front end does after an event, in this order: shows each box and
 // waits until it is closed, gives the focus to the control of this name
 // with its text selected, ends the program, opens the page in a web browser
@@ -68,12 +54,6 @@ struct Effects {
     friend bool operator==(const Effects&, const Effects&) = default;
 };
 
-// A design file as the front end names it.
-struct FileName {
-    std::string_view path;  // what file() keeps: the desktop's absolute path, the page's name
-    std::string_view shown; // how a box names it: the path as the user typed or chose it
-};
-
 // What a box says could not be done with a design file.
 enum class FileAction { open, save };
 
@@ -83,17 +63,9 @@ struct OpenResult {
     // The box that says why not: the file's name as the front end showed it
     // and the reader's reason, in Chinese.
     std::vector<Box> boxes;
-    // The file names a design standard (JGJ 55-2011): it belongs to that
+    // The file is a design of another kind (JGJ 55-2011): it belongs to that
     // window, and this sheet was left as it was.
     bool elsewhere = false;
-};
-
-// The bytes of the design file of the sheet, or the box that says why there
-// are none.
-struct SaveResult {
-    std::optional<std::string> bytes;
-    std::vector<Box> boxes;
-    design::Design design; // what the bytes hold, for saved()
 };
 
 // The report of the last calculation, or the box that says why there is none.
@@ -102,7 +74,7 @@ struct ReportResult {
     std::vector<Box> boxes;
 };
 
-class ClassicWindow {
+class ClassicWindow : public Document {
 public:
     // The window over `sheet`, which must outlive it. Until a design file is
     // opened the sheet is compared with its state after the load
@@ -134,42 +106,16 @@ public:
     // cement minimum): no icon, the application's title.
     static Box noticeBox(std::string_view text);
 
-    // Whether the sheet differs from what was last opened or saved.
-    bool isModified() const;
     // The caption: the classic one, and the design file's name after it
     // while one is open. Without the mark of unsaved changes, which each
-    // front end draws its own way (isModified()).
+    // front end draws its own way (modified()).
     std::string caption() const;
-    // The design file the sheet was last opened from or saved to, as the
-    // front end named it (the desktop: its absolute path), or empty.
-    const std::string& file() const { return m_file; }
-    // Its name alone: the last component of file().
-    std::string fileName() const;
 
-    // Before the sheet is replaced by another design: the question to ask
-    // (保存 / 不保存 / 取消) when it has unsaved changes, else nothing.
-    std::optional<Box> mayReplace() const;
-
-    // Whether the bytes are a design of a standard (JGJ 55-2011), which its
-    // own window opens: this sheet does not fit it.
-    static bool belongsElsewhere(std::string_view bytes);
-
-    // Opens a design file's bytes onto the sheet under the sheet's format. A
-    // file of a design standard is left to its own window when `elsewhere`
-    // is set and refused with the reader's reason otherwise. On failure the
+    // Opens a design file's bytes onto the sheet under the sheet's format.
+    // A file of another kind is left to its own window when `elsewhere` is
+    // set and refused with the reader's reason otherwise. On failure the
     // sheet stays exactly as it was.
     OpenResult open(std::string_view bytes, FileName file, bool elsewhere = true);
-    // The same for a design the front end has read itself (design::readFile).
-    OpenResult open(const design::ReadResult& read, FileName file);
-
-    // The sheet as a design file, with what lets the next open derive the
-    // last calculation again and the project of the report; `shown` names
-    // the file in the box when it cannot be written (a text that is no
-    // UTF-8). Call saved() once the bytes are where they belong.
-    SaveResult save(std::string_view shown) const;
-    // The bytes of `saving` are now the file `file`: the sheet is unmodified
-    // against them, and the caption and the report name the file.
-    void saved(const SaveResult& saving, std::string_view file);
     // The box when a file could not be opened or saved: what failed, the
     // file as the user knows it (file.shown), and the reason.
     static Box fileFailure(FileAction action, FileName file, std::string_view reason);
@@ -177,31 +123,42 @@ public:
     // The report of the last calculation as it stands, dated `date`, or the
     // box that says why there is none: nothing was calculated, the last
     // calculation stopped, or the sheet has changed since.
-    ReportResult report(std::string_view date) const;
-
-    // The volume of the trial batch in litres and the project that the
-    // report names; a design file keeps the project.
-    double batchLitres() const { return m_batchLitres; }
-    void setBatchLitres(double litres) { m_batchLitres = litres; }
-    const report::Project& project() const { return m_project; }
-    void setProject(const report::Project& project) { m_project = project; }
+    ReportResult reportOrBox(std::string_view date) const;
 
     const std::optional<report::LastCalculation>& last() const { return m_last; }
     const design::Provenance& provenance() const { return m_provenance; }
 
+    // The document: the design file of the sheet, with what lets the next
+    // open derive the last calculation again and the report's details.
+    DocumentKind kind() const override { return DocumentKind::classic; }
+    Opening openBytes(std::string_view bytes, FileName file) override;
+    Saving saveBytes() const override;
+    void savedAs(const Saving& saving, FileName file) override;
+    bool modified() const override;
+    const std::string& file() const override { return m_file; }
+    const ReportDetails& reportDetails() const override { return m_details; }
+    void setReportDetails(const ReportDetails& details) override { m_details = details; }
+    std::string calculateForReport() override;
+    Reporting report(const ReportStamp& stamp) const override;
+    // The 33 field texts and where the last calculation stopped (null when
+    // it ran to its end).
+    Saving resultJson() const override;
+
 private:
+    void press();
     Effects calculate();
     Effects load();
+    std::optional<report::Refusal> reportRefusal() const;
 
     calc::Sheet& m_sheet;
     design::Design m_saved; // the sheet as last opened or saved
+    ReportDetails m_savedDetails;
     std::string m_file;
     std::optional<report::LastCalculation> m_last;
     int m_lastNumber = 0; // the provenance's number of m_last
     design::Provenance m_provenance;
-    bool m_lastStopped = false;
-    double m_batchLitres = report::kDefaultBatchLitres;
-    report::Project m_project;
+    std::optional<calc::Stop> m_lastStop;
+    ReportDetails m_details;
 };
 
 } // namespace session

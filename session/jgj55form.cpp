@@ -1,13 +1,19 @@
 #include "session/jgj55form.h"
 
 #include "calc/conversions.h"
+#include "calc/numberscan.h"
+#include "calc/plainnumbers.h"
 #include "jgj55/designfile.h"
+#include "jgj55/inputs.h"
+#include "jgj55/resultjson.h"
 #include "jgj55/rounding.h"
 #include "report/jgj55report.h"
 #include "report/numbers.h"
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -19,85 +25,112 @@ namespace {
 using Field = Jgj55Form::Field;
 using Kind = Jgj55Form::Kind;
 
-constexpr std::string_view kMpa = "MPa";
-constexpr std::string_view kKg = "kg/m³";
-constexpr std::string_view kPercent = "%";
-
 constexpr std::string_view kRequirements = "设计要求";
 constexpr std::string_view kMaterials = "原材料";
 constexpr std::string_view kBinders = "外加剂与掺合料";
 constexpr std::string_view kParameters = "计算参数";
 
-// The entries of each choice, in the order of the design's enumerations; an
-// entry past them ("不限", "（用实测强度）") leaves the input absent.
-constexpr std::array<std::string_view, 3> kStructures = {"素混凝土", "钢筋混凝土", "预应力混凝土"};
-constexpr std::array<std::string_view, 6> kEnvironments = {"一",  "二a", "二b",
-                                                           "三a", "三b", "不限"};
-constexpr int kNoEnvironment = 5;
-constexpr std::array<std::string_view, 4> kCementGrades = {"32.5", "42.5", "52.5",
-                                                           "（用实测强度）"};
-constexpr int kMeasuredCement = 3;
-constexpr std::array<std::string_view, 2> kStones = {"碎石", "卵石"};
-constexpr std::array<std::string_view, 3> kFlyAshGrades = {"I", "II", "III"};
-constexpr std::array<std::string_view, 3> kSlagGrades = {"S75", "S95", "S105"};
-constexpr std::array<std::string_view, 2> kMethods = {"质量法", "体积法"};
-
-constexpr Field number(std::string_view key, std::string_view caption, std::string_view unit,
-                       std::string_view group, double scale = 1.0) {
-    return {.key = key, .caption = caption, .unit = unit, .group = group, .scale = scale};
-}
-
-constexpr Field choice(std::string_view key, std::string_view caption, std::string_view group,
-                       std::span<const std::string_view> choices, int initial) {
-    return {.key = key,
-            .caption = caption,
-            .group = group,
-            .kind = Kind::Choice,
-            .choices = choices,
-            .initialChoice = initial};
-}
-
-// The form, group by group. The numbers are read in this order, so that of
-// two unreadable fields the first one shown is the one named.
-constexpr std::array kFields = {
-    number("fcuk", "强度标准值 fcu,k", kMpa, kRequirements),
-    number("sigma", "标准差 σ", kMpa, kRequirements),
-    number("slump", "坍落度", "mm", kRequirements),
-    number("vebe", "维勃稠度", "s", kRequirements),
-    choice("structure", "结构", kRequirements, kStructures, 1),
-    choice("environment", "环境类别", kRequirements, kEnvironments, kNoEnvironment),
-
-    choice("cementGrade", "水泥强度等级", kMaterials, kCementGrades, 1),
-    number("gammaC", "富余系数 γc", "", kMaterials),
-    number("fce", "实测强度 fce", kMpa, kMaterials),
-    choice("stone", "粗骨料", kMaterials, kStones, 0),
-    number("maxSize", "最大公称粒径", "mm", kMaterials),
-    number("cementDensity", "水泥密度 ρc", kKg, kMaterials),
-    number("sandDensity", "砂表观密度 ρs", kKg, kMaterials),
-    number("stoneDensity", "石子表观密度 ρg", kKg, kMaterials),
-    number("waterDensity", "水的密度 ρw", kKg, kMaterials),
-    number("sandMoisture", "砂含水率", kPercent, kMaterials),
-    number("stoneMoisture", "石子含水率", kPercent, kMaterials),
-
-    number("flyAsh.fraction", "粉煤灰掺量 βf", kPercent, kBinders, 100.0),
-    choice("flyAsh.grade", "粉煤灰等级", kBinders, kFlyAshGrades, 1),
-    number("flyAsh.gammaF", "影响系数 γf", "", kBinders),
-    number("flyAsh.density", "粉煤灰密度 ρf", kKg, kBinders),
-    number("slag.fraction", "矿渣粉掺量 βk", kPercent, kBinders, 100.0),
-    choice("slag.grade", "矿渣粉等级", kBinders, kSlagGrades, 1),
-    number("slag.gammaS", "影响系数 γs", "", kBinders),
-    number("slag.density", "矿渣粉密度 ρk", kKg, kBinders),
-    number("admixture.fraction", "外加剂掺量 βa", kPercent, kBinders, 100.0),
-    number("admixture.waterReduction", "减水率 β", kPercent, kBinders, 100.0),
-
-    number("water", "用水量 mw0′", kKg, kParameters),
-    number("sandRatio", "砂率 βs", kPercent, kParameters),
-    number("alphaA", "回归系数 αa", "", kParameters),
-    number("alphaB", "回归系数 αb", "", kParameters),
-    choice("method", "计算方法", kParameters, kMethods, 0),
-    number("assumedDensity", "假定表观密度 mcp", kKg, kParameters),
-    number("air", "含气量 α", kPercent, kParameters),
+// Where each input of the design stands on the form, group by group. The
+// numbers are read in this order, so that of two unreadable fields the first
+// one shown is the one named. A choice starts on the entry named `initial`
+// (its file name), or on `absent` — an entry of the form's own that leaves
+// the input absent ("不限": no environment limit; for the cement, its measured
+// strength) — when it names one.
+struct Placement {
+    std::string_view key;
+    std::string_view group;
+    std::string_view initial = {};
+    std::string_view absent = {};
 };
+constexpr Placement kPlacements[] = {
+    {"fcuk", kRequirements},
+    {"sigma", kRequirements},
+    {"slump", kRequirements},
+    {"vebe", kRequirements},
+    {"structure", kRequirements, "reinforced"},
+    {"environment", kRequirements, {}, "不限"},
+
+    {"cementGrade", kMaterials, "42.5", "（用实测强度）"},
+    {"gammaC", kMaterials},
+    {"fce", kMaterials},
+    {"stone", kMaterials, "crushed"},
+    {"maxSize", kMaterials},
+    {"cementDensity", kMaterials},
+    {"sandDensity", kMaterials},
+    {"stoneDensity", kMaterials},
+    {"waterDensity", kMaterials},
+    {"sandMoisture", kMaterials},
+    {"stoneMoisture", kMaterials},
+
+    {"flyAsh.fraction", kBinders},
+    {"flyAsh.grade", kBinders, "II"},
+    {"flyAsh.gammaF", kBinders},
+    {"flyAsh.density", kBinders},
+    {"slag.fraction", kBinders},
+    {"slag.grade", kBinders, "S95"},
+    {"slag.gammaS", kBinders},
+    {"slag.density", kBinders},
+    {"admixture.fraction", kBinders},
+    {"admixture.waterReduction", kBinders},
+
+    {"water", kParameters},
+    {"sandRatio", kParameters},
+    {"alphaA", kParameters},
+    {"alphaB", kParameters},
+    {"method", kParameters, "mass"},
+    {"assumedDensity", kParameters},
+    {"air", kParameters},
+};
+
+struct Placed {
+    Field field;
+    const jgj55::InputRow* row = nullptr;
+};
+
+std::vector<Placed> place() {
+    std::vector<Placed> placed;
+    for (const Placement& p : kPlacements) {
+        const jgj55::InputRow* row = jgj55::findInput(p.key);
+        Field field{.key = row->key,
+                    .caption = row->caption,
+                    .unit = row->unit,
+                    .group = p.group,
+                    .kind =
+                        row->kind == jgj55::InputRow::Kind::Number ? Kind::Number : Kind::Choice,
+                    .typedShift = row->typedShift};
+        for (const jgj55::ChoiceEntry& entry : row->choices) {
+            if (entry.name == p.initial) {
+                field.initialChoice = static_cast<int>(field.choices.size());
+            }
+            field.choices.push_back(entry.shown);
+        }
+        if (!p.absent.empty()) {
+            field.absentChoice = static_cast<int>(field.choices.size());
+            field.choices.push_back(p.absent);
+            if (p.initial.empty()) {
+                field.initialChoice = field.absentChoice;
+            }
+        }
+        placed.push_back({std::move(field), row});
+    }
+    return placed;
+}
+
+const std::vector<Placed>& placed() {
+    static const std::vector<Placed> all = place();
+    return all;
+}
+
+const std::vector<Field>& fieldList() {
+    static const std::vector<Field> all = [] {
+        std::vector<Field> fields;
+        for (const Placed& p : placed()) {
+            fields.push_back(p.field);
+        }
+        return fields;
+    }();
+    return all;
+}
 
 // The results, by the step that computes each.
 constexpr std::array<Jgj55Form::ResultField, 16> kResults = {{
@@ -151,12 +184,13 @@ constexpr std::string_view kNoFigure = "—";
 constexpr std::string_view kTitle = "JGJ 55-2011 配合比设计";
 
 std::size_t indexOf(std::string_view key) {
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        if (kFields[i].key == key) {
+    const std::vector<Field>& fields = fieldList();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].key == key) {
             return i;
         }
     }
-    return kFields.size();
+    return fields.size();
 }
 
 std::size_t resultIndexOf(std::string_view key) {
@@ -233,6 +267,108 @@ bool isBlank(std::string_view text) {
     return true;
 }
 
+// A number as its decimal digits: value = digits × 10^exponent.
+struct Decimal {
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+};
+
+// The shortest decimal that reads back as `value` (finite).
+Decimal shortestOf(double value) {
+    std::array<char, 64> buffer{};
+    const auto [end, ec] =
+        calc::writePlainNumber(buffer.data(), buffer.data() + buffer.size(), value);
+    Decimal d;
+    const char* p = buffer.data();
+    if (ec != std::errc{}) {
+        d.digits = "0";
+        return d;
+    }
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    }
+    bool point = false;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p == '.') {
+            point = true;
+        } else {
+            d.digits += *p;
+            d.exponent -= point ? 1 : 0;
+        }
+    }
+    if (p < end) {
+        int power = 0;
+        // The writer's exponent always reads: "e-07", "e+21".
+        static_cast<void>(std::from_chars(p + (p[1] == '+' ? 2 : 1), end, power));
+        d.exponent += power;
+    }
+    const std::size_t first = d.digits.find_first_not_of('0');
+    d.digits = first == std::string::npos ? "0" : d.digits.substr(first);
+    return d;
+}
+
+// The decimal in plain notation, with the regional decimal symbol and
+// negative sign and no grouping: "12.3456789", "2400", "0.05".
+std::string plainOf(const Decimal& d, const calc::NumberFormat& format) {
+    std::string digits = d.digits;
+    std::string text;
+    if (d.exponent >= 0) {
+        text = digits == "0" ? digits : digits + std::string(std::size_t(d.exponent), '0');
+    } else {
+        const auto fraction = std::size_t(-d.exponent);
+        if (digits.size() <= fraction) {
+            digits.insert(0, fraction - digits.size() + 1, '0');
+        }
+        text = digits.substr(0, digits.size() - fraction) + format.decimal +
+               digits.substr(digits.size() - fraction);
+        while (text.ends_with('0')) {
+            text.pop_back();
+        }
+        if (text.ends_with(format.decimal)) {
+            text.resize(text.size() - format.decimal.size());
+        }
+    }
+    return (d.negative && digits != "0" ? format.negative : std::string()) + text;
+}
+
+// What a field shows for the file's `value`: the shortest text that reads
+// back as it, the decimal point moved by the field's shift (0.123456789 as
+// a percentage: 12.3456789), never a display format.
+std::string typedText(double value, int shift, const calc::NumberFormat& format) {
+    Decimal d = shortestOf(value);
+    d.exponent += shift;
+    return plainOf(d, format);
+}
+
+// The file's number of a field's text, read exactly: the decimal point moved
+// back by the field's shift before the digits are rounded to a double once.
+std::optional<double> typedValue(std::string_view text, int shift,
+                                 const calc::NumberFormat& format) {
+    const std::optional<calc::NumberParts> parts = calc::scanNumber(text, format);
+    if (!parts || !parts->hasDigits()) {
+        return std::nullopt;
+    }
+    int exponent = 0;
+    if (!parts->exponentDigits.empty()) {
+        long long power = 0;
+        for (const char c : parts->exponentDigits) {
+            power = std::min<long long>(power * 10 + (c - '0'), 100000);
+        }
+        exponent = static_cast<int>(parts->exponentNegative ? -power : power);
+    }
+    const std::string plain = std::string(parts->negative() ? "-" : "") + parts->integerDigits() +
+                              "." + std::string(parts->fraction) + "e" +
+                              std::to_string(exponent - shift);
+    double value = 0.0;
+    const auto [end, ec] = calc::readPlainNumber(plain.data(), plain.data() + plain.size(), value);
+    if (ec != std::errc{} || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 // Reads the numbers of the fields in the form's order, stopping at the first
 // that holds text but no number.
 class Reader {
@@ -240,24 +376,24 @@ public:
     Reader(const std::vector<std::string>& texts, const calc::NumberFormat& format)
         : m_texts(texts), m_format(format) {}
 
-    std::optional<double> number(std::string_view key) {
+    std::optional<double> number(std::size_t i) {
         if (failed()) {
             return std::nullopt;
         }
-        const std::size_t i = indexOf(key);
-        const Field& field = kFields[i];
+        const Field& field = fieldList()[i];
         const std::string& text = m_texts[i];
         if (isBlank(text)) {
             return std::nullopt;
         }
-        if (calc::parseStrict(text, m_format).status != calc::StrictStatus::Ok) {
-            m_key = std::string(key);
+        const std::optional<double> value =
+            calc::parseStrict(text, m_format).status == calc::StrictStatus::Ok
+                ? typedValue(text, field.typedShift, m_format)
+                : std::nullopt;
+        if (!value) {
+            m_key = std::string(field.key);
             m_why = "「" + std::string(field.caption) + "」不是一个数：" + text;
-            return std::nullopt;
         }
-        // Checked whole by the strict reading, read at its full double value.
-        const double value = calc::readLenient(text, m_format);
-        return field.scale == 1.0 ? value : jgj55::roundHalfUp(value / field.scale, 12);
+        return value;
     }
 
     bool failed() const { return !m_key.empty(); }
@@ -271,32 +407,25 @@ private:
     std::string m_why;
 };
 
-template <typename E> std::optional<E> entry(int index, int absentFrom) {
-    if (index >= absentFrom) {
-        return std::nullopt;
-    }
-    return static_cast<E>(index);
-}
-
-template <typename E> int indexOf(const std::optional<E>& value, int absent) {
-    return value ? static_cast<int>(*value) : absent;
-}
-
 } // namespace
 
 Jgj55Form::Jgj55Form(calc::NumberFormat format)
-    : m_format(std::move(format)), m_texts(kFields.size()), m_choices(kFields.size(), -1),
-      m_fieldStates(kFields.size()), m_resultStates(kResults.size()) {
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        if (kFields[i].kind == Kind::Choice) {
-            m_choices[i] = kFields[i].initialChoice;
+    : m_format(std::move(format)), m_texts(fieldList().size()), m_choices(fieldList().size(), -1),
+      m_chosen(fieldList().size(), false), m_fieldStates(fieldList().size()),
+      m_resultStates(kResults.size()) {
+    // A new form's choices are made: saved, it names each of them.
+    for (std::size_t i = 0; i < fieldList().size(); ++i) {
+        if (fieldList()[i].kind == Kind::Choice) {
+            m_choices[i] = fieldList()[i].initialChoice;
+            m_chosen[i] = true;
         }
     }
     recompute();
+    m_savedBytes = m_input ? bytesOf(*m_input) : std::string();
 }
 
 std::span<const Jgj55Form::Field> Jgj55Form::fields() {
-    return kFields;
+    return fieldList();
 }
 
 std::span<const Jgj55Form::ResultField> Jgj55Form::resultFields() {
@@ -305,14 +434,14 @@ std::span<const Jgj55Form::ResultField> Jgj55Form::resultFields() {
 
 const Jgj55Form::Field* Jgj55Form::findField(std::string_view key) {
     const std::size_t i = indexOf(key);
-    return i < kFields.size() ? &kFields[i] : nullptr;
+    return i < fieldList().size() ? &fieldList()[i] : nullptr;
 }
 
 // The field, then what is typed into it, as everywhere in the form.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 bool Jgj55Form::setText(std::string_view key, std::string_view text) {
     const std::size_t i = indexOf(key);
-    if (i == kFields.size() || kFields[i].kind != Kind::Number) {
+    if (i == fieldList().size() || fieldList()[i].kind != Kind::Number) {
         return false;
     }
     m_texts[i] = std::string(text);
@@ -322,11 +451,12 @@ bool Jgj55Form::setText(std::string_view key, std::string_view text) {
 
 bool Jgj55Form::choose(std::string_view key, int index) {
     const std::size_t i = indexOf(key);
-    if (i == kFields.size() || kFields[i].kind != Kind::Choice || index < 0 ||
-        static_cast<std::size_t>(index) >= kFields[i].choices.size()) {
+    if (i == fieldList().size() || fieldList()[i].kind != Kind::Choice || index < 0 ||
+        static_cast<std::size_t>(index) >= fieldList()[i].choices.size()) {
         return false;
     }
     m_choices[i] = index;
+    m_chosen[i] = true;
     recompute();
     return true;
 }
@@ -334,18 +464,18 @@ bool Jgj55Form::choose(std::string_view key, int index) {
 const std::string& Jgj55Form::text(std::string_view key) const {
     static const std::string none;
     const std::size_t i = indexOf(key);
-    return i < kFields.size() ? m_texts[i] : none;
+    return i < fieldList().size() ? m_texts[i] : none;
 }
 
 int Jgj55Form::choice(std::string_view key) const {
     const std::size_t i = indexOf(key);
-    return i < kFields.size() ? m_choices[i] : -1;
+    return i < fieldList().size() ? m_choices[i] : -1;
 }
 
 const Jgj55Form::FieldState& Jgj55Form::field(std::string_view key) const {
     static const FieldState none;
     const std::size_t i = indexOf(key);
-    return i < kFields.size() ? m_fieldStates[i] : none;
+    return i < fieldList().size() ? m_fieldStates[i] : none;
 }
 
 const Jgj55Form::ResultState& Jgj55Form::result(std::string_view key) const {
@@ -358,8 +488,40 @@ std::string Jgj55Form::figure(double value) const {
     return report::figure(value, m_format);
 }
 
+// The inputs as the fields hold them: the numbers first, each of which makes
+// its group; then the groups the file named; then the choices made, a
+// member of a group only where the group is.
+jgj55::Input Jgj55Form::readInputs() {
+    Reader read(m_texts, m_format);
+    jgj55::Input in;
+    const std::vector<Placed>& all = placed();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i].field.kind == Kind::Number) {
+            all[i].row->setNumber(in, read.number(i));
+        }
+    }
+    for (const std::string_view group : m_openedGroups) {
+        jgj55::makeGroup(in, group);
+    }
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const Placed& p = all[i];
+        if (p.field.kind != Kind::Choice || !m_chosen[i] || m_choices[i] == p.field.absentChoice) {
+            continue;
+        }
+        const std::string_view group = p.row->group();
+        if (!group.empty() && !jgj55::hasGroup(in, group)) {
+            continue;
+        }
+        p.row->setChoice(in, p.row->choices[static_cast<std::size_t>(m_choices[i])].value);
+    }
+    if (read.failed()) {
+        m_unreadKey = read.key();
+        m_unreadWhy = read.why();
+    }
+    return in;
+}
+
 void Jgj55Form::recompute() {
-    using namespace jgj55;
     for (FieldState& state : m_fieldStates) {
         state = FieldState{};
     }
@@ -368,65 +530,17 @@ void Jgj55Form::recompute() {
     m_unreadKey.clear();
     m_unreadWhy.clear();
 
-    const auto chosen = [this](std::string_view key) { return m_choices[indexOf(key)]; };
-    Reader read(m_texts, m_format);
-    Input in;
-    in.fcuk = read.number("fcuk");
-    in.sigma = read.number("sigma");
-    in.slump = read.number("slump");
-    in.vebe = read.number("vebe");
-    in.structure = static_cast<Structure>(chosen("structure"));
-    in.environment = entry<Environment>(chosen("environment"), kNoEnvironment);
-    in.cementGrade = entry<CementGrade>(chosen("cementGrade"), kMeasuredCement);
-    in.gammaC = read.number("gammaC");
-    in.fce = read.number("fce");
-    in.stone = static_cast<Stone>(chosen("stone"));
-    in.maxSize = read.number("maxSize");
-    in.cementDensity = read.number("cementDensity");
-    in.sandDensity = read.number("sandDensity");
-    in.stoneDensity = read.number("stoneDensity");
-    in.waterDensity = read.number("waterDensity");
-    in.sandMoisture = read.number("sandMoisture");
-    in.stoneMoisture = read.number("stoneMoisture");
-    FlyAsh flyAsh{.fraction = read.number("flyAsh.fraction"),
-                  .grade = static_cast<FlyAshGrade>(chosen("flyAsh.grade")),
-                  .gammaF = read.number("flyAsh.gammaF"),
-                  .density = read.number("flyAsh.density")};
-    if (flyAsh.fraction || flyAsh.gammaF || flyAsh.density) {
-        in.flyAsh = flyAsh;
-    }
-    Slag slag{.fraction = read.number("slag.fraction"),
-              .grade = static_cast<SlagGrade>(chosen("slag.grade")),
-              .gammaS = read.number("slag.gammaS"),
-              .density = read.number("slag.density")};
-    if (slag.fraction || slag.gammaS || slag.density) {
-        in.slag = slag;
-    }
-    Admixture admixture{.fraction = read.number("admixture.fraction"),
-                        .waterReduction = read.number("admixture.waterReduction")};
-    if (admixture.fraction || admixture.waterReduction) {
-        in.admixture = admixture;
-    }
-    in.water = read.number("water");
-    in.sandRatio = read.number("sandRatio");
-    in.alphaA = read.number("alphaA");
-    in.alphaB = read.number("alphaB");
-    in.method = static_cast<Method>(chosen("method"));
-    in.assumedDensity = read.number("assumedDensity");
-    in.air = read.number("air");
-
-    if (read.failed()) {
-        m_unreadKey = read.key();
-        m_unreadWhy = read.why();
+    const jgj55::Input in = readInputs();
+    if (!m_unreadKey.empty()) {
         mark(m_unreadKey, m_unreadWhy);
     } else {
         m_input = in;
-        Outcome out = design(in);
+        jgj55::Outcome out = jgj55::design(in);
         if (out) {
             m_result = std::move(out.result);
             m_status = Status{};
         } else {
-            mark(out.refusal.input, plainText(out.refusal.message));
+            mark(out.refusal.input, jgj55::plainText(out.refusal.message));
         }
     }
 
@@ -439,10 +553,10 @@ void Jgj55Form::recompute() {
         }
         shown.text = figure(jgj55::figure(*m_result, kResults[i].key).value_or(0.0));
         shown.tip.clear();
-        if (const Step* step = lastStep(*m_result, kResults[i].symbol)) {
+        if (const jgj55::Step* step = lastStep(*m_result, kResults[i].symbol)) {
             std::string tip(step->formula);
             if (step->formula != step->symbol) {
-                tip += " = " + fill(step->substituted, step->operands.view(), write);
+                tip += " = " + jgj55::fill(step->substituted, step->operands.view(), write);
             }
             shown.tip = tip + " = " + figure(step->value);
         }
@@ -455,11 +569,12 @@ void Jgj55Form::recompute() {
 // choice) is named in the status line alone.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the field, then why.
 void Jgj55Form::mark(const std::string& key, std::string why) {
+    const std::vector<Field>& fields = fieldList();
     std::size_t i = indexOf(key);
-    if (i == kFields.size() || kFields[i].kind != Kind::Number) {
+    if (i == fields.size() || fields[i].kind != Kind::Number) {
         i = indexOf(key + ".fraction");
     }
-    if (i < kFields.size() && kFields[i].kind == Kind::Number) {
+    if (i < fields.size() && fields[i].kind == Kind::Number) {
         m_fieldStates[i].marked = true;
         m_fieldStates[i].tip = why;
     }
@@ -492,59 +607,60 @@ void Jgj55Form::showTableValues() {
     }
 }
 
-bool Jgj55Form::open(std::string_view bytes, FileName file) {
-    using namespace jgj55;
-    const ReadResult read = jgj55::read(bytes);
+std::string Jgj55Form::bytesOf(const jgj55::Input& input) const {
+    std::string bytes = jgj55::serialize(input, m_details.project, m_details.litres);
+    return bytes;
+}
+
+Opening Jgj55Form::openBytes(std::string_view bytes, FileName file) {
+    const jgj55::ReadResult read = jgj55::read(bytes);
     if (!read) {
-        cannotOpen(file.shownAs, read.error);
-        return false;
+        return {.opened = false, .error = read.error};
     }
-    const Input& in = *read.input;
-    const auto put = [this](std::string_view key, const std::optional<double>& value) {
-        const std::size_t i = indexOf(key);
-        m_texts[i] = value ? figure(roundHalfUp(*value * kFields[i].scale, 10)) : std::string();
-    };
-    const auto set = [this](std::string_view key, int index) { m_choices[indexOf(key)] = index; };
-    put("fcuk", in.fcuk);
-    put("sigma", in.sigma);
-    put("slump", in.slump);
-    put("vebe", in.vebe);
-    set("structure", indexOf(in.structure, 1));
-    set("environment", indexOf(in.environment, kNoEnvironment));
-    set("cementGrade", indexOf(in.cementGrade, kMeasuredCement));
-    put("gammaC", in.gammaC);
-    put("fce", in.fce);
-    set("stone", indexOf(in.stone, 0));
-    put("maxSize", in.maxSize);
-    put("cementDensity", in.cementDensity);
-    put("sandDensity", in.sandDensity);
-    put("stoneDensity", in.stoneDensity);
-    put("waterDensity", in.waterDensity);
-    put("sandMoisture", in.sandMoisture);
-    put("stoneMoisture", in.stoneMoisture);
-    const FlyAsh flyAsh = in.flyAsh.value_or(FlyAsh{});
-    put("flyAsh.fraction", flyAsh.fraction);
-    set("flyAsh.grade", indexOf(flyAsh.grade, 1));
-    put("flyAsh.gammaF", flyAsh.gammaF);
-    put("flyAsh.density", flyAsh.density);
-    const Slag slag = in.slag.value_or(Slag{});
-    put("slag.fraction", slag.fraction);
-    set("slag.grade", indexOf(slag.grade, 1));
-    put("slag.gammaS", slag.gammaS);
-    put("slag.density", slag.density);
-    const Admixture admixture = in.admixture.value_or(Admixture{});
-    put("admixture.fraction", admixture.fraction);
-    put("admixture.waterReduction", admixture.waterReduction);
-    put("water", in.water);
-    put("sandRatio", in.sandRatio);
-    put("alphaA", in.alphaA);
-    put("alphaB", in.alphaB);
-    set("method", indexOf(in.method, 0));
-    put("assumedDensity", in.assumedDensity);
-    put("air", in.air);
-    m_fileName = std::string(file.name);
+    const jgj55::Input& in = *read.input;
+    const std::vector<Placed>& all = placed();
+    m_openedGroups.clear();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const Placed& p = all[i];
+        if (p.field.kind == Kind::Number) {
+            const std::optional<double> value = p.row->number(in);
+            m_texts[i] = value ? typedText(*value, p.field.typedShift, m_format) : std::string();
+            continue;
+        }
+        // A choice the file leaves out shows what the design takes instead
+        // and stays unmade, so that saving leaves it out too.
+        const std::optional<int> value = p.row->choice(in);
+        m_chosen[i] = value.has_value();
+        m_choices[i] = p.field.absentChoice >= 0 ? p.field.absentChoice : p.field.initialChoice;
+        for (std::size_t e = 0; value && e < p.row->choices.size(); ++e) {
+            if (p.row->choices[e].value == *value) {
+                m_choices[i] = static_cast<int>(e);
+            }
+        }
+    }
+    for (const jgj55::InputRow& row : jgj55::inputRows()) {
+        const std::string_view group = row.group();
+        if (!group.empty() && jgj55::hasGroup(in, group) &&
+            std::find(m_openedGroups.begin(), m_openedGroups.end(), group) ==
+                m_openedGroups.end()) {
+            m_openedGroups.push_back(group);
+        }
+    }
+    m_details = {.litres = read.batchLitres, .project = read.project};
+    m_file = std::string(file.path);
     recompute();
-    return true;
+    // The design as this program writes it: a file written by hand in
+    // another order or spelling is not a change.
+    m_savedBytes = bytesOf(in);
+    return {.opened = true, .error = {}};
+}
+
+bool Jgj55Form::open(std::string_view bytes, FileName file) {
+    const Opening opening = openBytes(bytes, file);
+    if (!opening.opened) {
+        cannotOpen(file.shown, opening.error);
+    }
+    return opening.opened;
 }
 
 void Jgj55Form::cannotOpen(std::string_view shownAs, std::string_view reason) {
@@ -552,18 +668,38 @@ void Jgj55Form::cannotOpen(std::string_view shownAs, std::string_view reason) {
                       .error = true};
 }
 
-std::optional<std::string> Jgj55Form::save() {
+Saving Jgj55Form::saveBytes() const {
     if (!m_input) {
-        // Named again: the status line may have said something else since.
-        mark(m_unreadKey, m_unreadWhy);
-        return std::nullopt;
+        return {.bytes = std::nullopt, .error = m_unreadWhy};
     }
-    return jgj55::serialize(*m_input);
+    return {.bytes = bytesOf(*m_input), .error = {}};
 }
 
-void Jgj55Form::saved(FileName file) {
-    m_fileName = std::string(file.name);
-    m_status = Status{.text = "已保存到 " + std::string(file.shownAs), .error = false};
+Saving Jgj55Form::save() {
+    Saving saving = saveBytes();
+    if (!saving) {
+        // Named again: the status line may have said something else since.
+        mark(m_unreadKey, m_unreadWhy);
+    }
+    return saving;
+}
+
+void Jgj55Form::savedAs(const Saving& saving, FileName file) {
+    m_file = std::string(file.path);
+    if (saving.bytes) {
+        m_savedBytes = *saving.bytes;
+    }
+}
+
+void Jgj55Form::saved(const Saving& saving, FileName file) {
+    savedAs(saving, file);
+    m_status = Status{.text = "已保存到 " + std::string(file.shown), .error = false};
+}
+
+bool Jgj55Form::modified() const {
+    const Saving now = saveBytes();
+    // A field that holds no number is a change the file cannot hold yet.
+    return !now.bytes || *now.bytes != m_savedBytes;
 }
 
 void Jgj55Form::cannotSave(std::string_view shownAs, std::string_view reason) {
@@ -573,24 +709,37 @@ void Jgj55Form::cannotSave(std::string_view shownAs, std::string_view reason) {
 
 std::string Jgj55Form::title(std::string_view program) const {
     std::string title;
-    if (!m_fileName.empty()) {
-        title = m_fileName + " - ";
+    if (!m_file.empty()) {
+        title = fileName() + " - ";
     }
     return title + std::string(kTitle) + " - " + std::string(program);
 }
 
-std::optional<report::Document> Jgj55Form::report(const ReportStamp& stamp) const {
+std::string Jgj55Form::calculateForReport() {
+    // Designed on every change: what stands in the way is in the status line.
+    return m_result ? std::string() : m_status.text;
+}
+
+Reporting Jgj55Form::report(const ReportStamp& stamp) const {
     if (!m_result || !m_input) {
-        return std::nullopt;
+        return {.document = std::nullopt, .refusal = m_status.text};
     }
     report::Options options;
     options.date = stamp.date;
     options.program = stamp.program;
     options.version = stamp.version;
-    options.designFile = m_fileName;
+    options.designFile = fileName();
     options.batchLitres = m_details.litres;
     options.project = m_details.project;
-    return report::buildJgj55Report(*m_input, *m_result, m_format, options);
+    return {.document = report::buildJgj55Report(*m_input, *m_result, m_format, options),
+            .refusal = {}};
+}
+
+Saving Jgj55Form::resultJson() const {
+    if (!m_result) {
+        return {.bytes = std::nullopt, .error = m_status.text};
+    }
+    return {.bytes = jgj55::resultJson(*m_result), .error = {}};
 }
 
 void Jgj55Form::noReport(ReportUse use) {

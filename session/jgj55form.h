@@ -21,6 +21,7 @@
 #include "calc/numberformat.h"
 #include "jgj55/design.h"
 #include "report/report.h"
+#include "session/document.h"
 
 #include <optional>
 #include <span>
@@ -30,23 +31,27 @@
 
 namespace session {
 
-class Jgj55Form {
+class Jgj55Form : public Document {
 public:
     enum class Kind { Number, Choice };
 
-    // An input of the form. A number field holds the user's text; a choice
-    // field one of its entries, by index.
+    // An input of the form, as the design's table of inputs gives it
+    // (jgj55/inputs.h), placed in a group. A number field holds the user's
+    // text; a choice field one of its entries, by index.
     struct Field {
         std::string_view key;     // the design file's key: "fcuk", "flyAsh.fraction"
         std::string_view caption; // "强度标准值 fcu,k"
         std::string_view unit;    // "MPa"; empty for a ratio
         std::string_view group; // "设计要求", "原材料", "外加剂与掺合料", "计算参数"
         Kind kind = Kind::Number;
-        // The file's value × scale is the field's: a fraction of the binder
-        // is typed as a percentage.
-        double scale = 1.0;
-        std::span<const std::string_view> choices; // a choice field's entries
-        int initialChoice = 0;                     // the entry of a new form
+        // The file's value × 10^typedShift is the field's: a fraction of the
+        // binder is typed as a percentage.
+        int typedShift = 0;
+        std::vector<std::string_view> choices; // a choice field's entries, as shown
+        int initialChoice = 0;                 // the entry of a new form
+        // The entry that leaves the input absent ("不限"); -1 when every entry
+        // is a value.
+        int absentChoice = -1;
     };
 
     // The title of the results beside the groups of inputs.
@@ -81,27 +86,8 @@ public:
         friend bool operator==(const Status&, const Status&) = default;
     };
 
-    // The project and the trial batch the report is written for, as the
-    // user last gave them.
-    struct ReportDetails {
-        double litres = report::kDefaultBatchLitres;
-        report::Project project;
-    };
-
-    // What the front end knows of the moment and of itself.
-    struct ReportStamp {
-        std::string date; // as it should stand in the heading
-        std::string program;
-        std::string version;
-    };
-
-    // A design file as the front end names it: `name` alone for the title
-    // and the report's heading, `shownAs` in messages (a full path on the
-    // desktop, the name alone on the page).
-    struct FileName {
-        std::string_view name;
-        std::string_view shownAs;
-    };
+    using ReportDetails = session::ReportDetails;
+    using ReportStamp = session::ReportStamp;
 
     // The commands that need a report.
     enum class ReportUse { Preview, Pdf, Copy };
@@ -144,29 +130,38 @@ public:
     const std::optional<jgj55::Result>& result() const { return m_result; }
 
     // Opens the bytes of a JGJ 55-2011 design file: its values in the fields,
+    // each as the shortest text that reads back as the file's number,
     // designed, and `file` the form's file. False, with the reason in the
     // status line and the form as it was, when the bytes are no such design.
     bool open(std::string_view bytes, FileName file);
     // The file `shownAs` could not be read at all: the status line says why.
     void cannotOpen(std::string_view shownAs, std::string_view reason);
-    // The bytes of the design file of the fields; nothing when a field holds
+    // The bytes of the design file of the fields; none when a field holds
     // no number (it is marked and named in the status line).
-    std::optional<std::string> save();
-    // The bytes were written as `file`: the form's file from now on.
-    void saved(FileName file);
+    Saving save();
+    // The bytes of the last save() were written as `file`: the form's file
+    // from now on, unmodified.
+    void saved(const Saving& saving, FileName file);
     // The bytes could not be written: the status line says why.
     void cannotSave(std::string_view shownAs, std::string_view reason);
-    // The name of the form's design file alone; empty before it is opened
-    // or saved.
-    const std::string& fileName() const { return m_fileName; }
-    // The window's title: "[file - ]JGJ 55-2011 配合比设计 - program".
+    // The window's title: "[file - ]JGJ 55-2011 配合比设计 - program",
+    // without the mark of unsaved changes (modified()).
     std::string title(std::string_view program) const;
 
-    const ReportDetails& reportDetails() const { return m_details; }
-    void setReportDetails(const ReportDetails& details) { m_details = details; }
-    // The report of the last design, for the project and the trial batch
-    // last given and the form's file; nothing when there is no design.
-    std::optional<report::Document> report(const ReportStamp& stamp) const;
+    // The document. Its report is that of the last design, for the project
+    // and the trial batch last given and the form's file; none when there is
+    // no design (report.refusal: what stands in the way).
+    DocumentKind kind() const override { return DocumentKind::jgj55; }
+    Opening openBytes(std::string_view bytes, FileName file) override;
+    Saving saveBytes() const override;
+    void savedAs(const Saving& saving, FileName file) override;
+    bool modified() const override;
+    const std::string& file() const override { return m_file; }
+    const ReportDetails& reportDetails() const override { return m_details; }
+    void setReportDetails(const ReportDetails& details) override { m_details = details; }
+    std::string calculateForReport() override;
+    Reporting report(const ReportStamp& stamp) const override;
+    Saving resultJson() const override;
     // There is no report for `use`: the status line says so.
     void noReport(ReportUse use);
     // The report was written as a PDF to `shownAs`; or not, for `reason`
@@ -176,13 +171,22 @@ public:
 
 private:
     void recompute();
+    jgj55::Input readInputs();
     void mark(const std::string& key, std::string why);
     void showTableValues();
     std::string figure(double value) const;
+    // The bytes of the design file of `input`, with the report's details.
+    std::string bytesOf(const jgj55::Input& input) const;
 
     calc::NumberFormat m_format;
     std::vector<std::string> m_texts; // by field, as fields() orders them
     std::vector<int> m_choices;
+    // Whether a choice was made (a new form's, the user's, or the file's):
+    // a choice not made leaves its input absent, so a file without it is
+    // saved without it.
+    std::vector<bool> m_chosen;
+    // The groups the opened file named ("flyAsh"), kept even while empty.
+    std::vector<std::string_view> m_openedGroups;
     std::vector<FieldState> m_fieldStates;
     std::vector<ResultState> m_resultStates;
     Status m_status;
@@ -191,8 +195,11 @@ private:
     // Why m_input is missing: the field and the message.
     std::string m_unreadKey;
     std::string m_unreadWhy;
-    std::string m_fileName;
+    std::string m_file;
     ReportDetails m_details;
+    // The bytes of the file as opened (as this program writes that design)
+    // or last saved; a new form's start.
+    std::string m_savedBytes;
 };
 
 } // namespace session

@@ -1,6 +1,7 @@
 // The JGJ 55-2011 design file: exact bytes, round trips, absent keys taking
 // the defaults, and a refusal for every kind of wrong value.
 #include "case_names.h"
+#include "design/designfile.h"
 #include "jgj55/designfile.h"
 
 #include <string>
@@ -95,7 +96,7 @@ TEST(Jgj55File, AHandWrittenFileInAnyKeyOrderKeepsItsMeaning) {
     EXPECT_FALSE(read.input->method);
     EXPECT_FALSE(read.input->structure);
     EXPECT_FALSE(read.input->environment);
-    const Outcome out = design(*read.input);
+    const Outcome out = jgj55::design(*read.input);
     ASSERT_TRUE(out);
     EXPECT_EQ(out.result->method, Method::Mass);
     // Saving it writes the program's order: fcuk first.
@@ -146,7 +147,8 @@ const BadFile kBadFiles[] = {
     {"NullForNumber", withBody(R"({"air": null})"), "「air」 应为数"},
     {"NumberBeyondDouble", withBody(R"({"fcuk": 1e999})"), "超出范围"},
     {"UnknownStone", withBody(R"({"stone": "pebble"})"), "\"crushed\"、\"gravel\" 之一"},
-    {"NumberForGrade", withBody(R"({"cementGrade": 42.5})"), "\"32.5\"、\"42.5\"、\"52.5\" 之一"},
+    {"GradeNotInTheList", withBody(R"({"cementGrade": 37.5})"),
+     "\"32.5\"、\"42.5\"、\"52.5\" 之一"},
     {"UnknownEnvironment", withBody(R"({"environment": "二c"})"), "「environment」"},
     {"UnknownMethod", withBody(R"({"method": "Mass"})"), "\"mass\"、\"volume\""},
     {"UnknownStructure", withBody(R"({"structure": "steel"})"), "\"plain\""},
@@ -162,10 +164,26 @@ const BadFile kBadFiles[] = {
 INSTANTIATE_TEST_SUITE_P(Jgj55File, Jgj55Refused, ::testing::ValuesIn(kBadFiles),
                          [](const auto& row) { return std::string(row.param.name); });
 
+// A strength grade reads as its number as well as its text; saved, it is
+// the text again.
+TEST(Jgj55File, TheCementGradeMayBeANumber) {
+    for (const auto& [given, grade] :
+         {std::pair{"32.5", CementGrade::G32_5}, std::pair{"42.5", CementGrade::G42_5},
+          std::pair{"52.50", CementGrade::G52_5}}) {
+        const ReadResult read =
+            jgj55::read(withBody(std::string(R"({"cementGrade": )") + given + "}"));
+        ASSERT_TRUE(read) << given << ": " << read.error;
+        EXPECT_EQ(read.input->cementGrade, grade) << given;
+    }
+    const ReadResult text = jgj55::read(withBody(R"({"cementGrade": 42.5})"));
+    ASSERT_TRUE(text);
+    EXPECT_NE(serialize(*text.input).find(R"("cementGrade": "42.5")"), std::string::npos);
+}
+
 TEST(Jgj55File, TellsADesignToAStandardFromAClassicOne) {
-    EXPECT_TRUE(namesAStandard(serialize(Input{})));
-    EXPECT_FALSE(namesAStandard(R"({"lanshi-design": 1, "fields": {"Text1": "20"}})"));
-    EXPECT_FALSE(namesAStandard("not json"));
+    EXPECT_EQ(design::standardOf(serialize(Input{})), "JGJ 55-2011");
+    EXPECT_EQ(design::standardOf(R"({"lanshi-design": 1, "fields": {"Text1": "20"}})"), "");
+    EXPECT_EQ(design::standardOf("not json"), "");
 }
 
 } // namespace

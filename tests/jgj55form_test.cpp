@@ -78,44 +78,45 @@ TEST(Jgj55Form, SavingAnUnreadableFormNamesTheFieldAgain) {
 TEST(Jgj55Form, ARefusedFileLeavesTheFormAsItWas) {
     Jgj55Form form({});
     typeExampleA(form);
-    const std::string bytes = *form.save();
-    form.saved({.name = "a.lanshi", .shownAs = "/home/a.lanshi"});
+    const session::Saving saving = form.save();
+    const std::string bytes = *saving.bytes;
+    form.saved(saving, {.path = "/home/a.lanshi", .shown = "/home/a.lanshi"});
     EXPECT_EQ(form.title("普通澜石"), "a.lanshi - JGJ 55-2011 配合比设计 - 普通澜石");
 
     EXPECT_FALSE(
-        form.open("{\"lanshi-design\": 1}", {.name = "b.lanshi", .shownAs = "/home/b.lanshi"}));
+        form.open("{\"lanshi-design\": 1}", {.path = "/home/b.lanshi", .shown = "/home/b.lanshi"}));
     EXPECT_TRUE(form.status().error);
     EXPECT_EQ(form.status().text.rfind("无法打开 /home/b.lanshi：", 0), 0U) << form.status().text;
     EXPECT_EQ(form.text("fcuk"), "30");
     EXPECT_EQ(form.fileName(), "a.lanshi");
-    EXPECT_EQ(*form.save(), bytes);
+    EXPECT_EQ(*form.save().bytes, bytes);
 }
 
 TEST(Jgj55Form, OpensIntoTheFieldsInTheRegionalFormat) {
     Jgj55Form usual({});
     typeExampleA(usual);
     usual.setText("maxSize", "31.5");
-    const std::string bytes = *usual.save();
+    const std::string bytes = *usual.save().bytes;
 
     Jgj55Form german({.decimal = ",", .group = ".", .groupSize = 3, .negative = "-"});
-    ASSERT_TRUE(german.open(bytes, {.name = "a.lanshi", .shownAs = "a.lanshi"}));
+    ASSERT_TRUE(german.open(bytes, {.path = "a.lanshi", .shown = "a.lanshi"}));
     EXPECT_EQ(german.text("maxSize"), "31,5");
     EXPECT_EQ(german.text("flyAsh.fraction"), "20"); // the file's 0.2, as a percentage
     EXPECT_EQ(german.result("sand").text, usual.result("sand").text);
-    EXPECT_EQ(*german.save(), bytes);
+    EXPECT_EQ(*german.save().bytes, bytes);
 }
 
 TEST(Jgj55Form, TheReportCarriesTheProjectAndTheFile) {
     Jgj55Form form({});
     EXPECT_FALSE(form.report({}));
     typeExampleA(form);
-    form.saved({.name = "桥墩.lanshi", .shownAs = "桥墩.lanshi"});
+    form.saved(form.save(), {.path = "桥墩.lanshi", .shown = "桥墩.lanshi"});
     form.setReportDetails(
         {.litres = 25.0, .project = {.name = "澜石大桥", .part = "", .client = ""}});
-    const std::optional<report::Document> document =
+    const session::Reporting made =
         form.report({.date = "2024-05-01", .program = "普通澜石", .version = "1.00"});
-    ASSERT_TRUE(document);
-    const std::string text = report::toText(*document);
+    ASSERT_TRUE(made);
+    const std::string text = report::toText(*made.document);
     EXPECT_NE(text.find("澜石大桥"), std::string::npos);
     EXPECT_NE(text.find("桥墩.lanshi"), std::string::npos);
     EXPECT_NE(text.find("25 L"), std::string::npos) << text;

@@ -160,10 +160,10 @@ TEST(ClassicWindowReplace, AsksOnlyWhileTheSheetDiffersFromItsFile) {
     EXPECT_EQ(window.mayReplace(), std::nullopt) << "back to the start state";
 
     sheet.setText(calc::Text1, "30");
-    const session::SaveResult saving = window.save("/tmp/C30.lanshi");
+    const session::Saving saving = window.saveBytes();
     ASSERT_TRUE(saving.bytes.has_value());
-    EXPECT_TRUE(window.isModified()) << "not saved until the bytes are written";
-    window.saved(saving, "/home/a/C30.lanshi");
+    EXPECT_TRUE(window.modified()) << "not saved until the bytes are written";
+    window.savedAs(saving, {.path = "/home/a/C30.lanshi", .shown = "/home/a/C30.lanshi"});
     EXPECT_EQ(window.mayReplace(), std::nullopt);
     EXPECT_EQ(window.caption(), std::string(session::kWindowCaption) + " - C30.lanshi");
 
@@ -200,7 +200,7 @@ TEST(ClassicWindowOpen, RefusedOrElsewhereLeavesTheSheetAsItWas) {
 
     EXPECT_EQ(sheet, before);
     EXPECT_EQ(window.file(), "");
-    EXPECT_TRUE(window.report("2024-05-01").document.has_value());
+    EXPECT_TRUE(window.reportOrBox("2024-05-01").document.has_value());
 }
 
 } // namespace

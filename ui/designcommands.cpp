@@ -1,6 +1,7 @@
 #include "ui/designcommands.h"
 
 #include "design/designfile.h"
+#include "ui/commandaction.h"
 #include "ui/identity.h"
 #include "ui/qtext.h"
 #include "ui/sessionboxes.h"
@@ -24,21 +25,16 @@ namespace ui {
 DesignCommands::DesignCommands(Form1& form, MessageBoxes& boxes, FileDialogs& dialogs)
     : QObject(&form), m_form(form), m_boxes(boxes), m_dialogs(dialogs) {
     struct Command {
-        const char* name;
-        const char* text;
-        const char* keys;
+        std::string_view name;
         std::function<void()> run;
     };
     const Command commands[] = {
-        {"openDesign", "打开设计…", "Ctrl+O", [this] { openCommand(); }},
-        {"saveDesign", "保存设计", "Ctrl+S", [this] { saveCommand(); }},
-        {"saveDesignAs", "另存为…", "Ctrl+Shift+S", [this] { saveAsCommand(); }},
+        {"openDesign", [this] { openCommand(); }},
+        {"saveDesign", [this] { saveCommand(); }},
+        {"saveDesignAs", [this] { saveAsCommand(); }},
     };
     for (const Command& command : commands) {
-        auto* action = new QAction(QString::fromUtf8(command.text), &form);
-        action->setObjectName(QLatin1String(command.name));
-        action->setShortcut(QKeySequence(QLatin1String(command.keys)));
-        action->setShortcutContext(Qt::WindowShortcut);
+        QAction* action = commandAction(&form, session::DocumentKind::classic, command.name);
         connect(action, &QAction::triggered, this, command.run);
         // The file commands head the context menu, before the report's.
         form.insertAction(form.reports().actions().value(0), action);
@@ -69,7 +65,7 @@ void DesignCommands::updateModified() {
 }
 
 bool DesignCommands::isModified() const {
-    return m_form.session().isModified();
+    return m_form.session().modified();
 }
 
 QString DesignCommands::currentFile() const {
@@ -80,21 +76,21 @@ bool DesignCommands::openFile(const QString& path) {
     const QFileInfo file(path);
     const std::string absolute = file.absoluteFilePath().toStdString();
     const std::string shown = QDir::toNativeSeparators(path).toStdString();
-    if (m_elsewhere) {
-        QFile bytesOf(path);
-        if (bytesOf.open(QIODevice::ReadOnly) && bytesOf.size() <= qint64(design::kMaxFileSize)) {
-            const QByteArray bytes = bytesOf.readAll();
-            if (session::ClassicWindow::belongsElsewhere(
-                    std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
-                m_elsewhere(path);
-                return true;
-            }
-        }
+    const session::FileName name{.path = absolute, .shown = shown};
+    // Read once, with care: the file system's refusals (missing, a folder, a
+    // device or a pipe, unreadable, too large) name what is wrong with the
+    // file itself.
+    const design::FileBytes read = readDesignBytes(path);
+    if (!read) {
+        m_boxes.show(&m_form, messageBox(session::ClassicWindow::fileFailure(
+                                  session::FileAction::open, name, read.error)));
+        return false;
     }
-    // Read again from the file system, whose refusals (missing, a folder,
-    // unreadable, too large) name what is wrong with the file itself.
-    const session::OpenResult opened = m_form.session().open(
-        readDesign(path, m_form.sheet().numberFormat()), {.path = absolute, .shown = shown});
+    const session::OpenResult opened = m_form.session().open(*read.bytes, name, bool(m_elsewhere));
+    if (opened.elsewhere) {
+        m_elsewhere(path, *read.bytes);
+        return true;
+    }
     for (const session::Box& box : opened.boxes) {
         m_boxes.show(&m_form, messageBox(box));
     }
@@ -104,6 +100,13 @@ bool DesignCommands::openFile(const QString& path) {
     m_folder = file.absolutePath();
     updateCaption();
     return true;
+}
+
+bool DesignCommands::openAsked(const QString& path) {
+    m_form.show();
+    m_form.raise();
+    m_form.activateWindow();
+    return mayReplaceSheet() && openFile(path);
 }
 
 void DesignCommands::openCommand() {
@@ -135,25 +138,20 @@ bool DesignCommands::saveAsCommand() {
 }
 
 bool DesignCommands::saveTo(const QString& path) {
-    const session::SaveResult saving =
-        m_form.session().save(QDir::toNativeSeparators(path).toStdString());
-    if (!saving.bytes) {
-        for (const session::Box& box : saving.boxes) {
-            m_boxes.show(&m_form, messageBox(box));
-        }
-        return false;
-    }
+    const std::string shown = QDir::toNativeSeparators(path).toStdString();
+    const session::Saving saving = m_form.session().saveBytes();
     const QString failure =
-        writeAtomically(path, QByteArray::fromStdString(*saving.bytes), m_fault);
+        saving ? writeAtomically(path, QByteArray::fromStdString(*saving.bytes), m_fault)
+               : QString::fromStdString(saving.error);
     if (!failure.isEmpty()) {
-        const std::string shown = QDir::toNativeSeparators(path).toStdString();
         m_boxes.show(&m_form, messageBox(session::ClassicWindow::fileFailure(
                                   session::FileAction::save, {.path = shown, .shown = shown},
                                   failure.toStdString())));
         return false;
     }
     const QFileInfo file(path);
-    m_form.session().saved(saving, file.absoluteFilePath().toStdString());
+    const std::string absolute = file.absoluteFilePath().toStdString();
+    m_form.session().savedAs(saving, {.path = absolute, .shown = shown});
     m_folder = file.absolutePath();
     updateCaption();
     return true;

@@ -49,6 +49,10 @@ public:
     // 另存为…: asks for a name (the extension is added when left out), then
     // saves. Returns whether the design was saved.
     bool saveAsCommand();
+    // A design file brought from elsewhere (another window): asked about
+    // unsaved changes first, then opened on the sheet, the window shown and
+    // raised. Returns whether it was opened.
+    bool openAsked(const QString& path);
 
     // The design file the sheet was last opened from or saved to (an
     // absolute path), or empty.
@@ -57,12 +61,11 @@ public:
     // start state while no file was opened).
     bool isModified() const;
 
-    // Where a design file that names a standard (JGJ 55-2011) is opened
-    // instead of on this sheet, which it does not fit; without it such a
-    // file is refused with the reader's reason.
-    void setOpenElsewhere(std::function<void(const QString&)> open) {
-        m_elsewhere = std::move(open);
-    }
+    // Where a design file of another kind (JGJ 55-2011) is opened instead of
+    // on this sheet, which it does not fit, with the bytes read; without it
+    // such a file is refused with the reader's reason.
+    using OpenElsewhere = std::function<void(const QString& path, const std::string& bytes)>;
+    void setOpenElsewhere(OpenElsewhere open) { m_elsewhere = std::move(open); }
 
     // For tests: makes steps of every following save fail.
     void setSaveFault(SaveFault fault) { m_fault = std::move(fault); }
@@ -82,7 +85,7 @@ private:
     FileDialogs& m_dialogs;
     QString m_folder; // where the last file was, for the next dialog
     SaveFault m_fault;
-    std::function<void(const QString&)> m_elsewhere;
+    OpenElsewhere m_elsewhere;
 };
 
 // The first local .lanshi file among dragged data, or an empty string.

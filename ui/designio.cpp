@@ -35,8 +35,8 @@ bool fails(const SaveFault& fault, SaveStep step) {
 
 } // namespace
 
-design::ReadResult readDesign(const QString& path, const calc::NumberFormat& current) {
-    return design::readFile(nativePath(path), current);
+design::FileBytes readDesignBytes(const QString& path) {
+    return design::readBytes(nativePath(path));
 }
 
 QString writeAtomically(const QString& path, const QByteArray& bytes, const SaveFault& fault) {

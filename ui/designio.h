@@ -12,9 +12,10 @@
 
 namespace ui {
 
-// Reads the design file at `path` for a sheet under `current`
-// (design::readFile): the design, or what is wrong with the file.
-design::ReadResult readDesign(const QString& path, const calc::NumberFormat& current);
+// The bytes of the design file at `path`, of any kind, read with care
+// (design::readBytes): never beyond the size limit, never from a device or a
+// pipe; or what is wrong with the file.
+design::FileBytes readDesignBytes(const QString& path);
 
 // The steps of a save, where tests make one fail as a full disk, a lost
 // folder or a refused rename would: the real code then goes the way it goes

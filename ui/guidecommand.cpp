@@ -1,5 +1,6 @@
 #include "ui/guidecommand.h"
 
+#include "ui/commandaction.h"
 #include "ui/identity.h"
 
 #include <QAction>
@@ -49,10 +50,8 @@ GuideCommand::GuideCommand(QWidget& window, MessageBoxes& boxes, QString program
     separator->setSeparator(true);
     window.addAction(separator);
 
-    m_action = new QAction(QStringLiteral("使用说明"), &window);
-    m_action->setObjectName(QStringLiteral("openGuide"));
-    m_action->setShortcut(QKeySequence(Qt::Key_F1));
-    m_action->setShortcutContext(Qt::WindowShortcut);
+    // The same command in every window: the classic table names it.
+    m_action = commandAction(&window, session::DocumentKind::classic, "openGuide");
     connect(m_action, &QAction::triggered, this, &GuideCommand::openGuide);
     window.addAction(m_action);
     // The classic 帮助 box says only the product's name: its tooltip says

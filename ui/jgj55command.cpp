@@ -1,5 +1,6 @@
 #include "ui/jgj55command.h"
 
+#include "ui/commandaction.h"
 #include "ui/jgj55window.h"
 
 #include <QAction>
@@ -12,10 +13,7 @@ Jgj55Command::Jgj55Command(QWidget& window, const calc::NumberFormat& format, Me
                            FileDialogs& dialogs, ReportDialogs& reportDialogs)
     : QObject(&window), m_window(window), m_format(format), m_boxes(boxes), m_dialogs(dialogs),
       m_reportDialogs(reportDialogs) {
-    m_action = new QAction(QStringLiteral("新建 JGJ 55-2011 设计…"), &window);
-    m_action->setObjectName(QStringLiteral("newJgj55Design"));
-    m_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
-    m_action->setShortcutContext(Qt::WindowShortcut);
+    m_action = commandAction(&window, session::DocumentKind::classic, "newJgj55Design");
     connect(m_action, &QAction::triggered, this, [this] { newDesign(); });
     window.addAction(m_action);
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -26,14 +24,15 @@ Jgj55Window* Jgj55Command::newDesign() {
     // moved and minimised by itself.
     auto* design = new Jgj55Window(m_format, m_boxes, m_dialogs, m_reportDialogs);
     design->setAttribute(Qt::WA_DeleteOnClose);
+    design->setOpenElsewhere(m_openClassic);
     connect(&m_window, &QObject::destroyed, design, &QObject::deleteLater);
     design->show();
     return design;
 }
 
-Jgj55Window* Jgj55Command::openDesign(const QString& path) {
+Jgj55Window* Jgj55Command::openDesign(const QString& path, const std::string& bytes) {
     Jgj55Window* design = newDesign();
-    design->openFile(path);
+    design->openBytes(path, bytes);
     return design;
 }
 

@@ -6,6 +6,9 @@
 
 #include "calc/numberformat.h"
 
+#include <functional>
+#include <string>
+
 #include <QObject>
 #include <QString>
 
@@ -27,11 +30,16 @@ public:
 
     // A new window with a new design, shown; it is deleted when closed.
     Jgj55Window* newDesign();
-    // A new window with the design of `path` (its status line says why when
-    // the file cannot be read).
-    Jgj55Window* openDesign(const QString& path);
+    // A new window with the design of `path`, whose `bytes` were read (its
+    // status line says why when they are no design).
+    Jgj55Window* openDesign(const QString& path, const std::string& bytes);
 
     QAction* action() const { return m_action; }
+
+    // Where a classic design opened in a JGJ 55-2011 window goes.
+    void setOpenClassic(std::function<void(const QString&)> open) {
+        m_openClassic = std::move(open);
+    }
 
 private:
     QWidget& m_window;
@@ -40,6 +48,7 @@ private:
     FileDialogs& m_dialogs;
     ReportDialogs& m_reportDialogs;
     QAction* m_action = nullptr;
+    std::function<void(const QString&)> m_openClassic;
 };
 
 } // namespace ui

@@ -1,6 +1,8 @@
 #include "ui/jgj55window.h"
 
 #include "report/report.h"
+#include "ui/commandaction.h"
+#include "ui/designio.h"
 #include "ui/filedialogs.h"
 #include "ui/guidecommand.h"
 #include "ui/identity.h"
@@ -8,6 +10,7 @@
 #include "ui/qtext.h"
 #include "ui/reportcommands.h"
 #include "ui/reportprint.h"
+#include "ui/sessionboxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,7 +56,7 @@ Jgj55Window::Jgj55Window(const calc::NumberFormat& format, MessageBoxes& boxes,
     : QWidget(parent), m_form(format), m_boxes(boxes), m_dialogs(dialogs),
       m_reportDialogs(reportDialogs) {
     setObjectName(QStringLiteral("jgj55Window"));
-    setWindowTitle(qt(m_form.title(kApplicationName.toStdString())));
+    updateTitle();
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     // One group box per group of the form, in the form's order, each field
@@ -137,31 +140,20 @@ Jgj55Window::Jgj55Window(const calc::NumberFormat& format, MessageBoxes& boxes,
 
 void Jgj55Window::addCommands() {
     struct Command {
-        const char* name;
-        QString text;
-        QKeySequence keys;
-        void (Jgj55Window::*run)();
+        std::string_view name;
+        std::function<void()> run;
     };
     const Command commands[] = {
-        {"openDesign", QStringLiteral("打开设计…"), QKeySequence(Qt::CTRL | Qt::Key_O),
-         &Jgj55Window::openCommand},
-        {"saveDesign", QStringLiteral("保存设计"), QKeySequence(Qt::CTRL | Qt::Key_S),
-         &Jgj55Window::saveCommand},
-        {"saveDesignAs", QStringLiteral("另存为…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-         &Jgj55Window::saveAsCommand},
-        {"previewReport", QStringLiteral("打印预览…"), QKeySequence(Qt::CTRL | Qt::Key_P),
-         &Jgj55Window::previewCommand},
-        {"exportReportPdf", QStringLiteral("导出 PDF…"),
-         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &Jgj55Window::pdfCommand},
-        {"copyReport", QStringLiteral("复制计算书"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-         &Jgj55Window::copyCommand},
+        {"openDesign", [this] { openCommand(); }},
+        {"saveDesign", [this] { saveCommand(); }},
+        {"saveDesignAs", [this] { saveAsCommand(); }},
+        {"previewReport", [this] { previewCommand(); }},
+        {"exportReportPdf", [this] { pdfCommand(); }},
+        {"copyReport", [this] { copyCommand(); }},
     };
     for (const Command& c : commands) {
-        auto* action = new QAction(c.text, this);
-        action->setObjectName(QString::fromLatin1(c.name));
-        action->setShortcut(c.keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, [this, run = c.run] { (this->*run)(); });
+        QAction* action = commandAction(this, session::DocumentKind::jgj55, c.name);
+        connect(action, &QAction::triggered, this, c.run);
         addAction(action);
     }
     // F1 opens the guide, as in the classic window; it adds itself to the
@@ -198,6 +190,16 @@ void Jgj55Window::refresh() {
     const Form::Status& status = m_form.status();
     m_status->setText(qt(status.text));
     m_status->setStyleSheet(status.error ? kErrorColour : QString());
+    setWindowModified(m_form.modified());
+}
+
+void Jgj55Window::updateTitle() {
+    // "[*]" is where Qt shows the mark of unsaved changes; a "[*]" of the
+    // file's own name is doubled, which Qt shows as written.
+    const QString title = qt(m_form.title(kApplicationName.toStdString()))
+                              .replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(title + QStringLiteral("[*]"));
+    setWindowModified(m_form.modified());
 }
 
 QString Jgj55Window::status() const {
@@ -205,51 +207,76 @@ QString Jgj55Window::status() const {
 }
 
 bool Jgj55Window::openFile(const QString& path) {
-    const std::string shownAs = QDir::toNativeSeparators(path).toStdString();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_form.cannotOpen(shownAs, file.errorString().toStdString());
+    // Read with care, as every design file is: never beyond the size limit,
+    // never from a device or a pipe.
+    const design::FileBytes read = readDesignBytes(path);
+    if (!read) {
+        m_form.cannotOpen(QDir::toNativeSeparators(path).toStdString(), read.error);
         refresh();
         return false;
     }
-    const QByteArray bytes = file.read(qint64(1024) * 1024 + 1);
-    const std::string name = QFileInfo(path).fileName().toStdString();
-    if (!m_form.open(std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                     {.name = name, .shownAs = shownAs})) {
+    return openBytes(path, *read.bytes);
+}
+
+bool Jgj55Window::openBytes(const QString& path, const std::string& bytes) {
+    if (m_elsewhere && session::documentKind(bytes) != session::DocumentKind::jgj55) {
+        m_elsewhere(path);
+        return false;
+    }
+    const std::string shown = QDir::toNativeSeparators(path).toStdString();
+    const std::string absolute = QFileInfo(path).absoluteFilePath().toStdString();
+    if (!m_form.open(bytes, {.path = absolute, .shown = shown})) {
         refresh();
         return false;
     }
     m_path = path;
-    setWindowTitle(qt(m_form.title(kApplicationName.toStdString())));
     fill();
     refresh();
+    updateTitle();
     return true;
 }
 
 bool Jgj55Window::saveFile(const QString& path) {
-    const std::optional<std::string> bytes = m_form.save();
-    if (!bytes) {
+    const session::Saving saving = m_form.save();
+    if (!saving) {
         refresh(); // the field is marked and named
         return false;
     }
-    const std::string shownAs = QDir::toNativeSeparators(path).toStdString();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes->data(), qint64(bytes->size())) != qint64(bytes->size()) ||
-        !file.commit()) {
-        m_form.cannotSave(shownAs, file.errorString().toStdString());
+    const std::string shown = QDir::toNativeSeparators(path).toStdString();
+    // Written aside and put in place whole, as the classic window saves.
+    const QString failure = writeAtomically(path, QByteArray::fromStdString(*saving.bytes));
+    if (!failure.isEmpty()) {
+        m_form.cannotSave(shown, failure.toStdString());
         refresh();
         return false;
     }
     m_path = path;
-    const std::string name = QFileInfo(path).fileName().toStdString();
-    m_form.saved({.name = name, .shownAs = shownAs});
-    setWindowTitle(qt(m_form.title(kApplicationName.toStdString())));
+    const std::string absolute = QFileInfo(path).absoluteFilePath().toStdString();
+    m_form.saved(saving, {.path = absolute, .shown = shown});
     refresh();
+    updateTitle();
     return true;
 }
 
+bool Jgj55Window::mayReplaceDesign() {
+    const std::optional<session::Box> asked = m_form.mayReplace();
+    if (!asked) {
+        return true;
+    }
+    switch (m_boxes.ask(this, question(*asked))) {
+    case QMessageBox::Save:
+        return saveCommand();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void Jgj55Window::openCommand() {
+    if (!mayReplaceDesign()) {
+        return;
+    }
     const QString path = m_dialogs.openDesign(
         this, m_path.isEmpty() ? QDir::homePath() : QFileInfo(m_path).absolutePath());
     if (!path.isEmpty()) {
@@ -257,26 +284,20 @@ void Jgj55Window::openCommand() {
     }
 }
 
-void Jgj55Window::saveCommand() {
-    if (m_path.isEmpty()) {
-        saveAsCommand();
-    } else {
-        saveFile(m_path);
-    }
+bool Jgj55Window::saveCommand() {
+    return m_path.isEmpty() ? saveAsCommand() : saveFile(m_path);
 }
 
-void Jgj55Window::saveAsCommand() {
+bool Jgj55Window::saveAsCommand() {
     const QString suggested =
         m_path.isEmpty() ? QDir(QDir::homePath()).filePath(QStringLiteral("JGJ55设计.lanshi"))
                          : m_path;
-    QString path = m_dialogs.saveDesign(this, QStringLiteral("另存为"), suggested);
-    if (path.isEmpty()) {
-        return;
+    const QString chosen = m_dialogs.saveDesign(this, QStringLiteral("另存为"), suggested);
+    if (chosen.isEmpty()) {
+        return false;
     }
-    if (!path.endsWith(QStringLiteral(".") + kDesignSuffix, Qt::CaseInsensitive)) {
-        path += QStringLiteral(".") + kDesignSuffix;
-    }
-    saveFile(path);
+    const QString path = withSuffix(chosen, kDesignSuffix, m_boxes, this);
+    return !path.isEmpty() && saveFile(path);
 }
 
 Form::ReportStamp Jgj55Window::reportStamp() const {
@@ -286,25 +307,25 @@ Form::ReportStamp Jgj55Window::reportStamp() const {
 }
 
 QString Jgj55Window::reportHtml() const {
-    const std::optional<report::Document> document = m_form.report(reportStamp());
-    return document ? qt(report::toHtml(*document)) : QString();
+    const session::Reporting made = m_form.report(reportStamp());
+    return made ? qt(report::toHtml(*made.document)) : QString();
 }
 
 QString Jgj55Window::reportText() const {
-    const std::optional<report::Document> document = m_form.report(reportStamp());
-    return document ? qt(report::toText(*document)) : QString();
+    const session::Reporting made = m_form.report(reportStamp());
+    return made ? qt(report::toText(*made.document)) : QString();
 }
 
 // The project block and the trial batch, as the classic window asks them;
 // false when the user cancels.
 bool Jgj55Window::askReportDetails() {
-    const Form::ReportDetails& kept = m_form.reportDetails();
-    const std::optional<ReportDetails> details = m_reportDialogs.askDetails(
-        this, ReportDetails{.litres = kept.litres, .project = kept.project});
-    if (!details) {
+    const std::optional<ReportDetails> details =
+        m_reportDialogs.askDetails(this, m_form.reportDetails());
+    if (!details || !session::batchLitresProblem(details->litres).empty()) {
         return false;
     }
-    m_form.setReportDetails({.litres = details->litres, .project = details->project});
+    m_form.setReportDetails(*details);
+    refresh(); // a change of the details is a change of the design file
     return true;
 }
 
@@ -351,15 +372,15 @@ void Jgj55Window::pdfCommand() {
 }
 
 void Jgj55Window::copyCommand() {
-    const std::optional<report::Document> document = m_form.report(reportStamp());
-    if (!document) {
+    const session::Reporting made = m_form.report(reportStamp());
+    if (!made) {
         m_form.noReport(Form::ReportUse::Copy);
         refresh();
         return;
     }
     auto* copied = new QMimeData;
-    copied->setText(qt(report::toText(*document)));
-    copied->setHtml(qt(report::toHtml(*document)));
+    copied->setText(qt(report::toText(*made.document)));
+    copied->setHtml(qt(report::toHtml(*made.document)));
     QApplication::clipboard()->setMimeData(copied);
     m_form.reportCopied();
     refresh();

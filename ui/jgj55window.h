@@ -40,8 +40,11 @@ public:
                 ReportDialogs& reportDialogs, QWidget* parent = nullptr);
 
     // Opens a JGJ 55-2011 design file; false (with the reason in the status
-    // line) when it cannot be read.
+    // line) when it cannot be read. A design file of another kind goes where
+    // setOpenElsewhere() says.
     bool openFile(const QString& path);
+    // The same for the bytes of `path`, already read.
+    bool openBytes(const QString& path, const std::string& bytes);
     // Saves to `path`; false with the reason in the status line.
     bool saveFile(const QString& path);
 
@@ -51,6 +54,14 @@ public:
     // The last design, when the inputs could be designed.
     const std::optional<jgj55::Result>& result() const { return m_form.result(); }
     QString status() const;
+    // Whether the design differs from the file it came from (or the start).
+    bool isModified() const { return m_form.modified(); }
+
+    // Where a design file of another kind (the classic design) opened here
+    // goes instead: the classic window, which asks before it replaces its
+    // sheet.
+    using OpenElsewhere = std::function<void(const QString& path)>;
+    void setOpenElsewhere(OpenElsewhere open) { m_elsewhere = std::move(open); }
     // The report of the last design as plain text; empty when there is none.
     QString reportText() const;
 
@@ -67,8 +78,12 @@ private:
     bool askReportDetails();
 
     void openCommand();
-    void saveCommand();
-    void saveAsCommand();
+    bool saveCommand();
+    bool saveAsCommand();
+    // Before the design is replaced: true when nothing would be lost, or the
+    // user chose to save (and it was saved) or to discard.
+    bool mayReplaceDesign();
+    void updateTitle();
     void previewCommand();
     void pdfCommand();
     void copyCommand();
@@ -83,6 +98,7 @@ private:
     QLabel* m_status = nullptr;
     QString m_path;
     bool m_filling = false;
+    OpenElsewhere m_elsewhere;
 };
 
 } // namespace ui

@@ -1,6 +1,7 @@
 #include "ui/reportcommands.h"
 
 #include "calc/trace.h"
+#include "ui/commandaction.h"
 #include "ui/filedialogs.h"
 #include "ui/identity.h"
 #include "ui/notice.h"
@@ -53,7 +54,7 @@ std::optional<ReportDetails> QtReportDialogs::askDetails(QWidget* parent,
     QLineEdit* client = line("projectClient", proposed.project.client);
     auto* litres = new QDoubleSpinBox(&dialog);
     litres->setObjectName(QStringLiteral("batchLitres"));
-    litres->setRange(0.1, 10000.0);
+    litres->setRange(session::kMinBatchLitres, session::kMaxBatchLitres);
     litres->setDecimals(1);
     litres->setValue(proposed.litres);
     litres->setSuffix(QStringLiteral(" L"));
@@ -109,25 +110,15 @@ ReportCommands::ReportCommands(QWidget& window, session::ClassicWindow& session,
     separator->setSeparator(true);
     m_actions.append(separator);
     const struct {
-        const char* name;
-        QString caption;
-        QKeySequence keys;
+        std::string_view name;
         void (ReportCommands::*command)();
     } commands[] = {
-        {"previewReport", QStringLiteral("打印预览…"), QKeySequence(Qt::CTRL | Qt::Key_P),
-         &ReportCommands::previewCommand},
-        {"exportReportPdf", QStringLiteral("导出 PDF…"),
-         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &ReportCommands::exportPdfCommand},
-        {"copyReport", QStringLiteral("复制计算书"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-         &ReportCommands::copyCommand},
+        {"previewReport", &ReportCommands::previewCommand},
+        {"exportReportPdf", &ReportCommands::exportPdfCommand},
+        {"copyReport", &ReportCommands::copyCommand},
     };
     for (const auto& c : commands) {
-        auto* action = new QAction(c.caption, &window);
-        action->setObjectName(QLatin1String(c.name));
-        action->setShortcut(c.keys);
-        // The shortcut works wherever the focus is in the window, a field
-        // included.
-        action->setShortcutContext(Qt::WindowShortcut);
+        QAction* action = commandAction(&window, session::DocumentKind::classic, c.name);
         QObject::connect(action, &QAction::triggered, &window,
                          [this, command = c.command] { (this->*command)(); });
         m_actions.append(action);
@@ -138,7 +129,7 @@ ReportCommands::~ReportCommands() = default;
 
 std::optional<report::Document> ReportCommands::document() {
     session::ReportResult made =
-        m_session.report(QDate::currentDate().toString(Qt::ISODate).toStdString());
+        m_session.reportOrBox(QDate::currentDate().toString(Qt::ISODate).toStdString());
     for (const session::Box& box : made.boxes) {
         m_boxes.show(&m_window, messageBox(box));
     }
@@ -147,12 +138,13 @@ std::optional<report::Document> ReportCommands::document() {
 
 bool ReportCommands::askDetails() {
     const std::optional<ReportDetails> details =
-        m_dialogs->askDetails(&m_window, {m_session.batchLitres(), m_session.project()});
-    if (!details || !(details->litres > 0.0) || !std::isfinite(details->litres)) {
+        m_dialogs->askDetails(&m_window, m_session.reportDetails());
+    if (!details || !session::batchLitresProblem(details->litres).empty()) {
         return false;
     }
-    m_session.setBatchLitres(details->litres);
-    m_session.setProject(details->project);
+    // Kept with the design: its file saves them, so a change is one.
+    m_session.setReportDetails(*details);
+    m_window.setWindowModified(m_session.modified());
     return true;
 }
 

@@ -31,10 +31,7 @@ namespace ui {
 
 // What the preview and the export ask before the report is made: the
 // project it is for and the volume of the trial batch.
-struct ReportDetails {
-    double litres = report::kDefaultBatchLitres;
-    report::Project project;
-};
+using ReportDetails = session::ReportDetails;
 
 // Everything the report commands ask of the user, so that tests can answer
 // without a modal dialog.
@@ -84,9 +81,9 @@ public:
     std::optional<report::Document> document();
 
     void setDialogs(ReportDialogs& dialogs) { m_dialogs = &dialogs; }
-    double batchLitres() const { return m_session.batchLitres(); }
+    double batchLitres() const { return m_session.reportDetails().litres; }
     // The project the report names; a design file keeps it.
-    const report::Project& project() const { return m_session.project(); }
+    const report::Project& project() const { return m_session.reportDetails().project; }
 
     const std::optional<report::LastCalculation>& last() const { return m_session.last(); }
 

@@ -9,16 +9,12 @@
 //
 // Every entry point returns a NUL-terminated UTF-8 JSON text that stays valid
 // until the next call, and never throws: whatever goes wrong is an "error".
-#include "calc/calculate.h"
 #include "calc/memorysheet.h"
-#include "calc/stop.h"
-#include "calc/trace.h"
 #include "design/designfile.h"
-#include "design/project.h"
-#include "design/provenance.h"
 #include "lanshi/version.h"
 #include "report/report.h"
 #include "session/classicwindow.h"
+#include "session/document.h"
 #include "session/identity.h"
 #include "session/layout.h"
 #include "tools/replay.h"
@@ -48,55 +44,55 @@ using web::kProgramName;
 using web::optionsOf;
 using web::stringMember;
 
-json stopOf(const calc::Stop& stop) {
-    return {{"stage", calc::stageName(stop.stage)},
-            {"field", stop.field ? json(calc::fieldName(*stop.field)) : json()},
-            {"reason", calc::reasonName(stop.reason)}};
+// The trial batch a call gives, in the one range of every front end.
+double batchLitresOption(const json& litres) {
+    if (!litres.is_number()) {
+        throw std::invalid_argument("\"batchLitres\" must be a number");
+    }
+    const std::string problem = session::batchLitresProblem(litres.get<double>());
+    if (!problem.empty()) {
+        throw std::invalid_argument(problem);
+    }
+    return litres.get<double>();
 }
 
-// The report of a design file as `lanshi --report` makes it: opened under the
-// caller's format, calculated as a press on "计算" would, with the working of
+// The report of a design file of either kind as `lanshi --report` makes it,
+// through the same document layer: opened under the caller's format, for the
+// classic design calculated as a press on "计算" would, with the working of
 // the record the file keeps when that record still holds.
 json reportOf(std::string_view bytes, const json& given) {
     const calc::NumberFormat format = formatOption(given);
-    const design::ReadResult read = design::open(bytes, format);
-    if (!read) {
-        return {{"error", read.error}};
+    const std::string designFile = stringMember(given, "designFile", "");
+    session::OpenedFile opened =
+        session::openFile(bytes, {.path = designFile, .shown = designFile}, format);
+    if (!opened) {
+        return {{"error", opened.opening.error}};
     }
-    calc::MemorySheet sheet(format);
-    // Opened as the window opens it: what the file says was calculated is
-    // calculated again, and believed only where that gives its very fields.
-    design::Opened opened = design::openInto(*read.design, sheet);
-    calc::Trace trace;
-    if (opened.last) {
-        trace = std::move(*opened.last);
-    } else {
-        design::Pressed pressed = design::calculate(sheet, opened.provenance);
-        if (!pressed.outcome.completed()) {
-            return {{"stop", stopOf(*pressed.outcome.stop)}};
-        }
-        trace = std::move(pressed.trace);
-    }
-
-    report::Options options;
-    options.date = stringMember(given, "date", "");
-    options.program = stringMember(given, "program", kProgramName);
-    options.version = stringMember(given, "version", lanshi::kVersion);
-    options.designFile = stringMember(given, "designFile", "");
-    const design::Project project = design::projectOf(*read.design);
-    options.project = {project.name, project.part, project.client};
+    session::Document& document = *opened.document;
     if (given.contains("batchLitres")) {
-        const json& litres = given.at("batchLitres");
-        if (!litres.is_number() || !(litres.get<double>() > 0.0)) {
-            throw std::invalid_argument("\"batchLitres\" must be a number above zero");
+        session::ReportDetails details = document.reportDetails();
+        details.litres = batchLitresOption(given.at("batchLitres"));
+        document.setReportDetails(details);
+    }
+    const std::string stopped = document.calculateForReport();
+    if (!stopped.empty()) {
+        // A stopped classic calculation says where, in the replay's terms.
+        const session::Saving result = document.resultJson();
+        json stop = result ? json::parse(*result.bytes).value("stop", json()) : json();
+        if (stop.is_object()) {
+            stop.erase("text");
+            return {{"stop", std::move(stop)}};
         }
-        options.batchLitres = litres.get<double>();
+        return {{"error", stopped}};
     }
-    const std::optional<report::Document> document = report::buildReport(sheet, trace, options);
-    if (!document) {
-        return {{"error", "没有选择计算砂石用量的方法，没有配合比可写"}};
+    const session::Reporting made =
+        document.report({.date = stringMember(given, "date", ""),
+                         .program = stringMember(given, "program", kProgramName),
+                         .version = stringMember(given, "version", lanshi::kVersion)});
+    if (!made) {
+        return {{"error", made.refusal}};
     }
-    return {{"text", report::toText(*document)}, {"html", report::toHtml(*document)}};
+    return {{"text", report::toText(*made.document)}, {"html", report::toHtml(*made.document)}};
 }
 
 // The classic window as the page drives it: the window's behaviour over an
@@ -107,9 +103,9 @@ struct ClassicPage {
 
     calc::MemorySheet sheet;
     session::ClassicWindow window;
-    // The last save's bytes, until the page says they were written or not.
-    std::optional<session::SaveResult> pending;
-    std::string pendingFile;
+    // The saves whose bytes the page is writing, oldest first, until it says
+    // each was written or not.
+    web::PendingSaves pending;
 };
 
 web::Handles<ClassicPage> g_windows("classic window");
@@ -177,12 +173,10 @@ json stateOf(const ClassicPage& page) {
             {"options", std::move(options)},
             {"checks", std::move(checks)},
             {"caption", page.window.caption()},
-            {"modified", page.window.isModified()},
+            {"modified", page.window.modified()},
             {"file", page.window.fileName()},
-            {"project",
-             {{"name", page.window.project().name},
-              {"part", page.window.project().part},
-              {"client", page.window.project().client}}}};
+            {"project", web::projectJson(page.window.reportDetails().project)},
+            {"batchLitres", page.window.reportDetails().litres}};
 }
 
 calc::TextField textFieldOf(const json& request) {
@@ -242,23 +236,15 @@ json reportOfWindow(ClassicPage& page, const json& request) {
     // What the desktop asks before a report: the project and the volume of
     // the trial batch; both stay with the window for the next report and are
     // saved with the design, the project at least.
+    session::ReportDetails details = page.window.reportDetails();
     if (request.contains("project")) {
-        const json& given = request.at("project");
-        if (!given.is_object()) {
-            throw std::invalid_argument("\"project\" must be an object");
-        }
-        page.window.setProject({stringMember(given, "name", ""), stringMember(given, "part", ""),
-                                stringMember(given, "client", "")});
+        details.project = web::projectOption(request.at("project"), {});
     }
     if (request.contains("batchLitres")) {
-        const json& litres = request.at("batchLitres");
-        if (!litres.is_number() || !(litres.get<double>() > 0.0) ||
-            !std::isfinite(litres.get<double>())) {
-            throw std::invalid_argument("\"batchLitres\" must be a number above zero");
-        }
-        page.window.setBatchLitres(litres.get<double>());
+        details.litres = batchLitresOption(request.at("batchLitres"));
     }
-    const session::ReportResult made = page.window.report(stringMember(request, "date", ""));
+    page.window.setReportDetails(details);
+    const session::ReportResult made = page.window.reportOrBox(stringMember(request, "date", ""));
     if (!made.document) {
         return {{"boxes", boxesOf(made.boxes)}};
     }
@@ -310,38 +296,30 @@ json mayReplaceCall(ClassicPage& page, const json& /*request*/) {
 
 json saveCall(ClassicPage& page, const json& request) {
     const std::string file = saveNameOf(page, stringMember(request, "file", ""));
-    const session::SaveResult saving = page.window.save(file);
-    if (!saving.bytes) {
-        return {{"boxes", boxesOf(saving.boxes)}};
+    const session::Saving saving = page.window.saveBytes();
+    if (!saving) {
+        return {{"boxes",
+                 boxesOf({session::ClassicWindow::fileFailure(
+                     session::FileAction::save, {.path = file, .shown = file}, saving.error)})}};
     }
     // Saved only once the page has written them (or handed them to the
     // browser as a download): a refused write leaves the sheet modified.
-    page.pending = saving;
-    page.pendingFile = file;
+    page.pending.push(saving, file);
     return {{"text", *saving.bytes}, {"file", file}, {"state", stateOf(page)}};
-}
-
-// The save waiting to be written, taken off the window.
-session::SaveResult pendingSave(ClassicPage& page) {
-    if (!page.pending) {
-        throw std::invalid_argument("no save is waiting to be written");
-    }
-    session::SaveResult saving = std::move(*page.pending);
-    page.pending.reset();
-    return saving;
 }
 
 json savedCall(ClassicPage& page, const json& /*request*/) {
     // From here the sheet is unmodified against the bytes written.
-    page.window.saved(pendingSave(page), page.pendingFile);
+    const web::PendingSave written = page.pending.take();
+    page.window.savedAs(written.saving, {.path = written.file, .shown = written.file});
     return stateOf(page);
 }
 
 json cannotSaveCall(ClassicPage& page, const json& request) {
-    pendingSave(page);
+    const web::PendingSave refused = page.pending.take();
     // The browser's reason, in the box the desktop shows for a failed save.
     const session::Box box = session::ClassicWindow::fileFailure(
-        session::FileAction::save, {.path = page.pendingFile, .shown = page.pendingFile},
+        session::FileAction::save, {.path = refused.file, .shown = refused.file},
         stringMember(request, "reason", ""));
     return {{"boxes", boxesOf({box})}, {"state", stateOf(page)}};
 }

@@ -42,4 +42,17 @@ std::string stringMember(const json& object, const char* key, const std::string&
     return object.at(key).get<std::string>();
 }
 
+json projectJson(const design::Project& project) {
+    return {{"name", project.name}, {"part", project.part}, {"client", project.client}};
+}
+
+design::Project projectOption(const json& given, const design::Project& kept) {
+    if (!given.is_object()) {
+        throw std::invalid_argument("\"project\" must be an object");
+    }
+    return {.name = stringMember(given, "name", kept.name),
+            .part = stringMember(given, "part", kept.part),
+            .client = stringMember(given, "client", kept.client)};
+}
+
 } // namespace web

@@ -3,6 +3,10 @@
 // from the caller's JSON.
 #pragma once
 
+#include "design/project.h"
+#include "session/document.h"
+
+#include <deque>
 #include <exception>
 #include <map>
 #include <memory>
@@ -62,6 +66,41 @@ private:
     std::map<int, std::unique_ptr<Object>> m_objects;
     int m_last = 0;
 };
+
+// A save whose bytes the page is writing, and the name it writes them as.
+struct PendingSave {
+    session::Saving saving;
+    std::string file;
+};
+
+// The saves of one document the page is writing, oldest first. The page
+// writes one at a time and says how each went, in order: a write that fails
+// after a later one was asked for never marks the later bytes as saved.
+class PendingSaves {
+public:
+    void push(session::Saving saving, std::string file) {
+        m_saves.push_back({std::move(saving), std::move(file)});
+    }
+    // The oldest save, taken off; throws std::invalid_argument when there is none.
+    PendingSave take() {
+        if (m_saves.empty()) {
+            throw std::invalid_argument("no save is waiting to be written");
+        }
+        PendingSave oldest = std::move(m_saves.front());
+        m_saves.pop_front();
+        return oldest;
+    }
+
+private:
+    std::deque<PendingSave> m_saves;
+};
+
+// A project block as the page reads it: {name, part, client}.
+json projectJson(const design::Project& project);
+// The project a call gives ({name, part, client}, each a text; a missing
+// line keeps that of `kept`); throws std::invalid_argument for a value that
+// is no object.
+design::Project projectOption(const json& given, const design::Project& kept);
 
 // What a report calls the program when the caller names none.
 inline constexpr const char* kProgramName = "普通澜石";

@@ -34,14 +34,21 @@ using web::optionsOf;
 using web::stringMember;
 using Form = session::Jgj55Form;
 
-web::Handles<Form> g_forms("JGJ 55-2011 form");
+// A form as the page holds it, with the saves it is writing.
+struct JgjPage {
+    explicit JgjPage(calc::NumberFormat format) : form(std::move(format)) {}
+    Form form;
+    web::PendingSaves pending;
+};
+
+web::Handles<JgjPage> g_forms("JGJ 55-2011 form");
 
 std::string_view view(const char* text) {
     return text == nullptr ? std::string_view() : std::string_view(text);
 }
 
 Form& formOf(int id) {
-    return g_forms.at(id);
+    return g_forms.at(id).form;
 }
 
 json fieldsJson() {
@@ -110,40 +117,41 @@ json stateJson(const Form& form) {
             {"status", {{"text", status.text}, {"error", status.error}}},
             {"designed", form.result().has_value()},
             {"fileName", form.fileName()},
-            {"title", form.title(kProgramName)}};
+            {"title", form.title(kProgramName)},
+            {"modified", form.modified()},
+            {"project", web::projectJson(form.reportDetails().project)},
+            {"batchLitres", form.reportDetails().litres}};
 }
 
 // The report's details the caller gives (project, batchLitres) are kept by
 // the form for the next report, as the desktop keeps what its dialog asked.
-json reportOf(Form& form, const json& given) {
+json reportOf(JgjPage& page, const json& given) {
+    Form& form = page.form;
     Form::ReportDetails details = form.reportDetails();
     if (given.contains("batchLitres")) {
         const json& litres = given.at("batchLitres");
-        if (!litres.is_number() || !(litres.get<double>() > 0.0)) {
-            throw std::invalid_argument("\"batchLitres\" must be a number above zero");
+        const std::string problem = litres.is_number()
+                                        ? session::batchLitresProblem(litres.get<double>())
+                                        : std::string("试拌体积不是一个数。");
+        if (!problem.empty()) {
+            return {{"error", problem}, {"state", stateJson(form)}};
         }
         details.litres = litres.get<double>();
     }
     if (given.contains("project")) {
-        const json& project = given.at("project");
-        if (!project.is_object()) {
-            throw std::invalid_argument("\"project\" must be an object");
-        }
-        details.project = {.name = stringMember(project, "name", details.project.name),
-                           .part = stringMember(project, "part", details.project.part),
-                           .client = stringMember(project, "client", details.project.client)};
+        details.project = web::projectOption(given.at("project"), details.project);
     }
     form.setReportDetails(details);
-    const std::optional<report::Document> document =
+    const session::Reporting made =
         form.report({.date = stringMember(given, "date", ""),
                      .program = stringMember(given, "program", kProgramName),
                      .version = stringMember(given, "version", lanshi::kVersion)});
-    if (!document) {
+    if (!made) {
         form.noReport(Form::ReportUse::Preview);
         return {{"error", form.status().text}, {"state", stateJson(form)}};
     }
-    return {{"text", report::toText(*document)},
-            {"html", report::toHtml(*document)},
+    return {{"text", report::toText(*made.document)},
+            {"html", report::toHtml(*made.document)},
             {"state", stateJson(form)}};
 }
 
@@ -161,7 +169,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_fields() {
 // {"form": its number, "state": …} or {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_new(const char* optionsJson) {
     return web::guarded([&] {
-        const int id = g_forms.add(std::make_unique<Form>(formatOption(optionsOf(optionsJson))));
+        const int id = g_forms.add(std::make_unique<JgjPage>(formatOption(optionsOf(optionsJson))));
         return answer({{"form", id}, {"state", stateJson(formOf(id))}});
     });
 }
@@ -202,9 +210,14 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_open(int id, const char* bytes, st
                                                    const char* fileName) {
     return web::guarded([&] {
         Form& form = formOf(id);
-        const bool opened = form.open(std::string_view(bytes, size),
-                                      {.name = view(fileName), .shownAs = view(fileName)});
-        return answer({{"opened", opened}, {"state", stateJson(form)}});
+        const std::string_view bytesRead(bytes, size);
+        // A design of another kind belongs to its own view; the form stays.
+        if (session::documentKind(bytesRead) != session::DocumentKind::jgj55) {
+            return answer(
+                {{"opened", false}, {"elsewhere", "classic"}, {"state", stateJson(form)}});
+        }
+        const bool opened = form.open(bytesRead, {.path = view(fileName), .shown = view(fileName)});
+        return answer({{"opened", opened}, {"elsewhere", json()}, {"state", stateJson(form)}});
     });
 }
 
@@ -214,12 +227,13 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_open(int id, const char* bytes, st
 // says the bytes were written (lanshi_jgj55_saved).
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_save(int id) {
     return web::guarded([&] {
-        Form& form = formOf(id);
-        const std::optional<std::string> bytes = form.save();
-        if (!bytes) {
-            return answer({{"state", stateJson(form)}});
+        JgjPage& page = g_forms.at(id);
+        const session::Saving saving = page.form.save();
+        if (!saving) {
+            return answer({{"state", stateJson(page.form)}});
         }
-        return answer({{"text", *bytes}, {"state", stateJson(form)}});
+        page.pending.push(saving, {});
+        return answer({{"text", *saving.bytes}, {"state", stateJson(page.form)}});
     });
 }
 
@@ -229,13 +243,14 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_save(int id) {
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_saved(int id, const char* fileName,
                                                     const char* reason) {
     return web::guarded([&] {
-        Form& form = formOf(id);
+        JgjPage& page = g_forms.at(id);
+        const web::PendingSave written = page.pending.take();
         if (view(reason).empty()) {
-            form.saved({.name = view(fileName), .shownAs = view(fileName)});
+            page.form.saved(written.saving, {.path = view(fileName), .shown = view(fileName)});
         } else {
-            form.cannotSave(view(fileName), view(reason));
+            page.form.cannotSave(view(fileName), view(reason));
         }
-        return answer({{"state", stateJson(form)}});
+        return answer({{"state", stateJson(page.form)}});
     });
 }
 
@@ -244,7 +259,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_saved(int id, const char* fileName
 // {"text", "html", "state"}, or {"error": the status line's words, "state"}
 // when there is no design.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_report(int id, const char* optionsJson) {
-    return web::guarded([&] { return answer(reportOf(formOf(id), optionsOf(optionsJson))); });
+    return web::guarded([&] { return answer(reportOf(g_forms.at(id), optionsOf(optionsJson))); });
 }
 
 // Frees the form: {"deleted": whether there was one}.

@@ -56,8 +56,8 @@ expect 1 err "无法打开设计文件" -- --report "$dir/none.lanshi" -o -
 expect 2 err "需要用 -o" -- --report "$dir/wet.lanshi"
 expect 2 err "各只能给一次" -- --report "$dir/wet.lanshi" -o - -o "$dir/again.txt"
 expect 2 err "各只能给一次" -- --report "$dir/wet.lanshi" --report "$dir/wet.lanshi" -o -
-expect 2 err "试拌体积“100001”" -- --report "$dir/wet.lanshi" -o - --batch-volume 100001
-expect 0 out "试拌 100000 L 混凝土" -- --report "$dir/wet.lanshi" -o - --batch-volume 100000
+expect 2 err "试拌体积“10001”" -- --report "$dir/wet.lanshi" -o - --batch-volume 10001
+expect 0 out "试拌 10000 L 混凝土" -- --report "$dir/wet.lanshi" -o - --batch-volume 10000
 
 # Only the forms it writes.
 expect 2 err ".pdf、.html、.htm 或 .txt" -- --report "$dir/wet.lanshi" -o "$dir/wet.doc"

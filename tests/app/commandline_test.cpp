@@ -66,15 +66,20 @@ const Case kCases[] = {
      {},
      "试拌体积“0”"},
     {"LargestBatch",
-     {"--report", "a.lanshi", "-o", "-", "--batch-volume", "100000"},
+     {"--report", "a.lanshi", "-o", "-", "--batch-volume", "10000"},
      Action::Report,
      "a.lanshi",
      {}},
     {"BatchAboveTheLargest",
-     {"--report", "a.lanshi", "-o", "-", "--batch-volume", "100000.01"},
+     {"--report", "a.lanshi", "-o", "-", "--batch-volume", "10000.01"},
      Action::Error,
      {},
-     "试拌体积“100000.01”"},
+     "试拌体积“10000.01”：试拌体积应在 0.1 L 到 10000 L 之间。"},
+    {"BatchBelowTheSmallest",
+     {"--report", "a.lanshi", "-o", "-", "--batch-volume", "0.09"},
+     Action::Error,
+     {},
+     "试拌体积“0.09”"},
     {"OutputTwice",
      {"--report", "a.lanshi", "-o", "a.pdf", "-o", "b.pdf"},
      Action::Error,
@@ -125,8 +130,9 @@ TEST(CommandLine, ReportTakesTheOutputAndTheBatchVolume) {
     ASSERT_EQ(command.action, Action::Report);
     EXPECT_EQ(command.output, QStringLiteral("r.html"));
     EXPECT_EQ(command.batchLitres, 12.5);
+    // Not given: the design file's own, or the usual 20 L.
     EXPECT_EQ(app::parseCommandLine({"lanshi", "--report", "a.lanshi", "-o", "-"}).batchLitres,
-              20.0);
+              std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, ::testing::ValuesIn(kCases),

@@ -1,0 +1,84 @@
+#include "session/document.h"
+
+#include "calc/memorysheet.h"
+#include "design/designfile.h"
+#include "jgj55/designfile.h"
+#include "report/numbers.h"
+#include "session/classicwindow.h"
+#include "session/identity.h"
+#include "session/jgj55form.h"
+
+#include <cmath>
+#include <utility>
+
+namespace session {
+
+namespace {
+
+// The classic window over a sheet of its own, for a document that no window
+// shows: the sheet is made before the window that refers to it.
+class SheetOfItsOwn {
+protected:
+    explicit SheetOfItsOwn(const calc::NumberFormat& format) : m_own(format) {}
+    calc::MemorySheet m_own;
+};
+
+class ClassicFile : private SheetOfItsOwn, public ClassicWindow {
+public:
+    explicit ClassicFile(const calc::NumberFormat& format)
+        : SheetOfItsOwn(format), ClassicWindow(m_own) {}
+};
+
+} // namespace
+
+DocumentKind documentKind(std::string_view bytes) {
+    return design::standardOf(bytes).empty() ? DocumentKind::classic : DocumentKind::jgj55;
+}
+
+std::string batchLitresProblem(double litres) {
+    if (std::isfinite(litres) && litres >= kMinBatchLitres && litres <= kMaxBatchLitres) {
+        return {};
+    }
+    const calc::NumberFormat usual;
+    return "试拌体积应在 " + report::figure(kMinBatchLitres, usual) + " L 到 " +
+           report::figure(kMaxBatchLitres, usual) + " L 之间。";
+}
+
+std::string Document::fileName() const {
+    const std::string& path = file();
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::optional<Box> Document::mayReplace() const {
+    if (!modified()) {
+        return std::nullopt;
+    }
+    std::string text =
+        file().empty() ? std::string("当前设计已修改，尚未保存。\n打开另一个设计之前，是否保存？")
+                       : "设计“" + fileName() + "”已修改。\n打开另一个设计之前，是否保存修改？";
+    return Box{.icon = Icon::question,
+               .title = std::string(kApplicationName),
+               .text = std::move(text),
+               .buttons = Buttons::saveDiscardCancel};
+}
+
+OpenedFile openFile(std::string_view bytes, FileName file, const calc::NumberFormat& format) {
+    std::unique_ptr<Document> document;
+    switch (documentKind(bytes)) {
+    case DocumentKind::classic:
+        document = std::make_unique<ClassicFile>(format);
+        break;
+    case DocumentKind::jgj55:
+        document = std::make_unique<Jgj55Form>(format);
+        break;
+    }
+    OpenedFile opened;
+    opened.opening = document->openBytes(bytes, file);
+    if (opened.opening.opened) {
+        opened.document = std::move(document);
+    }
+    return opened;
+}
+
+} // namespace session

@@ -575,6 +575,31 @@ TEST(Jgj55SandRatio, RisesOnePercentPerTwentyMillimetresAboveSixty) {
     }
 }
 
+TEST(Jgj55SandRatio, RisesInProportionBetweenTheTwentyMillimetreSteps) {
+    // 70 mm raises the table's ratio by 0.5 %, 130 mm by 3.5 %, before the
+    // rounding to 1 %: neither a whole step more nor a whole step less.
+    struct Row {
+        double wb, water, slump, ratio, sand, stone;
+    };
+    const Row rows[] = {
+        // Crushed 20 mm at 0.45: 33.0; mb0 = 160 / 0.45 = 355.6 → 356; T = 1884.
+        {0.45, 160, 70, 34, 641, 1243},  // 33.5 → 34; 0.34 × 1884 = 640.56
+        {0.45, 160, 130, 37, 697, 1187}, // 36.5 → 37; 0.37 × 1884 = 697.08
+        // At 0.50: 34.5; mb0 = 165 / 0.50 = 330; T = 1905.
+        {0.50, 165, 70, 35, 667, 1238},  // 35.0; 0.35 × 1905 = 666.75
+        {0.50, 165, 130, 38, 724, 1181}, // 38.0; 0.38 × 1905 = 723.9
+    };
+    for (const Row& row : rows) {
+        Input in = ratioInput(row.wb);
+        in.water = row.water;
+        in.slump = row.slump;
+        const Result r = designed(in);
+        EXPECT_DOUBLE_EQ(r.sandRatio, row.ratio) << row.wb << " " << row.slump;
+        EXPECT_DOUBLE_EQ(r.sand, row.sand) << row.wb << " " << row.slump;
+        EXPECT_DOUBLE_EQ(r.stone, row.stone) << row.wb << " " << row.slump;
+    }
+}
+
 // ---- Methods and the construction mix -------------------------------------------
 
 TEST(Jgj55Methods, MassMethodFillsTheAssumedDensity) {

@@ -227,6 +227,8 @@ INSTANTIATE_TEST_SUITE_P(
                 [](nlohmann::json& f) { f["fields"]["Text12"] = "600"; }, false},
         Forgery{"input_edited_after_the_save",
                 [](nlohmann::json& f) { f["fields"]["Text1"] = "60"; }, false},
+        Forgery{"last_field_edited_after_the_save",
+                [](nlohmann::json& f) { f["fields"]["Text33"] = "0.6"; }, false},
         Forgery{"claims_a_field_no_calculation_wrote",
                 [](nlohmann::json& f) { f["calculation"]["written"]["Text1"] = 1; }, true},
         Forgery{"claims_an_unknown_calculation",
@@ -237,6 +239,33 @@ INSTANTIATE_TEST_SUITE_P(
             [](nlohmann::json& f) { f["calculation"]["before"]["1"] = nlohmann::json::array(); },
             false}),
     [](const ::testing::TestParamInfo<Forgery>& row) { return std::string(row.param.name); });
+
+// Without a last calculation only the claims of which fields a calculation
+// wrote are checked: when they do not hold, they are set aside and never
+// written again.
+TEST(OpenedDesign, ClaimsWithoutALastCalculationAreCheckedAndNotSavedAgain) {
+    MemorySheet sheet = resetSheet();
+    design::Provenance provenance;
+    design::calculate(sheet, provenance);
+    nlohmann::json file = nlohmann::json::parse(savedAfter(sheet, provenance, 0));
+    ASSERT_FALSE(file["calculation"].contains("last"));
+    ASSERT_TRUE(file["calculation"]["written"].contains("Text2"));
+    // Entries from which the calculation writes 74.81, where the field holds 26.58.
+    file["calculation"]["before"]["1"]["fields"]["Text1"] = "60";
+    file["calculation"]["before"]["1"]["fields"]["Text3"] = "9";
+    const Reopened r = reopen(file.dump());
+    EXPECT_TRUE(r.opened.setAside);
+    EXPECT_FALSE(r.opened.last);
+    EXPECT_EQ(r.opened.provenance.source(Text2, r.sheet), 0);
+
+    // Saved again: only the claims that held (water and the cement's 1.00 do
+    // not depend on the strength), and it opens without anything set aside.
+    const nlohmann::json again =
+        nlohmann::json::parse(savedAfter(r.sheet, r.opened.provenance, r.opened.lastCalculation));
+    EXPECT_EQ(again["calculation"]["written"],
+              nlohmann::json::parse(R"({"Text14": 1, "Text30": 1})"));
+    EXPECT_FALSE(reopen(again.dump()).opened.setAside);
+}
 
 TEST(OpenedDesign, EarlierVersionsRecordIsCheckedNotBelieved) {
     // A record of the kind earlier versions wrote, its working edited: 60 and

@@ -6,14 +6,18 @@
 #include "calc/memorysheet.h"
 #include "calc/stages.h"
 #include "calc/trace.h"
+#include "jgj55/design.h"
+#include "report/jgj55report.h"
 #include "report/numbers.h"
 #include "report/report.h"
 #include "tests/case_names.h"
 #include "tests/sheet_fixture.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -140,6 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   s.setText(Text20, "500");
                               },
                               "砂用量为 -"},
+                      Warning{"zero_mass", [](Sheet& s) { s.setText(Text15, "0"); },
+                              "砂用量为 0 kg/m³，不是正数"},
                       Warning{"density_above_2600",
                               [](Sheet& s) {
                                   s.select(Option::option2);
@@ -196,6 +202,86 @@ TEST(Masses, SumIsExactInDecimal) {
     EXPECT_EQ(report::sumOf({"0.1", "0.2"}, {}), "0.3");
     EXPECT_EQ(report::sumOf({"100", "-250.5"}, {}), "-150.5");
     EXPECT_FALSE(report::sumOf({"100", "砂"}, {}));
+}
+
+// ---- The report of a JGJ 55-2011 design -------------------------------------
+
+report::Document jgj55Document(const jgj55::Input& in) {
+    const jgj55::Outcome out = jgj55::design(in);
+    EXPECT_TRUE(out) << jgj55::plainText(out.refusal.message);
+    return out ? report::buildJgj55Report(in, *out.result, {}, kOptions) : report::Document{};
+}
+
+// The first block of type B in the section of this title, or null.
+template <typename B>
+const B* firstIn(const report::Document& document, const std::string& section) {
+    for (const report::Section& s : document.sections) {
+        if (s.title != section) {
+            continue;
+        }
+        for (const report::Block& block : s.blocks) {
+            if (const B* found = std::get_if<B>(&block)) {
+                return found;
+            }
+        }
+    }
+    return nullptr;
+}
+
+TEST(Jgj55ReportContent, TheMixTableGivesEachMassToTheBinder) {
+    // C25, fce 45.0, 10 % grade III fly ash, 30 % S95 slag, gravel 31.5 mm,
+    // slump 50 mm, plain concrete in 二a, volume method: mb0 = 321, mc0 = 193,
+    // mf0 = 32, mk0 = 96, mw0 = 170, ms0 = 610, mg0 = 1296.
+    jgj55::Input in;
+    in.fcuk = 25;
+    in.fce = 45.0;
+    in.flyAsh.emplace().fraction = 0.10;
+    in.flyAsh->grade = jgj55::FlyAshGrade::III;
+    in.slag.emplace().fraction = 0.30;
+    in.stone = jgj55::Stone::Gravel;
+    in.maxSize = 31.5;
+    in.slump = 50;
+    in.structure = jgj55::Structure::Plain;
+    in.environment = jgj55::Environment::IIa;
+    in.method = jgj55::Method::Volume;
+    const report::Document document = jgj55Document(in);
+    const report::Table* mix = firstIn<report::Table>(document, "三、配合比");
+    ASSERT_NE(mix, nullptr);
+    // 193 / 321 = 0.601, 32 / 321 = 0.0997, 96 / 321 = 0.299, 170 / 321 = 0.530,
+    // 610 / 321 = 1.900, 1296 / 321 = 4.037: the cement is a part of the binder.
+    const std::vector<std::vector<std::string>> rows{
+        {"水泥", "193", "0.60"}, {"粉煤灰", "32", "0.10"}, {"矿渣粉", "96", "0.30"},
+        {"水", "170", "0.53"},   {"砂", "610", "1.90"},    {"石子", "1296", "4.04"}};
+    EXPECT_EQ(mix->rows, rows);
+}
+
+TEST(Jgj55ReportContent, TheDesignsWarningsAreListedUnder注意) {
+    // Environment 三a, whose lowest strength class is C35: C20, its W/B of
+    // 0.53 × 49.3 / (26.6 + 0.53 × 0.2 × 49.3) = 0.82 also held to 0.45 (a
+    // note); and C30 with αa = 0.34, W/B = 0.40, the warning alone.
+    jgj55::Input c20;
+    c20.fcuk = 20;
+    c20.cementGrade = jgj55::CementGrade::G42_5;
+    c20.stone = jgj55::Stone::Crushed;
+    c20.maxSize = 20;
+    c20.slump = 50;
+    c20.environment = jgj55::Environment::IIIa;
+    jgj55::Input c30 = c20;
+    c30.fcuk = 30;
+    c30.alphaA = 0.34;
+    const std::pair<jgj55::Input, std::vector<std::string>> cases[] = {
+        {c20,
+         {"计算水胶比 0.82 大于环境类别三a的最大水胶比 0.45，取 0.45。",
+          "强度等级 C20 低于环境类别三a的最低强度等级 C35。"}},
+        {c30, {"强度等级 C30 低于环境类别三a的最低强度等级 C35。"}},
+    };
+    for (const auto& [in, expected] : cases) {
+        const report::Document document = jgj55Document(in);
+        const report::List* notes = firstIn<report::List>(document, "二、计算过程");
+        ASSERT_NE(notes, nullptr) << report::toText(document);
+        EXPECT_EQ(notes->title, "注意");
+        EXPECT_EQ(notes->items, expected) << report::toText(document);
+    }
 }
 
 } // namespace

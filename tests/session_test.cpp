@@ -4,6 +4,9 @@
 // these effects, so a slip here is a slip in both.
 #include "calc/memorysheet.h"
 #include "calc/stages.h"
+#include "design/designfile.h"
+#include "design/provenance.h"
+#include "report/report.h"
 #include "session/classicwindow.h"
 #include "session/identity.h"
 
@@ -201,6 +204,62 @@ TEST(ClassicWindowOpen, RefusedOrElsewhereLeavesTheSheetAsItWas) {
     EXPECT_EQ(sheet, before);
     EXPECT_EQ(window.file(), "");
     EXPECT_TRUE(window.reportOrBox("2024-05-01").document.has_value());
+}
+
+// A saved design put on `sheet` as the window and `lanshi --report` open it.
+design::Opened openedAgain(const std::string& bytes, calc::Sheet& sheet) {
+    const design::ReadResult read = design::open(bytes, {});
+    EXPECT_TRUE(read) << read.error;
+    return read ? design::openInto(*read.design, sheet) : design::Opened{};
+}
+
+TEST(ClassicWindowSave, AfterAnEntryChangedTheCalculationIsNotClaimed) {
+    calc::MemorySheet sheet;
+    ClassicWindow window(sheet);
+    window.event(Event::load);
+    window.event(Event::calculate);
+    sheet.setText(calc::Text3, "5");
+    window.edited(calc::Text3);
+    const session::SaveResult saving = window.save("C20.lanshi");
+    ASSERT_TRUE(saving.bytes);
+    calc::MemorySheet other;
+    const design::Opened opened = openedAgain(*saving.bytes, other);
+    EXPECT_FALSE(opened.setAside) << *saving.bytes;
+    EXPECT_FALSE(opened.last);
+    // What the calculation wrote and still stands is kept all the same.
+    EXPECT_EQ(opened.provenance.source(calc::Text8, other), 1);
+}
+
+// A press that stops leaves what the press before it wrote: saved, opened,
+// mended and pressed again, the report shows that first press's working.
+TEST(ClassicWindowSave, AStoppedCalculationKeepsTheEarlierWorking) {
+    calc::MemorySheet sheet;
+    ClassicWindow window(sheet);
+    window.event(Event::load);
+    window.event(Event::calculate);
+    sheet.setText(calc::Text21, "0.03");
+    window.edited(calc::Text21);
+    sheet.setText(calc::Text24, "wet");
+    window.edited(calc::Text24);
+    ASSERT_FALSE(
+        window.event(Event::calculate).boxes.empty()); // stopped: the moisture is no number
+    const session::SaveResult saving = window.save("C20.lanshi");
+    ASSERT_TRUE(saving.bytes);
+
+    calc::MemorySheet other;
+    ClassicWindow reopened(other);
+    reopened.event(Event::load);
+    ASSERT_TRUE(
+        reopened.open(*saving.bytes, {.path = "/a/C20.lanshi", .shown = "C20.lanshi"}).opened);
+    other.setText(calc::Text24, "0.01");
+    reopened.edited(calc::Text24);
+    ASSERT_TRUE(reopened.event(Event::calculate).boxes.empty());
+    const session::ReportResult shown = reopened.report("2024-05-01");
+    ASSERT_TRUE(shown.document);
+    const std::string text = report::toText(*shown.document);
+    EXPECT_NE(text.find("fcu,0 = fcu,k + 1.645σ = 20 + 1.645 × 4 = 26.58 MPa"), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("（输入值）"), std::string::npos) << text;
 }
 
 } // namespace

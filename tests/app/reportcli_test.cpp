@@ -167,3 +167,68 @@ TEST_F(ReportCommandLine, FailuresWriteNothing) {
 }
 
 } // namespace
+
+namespace {
+
+// C30, P·O 42.5, 20 % fly ash, 1 % admixture saving 20 %, crushed 20 mm,
+// slump 180 mm, in environment 三a: W/B 0.52 held to 0.45, and C30 below C35.
+constexpr const char* kJgj55Design = R"({"lanshi-design": 1, "standard": "JGJ 55-2011",
+    "jgj55-2011": {"fcuk": 30, "cementGrade": "42.5", "flyAsh": {"fraction": 0.2},
+    "admixture": {"fraction": 0.01, "waterReduction": 0.2}, "stone": "crushed",
+    "maxSize": 20, "slump": 180, "environment": "三a"}})";
+
+// By hand: fcu,0 = 38.225 → 38.2; fb = 0.85 × 49.3 = 41.905 → 41.9; W/B =
+// 22.207 / 42.6414 = 0.52 → 0.45; mw0 = 237.5 × 0.8 = 190; mb0 = 190 / 0.45 =
+// 422.2 → 422; mf0 = 84.4 → 84; mc0 = 338; ma0 = 4.22; βs at 0.45 = 33.0 +
+// (180 − 60) / 20 = 39; T = 2400 − 422 − 190 = 1788; ms0 = 697.32 → 697; mg0 = 1091.
+TEST_F(ReportCommandLine, AJgj55DesignsFiguresAsJsonUnderTheirDocumentedKeys) {
+    const QString design = out("C30.lanshi");
+    std::ofstream(design.toStdString(), std::ios::binary) << kJgj55Design;
+    ASSERT_EQ(run(design, out("R.json")), 0) << lastErrors;
+    EXPECT_EQ(contents(out("R.json")), R"({
+  "fcu0": 38.2,
+  "sigma": 5,
+  "fce": 49.3,
+  "gammaF": 0.85,
+  "gammaS": 1,
+  "fb": 41.9,
+  "alphaA": 0.53,
+  "alphaB": 0.2,
+  "waterBinderComputed": 0.52,
+  "waterBinder": 0.45,
+  "water": 190,
+  "binder": 422,
+  "cement": 338,
+  "flyAsh": 84,
+  "slag": 0,
+  "admixture": 4.22,
+  "sandRatio": 39,
+  "sand": 697,
+  "stone": 1091,
+  "notes": [
+    "计算水胶比 0.52 大于环境类别三a的最大水胶比 0.45，取 0.45"
+  ],
+  "warnings": [
+    "强度等级 C30 低于环境类别三a的最低强度等级 C35"
+  ]
+}
+)");
+    EXPECT_EQ(lastErrors, "");
+}
+
+TEST_F(ReportCommandLine, AJgj55DesignsTrialBatchIsForTheVolumeAsked) {
+    const QString design = out("C30.lanshi");
+    std::ofstream(design.toStdString(), std::ios::binary) << kJgj55Design;
+    ASSERT_EQ(run(design, out("r.txt"), 25.0), 0) << lastErrors;
+    const std::string text = contents(out("r.txt"));
+    const std::size_t batch = text.find("四、试拌用量");
+    ASSERT_NE(batch, std::string::npos) << text;
+    EXPECT_NE(text.find("试拌 25 L 混凝土", batch), std::string::npos) << text;
+    // Each mass × 25 / 1000, to the gram: 338 → 8.450, 697 → 17.425, 4.22 → 0.1055 → 0.106.
+    for (const char* mass :
+         {" 8.450\n", " 2.100\n", " 4.750\n", " 17.425\n", " 27.275\n", " 0.106\n"}) {
+        EXPECT_NE(text.find(mass, batch), std::string::npos) << mass << text.substr(batch);
+    }
+}
+
+} // namespace

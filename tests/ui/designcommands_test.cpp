@@ -187,6 +187,14 @@ TEST_F(DesignCommandsTest, SaveWritesToTheOpenFileWithoutAsking) {
     EXPECT_EQ(designs.currentFile(), path);
 }
 
+TEST_F(DesignCommandsTest, ANameTypedWithAnUpperCaseSuffixGetsNoSecondOne) {
+    dialogs.saves.push_back(file("C30.LANSHI"));
+    ASSERT_TRUE(designs.saveAsCommand());
+    EXPECT_EQ(designs.currentFile(), file("C30.LANSHI"));
+    EXPECT_EQ(filesInFolder(), QStringList{QStringLiteral("C30.LANSHI")});
+    EXPECT_TRUE(boxes.asked.empty());
+}
+
 TEST_F(DesignCommandsTest, ShortcutsWorkWhileAFieldHasTheFocus) {
     const QString path = designFile("keys.lanshi", calc::Text3, "6");
     dialogs.opens.push_back(path);

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -20,9 +21,13 @@ namespace {
 class Dialogs final : public ui::FileDialogs {
 public:
     QString openDesign(QWidget*, const QString&) override { return openPath; }
-    QString saveDesign(QWidget*, const QString&, const QString&) override { return savePath; }
+    QString saveDesign(QWidget*, const QString&, const QString&) override {
+        ++saveAsks;
+        return savePath;
+    }
     QString openPath;
     QString savePath;
+    int saveAsks = 0;
 };
 
 class ReportDialogs final : public ui::ReportDialogs {
@@ -59,6 +64,11 @@ protected:
     }
     QLineEdit* field(ui::Jgj55Window& w, const char* key) {
         return test::control<QLineEdit>(w, key);
+    }
+    static void trigger(ui::Jgj55Window& w, const char* action) {
+        QAction* found = w.findChild<QAction*>(QLatin1String(action));
+        ASSERT_NE(found, nullptr) << action;
+        found->trigger();
     }
 
     test::FakeBoxes boxes;
@@ -147,6 +157,65 @@ TEST_F(Jgj55WindowTest, SavesAndOpensTheDesignFile) {
     ASSERT_TRUE(second.open(QIODevice::ReadOnly));
     EXPECT_EQ(second.readAll(), bytes);
     EXPECT_FALSE(again->openFile(folder.filePath("missing.lanshi")));
+}
+
+TEST_F(Jgj55WindowTest, SaveAfterSaveAsWritesTheSameFileWithoutAsking) {
+    QTemporaryDir folder;
+    auto w = make();
+    typeExampleA(*w);
+    const QString path = folder.filePath("a.lanshi");
+    dialogs.savePath = path;
+    trigger(*w, "saveDesignAs");
+    ASSERT_EQ(dialogs.saveAsks, 1);
+    ASSERT_TRUE(QFile::exists(path));
+
+    test::type(*w, "slump", "160");
+    dialogs.savePath = folder.filePath("other.lanshi"); // what a second question would give
+    trigger(*w, "saveDesign");
+    EXPECT_EQ(dialogs.saveAsks, 1);
+    EXPECT_FALSE(QFile::exists(dialogs.savePath));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const jgj55::ReadResult read = jgj55::read(file.readAll().toStdString());
+    ASSERT_TRUE(read) << read.error;
+    EXPECT_EQ(read.input->slump, 160);
+}
+
+TEST_F(Jgj55WindowTest, SaveAsKeepsASuffixTypedInUpperCase) {
+    QTemporaryDir folder;
+    auto w = make();
+    typeExampleA(*w);
+    dialogs.savePath = folder.filePath("C30.LANSHI");
+    trigger(*w, "saveDesignAs");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"C30.LANSHI"});
+}
+
+// The JGJ 55-2011 reader takes a file of up to 1 MiB: one byte more is too
+// large, however it ends, and not a JSON text cut short.
+TEST_F(Jgj55WindowTest, RefusesAFileJustOverTheSizeLimitAsTooLarge) {
+    constexpr qsizetype kLimit = qsizetype{1024} * 1024;
+    QTemporaryDir folder;
+    auto w = make();
+    typeExampleA(*w);
+    ASSERT_TRUE(w->saveFile(folder.filePath("a.lanshi")));
+    QFile saved(folder.filePath("a.lanshi"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    const qsizetype close = bytes.lastIndexOf('}');
+    ASSERT_GT(close, 0);
+    // Blanks before the closing brace, the file's last byte: the design fills
+    // the file to `size`, and a read cut short would end in an open object.
+    const auto padded = [&](const char* name, qsizetype size) {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.left(close) + QByteArray(size - close - 1, ' ') + '}');
+        return path;
+    };
+    auto again = make();
+    EXPECT_TRUE(again->openFile(padded("limit.lanshi", kLimit))) << again->status().toStdString();
+    EXPECT_FALSE(again->openFile(padded("over.lanshi", kLimit + 1)));
+    EXPECT_TRUE(again->status().contains("文件太大")) << again->status().toStdString();
 }
 
 TEST_F(Jgj55WindowTest, TheClassicWindowGainsOneCommandThatOpensTheNewWindow) {

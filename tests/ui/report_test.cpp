@@ -260,6 +260,15 @@ TEST_F(ReportCommandsTest, ExportedPdfHoldsEveryFigureOfBothRowsAndNothingIsCutO
     }
 }
 
+TEST_F(ReportCommandsTest, APdfNameTypedWithAnUpperCaseSuffixGetsNoSecondOne) {
+    press("Command1");
+    dialogs.pdfPath = dir.filePath(QStringLiteral("R.PDF"));
+    action("exportReportPdf")->trigger();
+    EXPECT_TRUE(boxes.shown.empty()) << lastBox().toStdString();
+    EXPECT_TRUE(boxes.asked.empty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("R.PDF")});
+}
+
 TEST_F(ReportCommandsTest, CancelledQuestionsWriteNothing) {
     press("Command1");
     dialogs.volume = std::nullopt;

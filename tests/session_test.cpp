@@ -220,7 +220,7 @@ TEST(ClassicWindowSave, AfterAnEntryChangedTheCalculationIsNotClaimed) {
     window.event(Event::calculate);
     sheet.setText(calc::Text3, "5");
     window.edited(calc::Text3);
-    const session::SaveResult saving = window.save("C20.lanshi");
+    const session::Saving saving = window.saveBytes();
     ASSERT_TRUE(saving.bytes);
     calc::MemorySheet other;
     const design::Opened opened = openedAgain(*saving.bytes, other);
@@ -243,7 +243,7 @@ TEST(ClassicWindowSave, AStoppedCalculationKeepsTheEarlierWorking) {
     window.edited(calc::Text24);
     ASSERT_FALSE(
         window.event(Event::calculate).boxes.empty()); // stopped: the moisture is no number
-    const session::SaveResult saving = window.save("C20.lanshi");
+    const session::Saving saving = window.saveBytes();
     ASSERT_TRUE(saving.bytes);
 
     calc::MemorySheet other;
@@ -254,7 +254,7 @@ TEST(ClassicWindowSave, AStoppedCalculationKeepsTheEarlierWorking) {
     other.setText(calc::Text24, "0.01");
     reopened.edited(calc::Text24);
     ASSERT_TRUE(reopened.event(Event::calculate).boxes.empty());
-    const session::ReportResult shown = reopened.report("2024-05-01");
+    const session::ReportResult shown = reopened.reportOrBox("2024-05-01");
     ASSERT_TRUE(shown.document);
     const std::string text = report::toText(*shown.document);
     EXPECT_NE(text.find("fcu,0 = fcu,k + 1.645σ = 20 + 1.645 × 4 = 26.58 MPa"), std::string::npos)

@@ -5,6 +5,7 @@
 #include "jgj55/designfile.h"
 #include "ui/filedialogs.h"
 #include "ui/jgj55command.h"
+#include "design/designfile.h"
 #include "ui/jgj55window.h"
 #include "ui/reportcommands.h"
 
@@ -193,7 +194,8 @@ TEST_F(Jgj55WindowTest, SaveAsKeepsASuffixTypedInUpperCase) {
 // The JGJ 55-2011 reader takes a file of up to 1 MiB: one byte more is too
 // large, however it ends, and not a JSON text cut short.
 TEST_F(Jgj55WindowTest, RefusesAFileJustOverTheSizeLimitAsTooLarge) {
-    constexpr qsizetype kLimit = qsizetype{1024} * 1024;
+    // The one limit of every design file, of either kind.
+    constexpr auto kLimit = qsizetype(design::kMaxFileSize);
     QTemporaryDir folder;
     auto w = make();
     typeExampleA(*w);

@@ -49,6 +49,12 @@ Document Builder::build() const {
     Document document =
         reportFrame("JGJ 55-2011《普通混凝土配合比设计规程》（水胶比法）", m_options);
     document.sections = {designData(), working(), mix(), trialBatch()};
+    // Every symbol of the design with its subscript, wherever it is named.
+    static constexpr std::string_view kSymbols[] = {
+        "fcu,0", "fcu,k", "fce,g", "fce", "fb",  "γc",  "γf",  "γs",  "αa",  "αb", "mw0′",
+        "mw0",   "mb0",   "mc0",   "mf0", "mk0", "ma0", "ms0", "mg0", "mcp", "βs", "βf",
+        "βk",    "βa",    "ρc,c",  "ρc",  "ρs",  "ρg",  "ρw",  "ρf",  "ρk",  "ws", "wg"};
+    markSymbols(document, kSymbols);
     return document;
 }
 

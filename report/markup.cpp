@@ -144,4 +144,82 @@ Document reportFrame(std::string_view basis, const Options& options) {
     return document;
 }
 
+namespace {
+
+bool wordCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// The symbol of `symbols` (longest first) that stands at `at` as a word of
+// its own; empty when none does.
+std::string_view symbolAt(std::string_view text, std::size_t at,
+                          std::span<const std::string_view> symbols) {
+    if (at > 0 && wordCharacter(text[at - 1])) {
+        return {};
+    }
+    std::string_view found;
+    for (const std::string_view s : symbols) {
+        if (s.size() > found.size() && text.substr(at, s.size()) == s) {
+            const std::size_t end = at + s.size();
+            const bool primed = text.substr(end).starts_with("′");
+            if (end == text.size() || (!wordCharacter(text[end]) && !primed)) {
+                found = s;
+            }
+        }
+    }
+    return found;
+}
+
+std::string marked(std::string_view text, std::span<const std::string_view> symbols) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size();) {
+        // What is marked already stays as it is.
+        if (text[i] == kSubscriptOpen) {
+            const std::size_t close = text.find(kSubscriptClose, i);
+            const std::size_t end = close == std::string_view::npos ? text.size() : close + 1;
+            out.append(text.substr(i, end - i));
+            i = end;
+            continue;
+        }
+        const std::string_view s = symbolAt(text, i, symbols);
+        if (s.empty()) {
+            out += text[i];
+            ++i;
+            continue;
+        }
+        out += symbol(s);
+        i += s.size();
+    }
+    return out;
+}
+
+void markAll(std::vector<std::string>& texts, std::span<const std::string_view> symbols) {
+    for (std::string& text : texts) {
+        text = marked(text, symbols);
+    }
+}
+
+} // namespace
+
+void markSymbols(Document& document, std::span<const std::string_view> symbols) {
+    for (Section& section : document.sections) {
+        for (Block& block : section.blocks) {
+            if (auto* p = std::get_if<Paragraph>(&block)) {
+                p->text = marked(p->text, symbols);
+            } else if (auto* step = std::get_if<Step>(&block)) {
+                markAll(step->equations, symbols);
+                markAll(step->notes, symbols);
+            } else if (auto* table = std::get_if<Table>(&block)) {
+                markAll(table->header, symbols);
+                for (std::vector<std::string>& row : table->rows) {
+                    markAll(row, symbols);
+                }
+            } else if (auto* list = std::get_if<List>(&block)) {
+                markAll(list->items, symbols);
+            }
+        }
+    }
+}
+
 } // namespace report

@@ -27,6 +27,7 @@
 #include "design/project.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -125,6 +126,14 @@ struct Document {
     std::vector<Section> sections;
     std::vector<Signature> signatures; // shown at the end
 };
+
+// Marks the subscript of every symbol of `symbols` ("mb0", "ρc,c") that stands
+// as a word of its own in a text of the sections: in equations, notes,
+// paragraphs, tables and lists, however often it is named, so that HTML and
+// print show each the same way. Longer symbols are matched first ("fce,g"
+// before "fce"); a symbol already marked stays as it is. The plain text
+// does not change.
+void markSymbols(Document& document, std::span<const std::string_view> symbols);
 
 // The signature lines every report ends with: 计算, 校核, 审核.
 std::vector<Signature> standardSignatures();

@@ -1,11 +1,11 @@
 // The JGJ 55-2011 window, offscreen: results as one types, table values
 // greyed in place, a wrong input marked without a box, the regional decimal
 // symbol, and its files.
+#include "design/designfile.h"
 #include "fakes.h"
 #include "jgj55/designfile.h"
 #include "ui/filedialogs.h"
 #include "ui/jgj55command.h"
-#include "design/designfile.h"
 #include "ui/jgj55window.h"
 #include "ui/reportcommands.h"
 

@@ -12,7 +12,8 @@ trap 'rm -f "$out" "$err"' EXIT
 expect() {
     local status=$1 stream=$2 pattern=$3
     shift 4
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR "$lanshi" "$@" >"$out" 2>"$err"
+    # A command that does not end within a minute has hung: status 124.
+    timeout 60 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR "$lanshi" "$@" >"$out" 2>"$err"
     local got=$?
     local text
     text=$(cat "$([ "$stream" = out ] && echo "$out" || echo "$err")")
@@ -46,6 +47,18 @@ trap 'rm -f "$out" "$err"; rm -rf "$dir"' EXIT
 printf '{"lanshi-design": 1, "fields": {"Text21": "0.03", "Text24": "0.01"}}' >"$dir/wet.lanshi"
 printf '{"lanshi-design": 1, "fields": {"Text5": "abc"}}' >"$dir/bad.lanshi"
 expect 0 out "水泥 : 砂 : 石子 : 水 = 1.00 : 2.02 : 3.52 : 0.43" -- --report "$dir/wet.lanshi" -o -
+# A pipe nobody writes to and a link to a device are refused at once, never
+# read: no hang, no growing without end.
+mkfifo "$dir/fifo.lanshi"
+ln -s /dev/zero "$dir/zero.lanshi"
+expect 1 err "不是普通文件" -- --report "$dir/fifo.lanshi" -o -
+expect 1 err "不是普通文件" -- --report "$dir/zero.lanshi" -o "$dir/zero.json"
+# A JGJ 55-2011 design between 1 and 4 MiB is a design like any other.
+{ printf '{"lanshi-design": 1, "standard": "JGJ 55-2011", "jgj55-2011": {"fcuk": 30, '
+  printf '"cementGrade": "42.5", "stone": "crushed", "maxSize": 20, "slump": 180}'
+  head -c 2000000 /dev/zero | tr '\0' ' '
+  printf '}'; } >"$dir/padded.lanshi"
+expect 0 out "JGJ 55-2011" -- --report "$dir/padded.lanshi" -o -
 expect 0 out "" -- --report "$dir/wet.lanshi" -o "$dir/wet.pdf" --batch-volume 25
 if ! pdftotext "$dir/wet.pdf" - | grep -qF "147.5658"; then
     echo "FAIL: the PDF lacks the water of the construction mix" >&2

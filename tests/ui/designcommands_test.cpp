@@ -13,6 +13,7 @@
 #include <deque>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -374,11 +375,17 @@ TEST_F(DesignCommandsTest, ABadFileLeavesTheSheetAndSaysWhichAndWhy) {
         {"both.lanshi", R"({"lanshi-design": 1, "option1": true, "option2": true})", "同时选中"},
         {"folder.lanshi", "", "文件夹"},
         {"missing.lanshi", "", "不存在"},
+        // Never opened, never read: no hang, no memory filled with zeros.
+        {"zero.lanshi", "", "不是普通文件"},
+        {"fifo.lanshi", "", "不是普通文件"},
     };
+    QFile::link(QStringLiteral("/dev/zero"), file("zero.lanshi"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file("fifo.lanshi")).constData(), 0600), 0);
     for (const Case& c : cases) {
         const QString path = file(c.name);
-        if (std::string_view(c.name) != "folder.lanshi" &&
-            std::string_view(c.name) != "missing.lanshi") {
+        const std::string_view name(c.name);
+        if (name != "folder.lanshi" && name != "missing.lanshi" && name != "zero.lanshi" &&
+            name != "fifo.lanshi") {
             put(path, c.bytes);
         }
         boxes.shown.clear();

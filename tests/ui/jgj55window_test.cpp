@@ -241,3 +241,55 @@ TEST_F(Jgj55WindowTest, CopiesTheReport) {
 }
 
 } // namespace
+
+namespace {
+
+// 打开设计 asks before an edited design is replaced, as the classic window
+// does: 取消 keeps it, 不保存 opens the other; the caption marks the edit.
+TEST_F(Jgj55WindowTest, OpenAsksBeforeAnEditedDesignIsReplaced) {
+    QTemporaryDir folder;
+    auto w = make();
+    typeExampleA(*w);
+    ASSERT_TRUE(w->saveFile(folder.filePath("a.lanshi")));
+    EXPECT_FALSE(w->isWindowModified());
+    test::type(*w, "slump", "160");
+    EXPECT_TRUE(w->isWindowModified());
+    EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral("[*]")));
+
+    auto other = make();
+    typeExampleA(*other);
+    test::type(*other, "fcuk", "40");
+    ASSERT_TRUE(other->saveFile(folder.filePath("b.lanshi")));
+
+    dialogs.openPath = folder.filePath("b.lanshi");
+    trigger(*w, "openDesign"); // no answer: 取消
+    ASSERT_EQ(boxes.asked.size(), 1U);
+    EXPECT_EQ(field(*w, "slump")->text(), "160");
+    EXPECT_EQ(field(*w, "fcuk")->text(), "30");
+
+    boxes.answers = {QMessageBox::Discard};
+    trigger(*w, "openDesign");
+    EXPECT_EQ(field(*w, "fcuk")->text(), "40");
+    EXPECT_FALSE(w->isWindowModified());
+}
+
+// A classic design opened here goes to the classic window; this design
+// stays as it is.
+TEST_F(Jgj55WindowTest, AClassicDesignGoesToTheClassicWindow) {
+    QTemporaryDir folder;
+    const QString classic = folder.filePath("c.lanshi");
+    QFile file(classic);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"lanshi-design": 1, "fields": {"Text1": "25"}})");
+    file.close();
+    auto w = make();
+    typeExampleA(*w);
+    QString handed;
+    w->setOpenElsewhere([&handed](const QString& path) { handed = path; });
+    EXPECT_FALSE(w->openFile(classic));
+    EXPECT_EQ(handed, classic);
+    EXPECT_EQ(field(*w, "fcuk")->text(), "30");
+    EXPECT_FALSE(w->status().contains(QStringLiteral("standard"))) << w->status().toStdString();
+}
+
+} // namespace

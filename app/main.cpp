@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QSessionManager>
 
 namespace {
 
@@ -77,6 +78,17 @@ int main(int argc, char* argv[]) {
     jgj55.setOpenClassic([&designs](const QString& path) { designs.openAsked(path); });
     // Last of the window's commands, so 使用说明 ends its context menu.
     ui::GuideCommand guide(form, boxes);
+#ifndef QT_NO_SESSIONMANAGER
+    // The desktop session ends: every window asks about its unsaved work, as
+    // on 退出, while the session lets it ask.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager& manager) {
+                         if (manager.allowsInteraction() && !form.mayLeave()) {
+                             manager.cancel();
+                         }
+                         manager.release();
+                     });
+#endif
     if (command.newJgj55) {
         // lanshi --new jgj55-2011: the new design's window alone; closing it
         // ends the program.

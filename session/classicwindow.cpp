@@ -76,8 +76,9 @@ Effects ClassicWindow::event(Event event) {
         effects.boxes.push_back({Icon::none, std::string(kHelpTitle), std::string(kHelpText)});
         break;
     case Event::exit:
-        // At once: no question, whatever the sheet holds.
+        // Unsaved work is never dropped without a question.
         effects.exit = true;
+        effects.leaving = mayClose();
         break;
     case Event::moreSoftware:
         effects.openUrl = std::string(kMakerPage);

@@ -44,11 +44,14 @@ std::optional<Event> eventByName(std::string_view name);
 // What the front end does after an event, in this order: shows each box and
 // waits until it is closed, gives the focus to the control of this name
 // with its text selected, ends the program, opens the page in a web browser
-// (and, when that fails, shows browserFailure()).
+// (and, when that fails, shows browserFailure()). Before it ends the program
+// with unsaved changes, it asks `leaving` (保存 / 不保存 / 取消): 保存 saves
+// first and ends only when saved, 取消 (or closing the box) ends nothing.
 struct Effects {
     std::vector<Box> boxes;
     std::optional<std::string> focus;
     bool exit = false;
+    std::optional<Box> leaving;
     std::optional<std::string> openUrl;
 
     friend bool operator==(const Effects&, const Effects&) = default;
@@ -92,7 +95,8 @@ public:
     //            the focus to the field concerned, if any
     //   help     (帮助) the help box
     //   clear    (清零) the reset
-    //   exit     (退出) the end, at once, with no question
+    //   exit     (退出) the end; first the question when the design has
+    //            unsaved changes
     //   moreSoftware (更多软件) the maker's page to open
     Effects event(Event event);
 

@@ -63,6 +63,19 @@ std::optional<Box> Document::mayReplace() const {
                .buttons = Buttons::saveDiscardCancel};
 }
 
+std::optional<Box> Document::mayClose() const {
+    if (!modified()) {
+        return std::nullopt;
+    }
+    std::string text = file().empty()
+                           ? std::string("当前设计已修改，尚未保存。\n关闭之前，是否保存？")
+                           : "设计“" + fileName() + "”已修改。\n关闭之前，是否保存修改？";
+    return Box{.icon = Icon::question,
+               .title = std::string(kApplicationName),
+               .text = std::move(text),
+               .buttons = Buttons::saveDiscardCancel};
+}
+
 OpenedFile openFile(std::string_view bytes, FileName file, const calc::NumberFormat& format) {
     std::unique_ptr<Document> document;
     switch (documentKind(bytes)) {

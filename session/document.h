@@ -129,9 +129,11 @@ public:
 
     // The name alone: the last component of file().
     std::string fileName() const;
-    // Before the document is replaced or closed: the question to ask (保存 /
-    // 不保存 / 取消) when it has unsaved changes, else nothing.
+    // Before another design replaces the document: the question to ask
+    // (保存 / 不保存 / 取消) when it has unsaved changes, else nothing.
     std::optional<Box> mayReplace() const;
+    // The same before its window closes or the program ends.
+    std::optional<Box> mayClose() const;
 };
 
 // A document of the bytes' kind, made for the command line or a call of the

@@ -45,9 +45,15 @@ Effects withFocus(std::vector<Box> boxes, std::optional<std::string> focus) {
     return e;
 }
 
-Effects exiting() {
+const Box kLeavingUnsaved{.icon = Icon::question,
+                          .title = std::string(session::kApplicationName),
+                          .text = "当前设计已修改，尚未保存。\n关闭之前，是否保存？",
+                          .buttons = session::Buttons::saveDiscardCancel};
+
+Effects exitingAfter(std::optional<Box> question) {
     Effects e;
     e.exit = true;
+    e.leaving = std::move(question);
     return e;
 }
 
@@ -124,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                   withFocus({{Icon::none, "青禾工作室", "澜石"}}, std::nullopt),
                   "砂?"},
         EventCase{"clear", {{calc::Text1, "35"}}, Event::clear, {}, "砂"},
-        EventCase{"exit", {}, Event::exit, exiting(), "砂?"},
+        // Unsaved: the sheet is not the one a new window shows.
+        EventCase{"exit", {}, Event::exit, exitingAfter(kLeavingUnsaved), "砂?"},
         EventCase{"moreSoftware",
                   {},
                   Event::moreSoftware,

@@ -39,6 +39,8 @@ DesignCommands::DesignCommands(Form1& form, MessageBoxes& boxes, FileDialogs& di
         // The file commands head the context menu, before the report's.
         form.insertAction(form.reports().actions().value(0), action);
     }
+    // 保存 when the user leaves with unsaved changes.
+    form.setSave([this] { return saveCommand(); });
     // The classic layout has no room for a menu bar: the window's actions
     // are its context menu. The fields keep their own (cut, copy, paste).
     form.setContextMenuPolicy(Qt::ActionsContextMenu);

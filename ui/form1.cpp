@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QColor>
 #include <QDesktopServices>
 #include <QFont>
@@ -284,6 +285,8 @@ FormControls Form1::build() {
 }
 
 void Form1::showEvent(QShowEvent* event) {
+    // Shown again after a close: leaving asks again.
+    m_leaving = false;
     if (!m_loaded) {
         m_loaded = true;
         // The load resets the sheet; the focus goes to the first tab stop by
@@ -308,8 +311,9 @@ void Form1::carryOut(const session::Effects& effects) {
             edit->selectAll();
         }
     }
-    if (effects.exit) {
-        // At once: no question, no close events that could hold the program up.
+    if (effects.exit && mayLeave()) {
+        // Asked, when there was anything to lose: no close event holds the
+        // program up after that.
         QCoreApplication::exit(0);
     }
     if (effects.openUrl) {
@@ -319,6 +323,40 @@ void Form1::carryOut(const session::Effects& effects) {
                          messageBox(session::ClassicWindow::browserFailure(*effects.openUrl)));
         }
     }
+}
+
+bool Form1::mayLeave() {
+    // A window never shown holds no work of the user's.
+    const std::optional<session::Box> asked = m_loaded ? m_session->mayClose() : std::nullopt;
+    if (asked) {
+        switch (m_boxes.ask(this, question(*asked))) {
+        case QMessageBox::Save:
+            if (!m_save || !m_save()) {
+                return false;
+            }
+            break;
+        case QMessageBox::Discard:
+            break;
+        default:
+            return false;
+        }
+    }
+    // The JGJ 55-2011 windows end with this one: each asks about its own.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible() && !window->close()) {
+            return false;
+        }
+    }
+    m_leaving = true;
+    return true;
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (!m_leaving && !mayLeave()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 void Form1::calculateCommand() {

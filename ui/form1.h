@@ -61,10 +61,22 @@ public:
     // platform's own way (QDesktopServices::openUrl) unless replaced.
     void setBrowser(std::function<bool(const QUrl&)> browser) { m_browser = std::move(browser); }
 
+    // How 保存 is done when the user chooses it on leaving with unsaved
+    // changes (the file commands'); returns whether the design was saved.
+    // Without it, 保存 there leaves nothing and ends nothing.
+    void setSave(std::function<bool()> save) { m_save = std::move(save); }
+
+    // Before the program ends: asks about this design's unsaved changes,
+    // then closes every other window of the program, each of which asks
+    // about its own. False when the user chose to stay.
+    bool mayLeave();
+
 protected:
     // The load: the first show resets the sheet before anything is drawn, so
     // the user never sees the start texts "Text1".."Text29".
     void showEvent(QShowEvent* event) override;
+    // The close box and Alt+F4: the question of mayLeave(), then the end.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Makes every control of the layout table and hands them back.
@@ -82,7 +94,9 @@ private:
     std::unique_ptr<session::ClassicWindow> m_session;
     std::unique_ptr<ReportCommands> m_reports;
     std::function<bool(const QUrl&)> m_browser;
+    std::function<bool()> m_save;
     bool m_loaded = false;
+    bool m_leaving = false; // the question was answered: close without another
 };
 
 } // namespace ui

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
@@ -256,6 +257,17 @@ bool Jgj55Window::saveFile(const QString& path) {
     refresh();
     updateTitle();
     return true;
+}
+
+void Jgj55Window::closeEvent(QCloseEvent* event) {
+    if (const std::optional<session::Box> asked = m_form.mayClose()) {
+        const QMessageBox::StandardButton answer = m_boxes.ask(this, question(*asked));
+        if (answer != QMessageBox::Discard && !(answer == QMessageBox::Save && saveCommand())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
 }
 
 bool Jgj55Window::mayReplaceDesign() {

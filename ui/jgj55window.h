@@ -65,6 +65,10 @@ public:
     // The report of the last design as plain text; empty when there is none.
     QString reportText() const;
 
+protected:
+    // The close box and Alt+F4 ask about unsaved changes first.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void addCommands();
     // Shows what the form says: marks, tips and placeholders of the fields,

@@ -336,13 +336,35 @@ TEST_F(DesignCommandsTest, ASaveThatFailsOrIsCancelledOpensNothing) {
     EXPECT_TRUE(designs.currentFile().isEmpty());
 }
 
-TEST_F(DesignCommandsTest, TheClassicCommandsNeverAsk) {
-    test::type(form, "Text1", QStringLiteral("27"));
-    QTest::mouseClick(test::control<QPushButton>(form, "Command1"), Qt::LeftButton);
-    QTest::mouseClick(test::control<QPushButton>(form, "Command3"), Qt::LeftButton);
+// Unsaved work is never dropped without a question: the close box and 退出
+// ask only when something would be lost, 取消 keeps the window, 不保存 ends
+// it, 保存 saves first.
+TEST_F(DesignCommandsTest, LeavingAsksOnlyWhenSomethingWouldBeLost) {
     form.close();
-    EXPECT_TRUE(boxes.asked.empty());
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.asked.empty()) << "nothing changed since the start";
+    EXPECT_FALSE(form.isVisible());
+
+    form.show();
+    test::type(form, "Text1", QStringLiteral("27"));
+    form.close(); // no answer: 取消
+    ASSERT_EQ(boxes.asked.size(), 1U);
+    EXPECT_EQ(boxes.asked[0].text,
+              QStringLiteral("当前设计已修改，尚未保存。\n关闭之前，是否保存？"));
+    EXPECT_TRUE(form.isVisible());
+
+    QTest::mouseClick(test::control<QPushButton>(form, "Command4"), Qt::LeftButton);
+    EXPECT_EQ(boxes.asked.size(), 2U) << "退出 asks too";
+    EXPECT_TRUE(form.isVisible());
+
+    boxes.answers = {QMessageBox::Save};
+    dialogs.saves = {file("left.lanshi")};
+    QTest::mouseClick(test::control<QPushButton>(form, "Command4"), Qt::LeftButton);
+    EXPECT_NE(contents(file("left.lanshi")).find("\"Text1\": \"27\""), std::string::npos);
+
+    test::type(form, "Text1", QStringLiteral("28"));
+    boxes.answers = {QMessageBox::Discard};
+    form.close();
+    EXPECT_FALSE(form.isVisible());
 }
 
 // ---------------------------------------------------------------------------

@@ -293,3 +293,22 @@ TEST_F(Jgj55WindowTest, AClassicDesignGoesToTheClassicWindow) {
 }
 
 } // namespace
+
+namespace {
+
+// Closing the JGJ window with unsaved changes asks, as the classic one does.
+TEST_F(Jgj55WindowTest, ClosingAnEditedDesignAsks) {
+    auto w = make();
+    w->close();
+    EXPECT_TRUE(boxes.asked.empty()) << "a new design, untouched";
+    w->show();
+    typeExampleA(*w);
+    w->close(); // 取消
+    ASSERT_EQ(boxes.asked.size(), 1U);
+    EXPECT_TRUE(w->isVisible());
+    boxes.answers = {QMessageBox::Discard};
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+}
+
+} // namespace

@@ -177,6 +177,8 @@ test("typed as on the desktop: results, greyed table values, a mark and its mess
     assert.ok(refused.state.status.error && refused.state.status.text.includes("磁盘已满"),
               JSON.stringify(refused.state.status));
     assert.equal(refused.state.fileName, "");
+    // Each save is answered for once: saved again, then written.
+    assert.ok(form.save().bytes instanceof Uint8Array);
     assert.equal(form.saved("a.lanshi").state.title, "a.lanshi - JGJ 55-2011 配合比设计 - 普通澜石");
     const again = wasm.jgj55Form();
     try {

@@ -378,11 +378,11 @@ test("the report: copied as the native text, printed with every figure", async (
     await page.fill("#batchLitres", "25");
     await page.press("#batchLitres", "Enter");
     await page.locator("#batchLitres").blur();
-    const copied25 = await copiedBy(page, () => page.click("[data-command=copyReport]"));
+    const copied25 = await copiedBy(page, () => page.click("#report [data-command=copyReport]"));
     assert.equal(copied25, fs.readFileSync(`${file}.25.txt`, "utf8"));
     await page.fill("#projectName", "桥墩");
     await page.locator("#projectName").blur();
-    const withProject = await copiedBy(page, () => page.click("[data-command=copyReport]"));
+    const withProject = await copiedBy(page, () => page.click("#report [data-command=copyReport]"));
     assert.match(withProject, /工程名称：桥墩/);
   } finally {
     await context.close();
@@ -451,9 +451,9 @@ test("a JGJ 55-2011 design opened in the classic window goes to its form; its re
       QT_QPA_PLATFORM: "offscreen",
     });
     assert.equal(native.status, 0, native.stderr);
-    await page.click("[data-command=jgj55Report]");
+    await page.click("#jgj55 [data-command=previewReport]");
     await page.waitForSelector("#report:not([hidden])");
-    const copied = await copiedBy(page, () => page.click("[data-command=copyReport]"));
+    const copied = await copiedBy(page, () => page.click("#report [data-command=copyReport]"));
     assert.equal(copied, fs.readFileSync(`${file}.txt`, "utf8"));
 
     // Back to the form: saved, the bytes the program writes for that design.

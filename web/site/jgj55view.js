@@ -192,22 +192,31 @@
       return opened;
     }
 
-    // 打开设计 of this view: a classic design goes to the classic window
-    // (which asks about its own changes); a file the form refuses leaves it
-    // as it was.
-    async function openDesign() {
-      if (!(await mayReplace())) {
-        return;
-      }
-      const file = await files.pickDesign();
-      if (!file) {
-        return;
-      }
+    // A file picked or dropped in this view, after the form's question: a
+    // classic design goes to the classic window (which asks about its own
+    // changes); a file the form refuses leaves it as it was.
+    async function openHere(file) {
       const opened = openInForm(file);
       if (opened.elsewhere === "classic") {
         await shell.views.classic.openFromElsewhere(file);
       }
     }
+
+    async function openDesign() {
+      if (!(await mayReplace())) {
+        return;
+      }
+      const file = await files.pickDesign();
+      if (file) {
+        await openHere(file);
+      }
+    }
+
+    files.acceptDrops($("jgj55"), async (file) => {
+      if (form && (await mayReplace())) {
+        await openHere(file);
+      }
+    });
 
     // 保存设计 (or 另存为 when `asNew`), one at a time: true when written.
     function save(asNew) {

@@ -6,7 +6,7 @@
 // which keeps it (and saves it) and answers the report again, or says why the
 // trial batch cannot be.
 //
-// A design the view shows the report of is a "document" of a view:
+// A design the view shows the report of is given by its view as
 //   {kind, view, commands, report(options) → answer, showState(state),
 //    refused(answer), copied()?}
 // where report is the module's w.report or f.report, view the name of the
@@ -60,17 +60,17 @@
       showProblem("");
     }
 
-    // The report of `document` (`use`: "preview" or "pdf", the command that
-    // asks), shown in the view; false, with the document saying why, when
-    // there is none.
-    async function open(document, use) {
-      const answer = document.report({ date: shell.today(), use });
-      document.showState(answer.state);
+    // The report of `design` (`use`: "preview" or "pdf", the command that
+    // asks), shown in the view; false, with the design's view saying why,
+    // when there is none.
+    async function open(design, use) {
+      const answer = design.report({ date: shell.today(), use });
+      design.showState(answer.state);
       if (!answer.html) {
-        await document.refused(answer);
+        await design.refused(answer);
         return false;
       }
-      owner = document;
+      owner = design;
       shown = answer;
       fillDetails(answer.state);
       draw(answer.html);

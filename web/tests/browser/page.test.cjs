@@ -783,6 +783,16 @@ test("a file the JGJ 55-2011 view cannot open leaves its form as it was", async 
     await pickFile(page, "Control+O", refused);
     await page.waitForFunction(() => document.getElementById("jgj55-status").textContent.includes("refused.lanshi"));
     assert.deepEqual(await jgj55Shown(page), before);
+    // Dropped on the view, the same.
+    const drop = await page.evaluateHandle((data) => {
+      const transfer = new DataTransfer();
+      transfer.items.add(new File([new Uint8Array(data)], "dropped.lanshi"));
+      return transfer;
+    }, [...fs.readFileSync(refused)]);
+    await page.dispatchEvent("#jgj55", "dragover", { dataTransfer: drop });
+    await page.dispatchEvent("#jgj55", "drop", { dataTransfer: drop });
+    await page.waitForFunction(() => document.getElementById("jgj55-status").textContent.includes("dropped.lanshi"));
+    assert.deepEqual(await jgj55Shown(page), before);
 
     // Torn bytes belong to no standard: the classic reader's box says why.
     const torn = path.join(folder, "torn.lanshi");

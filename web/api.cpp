@@ -14,13 +14,13 @@
 #include "lanshi/version.h"
 #include "report/report.h"
 #include "session/classicwindow.h"
+#include "session/commands.h"
 #include "session/document.h"
 #include "session/identity.h"
 #include "session/layout.h"
 #include "tools/replay.h"
 #include "web/calls.h"
 
-#include <cmath>
 #include <cstddef>
 #include <emscripten/emscripten.h>
 #include <exception>
@@ -44,18 +44,6 @@ using web::kProgramName;
 using web::optionsOf;
 using web::stringMember;
 
-// The trial batch a call gives, in the one range of every front end.
-double batchLitresOption(const json& litres) {
-    if (!litres.is_number()) {
-        throw std::invalid_argument("\"batchLitres\" must be a number");
-    }
-    const std::string problem = session::batchLitresProblem(litres.get<double>());
-    if (!problem.empty()) {
-        throw std::invalid_argument(problem);
-    }
-    return litres.get<double>();
-}
-
 // The report of a design file of either kind as `lanshi --report` makes it,
 // through the same document layer: opened under the caller's format, for the
 // classic design calculated as a press on "计算" would, with the working of
@@ -70,8 +58,12 @@ json reportOf(std::string_view bytes, const json& given) {
     }
     session::Document& document = *opened.document;
     if (given.contains("batchLitres")) {
+        const web::BatchLitres batch = web::batchLitresOption(given.at("batchLitres"), format);
+        if (!batch.problem.empty()) {
+            return {{"error", batch.problem}};
+        }
         session::ReportDetails details = document.reportDetails();
-        details.litres = batchLitresOption(given.at("batchLitres"));
+        details.litres = batch.litres;
         document.setReportDetails(details);
     }
     const std::string stopped = document.calculateForReport();
@@ -112,43 +104,6 @@ web::Handles<ClassicPage> g_windows("classic window");
 
 ClassicPage& windowOf(int handle) {
     return g_windows.at(handle);
-}
-
-std::string_view iconName(session::Icon icon) {
-    switch (icon) {
-    case session::Icon::none:
-        break;
-    case session::Icon::information:
-        return "information";
-    case session::Icon::warning:
-        return "warning";
-    case session::Icon::question:
-        return "question";
-    }
-    return "none";
-}
-
-json boxOf(const session::Box& box) {
-    json buttons = json::array();
-    if (box.buttons == session::Buttons::saveDiscardCancel) {
-        buttons.push_back({{"answer", "save"}, {"caption", "保存"}});
-        buttons.push_back({{"answer", "discard"}, {"caption", "不保存"}});
-        buttons.push_back({{"answer", "cancel"}, {"caption", "取消"}});
-    } else {
-        buttons.push_back({{"answer", "ok"}, {"caption", "确定"}});
-    }
-    return {{"icon", iconName(box.icon)},
-            {"title", box.title},
-            {"text", box.text},
-            {"buttons", std::move(buttons)}};
-}
-
-json boxesOf(const std::vector<session::Box>& boxes) {
-    json list = json::array();
-    for (const session::Box& box : boxes) {
-        list.push_back(boxOf(box));
-    }
-    return list;
 }
 
 constexpr calc::Option kOptions[] = {calc::Option::option1, calc::Option::option2,
@@ -195,18 +150,19 @@ json effectsOf(ClassicPage& page, session::Event event) {
     const session::Effects effects = page.window.event(event);
     json boxes = json::array();
     for (std::size_t i = before; i < page.sheet.notices().size(); ++i) {
-        boxes.push_back(boxOf(session::ClassicWindow::noticeBox(page.sheet.notices()[i])));
+        boxes.push_back(web::boxJson(session::ClassicWindow::noticeBox(page.sheet.notices()[i])));
     }
     for (const session::Box& box : effects.boxes) {
-        boxes.push_back(boxOf(box));
+        boxes.push_back(web::boxJson(box));
     }
     return {{"boxes", std::move(boxes)},
             {"focus", effects.focus ? json(*effects.focus) : json()},
             {"exit", effects.exit},
             {"openUrl", effects.openUrl ? json(*effects.openUrl) : json()},
-            {"browserFailure", effects.openUrl
-                                   ? boxOf(session::ClassicWindow::browserFailure(*effects.openUrl))
-                                   : json()},
+            {"browserFailure",
+             effects.openUrl
+                 ? web::boxJson(session::ClassicWindow::browserFailure(*effects.openUrl))
+                 : json()},
             {"state", stateOf(page)}};
 }
 
@@ -235,20 +191,27 @@ std::string saveNameOf(const ClassicPage& page, std::string asked) {
 json reportOfWindow(ClassicPage& page, const json& request) {
     // What the desktop asks before a report: the project and the volume of
     // the trial batch; both stay with the window for the next report and are
-    // saved with the design, the project at least.
+    // saved with the design (a change of either is a change of the design).
     session::ReportDetails details = page.window.reportDetails();
     if (request.contains("project")) {
         details.project = web::projectOption(request.at("project"), {});
     }
     if (request.contains("batchLitres")) {
-        details.litres = batchLitresOption(request.at("batchLitres"));
+        const web::BatchLitres batch =
+            web::batchLitresOption(request.at("batchLitres"), page.sheet.numberFormat());
+        if (!batch.problem.empty()) {
+            return {{"error", batch.problem}, {"state", stateOf(page)}};
+        }
+        details.litres = batch.litres;
     }
     page.window.setReportDetails(details);
     const session::ReportResult made = page.window.reportOrBox(stringMember(request, "date", ""));
     if (!made.document) {
-        return {{"boxes", boxesOf(made.boxes)}};
+        return {{"boxes", web::boxesJson(made.boxes)}, {"state", stateOf(page)}};
     }
-    return {{"text", report::toText(*made.document)}, {"html", report::toHtml(*made.document)}};
+    return {{"text", report::toText(*made.document)},
+            {"html", report::toHtml(*made.document)},
+            {"state", stateOf(page)}};
 }
 
 json selectCall(ClassicPage& page, const json& request) {
@@ -291,7 +254,7 @@ json mayReplaceCall(ClassicPage& page, const json& /*request*/) {
     if (!question) {
         return {{"ask", false}};
     }
-    return {{"ask", true}, {"box", boxOf(*question)}};
+    return {{"ask", true}, {"box", web::boxJson(*question)}};
 }
 
 json saveCall(ClassicPage& page, const json& request) {
@@ -299,7 +262,7 @@ json saveCall(ClassicPage& page, const json& request) {
     const session::Saving saving = page.window.saveBytes();
     if (!saving) {
         return {{"boxes",
-                 boxesOf({session::ClassicWindow::fileFailure(
+                 web::boxesJson({session::ClassicWindow::fileFailure(
                      session::FileAction::save, {.path = file, .shown = file}, saving.error)})}};
     }
     // Saved only once the page has written them (or handed them to the
@@ -321,7 +284,7 @@ json cannotSaveCall(ClassicPage& page, const json& request) {
     const session::Box box = session::ClassicWindow::fileFailure(
         session::FileAction::save, {.path = refused.file, .shown = refused.file},
         stringMember(request, "reason", ""));
-    return {{"boxes", boxesOf({box})}, {"state", stateOf(page)}};
+    return {{"boxes", web::boxesJson({box})}, {"state", stateOf(page)}};
 }
 
 using ClassicCall = json (*)(ClassicPage&, const json&);
@@ -360,6 +323,30 @@ json classicCall(int handle, const json& request) {
     throw std::invalid_argument("no call \"" + call + "\" of the classic window");
 }
 
+// The window kinds the page names.
+constexpr std::pair<std::string_view, session::DocumentKind> kKinds[] = {
+    {"classic", session::DocumentKind::classic},
+    {"jgj55", session::DocumentKind::jgj55},
+};
+
+json commandsOf(std::string_view kindName) {
+    for (const auto& [name, kind] : kKinds) {
+        if (name != kindName) {
+            continue;
+        }
+        json commands = json::array();
+        for (const session::Command& command : session::commands(kind)) {
+            commands.push_back({{"name", command.name},
+                                {"text", command.text},
+                                {"keys", command.keys},
+                                {"separated", command.separated}});
+        }
+        return {{"commands", std::move(commands)}};
+    }
+    throw std::invalid_argument("no window kind \"" + std::string(kindName) +
+                                "\" (\"classic\" or \"jgj55\")");
+}
+
 json layoutRow(const session::ControlRow& row) {
     static constexpr const char* kinds[] = {"Frame",        "Label",    "TextField",
                                             "OptionButton", "CheckBox", "Button"};
@@ -393,6 +380,14 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_layout() {
                        {"clientWidth", session::kClientWidth},
                        {"clientHeight", session::kClientHeight}});
     });
+}
+
+// The commands of a window of `kind` ("classic" or "jgj55") beside its
+// events, in the order of its menu: {"commands": [{name, text, keys,
+// separated}]}, the table the desktop makes its actions from, or {"error"}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_commands(const char* kind) {
+    return web::guarded(
+        [&] { return answer(commandsOf(kind == nullptr ? std::string_view() : kind)); });
 }
 
 // Who the program is: {caption, applicationName, version, helpTitle,
@@ -437,7 +432,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_open(int handle, const char* byt
         const session::OpenResult opened =
             page.window.open(std::string_view(bytes, size), {.path = name, .shown = name});
         return answer({{"opened", opened.opened},
-                       {"boxes", boxesOf(opened.boxes)},
+                       {"boxes", web::boxesJson(opened.boxes)},
                        {"elsewhere", opened.elsewhere ? json("jgj55-2011") : json()},
                        {"state", stateOf(page)}});
     });

@@ -18,10 +18,13 @@
 //       A design as JSON text, taken as it stands → the bytes (Uint8Array) of
 //       its design file; the same bytes the desktop program saves.
 //   lanshi.report(bytes, options) → {text, html} | {stop} | {error}
-//       The 计算书 of a design file as `lanshi --report` makes it. Options:
-//       format (as above), date ("2024-05-01"), program, version, designFile
-//       (the name in the heading), batchLitres (20 when left out). A stopped
-//       calculation gives {stop: {stage, field, reason}} in the replay's terms.
+//       The 计算书 of a design file of either kind (the classic design or a
+//       JGJ 55-2011 design) as `lanshi --report` makes it. Options: format
+//       (as above), date ("2024-05-01"), program, version, designFile (the
+//       name in the heading), batchLitres (the file's own, else 20, when left
+//       out; a number, or a text read in `format`; 0.1 to 10 000 L, else
+//       {error} says so in Chinese). A stopped classic calculation gives
+//       {stop: {stage, field, reason}} in the replay's terms.
 //
 // The classic window (the window of the desktop program, its behaviour in the
 // module; the page draws it):
@@ -36,6 +39,11 @@
 //       field's start text; buddy: the text field a label captions, or "";
 //       checked: selected or checked at start; textColour: 0xRRGGBB or null.
 //       The array's clientWidth and clientHeight: the client area in twips.
+//   lanshi.commands(kind) → [{name, text, keys, separated}] | {error}
+//       The commands of a window of `kind` ("classic" or "jgj55") beside its
+//       events, in the order of its menu, as the desktop makes its actions:
+//       name ("saveDesign"), text ("保存设计"), keys ("Ctrl+S", as
+//       Qt spells them; "" for none), separated (a line before it).
 //   lanshi.identity() → {caption, applicationName, version, helpTitle, helpText,
 //                        makerPage}
 //   const w = lanshi.classicWindow(format)
@@ -44,12 +52,14 @@
 //       first shows the window. Free it with w.delete().
 //   w.state() → {texts: {Text1: "…", …, Text33: "…"},
 //                options: {option1, option2, 细砂, 粗砂}, checks: {卵石, 碎石},
-//                caption, modified, file, project: {name, part, client}}
+//                caption, modified, file, project: {name, part, client},
+//                batchLitres}
 //       caption: the window's caption with the design file's name, without
 //       the mark of unsaved changes; modified: whether the sheet differs from
 //       what was last opened or saved (from the state after the load before);
-//       file: the design file's name, or ""; project: the project block the
-//       next report names (the opened design's own, or the last one given).
+//       file: the design file's name, or ""; project and batchLitres: the
+//       project block and the trial batch the next report names (the opened
+//       design's own, or the last ones given), saved with the design.
 //   w.setText(name, text) → state     a field's text ("Text1" … "Text33")
 //   w.edited(name) → state            after the user typed into the field:
 //                                     its text is the user's from now on
@@ -82,12 +92,18 @@
 //   w.cannotSave(reason) → {boxes, state}
 //       The browser refused to write them, for `reason` (its own words): the
 //       box the desktop shows for a failed save; the sheet stays modified.
-//   w.report(options) → {text, html} | {boxes}
+//       saved() and cannotSave() answer for the oldest save not yet answered
+//       for: a page writes one save at a time, in order.
+//   w.report(options) → {text, html, state} | {boxes, state} | {error, state}
 //       The 计算书 of the last calculation, or the box that says why there
 //       is none. Options: date, project ({name, part, client}) and
-//       batchLitres, which the window keeps for the next report (the project
-//       is saved with the design). The design file's name in the heading is
-//       the window's own (w.state().file).
+//       batchLitres (a number, or the text the user typed, read in the
+//       window's format), which the window keeps for the next report and
+//       saves with the design: a change of either marks the design modified
+//       (state). A trial batch out of 0.1 to 10 000 L, or a text that is no
+//       number, is refused: {error} says why, in Chinese, and the kept one
+//       stands. The design file's name in the heading is the window's own
+//       (w.state().file).
 //   w.delete()
 //
 // A box is {icon: "none" | "information" | "warning" | "question", title,
@@ -160,6 +176,11 @@ Module["layout"] = function () {
   controls.clientWidth = table.clientWidth;
   controls.clientHeight = table.clientHeight;
   return controls;
+};
+
+Module["commands"] = function (kind) {
+  const answer = JSON.parse(lanshiCall("lanshi_commands", [String(kind)]));
+  return "error" in answer ? answer : answer.commands;
 };
 
 Module["identity"] = function () {

@@ -1,5 +1,7 @@
 #include "web/calls.h"
 
+#include "calc/conversions.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -53,6 +55,67 @@ design::Project projectOption(const json& given, const design::Project& kept) {
     return {.name = stringMember(given, "name", kept.name),
             .part = stringMember(given, "part", kept.part),
             .client = stringMember(given, "client", kept.client)};
+}
+
+namespace {
+
+std::string_view iconName(session::Icon icon) {
+    switch (icon) {
+    case session::Icon::none:
+        break;
+    case session::Icon::information:
+        return "information";
+    case session::Icon::warning:
+        return "warning";
+    case session::Icon::question:
+        return "question";
+    }
+    return "none";
+}
+
+} // namespace
+
+json boxJson(const session::Box& box) {
+    json buttons = json::array();
+    if (box.buttons == session::Buttons::saveDiscardCancel) {
+        buttons.push_back({{"answer", "save"}, {"caption", "保存"}});
+        buttons.push_back({{"answer", "discard"}, {"caption", "不保存"}});
+        buttons.push_back({{"answer", "cancel"}, {"caption", "取消"}});
+    } else {
+        buttons.push_back({{"answer", "ok"}, {"caption", "确定"}});
+    }
+    return {{"icon", iconName(box.icon)},
+            {"title", box.title},
+            {"text", box.text},
+            {"buttons", std::move(buttons)}};
+}
+
+json boxesJson(const std::vector<session::Box>& boxes) {
+    json list = json::array();
+    for (const session::Box& box : boxes) {
+        list.push_back(boxJson(box));
+    }
+    return list;
+}
+
+BatchLitres batchLitresOption(const json& given, const calc::NumberFormat& format) {
+    if (given.is_number()) {
+        const double litres = given.get<double>();
+        return {.litres = litres, .problem = session::batchLitresProblem(litres)};
+    }
+    if (!given.is_string()) {
+        throw std::invalid_argument("\"batchLitres\" must be a number or a text");
+    }
+    // The user's text, named in the refusal as the command line names it.
+    const std::string text = given.get<std::string>();
+    const std::string named = "试拌体积“" + text + "”：";
+    if (calc::parseStrict(text, format).status == calc::StrictStatus::NotANumber) {
+        return {.litres = 0.0, .problem = named + "不是一个数。"};
+    }
+    // Read whole, in double precision: "12.5" is 12.5 litres, not a single's.
+    const double litres = calc::readLenient(text, format);
+    const std::string problem = session::batchLitresProblem(litres);
+    return {.litres = litres, .problem = problem.empty() ? problem : named + problem};
 }
 
 } // namespace web

@@ -3,7 +3,9 @@
 // from the caller's JSON.
 #pragma once
 
+#include "calc/numberformat.h"
 #include "design/project.h"
+#include "session/box.h"
 #include "session/document.h"
 
 #include <deque>
@@ -14,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -101,6 +104,24 @@ json projectJson(const design::Project& project);
 // line keeps that of `kept`); throws std::invalid_argument for a value that
 // is no object.
 design::Project projectOption(const json& given, const design::Project& kept);
+
+// A box as the page shows it: {icon: "none" | "information" | "warning" |
+// "question", title, text, buttons: [{answer, caption}]}, the answers "ok",
+// or "save", "discard" and "cancel" for the question before a design is
+// replaced.
+json boxJson(const session::Box& box);
+json boxesJson(const std::vector<session::Box>& boxes);
+
+// The trial batch a report call gives: the volume, or why it can be none (in
+// Chinese, the kept volume standing).
+struct BatchLitres {
+    double litres = 0.0;
+    std::string problem;
+};
+// `given` is a number, or the text the user typed, read as a number field is
+// read in the regional format `format`; in the one range of every front end.
+// Throws std::invalid_argument for a value that is neither.
+BatchLitres batchLitresOption(const json& given, const calc::NumberFormat& format);
 
 // What a report calls the program when the caller names none.
 inline constexpr const char* kProgramName = "普通澜石";

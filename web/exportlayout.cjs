@@ -1,7 +1,8 @@
 // Writes the page's layout.js at build time: the classic window's layout
-// table and the program's identity, as the built module gives them, so the
-// page draws the window before the module has loaded and needs no fetch
-// (a page opened from file:// may not fetch its own files).
+// table, the windows' command tables (lanshi.commands) and the program's
+// identity, as the built module gives them, so the page draws the window, its
+// menu and the JGJ 55-2011 view's toolbar before the module has loaded and
+// needs no fetch (a page opened from file:// may not fetch its own files).
 //
 //   node exportlayout.cjs build-web/web/lanshi.js build-web/site/layout.js
 "use strict";
@@ -19,14 +20,21 @@ async function main() {
   const built = {
     layout: Array.from(table),
     client: { width: table.clientWidth, height: table.clientHeight },
+    commands: { classic: lanshi.commands("classic"), jgj55: lanshi.commands("jgj55") },
     identity: lanshi.identity(),
   };
   if (built.layout.length === 0 || !built.client.width || !built.client.height) {
     throw new Error("the module's layout() has no controls and client size");
   }
+  for (const [kind, commands] of Object.entries(built.commands)) {
+    if (!Array.isArray(commands) || commands.length === 0) {
+      throw new Error(`the module's commands("${kind}") has no commands: ${JSON.stringify(commands)}`);
+    }
+  }
   const text =
     "// Written by web/exportlayout.cjs from the built module: the classic window's\n" +
-    "// layout table (twips) and the program's identity. Do not edit.\n" +
+    "// layout table (twips), the windows' commands and the program's identity.\n" +
+    "// Do not edit.\n" +
     `globalThis.lanshiBuilt = ${JSON.stringify(built, null, 1)};\n`;
   fs.writeFileSync(output, text);
 }

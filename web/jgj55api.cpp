@@ -17,6 +17,7 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -123,20 +124,36 @@ json stateJson(const Form& form) {
             {"batchLitres", form.reportDetails().litres}};
 }
 
+// What the report is for, as the page names it: the status line of a form
+// without a design says which command found no report.
+Form::ReportUse reportUseOf(const json& given) {
+    const std::string use = stringMember(given, "use", "preview");
+    if (use == "preview") {
+        return Form::ReportUse::Preview;
+    }
+    if (use == "pdf") {
+        return Form::ReportUse::Pdf;
+    }
+    if (use == "copy") {
+        return Form::ReportUse::Copy;
+    }
+    throw std::invalid_argument("\"use\" must be \"preview\", \"pdf\" or \"copy\"");
+}
+
 // The report's details the caller gives (project, batchLitres) are kept by
-// the form for the next report, as the desktop keeps what its dialog asked.
+// the form for the next report and the next save, as the desktop keeps what
+// its dialog asked.
 json reportOf(JgjPage& page, const json& given) {
     Form& form = page.form;
+    const Form::ReportUse use = reportUseOf(given);
     Form::ReportDetails details = form.reportDetails();
     if (given.contains("batchLitres")) {
-        const json& litres = given.at("batchLitres");
-        const std::string problem = litres.is_number()
-                                        ? session::batchLitresProblem(litres.get<double>())
-                                        : std::string("试拌体积不是一个数。");
-        if (!problem.empty()) {
-            return {{"error", problem}, {"state", stateJson(form)}};
+        const web::BatchLitres batch =
+            web::batchLitresOption(given.at("batchLitres"), form.format());
+        if (!batch.problem.empty()) {
+            return {{"error", batch.problem}, {"state", stateJson(form)}};
         }
-        details.litres = litres.get<double>();
+        details.litres = batch.litres;
     }
     if (given.contains("project")) {
         details.project = web::projectOption(given.at("project"), details.project);
@@ -147,7 +164,7 @@ json reportOf(JgjPage& page, const json& given) {
                      .program = stringMember(given, "program", kProgramName),
                      .version = stringMember(given, "version", lanshi::kVersion)});
     if (!made) {
-        form.noReport(Form::ReportUse::Preview);
+        form.noReport(use);
         return {{"error", form.status().text}, {"state", stateJson(form)}};
     }
     return {{"text", report::toText(*made.document)},
@@ -175,7 +192,7 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_new(const char* optionsJson) {
 }
 
 // The form's state: {values, chosen, placeholders, tips, results, marks,
-// status, designed, fileName, title}.
+// status, designed, fileName, title, modified, project, batchLitres}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_state(int id) {
     return web::guarded([&] { return answer(stateJson(formOf(id))); });
 }
@@ -255,11 +272,35 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_saved(int id, const char* fileName
 }
 
 // The report of the form's design under `optionsJson` ({"date", "program",
-// "version", "batchLitres", "project": {"name", "part", "client"}}):
-// {"text", "html", "state"}, or {"error": the status line's words, "state"}
-// when there is no design.
+// "version", "batchLitres" (a number, or the text the user typed),
+// "project": {"name", "part", "client"}, "use": "preview" | "pdf" |
+// "copy"}): {"text", "html", "state"}, or {"error": why not, "state"}: a
+// refused trial batch (the kept one stands), or no design (the status line's
+// words).
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_report(int id, const char* optionsJson) {
     return web::guarded([&] { return answer(reportOf(g_forms.at(id), optionsOf(optionsJson))); });
+}
+
+// Before another design replaces the form's: {"ask": false}, or {"ask":
+// true, "box": the question (保存 / 不保存 / 取消)} when it has unsaved changes.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_may_replace(int id) {
+    return web::guarded([&] {
+        const std::optional<session::Box> question = formOf(id).mayReplace();
+        if (!question) {
+            return answer({{"ask", false}});
+        }
+        return answer({{"ask", true}, {"box", web::boxJson(*question)}});
+    });
+}
+
+// The page put the form's report on the clipboard: the status line says so.
+// {"state"}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_copied(int id) {
+    return web::guarded([&] {
+        Form& form = formOf(id);
+        form.reportCopied();
+        return answer({{"state", stateJson(form)}});
+    });
 }
 
 // Frees the form: {"deleted": whether there was one}.

@@ -15,7 +15,7 @@
 //       start, designed. Throws a TypeError for a format it cannot take.
 //   f.fields() → lanshi.jgj55Fields()
 //   f.state() → {values, chosen, placeholders, tips, results, marks, status,
-//                designed, fileName, title}
+//                designed, fileName, title, modified, project, batchLitres}
 //       values       {key: the text of a number field, the entry of a choice}
 //       chosen       {key: the index of a choice's entry}
 //       placeholders {key: "5（标准差 σ 取值表）"}: greyed in an empty field,
@@ -30,15 +30,27 @@
 //       status       {text, error}: the status line ("" when all is well)
 //       designed     whether there is a design (and so a report)
 //       fileName     the design file's name, "" before open or save
-//       title        the window's title
+//       title        the window's title, without the mark of unsaved changes
+//       modified     whether saving would write other bytes than the file
+//                    opened or last saved (a new form: than its start), the
+//                    report's details included
+//       project      {name, part, client}: the project block the next report
+//                    names and the file keeps
+//       batchLitres  the trial batch the next report names, in litres
 //   f.set(key, value) → state | {error}
 //       A number field's text (a string), or a choice by its entry (a string
 //       of `choices`) or index (a number); the form designs again. {error}
 //       (in English, a fault of the caller) for a key or entry it lacks.
-//   f.open(bytes, fileName) → {opened, state}
+//   f.mayReplace() → {ask: false} | {ask: true, box}
+//       Before another design replaces the form's: the question to ask when
+//       it has unsaved changes, whose answers are "save" (save first; go on
+//       only when saved), "discard" and "cancel" (as lanshi.classicWindow's).
+//   f.open(bytes, fileName) → {opened, elsewhere, state}
 //       A design file's bytes (Uint8Array or ArrayBuffer) opened into the
-//       form; when they are no JGJ 55-2011 design, opened is false, the form
-//       keeps its values and the status line says why, in Chinese.
+//       form. A classic design belongs to the classic window: opened false,
+//       elsewhere "classic", the form as it was. Bytes the JGJ 55-2011 reader
+//       refuses: opened false, elsewhere null, the form keeps its values and
+//       the status line says why, in Chinese.
 //   f.save() → {bytes, state} | {state}
 //       The bytes (Uint8Array) of the design file, the same the desktop
 //       writes; no bytes when a field holds no number (it is marked). Then
@@ -46,12 +58,19 @@
 //   f.saved(fileName, reason) → {state}
 //       Written as fileName ("JGJ55设计.lanshi" when left out): the form's
 //       file from now on; or, with a reason (the browser's words), refused,
-//       which the status line says.
+//       which the status line says. It answers for the oldest save not yet
+//       answered for: a page writes one save at a time, in order.
 //   f.report(options) → {text, html, state} | {error, state}
 //       The 计算书 of the design. Options: date ("2024-05-01"), program,
-//       version, batchLitres (20 when left out), project {name, part,
-//       client}; the form keeps batchLitres and project for the next report.
-//       {error} (the status line's words) when there is no design.
+//       version, batchLitres (a number, or the text the user typed, read in
+//       the form's format), project {name, part, client}, use ("preview",
+//       "pdf" or "copy": the command that asks). The form keeps batchLitres
+//       and project for the next report and saves them with the design: a
+//       change marks it modified. {error}: a trial batch out of 0.1 to
+//       10 000 L or no number (the kept one stands), or no design (the
+//       status line's words, for the command of `use`).
+//   f.copied() → {state}
+//       The page put the report on the clipboard: the status line says so.
 //   f.delete()
 //       Frees the form; any later call answers {error}.
 //
@@ -102,6 +121,9 @@ Module["jgj55Form"] = function (format) {
       }
       return lanshiJgj55("lanshi_jgj55_choose", [id, field.key, index]);
     },
+    mayReplace() {
+      return lanshiJgj55("lanshi_jgj55_may_replace", [id]);
+    },
     open(bytes, fileName) {
       const data = lanshiBytes(bytes);
       return lanshiJgj55("lanshi_jgj55_open", [
@@ -130,6 +152,9 @@ Module["jgj55Form"] = function (format) {
         id,
         JSON.stringify(options === undefined ? {} : options),
       ]);
+    },
+    copied() {
+      return lanshiJgj55("lanshi_jgj55_copied", [id]);
     },
     delete() {
       lanshiJgj55("lanshi_jgj55_delete", [id]);

@@ -236,3 +236,31 @@ test("the layout table and the identity the page draws the window with", async (
   assert.equal(identity.caption, w.state().caption);
   w.delete();
 });
+
+// The commands beside the events, from the one table the desktop makes its
+// actions from: the page draws its menus and binds its keys from these.
+test("the commands of both windows: names, texts and keys, each key once", async () => {
+  const wasm = await lanshi();
+  const classic = wasm.commands("classic");
+  const jgj55 = wasm.commands("jgj55");
+  const keysOf = (commands) => Object.fromEntries(commands.map((c) => [c.name, c.keys]));
+  assert.deepEqual(keysOf(classic), {
+    openDesign: "Ctrl+O",
+    saveDesign: "Ctrl+S",
+    saveDesignAs: "Ctrl+Shift+S",
+    previewReport: "Ctrl+P",
+    exportReportPdf: "Ctrl+Shift+E",
+    copyReport: "Ctrl+Shift+C",
+    newJgj55Design: "Ctrl+J",
+    openGuide: "F1",
+  });
+  // The JGJ 55-2011 window has the same commands, a new design aside.
+  assert.deepEqual(jgj55, classic.filter((c) => c.name !== "newJgj55Design"));
+  for (const commands of [classic, jgj55]) {
+    const keys = commands.map((c) => c.keys).filter((k) => k !== "");
+    assert.equal(new Set(keys).size, keys.length);
+    assert.ok(commands.every((c) => /\S/.test(c.text) && typeof c.separated === "boolean"));
+  }
+  assert.match(wasm.commands("jgj55-2011").error, /jgj55/);
+  assert.match(wasm.commands().error, /classic/);
+});

@@ -104,6 +104,13 @@ for (const [name, inputs] of Object.entries(designs)) {
         const web = form.report({ date: today() });
         assert.ok("text" in web, web.error);
         assert.equal(web.text, fs.readFileSync(path.join(folder, "out.txt"), "utf8"));
+
+        // lanshi.report of the file's bytes: what `lanshi --report` writes.
+        const html = nativeReport(file, path.join(folder, "out.html"), locale);
+        assert.equal(html.status, 0, html.stderr);
+        const made = wasm.report(fs.readFileSync(file), { format, date: today(), designFile: `${name}.lanshi` });
+        assert.equal(made.text, web.text, made.error);
+        assert.equal(made.html, fs.readFileSync(path.join(folder, "out.html"), "utf8"));
       } finally {
         form.delete();
         fs.rmSync(folder, { recursive: true, force: true });
@@ -177,6 +184,8 @@ test("typed as on the desktop: results, greyed table values, a mark and its mess
     assert.ok(refused.state.status.error && refused.state.status.text.includes("磁盘已满"),
               JSON.stringify(refused.state.status));
     assert.equal(refused.state.fileName, "");
+    // Each save is answered for once: saved again, then written.
+    assert.ok(form.save().bytes instanceof Uint8Array);
     assert.equal(form.saved("a.lanshi").state.title, "a.lanshi - JGJ 55-2011 配合比设计 - 普通澜石");
     const again = wasm.jgj55Form();
     try {
@@ -191,4 +200,48 @@ test("typed as on the desktop: results, greyed table values, a mark and its mess
     form.delete();
   }
   assert.ok("error" in form.state(), "a deleted form answers with an error");
+});
+
+test("the form asks before its design is replaced, keeps itself on a refused open and says where a classic design belongs", async () => {
+  const wasm = await lanshi();
+  const form = wasm.jgj55Form(formats.usual);
+  try {
+    assert.deepEqual(form.mayReplace(), { ask: false });
+    const opened = form.open(designFile(designs.exampleA), "A.lanshi");
+    assert.ok(opened.opened);
+    assert.equal(opened.state.modified, false);
+    assert.deepEqual(form.mayReplace(), { ask: false });
+
+    // Refused: nothing of the form changes, whatever the bytes.
+    const kept = form.state();
+    const refusals = [
+      [designFile({ ...designs.exampleA, fcuk: "三十" }), null],
+      [Buffer.from('{"lanshi-design": 1, "fields": {"Text1": "30"}}'), "classic"],
+      [Buffer.from("not a design"), "classic"],
+    ];
+    for (const [bytes, elsewhere] of refusals) {
+      const refused = form.open(bytes, "B.lanshi");
+      assert.equal(refused.opened, false);
+      assert.equal(refused.elsewhere, elsewhere);
+      assert.deepEqual(refused.state.values, kept.values);
+      assert.deepEqual(refused.state.results, kept.results);
+      assert.equal(refused.state.fileName, "A.lanshi");
+    }
+
+    // A change of a field or of the report's project block is a change of
+    // the design; the question names its file.
+    const changes = [() => form.set("slump", "160"), () => form.report({ project: { name: "桥墩" } }).state];
+    for (const change of changes) {
+      assert.equal(change().modified, true);
+      const asked = form.mayReplace();
+      assert.ok(asked.ask);
+      assert.match(asked.box.text, /A\.lanshi/);
+      assert.deepEqual(asked.box.buttons.map((b) => b.answer), ["save", "discard", "cancel"]);
+      assert.ok(form.save().bytes);
+      assert.equal(form.saved("A.lanshi").state.modified, false);
+    }
+    assert.equal(form.copied().state.status.text, "计算书已复制。");
+  } finally {
+    form.delete();
+  }
 });

@@ -95,8 +95,71 @@ test("a calculation that stops gives no report, natively neither", async () => {
       assert.equal(nativeReport(file, "txt", "C.UTF-8").status, 1);
     }
     assert.match(wasm.report(new Uint8Array([1, 2, 3])).error, /\S/);
-    assert.match(wasm.report(nativeDesignFile(designs.defaults), { batchLitres: -1 }).error, /batchLitres/);
   } finally {
     fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+// The trial batch: one range (0.1 to 10 000 L) for the report of a file, of
+// the classic window and of the JGJ 55-2011 form; a text read in the
+// caller's format; a refusal keeps the batch the design had.
+test("the trial batch: one range and one reading for every report", async () => {
+  const wasm = await lanshi();
+  const jgj55File = Buffer.from(JSON.stringify({
+    "lanshi-design": 1,
+    standard: "JGJ 55-2011",
+    "jgj55-2011": { fcuk: 30, cementGrade: "42.5", stone: "crushed", maxSize: 20, slump: 180 },
+  }));
+  const cases = [
+    [0.1, 0.1],
+    [0.09, null],
+    [10000, 10000],
+    [10000.01, null],
+    ["12.5", 12.5],
+    [" 25 ", 25],
+    ["0.099", null],
+    ["10,000", 10000],
+    ["1e40", null],
+    ["abc", null],
+    ["", null],
+  ];
+  const german = { ...formats.german };
+  for (const format of [formats.usual, german]) {
+    const classic = wasm.classicWindow(format);
+    const form = wasm.jgj55Form(format);
+    try {
+      classic.event("load");
+      classic.event("Command1");
+      assert.ok(form.open(jgj55File, "C30.lanshi").opened);
+      for (const [given, litres] of cases) {
+        // Under a decimal comma the same texts are written with one.
+        const typed = typeof given === "string" && format === german
+          ? given.replace(",", "\u0000").replace(".", ",").replace("\u0000", ".")
+          : given;
+        const label = `${JSON.stringify(typed)} under "${format.decimal}"`;
+        const file = wasm.report(nativeDesignFile(designs.defaults), { format, batchLitres: typed });
+        const jgj55 = wasm.report(jgj55File, { format, batchLitres: typed });
+        const window = classic.report({ batchLitres: typed });
+        const ofForm = form.report({ batchLitres: typed });
+        if (litres === null) {
+          for (const refused of [file, jgj55, window, ofForm]) {
+            assert.match(refused.error || "", /试拌体积/, label);
+          }
+          assert.equal(window.state.batchLitres, 20, label);
+          assert.equal(ofForm.state.batchLitres, 20, label);
+        } else {
+          for (const made of [file, jgj55, window, ofForm]) {
+            assert.ok(made.text, `${label}: ${made.error}`);
+          }
+          assert.equal(window.state.batchLitres, litres, label);
+          assert.equal(ofForm.state.batchLitres, litres, label);
+          classic.report({ batchLitres: 20 });
+          form.report({ batchLitres: 20 });
+        }
+      }
+    } finally {
+      classic.delete();
+      form.delete();
+    }
   }
 });

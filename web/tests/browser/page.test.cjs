@@ -378,11 +378,11 @@ test("the report: copied as the native text, printed with every figure", async (
     await page.fill("#batchLitres", "25");
     await page.press("#batchLitres", "Enter");
     await page.locator("#batchLitres").blur();
-    const copied25 = await copiedBy(page, () => page.click("[data-command=copyReport]"));
+    const copied25 = await copiedBy(page, () => page.click("#report [data-command=copyReport]"));
     assert.equal(copied25, fs.readFileSync(`${file}.25.txt`, "utf8"));
     await page.fill("#projectName", "桥墩");
     await page.locator("#projectName").blur();
-    const withProject = await copiedBy(page, () => page.click("[data-command=copyReport]"));
+    const withProject = await copiedBy(page, () => page.click("#report [data-command=copyReport]"));
     assert.match(withProject, /工程名称：桥墩/);
   } finally {
     await context.close();
@@ -451,9 +451,9 @@ test("a JGJ 55-2011 design opened in the classic window goes to its form; its re
       QT_QPA_PLATFORM: "offscreen",
     });
     assert.equal(native.status, 0, native.stderr);
-    await page.click("[data-command=jgj55Report]");
+    await page.click("#jgj55 [data-command=previewReport]");
     await page.waitForSelector("#report:not([hidden])");
-    const copied = await copiedBy(page, () => page.click("[data-command=copyReport]"));
+    const copied = await copiedBy(page, () => page.click("#report [data-command=copyReport]"));
     assert.equal(copied, fs.readFileSync(`${file}.txt`, "utf8"));
 
     // Back to the form: saved, the bytes the program writes for that design.
@@ -660,5 +660,410 @@ test("served by a plain static host, the page works as from file://", async () =
   } finally {
     await context.close();
     server.close();
+  }
+});
+
+// ---- The page as a view of the module's two documents ---------------------
+
+const c30 = {
+  "lanshi-design": 1,
+  standard: "JGJ 55-2011",
+  "jgj55-2011": { fcuk: 30, cementGrade: "42.5", flyAsh: { fraction: 0.2 }, stone: "crushed", maxSize: 20, slump: 180 },
+};
+
+// A file the user picks through the page's file input, after `keys`.
+async function pickFile(page, keys, file) {
+  const chooser = page.nextFileChooser();
+  await page.keyboard.press(keys);
+  await (await chooser).setFiles(file);
+}
+
+// Waits for the box, answers it with `answer` ("ok", "save", "discard",
+// "cancel") and gives its text.
+async function answerBox(page, answer, timeout = 5000) {
+  await page.waitForSelector("#box[open]", { timeout });
+  const text = await page.textContent("#box-text");
+  await page.click(`#box-buttons button[data-answer="${answer}"]`);
+  await page.waitForFunction(() => !document.getElementById("box").open);
+  return text;
+}
+
+// Everything the JGJ 55-2011 view shows of its design: each field's value
+// and the results.
+async function jgj55Shown(page) {
+  return page.evaluate(() => ({
+    values: Array.from(document.querySelectorAll("#jgj55-fields input, #jgj55-fields select"), (f) => [f.id, f.value]),
+    results: document.getElementById("jgj55-results").textContent,
+  }));
+}
+
+function nativeReportText(file, extra = []) {
+  const run = runNative("lanshi", ["--report", file, "-o", `${file}.txt`, ...extra], "", {
+    LC_ALL: "C.UTF-8",
+    QT_QPA_PLATFORM: "offscreen",
+  });
+  assert.equal(run.status, 0, run.stderr);
+  return fs.readFileSync(`${file}.txt`, "utf8");
+}
+
+test("both windows' commands, texts and keys are the module's table; the JGJ 55-2011 view has the desktop window's", async () => {
+  const module = await lanshi();
+  const table = (kind) => module.commands(kind).map((c) => [c.name, c.text, c.keys]);
+  const folder = temporaryFolder();
+  const { context, page, errors } = await openPage();
+  await context.grantPermissions(["clipboard-read", "clipboard-write"]);
+  try {
+    const file = path.join(folder, "C30.lanshi");
+    fs.writeFileSync(file, JSON.stringify(c30));
+    const menu = () =>
+      page.$$eval("#menu button", (items) =>
+        items.map((i) => [i.dataset.command, i.querySelector("span").textContent, i.querySelector("kbd").textContent]));
+
+    await page.click("#Form1", { button: "right", position: { x: 390, y: 320 } });
+    assert.deepEqual(await menu(), table("classic"));
+    await page.keyboard.press("Escape");
+
+    await pickFile(page, "Control+O", file);
+    await page.waitForSelector("#jgj55:not([hidden])");
+    const toolbar = await page.$$eval("#jgj55 .toolbar button[data-command]", (buttons) =>
+      buttons.filter((b) => b.dataset.command !== "showClassic").map((b) => [b.dataset.command, b.textContent, b.title]));
+    assert.deepEqual(toolbar, table("jgj55"));
+    await page.click("#jgj55-results", { button: "right" });
+    assert.deepEqual(await menu(), table("jgj55"));
+    await page.keyboard.press("Escape");
+
+    // 复制计算书: the report as `lanshi --report` writes it; the status line says so.
+    const copied = await copiedBy(page, () => page.keyboard.press("Control+Shift+C"));
+    assert.equal(copied, nativeReportText(file));
+    assert.match(await page.textContent("#jgj55-status"), /复制/);
+
+    // 另存为: the form's bytes under its file's name.
+    const download = page.waitForEvent("download");
+    await page.keyboard.press("Control+Shift+S");
+    assert.equal((await download).suggestedFilename(), "C30.lanshi");
+
+    // 导出 PDF: the report, then the browser's print (its "Save as PDF");
+    // in the report, 打印预览's keys print.
+    await page.evaluate(() => {
+      window.printed = 0;
+      window.print = () => (window.printed += 1);
+    });
+    await page.keyboard.press("Control+Shift+E");
+    await page.waitForSelector("#report:not([hidden])");
+    await page.waitForFunction(() => window.printed === 1);
+    await page.keyboard.press("Control+P");
+    await page.waitForFunction(() => window.printed === 2);
+    await page.click("[data-command=closeReport]");
+    await page.waitForSelector("#jgj55:not([hidden])");
+
+    const popup = context.waitForEvent("page");
+    await page.keyboard.press("F1");
+    assert.equal((await popup).url(), new URL("guide.html", pageUrl).href);
+    assert.deepEqual(errors, []);
+  } finally {
+    await context.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+test("a file the JGJ 55-2011 view cannot open leaves its form as it was", async () => {
+  const folder = temporaryFolder();
+  const { context, page } = await openPage();
+  try {
+    const file = path.join(folder, "C30.lanshi");
+    fs.writeFileSync(file, JSON.stringify(c30));
+    await pickFile(page, "Control+O", file);
+    await page.waitForSelector("#jgj55:not([hidden])");
+    const before = await jgj55Shown(page);
+    assert.ok(before.values.some(([id, value]) => id === "jgj55-fcuk" && value === "30"));
+
+    // A JGJ 55-2011 design its reader refuses: the status line says why.
+    const refused = path.join(folder, "refused.lanshi");
+    fs.writeFileSync(refused, JSON.stringify({ ...c30, "jgj55-2011": { ...c30["jgj55-2011"], fcuk: "三十" } }));
+    await pickFile(page, "Control+O", refused);
+    await page.waitForFunction(() => document.getElementById("jgj55-status").textContent.includes("refused.lanshi"));
+    assert.deepEqual(await jgj55Shown(page), before);
+    // Dropped on the view, the same.
+    const drop = await page.evaluateHandle((data) => {
+      const transfer = new DataTransfer();
+      transfer.items.add(new File([new Uint8Array(data)], "dropped.lanshi"));
+      return transfer;
+    }, [...fs.readFileSync(refused)]);
+    await page.dispatchEvent("#jgj55", "dragover", { dataTransfer: drop });
+    await page.dispatchEvent("#jgj55", "drop", { dataTransfer: drop });
+    await page.waitForFunction(() => document.getElementById("jgj55-status").textContent.includes("dropped.lanshi"));
+    assert.deepEqual(await jgj55Shown(page), before);
+
+    // Torn bytes belong to no standard: the classic reader's box says why.
+    const torn = path.join(folder, "torn.lanshi");
+    fs.writeFileSync(torn, '{"lanshi-design": 1, "standard": "JGJ 55-2011", ');
+    await pickFile(page, "Control+O", torn);
+    assert.match(await answerBox(page, "ok"), /torn\.lanshi/);
+    assert.ok(await page.isVisible("#jgj55"));
+    assert.deepEqual(await jgj55Shown(page), before);
+  } finally {
+    await context.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+test("another JGJ 55-2011 design asks before an edited form is replaced: 取消 keeps it, 不保存 lets it go", async () => {
+  const module = await lanshi();
+  const form = module.jgj55Form(formats.usual);
+  form.set("fcuk", "35");
+  const question = form.mayReplace();
+  form.delete();
+  assert.ok(question.ask, JSON.stringify(question));
+  const folder = temporaryFolder();
+  const { context, page } = await openPage();
+  try {
+    const file = path.join(folder, "C30.lanshi");
+    fs.writeFileSync(file, JSON.stringify(c30));
+    await page.keyboard.press("Control+J");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    await page.fill("#jgj55-fcuk", "35");
+
+    // Ctrl+J again: the form's question; 取消 shows the form as it stands.
+    await page.click("[data-command=showClassic]");
+    await page.keyboard.press("Control+J");
+    assert.equal(await answerBox(page, "cancel"), question.box.text);
+    await page.waitForSelector("#jgj55:not([hidden])");
+    assert.equal(await page.inputValue("#jgj55-fcuk"), "35");
+
+    // A JGJ 55-2011 design opened in the classic window: 取消, then 不保存.
+    await page.click("[data-command=showClassic]");
+    await pickFile(page, "Control+O", file);
+    assert.equal(await answerBox(page, "cancel"), question.box.text);
+    assert.equal(await page.inputValue("#jgj55-fcuk"), "35");
+    await pickFile(page, "Control+O", file);
+    await answerBox(page, "discard");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    assert.equal(await page.inputValue("#jgj55-fcuk"), "30");
+
+    // The design as opened has nothing to lose: a new one at once.
+    await page.click("[data-command=showClassic]");
+    await page.keyboard.press("Control+J");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    assert.equal(await page.inputValue("#jgj55-fcuk"), "");
+    assert.ok(await page.isHidden("#box[open]"));
+  } finally {
+    await context.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+test("each design's report names its own project: one written for the JGJ 55-2011 report stays with that design", async () => {
+  const folder = temporaryFolder();
+  const { context, page } = await openPage();
+  await context.grantPermissions(["clipboard-read", "clipboard-write"]);
+  try {
+    const project = { name: "滨江大桥", part: "墩身", client: "市政设计院" };
+    const file = path.join(folder, "c35Crushed.lanshi");
+    fs.writeFileSync(file, nativeDesignFile({ ...designs.c35Crushed, project }));
+    await pickFile(page, "Control+O", file);
+    await page.waitForFunction(() => document.title.includes("c35Crushed"));
+    await page.click("#Command1");
+
+    await page.keyboard.press("Control+J");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    for (const [key, value] of [["fcuk", "30"], ["maxSize", "20"], ["slump", "180"]]) {
+      await page.fill(`#jgj55-${key}`, value);
+    }
+    await page.keyboard.press("Control+P");
+    await page.waitForSelector("#report:not([hidden])");
+    assert.equal(await page.inputValue("#projectName"), "");
+    await page.fill("#projectName", "JGJ工程");
+    await page.press("#projectName", "Tab");
+    await page.click("[data-command=closeReport]");
+    await page.click("[data-command=showClassic]");
+
+    await page.keyboard.press("Control+P");
+    await page.waitForSelector("#report:not([hidden])");
+    assert.deepEqual(
+      [await page.inputValue("#projectName"), await page.inputValue("#projectPart"), await page.inputValue("#projectClient")],
+      [project.name, project.part, project.client],
+    );
+    const copied = await copiedBy(page, () => page.click("#report [data-command=copyReport]"));
+    assert.match(copied, /工程名称：滨江大桥/);
+    assert.doesNotMatch(copied, /JGJ工程/);
+    await page.click("[data-command=closeReport]");
+    const download = page.waitForEvent("download");
+    await page.keyboard.press("Control+S");
+    const saved = fs.readFileSync(await (await download).path(), "utf8");
+    assert.match(saved, /滨江大桥/);
+    assert.doesNotMatch(saved, /JGJ工程/);
+
+    // The JGJ 55-2011 design kept its own (its form is asked about first).
+    await page.keyboard.press("Control+J");
+    await answerBox(page, "cancel");
+    await page.keyboard.press("Control+P");
+    await page.waitForSelector("#report:not([hidden])");
+    assert.equal(await page.inputValue("#projectName"), "JGJ工程");
+  } finally {
+    await context.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
+test("a project written in the report's fields is a change of the design: the caption marks it, 打开 asks", async () => {
+  const { context, page } = await openPage();
+  try {
+    await page.click("#Command1");
+    let download = page.waitForEvent("download");
+    await page.keyboard.press("Control+S");
+    await download;
+    assert.doesNotMatch(await page.textContent("#caption"), /\*$/);
+    await page.keyboard.press("Control+P");
+    await page.waitForSelector("#report:not([hidden])");
+    await page.fill("#projectName", "新工程");
+    await page.press("#projectName", "Tab");
+    await page.click("[data-command=closeReport]");
+    assert.match(await page.textContent("#caption"), /\*$/);
+    await page.keyboard.press("Control+O");
+    await answerBox(page, "cancel");
+
+    await page.keyboard.press("Control+J");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    for (const [key, value] of [["fcuk", "30"], ["maxSize", "20"], ["slump", "180"]]) {
+      await page.fill(`#jgj55-${key}`, value);
+    }
+    download = page.waitForEvent("download");
+    await page.keyboard.press("Control+S");
+    await download;
+    assert.doesNotMatch(await page.textContent("#jgj55-title"), /\*$/);
+    await page.keyboard.press("Control+P");
+    await page.waitForSelector("#report:not([hidden])");
+    await page.fill("#projectClient", "市政设计院");
+    await page.press("#projectClient", "Tab");
+    await page.click("[data-command=closeReport]");
+    assert.match(await page.textContent("#jgj55-title"), /\*$/);
+  } finally {
+    await context.close();
+  }
+});
+
+test("the trial batch's text is read by the module in the page's format; a text it refuses is said and changes nothing", async () => {
+  const module = await lanshi();
+  const session = (format) => {
+    const window = module.classicWindow(format);
+    window.event("load");
+    window.event("Command1");
+    return window;
+  };
+  const usual = session(formats.usual);
+  const german = session(formats.german);
+  const date = await (async () => {
+    const now = new Date();
+    const two = (n) => String(n).padStart(2, "0");
+    return `${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())}`;
+  })();
+  const { context, page } = await openPage({ query: "?locale=de-DE" });
+  await context.grantPermissions(["clipboard-read", "clipboard-write"]);
+  try {
+    await page.click("#Command1");
+    await page.keyboard.press("Control+P");
+    await page.waitForSelector("#report:not([hidden])");
+    assert.equal(await page.inputValue("#batchLitres"), "20");
+    const copy = () => copiedBy(page, () => page.click("#report [data-command=copyReport]"));
+    const before = await copy();
+    for (const text of ["abc", "0,09", "10000,01", "", "12.5.0"]) {
+      await page.fill("#batchLitres", text);
+      await page.press("#batchLitres", "Enter");
+      const refusal = german.report({ batchLitres: text }).error;
+      assert.ok(refusal, text);
+      assert.equal(await page.textContent("#reportProblem"), refusal, JSON.stringify(text));
+      assert.equal(await page.getAttribute("#batchLitres", "aria-invalid"), "true");
+    }
+    assert.equal(await copy(), before);
+
+    // A decimal comma in a German browser: 12,5 L, the report the module
+    // writes for 12.5 L.
+    await page.fill("#batchLitres", "12,5");
+    await page.press("#batchLitres", "Enter");
+    assert.equal(await page.textContent("#reportProblem"), "");
+    assert.equal(await copy(), german.report({ date, batchLitres: 12.5 }).text);
+    assert.notEqual(german.report({ date, batchLitres: 12.5 }).text, usual.report({ date, batchLitres: 12.5 }).text);
+  } finally {
+    usual.delete();
+    german.delete();
+    await context.close();
+  }
+});
+
+// A browser that writes in place (File System Access), with a file whose
+// writes go as the test plans them: each {delay, refuse} in turn.
+async function plannedFile(page, bytes) {
+  await page.evaluate((data) => {
+    const file = { name: "在位.lanshi", bytes: new Uint8Array(data), writes: [] };
+    const planned = { file, plan: [], writing: 0, most: 0 };
+    window.testFiles = planned;
+    const handle = {
+      name: file.name,
+      getFile: async () => new File([file.bytes], file.name),
+      createWritable: async () => {
+        const step = planned.plan.shift() || {};
+        planned.writing += 1;
+        planned.most = Math.max(planned.most, planned.writing);
+        const parts = [];
+        return {
+          write: async (part) => parts.push(new Uint8Array(part)),
+          close: async () => {
+            try {
+              await new Promise((resolve) => setTimeout(resolve, step.delay || 0));
+              if (step.refuse) {
+                throw new DOMException(step.refuse, "QuotaExceededError");
+              }
+              file.writes.push(parts.flatMap((p) => Array.from(p)));
+            } finally {
+              planned.writing -= 1;
+            }
+          },
+        };
+      },
+    };
+    window.showOpenFilePicker = async () => [handle];
+    window.showSaveFilePicker = async () => handle;
+  }, [...bytes]);
+}
+
+test("two quick saves are written one after the other: a slow write that fails is said, and the caption is saved only when the disk holds the sheet", async () => {
+  const module = await lanshi();
+  const text1Of = (bytes) => JSON.parse(module.openDesign(new Uint8Array(bytes)).text).fields.Text1;
+  const { context, page, errors } = await openPage({ fileSystemAccess: true });
+  try {
+    await plannedFile(page, nativeDesignFile(designs.massMethodTyped));
+    await page.keyboard.press("Control+O");
+    await page.waitForFunction(() => document.title.includes("在位"));
+    const settled = () => page.waitForFunction(() => window.testFiles.plan.length === 0 && window.testFiles.writing === 0);
+    const caption = () => page.textContent("#caption");
+
+    // The first write slow and refused, the second written.
+    await page.evaluate(() => (window.testFiles.plan = [{ delay: 800, refuse: "磁盘已满" }, {}]));
+    await page.fill("#Text1", "45");
+    await page.keyboard.press("Control+S");
+    await page.fill("#Text1", "46");
+    await page.keyboard.press("Control+S");
+    assert.match(await answerBox(page, "ok"), /磁盘已满/);
+    await settled();
+    await page.waitForFunction(() => window.testFiles.file.writes.length === 1);
+    assert.equal(text1Of(await page.evaluate(() => window.testFiles.file.writes[0])), "46");
+    await page.waitForFunction(() => !document.getElementById("caption").textContent.endsWith("*"));
+
+    // The first written slowly, the second refused: the disk holds the
+    // first, the sheet the second.
+    await page.evaluate(() => (window.testFiles.plan = [{ delay: 800 }, { refuse: "磁盘已满" }]));
+    await page.fill("#Text1", "47");
+    await page.keyboard.press("Control+S");
+    await page.fill("#Text1", "48");
+    await page.keyboard.press("Control+S");
+    assert.match(await answerBox(page, "ok"), /磁盘已满/);
+    await settled();
+    assert.equal(text1Of(await page.evaluate(() => window.testFiles.file.writes.at(-1))), "47");
+    assert.match(await caption(), /\*$/);
+
+    assert.equal(await page.evaluate(() => window.testFiles.most), 1, "two writes at once");
+    assert.deepEqual(errors, []);
+  } finally {
+    await context.close();
   }
 });

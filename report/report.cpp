@@ -491,9 +491,13 @@ std::vector<std::string> Builder::staleWorking() const {
                 !changed.insert(*r.field).second) {
                 continue;
             }
-            before +=
-                (before.empty() ? "" : "、") + sym(*r.field) + " = " + userText(trimmed(r.text));
-            now += (now.empty() ? "" : "、") + sym(*r.field) + " 现为 " + shownText(*r.field);
+            // An empty field is said to be empty: never a blank after "=".
+            const std::string then =
+                trimmed(r.text).empty() ? std::string("（空）") : userText(trimmed(r.text));
+            before += (before.empty() ? "" : "、") + sym(*r.field) + " = " + then;
+            const std::string present = shownText(*r.field);
+            now += (now.empty() ? "" : "、") + sym(*r.field) + " 现为 " +
+                   (present.empty() ? std::string("（空）") : present);
         }
         if (before.empty()) {
             continue;
@@ -522,6 +526,18 @@ std::vector<std::string> Builder::staleWorking() const {
 // What a checker would question, said and never acted on: no figure changes.
 std::vector<std::string> Builder::warnings() const {
     std::vector<std::string> notes = staleWorking();
+    // A field a stage read leniently while it was empty counted as 0.
+    std::set<TextField> empty;
+    for (const StageTrace& stage : m_trace.stages) {
+        for (const TraceRead& r : stage.reads) {
+            if (r.field && r.conversion == calc::Conversion::readLenient &&
+                trimmed(r.text).empty() && empty.insert(*r.field).second) {
+                notes.push_back(sym(*r.field) + "（" +
+                                std::string(calc::fieldInfo(*r.field).caption) +
+                                "）是空的，计算中按 0 计。");
+            }
+        }
+    }
     const std::array<std::pair<TextField, const char*>, 4> masses{
         {{Text11, "水泥"}, {Text12, "砂"}, {Text13, "石子"}, {Text14, "水"}}};
     auto checkMasses = [&](const std::array<std::string, 8>& rows, const std::string& which) {

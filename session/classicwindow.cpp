@@ -4,6 +4,7 @@
 #include "calc/stages.h"
 #include "design/designfile.h"
 #include "design/project.h"
+#include "session/findings.h"
 #include "session/identity.h"
 #include "session/layout.h"
 #include "session/stopreport.h"
@@ -71,6 +72,7 @@ Effects ClassicWindow::event(Event event) {
         return calculate();
     case Event::clear:
         calc::qk(m_sheet);
+        m_findings.clear();
         break;
     case Event::help:
         effects.boxes.push_back({Icon::none, std::string(kHelpTitle), std::string(kHelpText)});
@@ -99,10 +101,21 @@ void ClassicWindow::press() {
     m_lastStop = pressed.outcome.stop;
     m_last.reset();
     m_lastNumber = 0;
+    m_findings.clear();
     if (pressed.outcome.completed()) {
+        m_findings = classicFindings(m_sheet, pressed.trace);
         m_last = report::LastCalculation{std::move(pressed.trace), report::SheetState::of(m_sheet)};
         m_lastNumber = pressed.calculation;
     }
+}
+
+Effects ClassicWindow::recalculateAll() {
+    for (const calc::TextField field : {calc::Text2, calc::Text8, calc::Text10, calc::Text4}) {
+        if (m_provenance.source(field, m_sheet) != 0) {
+            m_sheet.setText(field, "");
+        }
+    }
+    return calculate();
 }
 
 Effects ClassicWindow::calculate() {
@@ -171,6 +184,7 @@ Opening ClassicWindow::openBytes(std::string_view bytes, FileName file) {
     m_file = std::string(file.path);
     m_saved = design::capture(m_sheet);
     m_lastStop.reset();
+    m_findings.clear();
     m_provenance = opened.provenance;
     m_last.reset();
     m_lastNumber = 0;

@@ -104,6 +104,15 @@ public:
     // whatever a calculation wrote there before.
     void edited(calc::TextField field) { m_provenance.edited(field); }
 
+    // 全部重新计算: empties every base value (配制强度, 水灰比, 灰水比,
+    // 水泥用量) that a calculation wrote and the user has not typed since,
+    // then calculates, as 计算 does: values the user typed stay given.
+    Effects recalculateAll();
+
+    // What the window's foot says after the last 计算 that ran to its end
+    // (session/findings.h); nothing after a stop, a reset or an open.
+    const std::vector<std::string>& findings() const { return m_findings; }
+
     // The box to show when the web browser could not be started on `url`.
     static Box browserFailure(std::string_view url);
     // The box of a notice the calculation shows through the sheet (the
@@ -163,6 +172,7 @@ private:
     design::Provenance m_provenance;
     std::optional<calc::Stop> m_lastStop;
     ReportDetails m_details;
+    std::vector<std::string> m_findings;
 };
 
 } // namespace session

@@ -6,6 +6,7 @@
 #include "calc/memorysheet.h"
 #include "calc/stages.h"
 #include "calc/trace.h"
+#include "design/provenance.h"
 #include "jgj55/design.h"
 #include "report/jgj55report.h"
 #include "report/numbers.h"
@@ -282,6 +283,31 @@ TEST(Jgj55ReportContent, TheDesignsWarningsAreListedUnder注意) {
         EXPECT_EQ(notes->title, "注意");
         EXPECT_EQ(notes->items, expected) << report::toText(document);
     }
+}
+
+} // namespace
+
+namespace {
+
+// A cement content from an empty water, kept after the water is typed back:
+// the 注意 says both, with every figure filled in.
+TEST(ReportWarnings, AnEmptyFieldIsSaidNeverLeftBlank) {
+    calc::MemorySheet sheet;
+    calc::qk(sheet);
+    design::Provenance provenance;
+    sheet.setText(calc::Text26, "");
+    sheet.setText(calc::Text4, "");
+    design::calculate(sheet, provenance);
+    ASSERT_EQ(sheet.text(calc::Text4), "260");
+    sheet.setText(calc::Text26, "195");
+    provenance.edited(calc::Text26);
+    const design::Pressed pressed = design::calculate(sheet, provenance);
+    ASSERT_TRUE(pressed.outcome.completed());
+    const auto document = report::buildReport(sheet, pressed.trace, {});
+    ASSERT_TRUE(document);
+    const std::string text = report::toText(*document);
+    EXPECT_NE(text.find("mc0 = 260 按 mw0 = （空）"), std::string::npos) << text;
+    EXPECT_EQ(text.find("=  "), std::string::npos) << text;
 }
 
 } // namespace

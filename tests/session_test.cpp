@@ -270,3 +270,110 @@ TEST(ClassicWindowSave, AStoppedCalculationKeepsTheEarlierWorking) {
 }
 
 } // namespace
+
+namespace {
+
+// The foot of the classic window after 计算: each finding as the user reads
+// it, with its figures, never a blank.
+struct FindingCase {
+    const char* name;
+    std::vector<std::pair<calc::TextField, const char*>> before; // typed before the first 计算
+    std::vector<std::pair<calc::TextField, const char*>> then;   // typed before the second
+    const char* finding;                                         // a line of the foot
+};
+
+class ClassicFindings : public ::testing::TestWithParam<FindingCase> {};
+
+TEST_P(ClassicFindings, AreSaidAtTheFoot) {
+    calc::MemorySheet sheet;
+    ClassicWindow window(sheet);
+    window.event(Event::load);
+    const auto type = [&](const auto& typed) {
+        for (const auto& [field, text] : typed) {
+            sheet.setText(field, text);
+            window.edited(field);
+        }
+    };
+    type(GetParam().before);
+    window.event(Event::calculate);
+    type(GetParam().then);
+    window.event(Event::calculate);
+    std::string all;
+    for (const std::string& line : window.findings()) {
+        all += line + "\n";
+    }
+    EXPECT_NE(all.find(GetParam().finding), std::string::npos) << all;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Foot, ClassicFindings,
+    ::testing::Values(
+        FindingCase{"DesignStrengthOfAnEarlierClass",
+                    {},
+                    {{calc::Text1, "30"}},
+                    "混凝土配置强度 26.58 由 Fcu,k 20 算得，Fcu,k 现为 30"},
+        FindingCase{"CementOfAnEarlierWater",
+                    {},
+                    {{calc::Text26, "170"}},
+                    "水泥用量 346.15 由 用水量 180 算得，用水量 现为 170"},
+        FindingCase{"CementFromAnEmptyWater",
+                    {{calc::Text26, ""}, {calc::Text4, ""}},
+                    {{calc::Text26, "195"}},
+                    "水泥用量 260 由 用水量 （空） 算得，用水量 现为 195"},
+        FindingCase{"SandRatioAsAPercentage",
+                    {},
+                    {{calc::Text15, "36"}},
+                    "砂率 36 大于 1：本窗口的砂率以小数表示，如 0.36"},
+        FindingCase{
+            "ANegativeStone", {}, {{calc::Text15, "36"}}, "每立方米石子用量 -65993.13 kg 不是正数"},
+        FindingCase{"MoistureAsAPercentage",
+                    {},
+                    {{calc::Text21, "3"}, {calc::Text24, "0.01"}},
+                    "砂子w 3 大于 1：本窗口的含水率以小数表示，如 0.03"},
+        FindingCase{"WaterCementRatioBeyondConcrete",
+                    {},
+                    {{calc::Text8, "1.5"}, {calc::Text10, ""}, {calc::Text4, ""}},
+                    "水灰比 1.5 不在 0.2～1.2 之间"},
+        FindingCase{
+            "CementBeyondConcrete", {}, {{calc::Text4, "1200"}}, "水泥用量 1200 大于 1000 kg/m³"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(ClassicFindingsNone, AfterACleanCalculationTheFootIsEmpty) {
+    calc::MemorySheet sheet;
+    ClassicWindow window(sheet);
+    window.event(Event::load);
+    window.event(Event::calculate);
+    EXPECT_TRUE(window.findings().empty());
+    sheet.setText(calc::Text1, "30");
+    window.edited(calc::Text1);
+    window.event(Event::calculate);
+    EXPECT_FALSE(window.findings().empty());
+    window.event(Event::clear);
+    EXPECT_TRUE(window.findings().empty()) << "清零 clears the foot";
+}
+
+// 全部重新计算 empties what a calculation wrote and keeps what was typed.
+TEST(ClassicRecalculateAll, RecomputesWhatACalculationWroteAndKeepsWhatWasTyped) {
+    calc::MemorySheet sheet;
+    ClassicWindow window(sheet);
+    window.event(Event::load);
+    window.event(Event::calculate);
+    sheet.setText(calc::Text1, "30");
+    window.edited(calc::Text1);
+    window.event(Event::calculate);
+    ASSERT_EQ(sheet.text(calc::Text2), "26.58") << "the classic rule keeps it";
+    EXPECT_TRUE(window.recalculateAll().boxes.empty());
+    // 30 + 1.645 × 4: the window's σ stays the typed 4.
+    EXPECT_EQ(sheet.text(calc::Text2), "36.58");
+    EXPECT_TRUE(window.findings().empty());
+
+    sheet.setText(calc::Text8, "0.5");
+    window.edited(calc::Text8);
+    sheet.setText(calc::Text1, "25");
+    window.edited(calc::Text1);
+    window.recalculateAll();
+    EXPECT_EQ(sheet.text(calc::Text8), "0.5") << "typed: kept as given";
+    EXPECT_EQ(sheet.text(calc::Text2), "31.58");
+}
+
+} // namespace

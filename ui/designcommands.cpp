@@ -101,6 +101,7 @@ bool DesignCommands::openFile(const QString& path) {
     }
     m_folder = file.absolutePath();
     updateCaption();
+    m_form.showFindings();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "calc/fields.h"
 #include "ui/captionlabel.h"
 #include "ui/chineseface.h"
+#include "ui/commandaction.h"
 #include "ui/fieldnotes.h"
 #include "ui/identity.h"
 #include "ui/keyboard.h"
@@ -20,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -257,6 +259,24 @@ Form1::Form1(calc::NumberFormat format, MessageBoxes& boxes, QWidget* parent)
     // context menu of the window (outside the fields, which keep their own).
     m_reports = std::make_unique<ReportCommands>(*this, *m_session, m_boxes);
     addActions(m_reports->actions());
+    auto* apart = new QAction(this);
+    apart->setSeparator(true);
+    addAction(apart);
+    QAction* recalculate = commandAction(this, session::DocumentKind::classic, "recalculateAll");
+    connect(recalculate, &QAction::triggered, this,
+            [this] { carryOut(m_session->recalculateAll()); });
+    addAction(recalculate);
+    // The foot below the classic client area: what a checker would question
+    // after 计算, one line per finding; hidden, and the window its classic
+    // size, while there is none.
+    m_foot = new QLabel(this);
+    m_foot->setObjectName(QStringLiteral("findings"));
+    m_foot->setWordWrap(true);
+    m_foot->setTextFormat(Qt::PlainText);
+    m_foot->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_foot->setStyleSheet(QStringLiteral("QLabel { color: #8a4b00; background: #fff6e0; "
+                                         "border-top: 1px solid #d9b36c; padding: 3px 6px; }"));
+    m_foot->hide();
     setContextMenuPolicy(Qt::ActionsContextMenu);
     // A text changed by the user's hand (typing, pasting, undo) is the
     // user's value from then on, whatever a calculation wrote there before.
@@ -298,7 +318,30 @@ void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+void Form1::showFindings() {
+    const std::vector<std::string>& findings = m_session->findings();
+    QStringList lines;
+    for (const std::string& line : findings) {
+        lines << QStringLiteral("⚠ ") + qt(line);
+    }
+    const int width = pixels(kClientWidth);
+    const int height = pixels(kClientHeight);
+    if (lines.isEmpty()) {
+        m_foot->hide();
+        m_foot->clear();
+        setFixedSize(width, height);
+        return;
+    }
+    m_foot->setText(lines.join(QLatin1Char('\n')));
+    m_foot->setFixedWidth(width);
+    const int footHeight = m_foot->heightForWidth(width);
+    m_foot->setGeometry(0, height, width, footHeight);
+    m_foot->show();
+    setFixedSize(width, height + footHeight);
+}
+
 void Form1::carryOut(const session::Effects& effects) {
+    showFindings();
     for (const session::Box& box : effects.boxes) {
         m_boxes.show(this, messageBox(box));
     }

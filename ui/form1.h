@@ -29,6 +29,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 
 namespace ui {
@@ -66,6 +67,10 @@ public:
     // Without it, 保存 there leaves nothing and ends nothing.
     void setSave(std::function<bool()> save) { m_save = std::move(save); }
 
+    // Shows the findings of the last calculation at the window's foot
+    // (session::ClassicWindow::findings), or hides the foot.
+    void showFindings();
+
     // Before the program ends: asks about this design's unsaved changes,
     // then closes every other window of the program, each of which asks
     // about its own. False when the user chose to stay.
@@ -95,6 +100,7 @@ private:
     std::unique_ptr<ReportCommands> m_reports;
     std::function<bool(const QUrl&)> m_browser;
     std::function<bool()> m_save;
+    QLabel* m_foot = nullptr;
     bool m_loaded = false;
     bool m_leaving = false; // the question was answered: close without another
 };

@@ -226,7 +226,8 @@ TEST_F(DesignCommandsTest, TheContextMenuOffersTheThreeCommandsOutsideTheFields)
         (QStringList{QStringLiteral("打开设计…|Ctrl+O"), QStringLiteral("保存设计|Ctrl+S"),
                      QStringLiteral("另存为…|Ctrl+Shift+S"), QStringLiteral("|"),
                      QStringLiteral("打印预览…|Ctrl+P"), QStringLiteral("导出 PDF…|Ctrl+Shift+E"),
-                     QStringLiteral("复制计算书|Ctrl+Shift+C")}));
+                     QStringLiteral("复制计算书|Ctrl+Shift+C"), QStringLiteral("|"),
+                     QStringLiteral("全部重新计算|Ctrl+Shift+R")}));
     EXPECT_EQ(test::control<QLineEdit>(form, "Text1")->contextMenuPolicy(), Qt::DefaultContextMenu);
 }
 

@@ -185,7 +185,10 @@ TEST_F(LayoutTest, DrawsInOneChineseFaceAtTwelvePixels) {
 TEST_F(LayoutTest, HasExactlyTheEightyControls) {
     int named = 0;
     for (QWidget* w : form.findChildren<QWidget*>()) {
-        if (!w->objectName().isEmpty() && !w->objectName().startsWith(u"qt_")) {
+        // The foot of findings is no control of the classic window: it is
+        // added below it, and hidden while there is nothing to say.
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(u"qt_") &&
+            w->objectName() != u"findings") {
             ++named;
         }
     }

@@ -99,6 +99,13 @@ std::string constant(std::string_view ascii, const calc::NumberFormat& format) {
     return regionalDecimal(ascii, format);
 }
 
+std::string ratio(double part, double whole, const calc::NumberFormat& format) {
+    if (whole == 0.0 || !std::isfinite(part) || !std::isfinite(whole)) {
+        return calc::formatFixed2(part / whole, format);
+    }
+    return written((Exact::of(part) / Exact::of(whole)).roundedAt(-2), 2, true, format);
+}
+
 std::optional<std::string> trialMass(std::string_view mass, double litres,
                                      const calc::NumberFormat& format) {
     if (!(litres > 0.0) || !std::isfinite(litres)) {

@@ -4,6 +4,7 @@
 
 #include "calc/plainnumbers.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -22,31 +23,29 @@ namespace {
 // "1e-07", "1.2345e+20". Leading zeros ("0.05") are dropped.
 Digits parsePlain(std::string_view text) {
     Digits d;
-    std::size_t i = 0;
-    if (i < text.size() && text[i] == '-') {
+    if (!text.empty() && text.front() == '-') {
         d.negative = true;
-        ++i;
+        text.remove_prefix(1);
     }
-    int fraction = 0;
-    bool point = false;
-    for (; i < text.size() && text[i] != 'e'; ++i) {
-        if (text[i] == '.') {
-            point = true;
-        } else {
-            d.digits += text[i];
-            fraction += point ? 1 : 0;
-        }
-    }
+    const std::size_t mark = text.find('e');
     int power = 0;
-    if (i < text.size()) {
-        ++i; // 'e'
-        if (i < text.size() && text[i] == '+') {
-            ++i;
+    if (mark != std::string_view::npos) {
+        std::string_view exponent = text.substr(mark + 1);
+        if (!exponent.empty() && exponent.front() == '+') {
+            exponent.remove_prefix(1);
         }
-        std::from_chars(text.data() + i, text.data() + text.size(), power);
+        std::from_chars(exponent.data(), exponent.data() + exponent.size(), power);
     }
-    d.exponent = power - fraction;
-    d.digits.erase(0, d.digits.find_first_not_of('0'));
+    const std::string_view mantissa = text.substr(0, mark);
+    const std::size_t point = mantissa.find('.');
+    const std::string_view whole = mantissa.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : mantissa.substr(point + 1);
+    d.digits.reserve(whole.size() + fraction.size());
+    d.digits.append(whole);
+    d.digits.append(fraction);
+    d.exponent = power - static_cast<int>(fraction.size());
+    d.digits.erase(0, std::min(d.digits.find_first_not_of('0'), d.digits.size()));
     return d;
 }
 
@@ -55,6 +54,30 @@ void dropTrailingZeros(Digits& d) {
     const std::size_t keep = last == std::string::npos ? 0 : last + 1;
     d.exponent += static_cast<int>(d.digits.size() - keep);
     d.digits.resize(keep);
+}
+
+// Appends digits × 10^exponent without exponent: "1234.5", "0.0005",
+// "2400", "0" for no digits.
+void appendPlain(std::string& out, std::string_view digits, int exponent, std::string_view point) {
+    if (digits.empty()) {
+        digits = "0";
+    }
+    if (exponent >= 0) {
+        out += digits;
+        out.append(static_cast<std::size_t>(exponent), '0');
+        return;
+    }
+    const int whole = static_cast<int>(digits.size()) + exponent; // digits before the point
+    if (whole <= 0) {
+        out += '0';
+        out += point;
+        out.append(static_cast<std::size_t>(-whole), '0');
+        out += digits;
+        return;
+    }
+    out += digits.substr(0, static_cast<std::size_t>(whole));
+    out += point;
+    out += digits.substr(static_cast<std::size_t>(whole));
 }
 
 // How many digits after the first the full expansion of a finite, non-zero
@@ -148,7 +171,8 @@ Digits roundedToSignificant(Digits d, int count) {
     if (d.zero()) {
         return d;
     }
-    d = roundedAt(std::move(d), d.leading() - count + 1);
+    const int place = d.leading() - count + 1;
+    d = roundedAt(std::move(d), place);
     // 9999999.5 carried to 10000000: one significant digit.
     dropTrailingZeros(d);
     return d;
@@ -170,15 +194,8 @@ std::string digitsDownTo(const Digits& d, int exponent) {
 }
 
 std::string plainLayout(const Digits& d, std::string_view point) {
-    const int places = d.exponent < 0 ? -d.exponent : 0;
-    std::string all = digitsDownTo(d, -places);
-    if (places == 0) {
-        return all;
-    }
-    const std::size_t whole = all.size() - static_cast<std::size_t>(places);
-    std::string out = all.substr(0, whole);
-    out += point;
-    out.append(all, whole);
+    std::string out;
+    appendPlain(out, d.digits, d.exponent, point);
     return out;
 }
 
@@ -186,27 +203,27 @@ std::string generalLayout(const Digits& d, std::string_view point) {
     if (d.zero()) {
         return "0";
     }
-    Digits magnitude = d;
-    magnitude.negative = false;
-    dropTrailingZeros(magnitude);
-    const int lead = magnitude.leading();
+    // The digits without their trailing zeros: the last written is not 0.
+    const std::string_view all = d.digits;
+    const std::string_view digits = all.substr(0, all.find_last_not_of('0') + 1);
+    const int lead = d.leading();
     std::string out = d.negative ? "-" : "";
-    if (lead >= 7 || lead < -4) {
-        const std::string& digits = magnitude.digits;
-        out += digits.front();
-        if (digits.size() > 1) {
-            out += point;
-            out.append(digits, 1);
-        }
-        out += lead < 0 ? "E-" : "E+";
-        const int size = std::abs(lead);
-        if (size < 10) {
-            out += '0';
-        }
-        out += std::to_string(size);
+    if (lead < 7 && lead >= -4) {
+        appendPlain(out, digits, lead + 1 - static_cast<int>(digits.size()), point);
         return out;
     }
-    return out + plainLayout(magnitude, point);
+    out += digits.front();
+    if (digits.size() > 1) {
+        out += point;
+        out += digits.substr(1);
+    }
+    out += lead < 0 ? "E-" : "E+";
+    const int size = std::abs(lead);
+    if (size < 10) {
+        out += '0';
+    }
+    out += std::to_string(size);
+    return out;
 }
 
 double toDouble(const Digits& d) {

@@ -232,6 +232,7 @@ Exact::Exact(long long whole)
     : m_negative(whole < 0), m_numerator(whole < 0 ? 0ULL - static_cast<unsigned long long>(whole)
                                                    : static_cast<unsigned long long>(whole)) {}
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): a number and its places, as written
 Exact Exact::scaled(long long units, int places) {
     Exact x(units);
     if (places > 0) {
@@ -352,7 +353,8 @@ double Exact::toDouble() const {
     }
     // 53 significant bits, fewer below the least normal double.
     const int precision = top < -1022 ? 53 - (-1022 - top) : 53;
-    const int drop = width - precision;
+    // 9 to 63 bits: the quotient has 62 or 63, the double at most 53.
+    const int drop = std::clamp(width - precision, 1, 63);
     std::uint64_t kept = bits >> drop;
     const std::uint64_t rest = bits & ((std::uint64_t{1} << drop) - 1);
     const std::uint64_t half = std::uint64_t{1} << (drop - 1);

@@ -545,9 +545,8 @@ Exact Designer::tableWater() {
         // proportion and not rounded (100 mm adds 2.5 kg).
         const WaterRow& last = table->rows[static_cast<std::size_t>(table->rowCount - 1)];
         const int base = last.water[col];
-        const Exact water = Exact(base) + Exact(kWaterPerSlumpStep) *
-                                              (Exact::of(slump) - Exact(last.to)) /
-                                              Exact(kSlumpStep);
+        Exact water = Exact(base) + Exact(kWaterPerSlumpStep) *
+                                        (Exact::of(slump) - Exact(last.to)) / Exact(kSlumpStep);
         record({.symbol = "mw0′",
                 .name = "未掺外加剂时的用水量",
                 .formula = "mw0′ = mw0,90 + 5 × (T − 90) / 20",
@@ -748,7 +747,7 @@ Exact Designer::tableSandRatio() {
         numerator = column(c);
         columnText = "，" + std::string(stoneName(kind)) + " {} mm 列";
     }
-    const Exact middle = Exact(numerator) / Exact(denominator);
+    Exact middle = Exact(numerator) / Exact(denominator);
     std::string rowText = d == 0 ? "水胶比 {} 行" : "水胶比 {} 行与 {} 行之间线性插值";
     Figures numbers{hundredths(table->waterBinderHundredth[r + (d == rowSpan ? 1 : 0)])};
     if (d != 0 && d != rowSpan) {

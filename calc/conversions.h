@@ -4,7 +4,9 @@
 // Every stage reads fields with parseStrict or with a lenient reading, and
 // writes results with formatFixed2 or formatSingle. The numeric core is
 // std::from_chars / std::to_chars; the regional syntax is taken apart by
-// calc/numberscan.h, and written in calc/numberwriting.cpp, and nowhere else.
+// calc/numberscan.h, and written in calc/numberwriting.cpp, and nowhere else;
+// the digits, their rounding and their layout are the decimal layer's
+// (calc/decimal.h), which the report and the JGJ 55-2011 design share.
 #pragma once
 
 #include "calc/numberformat.h"

@@ -3,10 +3,10 @@
 // Both round half away from zero on the exact binary value and give the same
 // text for every value. The extended route scales the value in long double
 // and lets roundl round it; it is only exact where long double has 64
-// significand bits (x87 on x86-64). The exact route works from the full
-// decimal expansion that to_chars writes and is what builds take where long
-// double is no wider than double (MSVC, ARM). The tests run both here, so the
-// route those builds take is exercised on every build. Internal to calc/.
+// significand bits (x87 on x86-64). The exact route rounds the full decimal
+// expansion in the decimal layer (calc/decimal.h), as the report does, and
+// is what builds take where long double is no wider than double (MSVC, ARM). The tests run both
+// here, so the route those builds take is exercised on every build. Internal to calc/.
 #pragma once
 
 #include "calc/numberformat.h"

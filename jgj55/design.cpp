@@ -1,5 +1,6 @@
 #include "jgj55/design.h"
 
+#include "calc/decimal.h"
 #include "jgj55/rounding.h"
 
 #include <cmath>
@@ -8,6 +9,8 @@
 namespace jgj55 {
 
 namespace {
+
+using calc::decimal::Exact;
 
 // A refusal on its way out of the steps; caught once, in design().
 struct Refused {
@@ -32,10 +35,16 @@ double hundredths(int value) {
     return value / 100.0;
 }
 
+// The double of an exact figure, for the result and the report; a figure
+// beyond the double range is refused like any other that is not finite.
+double number(const Exact& value, const char* input, const char* what) {
+    return checked(value.toDouble(), input, what);
+}
+
 // A fraction of the binder as a percentage, on its decimal value (0.15 is
 // 15 %, not 15.000000000000002 %).
-double percentOf(double fraction) {
-    return roundHalfUp(fraction * 100.0, 6);
+double percentOf(const Exact& fraction) {
+    return (fraction * Exact(100)).toDouble();
 }
 
 std::string_view stoneColumn(Stone stone) {
@@ -74,17 +83,19 @@ private:
     void binderStrength();
     void waterBinder();
     void regressionCoefficients();
-    double durabilityLimit(double wb);
+    void durabilityLimit();
     void waterContent();
     void binderContent();
     void sandRatio();
-    double tableSandRatio();
+    Exact tableSandRatio();
     void aggregates();
+    void massMethod();
+    void volumeMethod();
     void construction();
 
-    double tableWater();
-    double gamma(const auto& rows, GammaBound bound, double fraction, const char* input,
-                 const char* what);
+    Exact tableWater();
+    Exact gamma(const auto& rows, GammaBound bound, const Exact& fraction, const char* input,
+                const char* what);
 
     Step& record(Step step) {
         m_out.steps.push_back(std::move(step));
@@ -142,6 +153,34 @@ private:
     double m_flyAshFraction = 0.0;
     double m_slagFraction = 0.0;
     double m_admixtureFraction = 0.0;
+
+    // The figures the steps compute with, exactly: each input as written
+    // (the shortest decimal of its double), each table value as printed and
+    // each step's rounded figure. A rounded step rounds the exact value of
+    // its formula half up, so that 237.5 × 0.68 = 161.5 gives 162 as it
+    // does by hand; the doubles of the result are only written from these.
+    struct ExactFigures {
+        Exact fcuk;
+        Exact flyAshFraction;
+        Exact slagFraction;
+        Exact admixtureFraction;
+        Exact fcu0;
+        Exact fce;
+        Exact gammaF;
+        Exact gammaS;
+        Exact fb;
+        Exact alphaA;
+        Exact alphaB;
+        Exact waterBinder;
+        Exact water;
+        Exact binder;
+        Exact cement;
+        Exact flyAsh;
+        Exact slag;
+        Exact sandRatio;
+        Exact sand;
+        Exact stone;
+    } m_x;
 };
 
 Result Designer::run() {
@@ -165,13 +204,17 @@ Result Designer::run() {
         refuse("slag", "矿渣粉掺量须在 0 与 1 之间（以胶凝材料质量的分数计），现为 {}",
                {m_slagFraction});
     }
-    if (!(m_flyAshFraction + m_slagFraction < 1.0)) {
+    m_x.fcuk = Exact::of(m_fcuk);
+    m_x.flyAshFraction = Exact::of(m_flyAshFraction);
+    m_x.slagFraction = Exact::of(m_slagFraction);
+    if (!(m_x.flyAshFraction + m_x.slagFraction < Exact(1))) {
         refuse("slag", "粉煤灰与矿渣粉掺量之和须小于 1，胶凝材料中须有水泥");
     }
     if (!(m_admixtureFraction >= 0.0 && m_admixtureFraction < 1.0)) {
         refuse("admixture", "外加剂掺量须在 0 与 1 之间（以胶凝材料质量的分数计），现为 {}",
                {m_admixtureFraction});
     }
+    m_x.admixtureFraction = Exact::of(m_admixtureFraction);
     strength();
     cementStrength();
     binderStrength();
@@ -187,8 +230,10 @@ Result Designer::run() {
 // Step 1: the standard deviation and the design strength.
 void Designer::strength() {
     double sigma = 0.0;
+    Exact exactSigma;
     if (m_in.sigma) {
         sigma = positive(*m_in.sigma, "sigma", "强度标准差 σ");
+        exactSigma = Exact::of(sigma);
         taken("σ", "强度标准差", sigma, "MPa", Origin::Given, "给定");
     } else {
         int tenth = kSigmaAboveTenth;
@@ -203,13 +248,15 @@ void Designer::strength() {
             }
         }
         sigma = tenth / 10.0;
+        exactSigma = Exact::scaled(tenth, 1);
         taken("σ", "强度标准差", sigma, "MPa", Origin::Table, source, numbers);
     }
     m_out.sigma = sigma;
 
     double fcu0 = 0.0;
     if (m_fcuk < kHighStrengthFrom) {
-        fcu0 = roundHalfUp(checked(m_fcuk + 1.645 * sigma, "fcuk", "配制强度"), 1);
+        m_x.fcu0 = (m_x.fcuk + Exact::scaled(1645, 3) * exactSigma).rounded(-1);
+        fcu0 = number(m_x.fcu0, "fcuk", "配制强度");
         record({.symbol = "fcu,0",
                 .name = "配制强度",
                 .formula = "fcu,0 = fcu,k + 1.645σ",
@@ -221,7 +268,8 @@ void Designer::strength() {
                 .source = "fcu,k < {} MPa",
                 .sourceNumbers = {double(kHighStrengthFrom)}});
     } else {
-        fcu0 = roundHalfUp(checked(1.15 * m_fcuk, "fcuk", "配制强度"), 1);
+        m_x.fcu0 = (Exact::scaled(115, 2) * m_x.fcuk).rounded(-1);
+        fcu0 = number(m_x.fcu0, "fcuk", "配制强度");
         record({.symbol = "fcu,0",
                 .name = "配制强度",
                 .formula = "fcu,0 = 1.15fcu,k",
@@ -240,6 +288,7 @@ void Designer::strength() {
 void Designer::cementStrength() {
     if (m_in.fce) {
         m_out.fce = positive(*m_in.fce, "fce", "水泥 28 d 胶砂抗压强度 fce");
+        m_x.fce = Exact::of(m_out.fce);
         taken("fce", "水泥 28 d 胶砂抗压强度", m_out.fce, "MPa", Origin::Given, "实测");
         return;
     }
@@ -254,14 +303,17 @@ void Designer::cementStrength() {
     }
     const double fceg = row->fcegTenth / 10.0;
     double gammaC = hundredths(row->gammaHundredth);
+    Exact exactGammaC = Exact::scaled(row->gammaHundredth, 2);
     if (m_in.gammaC) {
         gammaC = positive(*m_in.gammaC, "gammaC", "水泥强度等级值的富余系数 γc");
+        exactGammaC = Exact::of(gammaC);
         taken("γc", "水泥强度等级值的富余系数", gammaC, "", Origin::Given, "给定");
     } else {
         taken("γc", "水泥强度等级值的富余系数", gammaC, "", Origin::Table,
               std::string(kGammaCTable) + "，强度等级 {} 列", {fceg});
     }
-    m_out.fce = roundHalfUp(checked(gammaC * fceg, "gammaC", "水泥 28 d 胶砂抗压强度"), 1);
+    m_x.fce = (exactGammaC * Exact::scaled(row->fcegTenth, 1)).rounded(-1);
+    m_out.fce = number(m_x.fce, "gammaC", "水泥 28 d 胶砂抗压强度");
     record({.symbol = "fce",
             .name = "水泥 28 d 胶砂抗压强度",
             .formula = "fce = γc·fce,g",
@@ -275,31 +327,30 @@ void Designer::cementStrength() {
 // A coefficient of table 5.1.3 at a dosage: between two rows, the straight
 // line through the two rows' values of the chosen bound, and its extra at a
 // dosage above 0.
-double Designer::gamma(const auto& rows, GammaBound bound, double fraction, const char* input,
-                       const char* what) {
-    const double percent = percentOf(fraction);
-    if (percent > rows.back().dosagePercent) {
+Exact Designer::gamma(const auto& rows, GammaBound bound, const Exact& fraction, const char* input,
+                      const char* what) {
+    const Exact percent = fraction * Exact(100);
+    if (percent > Exact(rows.back().dosagePercent)) {
         refuse(input,
                std::string(what) + "掺量 {}% 超出表 5.1.3 的范围（至 {}%），请给出由试验求得的" +
                    "影响系数",
-               {percent, double(rows.back().dosagePercent)});
+               {percent.toDouble(), double(rows.back().dosagePercent)});
     }
     std::size_t r = 0;
-    while (r + 2 < rows.size() && percent > rows[r + 1].dosagePercent) {
+    while (r + 2 < rows.size() && percent > Exact(rows[r + 1].dosagePercent)) {
         ++r;
     }
     const auto value = [bound](const GammaRow& row) {
-        return double(bound.upper ? row.upperHundredth : row.lowerHundredth);
+        return Exact(bound.upper ? row.upperHundredth : row.lowerHundredth);
     };
-    const double span = rows[r + 1].dosagePercent - rows[r].dosagePercent;
-    const double d = percent - rows[r].dosagePercent;
-    // In hundredths: whole numbers weighted by the distance to each row, one
-    // division at the end, so that a tie such as 0.925 is the decimal 0.925.
-    double inHundredths = (value(rows[r]) * (span - d) + value(rows[r + 1]) * d) / span;
-    if (percent > 0.0) {
-        inHundredths += bound.extraHundredth;
+    const Exact span(rows[r + 1].dosagePercent - rows[r].dosagePercent);
+    const Exact d = percent - Exact(rows[r].dosagePercent);
+    // In hundredths: the rows' values weighted by the distance to each row.
+    Exact inHundredths = (value(rows[r]) * (span - d) + value(rows[r + 1]) * d) / span;
+    if (percent.sign() > 0) {
+        inHundredths = inHundredths + Exact(bound.extraHundredth);
     }
-    return roundHalfUp(checked(inHundredths / 100.0, input, what), 2);
+    return (inHundredths / Exact(100)).rounded(-2);
 }
 
 // Step 3: the influence coefficients of fly ash and slag, and the binder's
@@ -307,20 +358,23 @@ double Designer::gamma(const auto& rows, GammaBound bound, double fraction, cons
 void Designer::binderStrength() {
     if (m_in.flyAsh && m_in.flyAsh->gammaF) {
         m_out.gammaF = positive(*m_in.flyAsh->gammaF, "flyAsh", "粉煤灰影响系数 γf");
+        m_x.gammaF = Exact::of(m_out.gammaF);
         taken("γf", "粉煤灰影响系数", m_out.gammaF, "", Origin::Given, "给定（试验求得）");
     } else {
         // Grades I and II take the upper bound, grade III the lower.
         const FlyAshGrade grade =
             m_in.flyAsh ? m_in.flyAsh->grade.value_or(FlyAshGrade::II) : FlyAshGrade::II;
         const GammaBound bound{.upper = grade != FlyAshGrade::III};
-        m_out.gammaF = gamma(kFlyAshRows, bound, m_flyAshFraction, "flyAsh", "粉煤灰");
+        m_x.gammaF = gamma(kFlyAshRows, bound, m_x.flyAshFraction, "flyAsh", "粉煤灰");
+        m_out.gammaF = number(m_x.gammaF, "flyAsh", "粉煤灰");
         taken("γf", "粉煤灰影响系数", m_out.gammaF, "", Origin::Table,
               std::string(kGammaTable) + "，掺量 {}%，" + std::string(flyAshGradeName(grade)) +
                   " 级粉煤灰取" + (bound.upper ? "上限" : "下限"),
-              {percentOf(m_flyAshFraction)}, "0.01");
+              {percentOf(m_x.flyAshFraction)}, "0.01");
     }
     if (m_in.slag && m_in.slag->gammaS) {
         m_out.gammaS = positive(*m_in.slag->gammaS, "slag", "矿渣粉影响系数 γs");
+        m_x.gammaS = Exact::of(m_out.gammaS);
         taken("γs", "粒化高炉矿渣粉影响系数", m_out.gammaS, "", Origin::Given, "给定（试验求得）");
     } else {
         // S75 takes the lower bound, S95 the upper, S105 the upper and 0.05.
@@ -329,17 +383,18 @@ void Designer::binderStrength() {
         const GammaBound bound{.upper = grade != SlagGrade::S75,
                                .extraHundredth =
                                    grade == SlagGrade::S105 ? kS105ExtraHundredth : 0};
-        m_out.gammaS = gamma(kSlagRows, bound, m_slagFraction, "slag", "矿渣粉");
+        m_x.gammaS = gamma(kSlagRows, bound, m_x.slagFraction, "slag", "矿渣粉");
+        m_out.gammaS = number(m_x.gammaS, "slag", "矿渣粉");
         std::string rule = grade == SlagGrade::S75   ? "取下限"
                            : grade == SlagGrade::S95 ? "取上限"
                                                      : "取上限加 0.05";
         taken("γs", "粒化高炉矿渣粉影响系数", m_out.gammaS, "", Origin::Table,
               std::string(kGammaTable) + "，掺量 {}%，" + std::string(slagGradeName(grade)) +
                   " 级矿渣粉" + rule,
-              {percentOf(m_slagFraction)}, "0.01");
+              {percentOf(m_x.slagFraction)}, "0.01");
     }
-    m_out.fb =
-        roundHalfUp(checked(m_out.gammaF * m_out.gammaS * m_out.fce, "fce", "胶凝材料强度"), 1);
+    m_x.fb = (m_x.gammaF * m_x.gammaS * m_x.fce).rounded(-1);
+    m_out.fb = number(m_x.fb, "fce", "胶凝材料强度");
     record({.symbol = "fb",
             .name = "胶凝材料 28 d 胶砂抗压强度",
             .formula = "fb = γf·γs·fce",
@@ -348,7 +403,7 @@ void Designer::binderStrength() {
             .value = m_out.fb,
             .unit = "MPa",
             .rounding = "0.1 MPa"});
-    if (!(m_out.fb > 0.0)) {
+    if (m_x.fb.sign() <= 0) {
         refuse("fce", "胶凝材料强度 fb 为 0，无法计算水胶比");
     }
 }
@@ -375,6 +430,9 @@ void Designer::regressionCoefficients() {
     if (m_out.alphaB < 0.0) {
         refuse("alphaB", "回归系数 αb 不能为负，现为 {}", {m_out.alphaB});
     }
+    // Given or the table's hundredths, each is its shortest decimal.
+    m_x.alphaA = Exact::of(m_out.alphaA);
+    m_x.alphaB = Exact::of(m_out.alphaB);
     const std::string alphaSource = std::string(kAlphaTable) + "，" +
                                     std::string(m_in.stone ? stoneColumn(*m_in.stone) : "") + "列";
     taken("αa", "回归系数", m_out.alphaA, "", tableA ? Origin::Table : Origin::Given,
@@ -386,13 +444,12 @@ void Designer::regressionCoefficients() {
 // Step 4: the water-binder ratio from strength, then the durability limit.
 void Designer::waterBinder() {
     regressionCoefficients();
-    const double top = m_out.alphaA * m_out.fb;
-    const double below =
-        checked(m_out.fcu0 + m_out.alphaA * m_out.alphaB * m_out.fb, "alphaA", "水胶比的分母");
-    if (!(below > 0.0)) {
+    const Exact below = m_x.fcu0 + m_x.alphaA * m_x.alphaB * m_x.fb;
+    if (below.sign() <= 0) {
         refuse("alphaA", "水胶比公式的分母 fcu,0 + αa·αb·fb 不为正，无法计算");
     }
-    double wb = roundHalfUp(checked(top / below, "alphaA", "水胶比"), 2);
+    m_x.waterBinder = (m_x.alphaA * m_x.fb / below).rounded(-2);
+    const double wb = number(m_x.waterBinder, "alphaA", "水胶比");
     m_out.waterBinderComputed = wb;
     record({.symbol = "W/B",
             .name = "水胶比",
@@ -401,41 +458,43 @@ void Designer::waterBinder() {
             .operands = {m_out.alphaA, m_out.fb, m_out.fcu0, m_out.alphaA, m_out.alphaB, m_out.fb},
             .value = wb,
             .rounding = "0.01"});
-    if (!(wb > 0.0)) {
+    if (m_x.waterBinder.sign() <= 0) {
         refuse("alphaA", "计算的水胶比为 {}，不能用于设计", {wb});
     }
-    m_out.waterBinder = durabilityLimit(wb);
+    m_out.waterBinder = wb;
+    durabilityLimit();
 }
 
 // The water-binder ratio within the largest the environment allows, and a
 // warning when the strength class is below the environment's lowest.
-double Designer::durabilityLimit(double wb) {
-    if (m_in.environment) {
-        for (const DurabilityRow& row : kDurabilityRows) {
-            if (row.environment != *m_in.environment) {
-                continue;
-            }
-            const double limit = hundredths(row.maxWaterBinderHundredth);
-            if (wb > limit) {
-                m_out.notes.push_back({"计算水胶比 {} 大于环境类别" + std::string(row.name) +
-                                           "的最大水胶比 {}，取 {}",
-                                       {wb, limit, limit}});
-                wb = limit;
-                taken("W/B", "水胶比（耐久性限值）", wb, "", Origin::Table,
-                      std::string(kDurabilityTable) + "，环境类别" + std::string(row.name) + "行");
-            }
-            if (m_fcuk < row.minimumClass) {
-                m_out.warnings.push_back(
-                    {"强度等级 C{} 低于环境类别" + std::string(row.name) + "的最低强度等级 C{}",
-                     {m_fcuk, double(row.minimumClass)}});
-            }
+void Designer::durabilityLimit() {
+    if (!m_in.environment) {
+        return;
+    }
+    for (const DurabilityRow& row : kDurabilityRows) {
+        if (row.environment != *m_in.environment) {
+            continue;
+        }
+        const double limit = hundredths(row.maxWaterBinderHundredth);
+        if (m_x.waterBinder > Exact::scaled(row.maxWaterBinderHundredth, 2)) {
+            m_out.notes.push_back(
+                {"计算水胶比 {} 大于环境类别" + std::string(row.name) + "的最大水胶比 {}，取 {}",
+                 {m_out.waterBinder, limit, limit}});
+            m_x.waterBinder = Exact::scaled(row.maxWaterBinderHundredth, 2);
+            m_out.waterBinder = limit;
+            taken("W/B", "水胶比（耐久性限值）", limit, "", Origin::Table,
+                  std::string(kDurabilityTable) + "，环境类别" + std::string(row.name) + "行");
+        }
+        if (m_fcuk < row.minimumClass) {
+            m_out.warnings.push_back(
+                {"强度等级 C{} 低于环境类别" + std::string(row.name) + "的最低强度等级 C{}",
+                 {m_fcuk, double(row.minimumClass)}});
         }
     }
-    return wb;
 }
 
 // The table's water for the stone, its size and the consistency.
-double Designer::tableWater() {
+Exact Designer::tableWater() {
     const Stone kind = stone("用水量按粗骨料品种查表");
     const int size = sizeTenth("粗骨料最大公称粒径（用水量查表）");
     const bool plastic = m_in.slump && *m_in.slump >= kLowestSlump;
@@ -476,25 +535,24 @@ double Designer::tableWater() {
         for (int r = 0; r < table->rowCount; ++r) {
             const WaterRow& row = table->rows[static_cast<std::size_t>(r)];
             if (slump <= row.to) {
-                const double water = row.water[col];
-                taken("mw0′", "未掺外加剂时的用水量", water, "kg/m³", Origin::Table,
+                taken("mw0′", "未掺外加剂时的用水量", row.water[col], "kg/m³", Origin::Table,
                       source("，坍落度 {}～{} mm 行"),
                       {double(row.from), double(row.to), size / 10.0});
-                return water;
+                return row.water[col];
             }
         }
         // Above the last row: its water and 5 kg for every 20 mm more, in
         // proportion and not rounded (100 mm adds 2.5 kg).
         const WaterRow& last = table->rows[static_cast<std::size_t>(table->rowCount - 1)];
-        const double base = last.water[col];
-        const double water =
-            checked(base + kWaterPerSlumpStep * (slump - last.to) / kSlumpStep, "slump", "用水量");
+        const int base = last.water[col];
+        Exact water = Exact(base) + Exact(kWaterPerSlumpStep) *
+                                        (Exact::of(slump) - Exact(last.to)) / Exact(kSlumpStep);
         record({.symbol = "mw0′",
                 .name = "未掺外加剂时的用水量",
                 .formula = "mw0′ = mw0,90 + 5 × (T − 90) / 20",
                 .substituted = "{} + 5 × ({} − {}) / 20",
-                .operands = {base, slump, double(last.to)},
-                .value = water,
+                .operands = {double(base), slump, double(last.to)},
+                .value = number(water, "slump", "用水量"),
                 .unit = "kg/m³",
                 .origin = Origin::Table,
                 .source = source("，坍落度 {}～{} mm 行") + "，每增大 20 mm 加 5 kg",
@@ -508,11 +566,10 @@ double Designer::tableWater() {
         // shortest whose upper bound it does not exceed.
         if (vebe >= table->rows[static_cast<std::size_t>(table->rowCount - 1)].from &&
             vebe <= row.to) {
-            const double water = row.water[col];
-            taken("mw0′", "未掺外加剂时的用水量", water, "kg/m³", Origin::Table,
+            taken("mw0′", "未掺外加剂时的用水量", row.water[col], "kg/m³", Origin::Table,
                   source("，维勃稠度 {}～{} s 行"),
                   {double(row.from), double(row.to), size / 10.0});
-            return water;
+            return row.water[col];
         }
     }
     refuse("vebe", "维勃稠度 {} s 不在" + name + "的 5～20 s 之内，请给出用水量", {vebe});
@@ -520,28 +577,30 @@ double Designer::tableWater() {
 
 // Step 5: the water, less what the admixture saves.
 void Designer::waterContent() {
-    double water = 0.0;
+    Exact water;
     if (m_in.water) {
-        water = positive(*m_in.water, "water", "用水量 mw0′");
-        taken("mw0′", "未掺外加剂时的用水量", water, "kg/m³", Origin::Given, "给定");
+        const double given = positive(*m_in.water, "water", "用水量 mw0′");
+        water = Exact::of(given);
+        taken("mw0′", "未掺外加剂时的用水量", given, "kg/m³", Origin::Given, "给定");
     } else {
         water = tableWater();
     }
-    m_out.tableWater = water;
+    m_out.tableWater = number(water, "water", "用水量");
     const double beta = m_in.admixture ? m_in.admixture->waterReduction.value_or(0.0) : 0.0;
     if (!(beta >= 0.0 && beta < 1.0)) {
         refuse("admixture", "外加剂减水率须在 0 与 1 之间（以分数计），现为 {}", {beta});
     }
-    m_out.water = roundHalfUp(checked(water * (1.0 - beta), "water", "用水量"), 0);
+    m_x.water = (water * (Exact(1) - Exact::of(beta))).rounded(0);
+    m_out.water = number(m_x.water, "water", "用水量");
     record({.symbol = "mw0",
             .name = "用水量",
             .formula = "mw0 = mw0′(1 − β)",
             .substituted = "{} × (1 − {})",
-            .operands = {water, beta},
+            .operands = {m_out.tableWater, beta},
             .value = m_out.water,
             .unit = "kg/m³",
             .rounding = "1 kg"});
-    if (!(m_out.water > 0.0)) {
+    if (m_x.water.sign() <= 0) {
         refuse("water", "用水量为 0，无法设计");
     }
 }
@@ -549,8 +608,8 @@ void Designer::waterContent() {
 // Step 6: the binder, at least the minimum for the ratio and the structure,
 // and its parts.
 void Designer::binderContent() {
-    double binder =
-        roundHalfUp(checked(m_out.water / m_out.waterBinder, "water", "胶凝材料用量"), 0);
+    m_x.binder = (m_x.water / m_x.waterBinder).rounded(0);
+    double binder = number(m_x.binder, "water", "胶凝材料用量");
     record({.symbol = "mb0",
             .name = "胶凝材料用量",
             .formula = "mb0 = mw0 / (W/B)",
@@ -571,12 +630,13 @@ void Designer::binderContent() {
         }
     }
     const double minimum = row->binder[column];
-    if (binder < minimum) {
+    if (m_x.binder < Exact(row->binder[column])) {
         m_out.notes.push_back({"胶凝材料用量 {} kg/m³ 小于" +
                                    std::string(structureName(structure)) +
                                    "在水胶比 {} 时的最小胶凝材料用量 {} kg/m³，取 {} kg/m³",
                                {binder, m_out.waterBinder, minimum, minimum}});
         binder = minimum;
+        m_x.binder = row->binder[column];
         const std::string rowText =
             row->waterBinderUpToHundredth != 0 ? "水胶比 ≤ {} 行" : "水胶比 > {} 行";
         const double bound = row->waterBinderUpToHundredth != 0
@@ -588,7 +648,8 @@ void Designer::binderContent() {
               {bound});
     }
     m_out.binder = binder;
-    m_out.flyAsh = roundHalfUp(checked(binder * m_flyAshFraction, "flyAsh", "粉煤灰用量"), 0);
+    m_x.flyAsh = (m_x.binder * m_x.flyAshFraction).rounded(0);
+    m_out.flyAsh = number(m_x.flyAsh, "flyAsh", "粉煤灰用量");
     record({.symbol = "mf0",
             .name = "粉煤灰用量",
             .formula = "mf0 = mb0·βf",
@@ -597,7 +658,8 @@ void Designer::binderContent() {
             .value = m_out.flyAsh,
             .unit = "kg/m³",
             .rounding = "1 kg"});
-    m_out.slag = roundHalfUp(checked(binder * m_slagFraction, "slag", "矿渣粉用量"), 0);
+    m_x.slag = (m_x.binder * m_x.slagFraction).rounded(0);
+    m_out.slag = number(m_x.slag, "slag", "矿渣粉用量");
     record({.symbol = "mk0",
             .name = "矿渣粉用量",
             .formula = "mk0 = mb0·βk",
@@ -606,7 +668,8 @@ void Designer::binderContent() {
             .value = m_out.slag,
             .unit = "kg/m³",
             .rounding = "1 kg"});
-    m_out.cement = binder - m_out.flyAsh - m_out.slag;
+    m_x.cement = m_x.binder - m_x.flyAsh - m_x.slag;
+    m_out.cement = number(m_x.cement, "slag", "水泥用量");
     record({.symbol = "mc0",
             .name = "水泥用量",
             .formula = "mc0 = mb0 − mf0 − mk0",
@@ -614,11 +677,11 @@ void Designer::binderContent() {
             .operands = {binder, m_out.flyAsh, m_out.slag},
             .value = m_out.cement,
             .unit = "kg/m³"});
-    if (!(m_out.cement > 0.0)) {
+    if (m_x.cement.sign() <= 0) {
         refuse("slag", "扣除粉煤灰和矿渣粉后水泥用量为 {} kg/m³，须为正", {m_out.cement});
     }
     m_out.admixture =
-        roundHalfUp(checked(binder * m_admixtureFraction, "admixture", "外加剂用量"), 2);
+        number((m_x.binder * m_x.admixtureFraction).rounded(-2), "admixture", "外加剂用量");
     record({.symbol = "ma0",
             .name = "外加剂用量",
             .formula = "ma0 = mb0·βa",
@@ -632,7 +695,7 @@ void Designer::binderContent() {
 // The middle of table 5.4.2's range for the water-binder ratio and the
 // coarse aggregate, in proportion between rows and between the 20 and 40 mm
 // columns.
-double Designer::tableSandRatio() {
+Exact Designer::tableSandRatio() {
     const Stone kind = stone("砂率按粗骨料品种查表 5.4.2");
     const int size = sizeTenth("粗骨料最大公称粒径（砂率查表 5.4.2）");
     const SandRatioTable* table = &tableFor(kSandRatio, kind);
@@ -684,7 +747,7 @@ double Designer::tableSandRatio() {
         numerator = column(c);
         columnText = "，" + std::string(stoneName(kind)) + " {} mm 列";
     }
-    const double middle = double(numerator) / double(denominator);
+    Exact middle = Exact(numerator) / Exact(denominator);
     std::string rowText = d == 0 ? "水胶比 {} 行" : "水胶比 {} 行与 {} 行之间线性插值";
     Figures numbers{hundredths(table->waterBinderHundredth[r + (d == rowSpan ? 1 : 0)])};
     if (d != 0 && d != rowSpan) {
@@ -699,7 +762,7 @@ double Designer::tableSandRatio() {
     } else {
         numbers.push(size / 10.0);
     }
-    taken("βs,表", "砂率（表中范围的中值）", middle, "%", Origin::Table,
+    taken("βs,表", "砂率（表中范围的中值）", middle.toDouble(), "%", Origin::Table,
           std::string(kSandRatioTable) + "，" + rowText + columnText, numbers);
     return middle;
 }
@@ -712,36 +775,39 @@ void Designer::sandRatio() {
             refuse("sandRatio", "砂率须在 0 与 100 % 之间，现为 {}%", {given});
         }
         m_out.sandRatio = given;
+        m_x.sandRatio = Exact::of(given);
         taken("βs", "砂率", given, "%", Origin::Given, "给定");
         return;
     }
-    const double middle = tableSandRatio();
-    double ratioPercent = middle;
+    const Exact middle = tableSandRatio();
     if (m_in.slump && *m_in.slump > kSandRatioSlumpFrom) {
         // 1 % for every 20 mm of slump above 60 mm, in proportion.
-        const double slump = *m_in.slump;
-        ratioPercent =
-            checked(middle + (slump - kSandRatioSlumpFrom) / kSlumpStep, "slump", "砂率");
+        const double slump = checked(*m_in.slump, "slump", "砂率");
+        m_x.sandRatio =
+            (middle + (Exact::of(slump) - Exact(kSandRatioSlumpFrom)) / Exact(kSlumpStep))
+                .rounded(0);
+        m_out.sandRatio = number(m_x.sandRatio, "slump", "砂率");
         record({.symbol = "βs",
                 .name = "砂率",
                 .formula = "βs = βs,表 + (T − 60) / 20",
                 .substituted = "{} + ({} − 60) / 20",
-                .operands = {middle, slump},
-                .value = roundHalfUp(ratioPercent, 0),
+                .operands = {middle.toDouble(), slump},
+                .value = m_out.sandRatio,
                 .unit = "%",
                 .rounding = "1%",
                 .source = "坍落度大于 60 mm，每增大 20 mm 砂率增大 1%"});
     } else {
+        m_x.sandRatio = middle.rounded(0);
+        m_out.sandRatio = number(m_x.sandRatio, "slump", "砂率");
         record({.symbol = "βs",
                 .name = "砂率",
                 .formula = "βs = βs,表",
                 .substituted = "{}",
-                .operands = {middle},
-                .value = roundHalfUp(ratioPercent, 0),
+                .operands = {middle.toDouble()},
+                .value = m_out.sandRatio,
                 .unit = "%",
                 .rounding = "1%"});
     }
-    m_out.sandRatio = roundHalfUp(ratioPercent, 0);
     if (!(m_out.sandRatio > 0.0 && m_out.sandRatio < 100.0)) {
         refuse("slump", "砂率 {}% 不在 0 与 100% 之间", {m_out.sandRatio});
     }
@@ -752,108 +818,13 @@ void Designer::aggregates() {
     m_out.method = m_in.method.value_or(Method::Mass);
     const double binder = m_out.binder;
     const double water = m_out.water;
-    const double beta = m_out.sandRatio; // %
     if (m_out.method == Method::Mass) {
-        const double mcp = positive(m_in.assumedDensity.value_or(kDefaultAssumedDensity),
-                                    "assumedDensity", "混凝土拌合物的假定表观密度 mcp");
-        taken("mcp", "混凝土拌合物的假定表观密度", mcp, "kg/m³",
-              m_in.assumedDensity ? Origin::Given : Origin::Default,
-              m_in.assumedDensity ? "给定" : "默认值（通常 2350～2450 kg/m³）");
-        const double total = checked(mcp - binder - water, "assumedDensity", "砂石总量");
-        record({.symbol = "T",
-                .name = "砂石总量",
-                .formula = "T = mcp − mb0 − mw0",
-                .substituted = "{} − {} − {}",
-                .operands = {mcp, binder, water},
-                .value = total,
-                .unit = "kg/m³"});
-        if (!(total > 0.0)) {
-            refuse("assumedDensity", "假定表观密度 {} kg/m³ 不足以容纳胶凝材料与水，砂石总量为 {}",
-                   {mcp, total});
-        }
-        // βs in percent: the product of whole numbers, then one division.
-        m_out.sand = roundHalfUp(checked(beta * total / 100.0, "sandRatio", "砂用量"), 0);
-        record({.symbol = "ms0",
-                .name = "砂用量",
-                .formula = "ms0 = βs·T",
-                .substituted = "{}% × {}",
-                .operands = {beta, total},
-                .value = m_out.sand,
-                .unit = "kg/m³",
-                .rounding = "1 kg"});
-        m_out.stone = total - m_out.sand;
-        record({.symbol = "mg0",
-                .name = "粗骨料用量",
-                .formula = "mg0 = T − ms0",
-                .substituted = "{} − {}",
-                .operands = {total, m_out.sand},
-                .value = m_out.stone,
-                .unit = "kg/m³"});
+        massMethod();
     } else {
-        const auto density = [this](const std::optional<double>& given, double fallback,
-                                    const char* input, const char* name) {
-            return positive(given.value_or(fallback), input, name);
-        };
-        const double rc =
-            density(m_in.cementDensity, kDefaultCementDensity, "cementDensity", "水泥密度 ρc");
-        const double rf = density(m_in.flyAsh ? m_in.flyAsh->density : std::nullopt,
-                                  kDefaultFlyAshDensity, "flyAsh", "粉煤灰密度 ρf");
-        const double rk = density(m_in.slag ? m_in.slag->density : std::nullopt,
-                                  kDefaultSlagDensity, "slag", "矿渣粉密度 ρk");
-        const double rs =
-            density(m_in.sandDensity, kDefaultSandDensity, "sandDensity", "砂的表观密度 ρs");
-        const double rg =
-            density(m_in.stoneDensity, kDefaultStoneDensity, "stoneDensity", "粗骨料的表观密度 ρg");
-        const double rw =
-            density(m_in.waterDensity, kDefaultWaterDensity, "waterDensity", "水的密度 ρw");
-        const double air = checked(m_in.air.value_or(kDefaultAir), "air", "含气量");
-        if (!(air >= 0.0 && air < 100.0)) {
-            refuse("air", "含气量须在 0 与 100% 之间，现为 {}%", {air});
-        }
-        const double volume = checked(1.0 - m_out.cement / rc - m_out.flyAsh / rf -
-                                          m_out.slag / rk - water / rw - 0.01 * air,
-                                      "air", "砂石体积");
-        record({.symbol = "V",
-                .name = "砂石的体积",
-                .formula = "V = 1 − mc0/ρc − mf0/ρf − mk0/ρk − mw0/ρw − 0.01α",
-                .substituted = "1 − {}/{} − {}/{} − {}/{} − {}/{} − 0.01 × {}",
-                .operands = {m_out.cement, rc, m_out.flyAsh, rf, m_out.slag, rk, water, rw, air},
-                .value = volume,
-                .unit = "m³"});
-        if (!(volume > 0.0)) {
-            refuse("air", "胶凝材料、水与空气已占满 1 m³，砂石的体积为 {} m³", {volume});
-        }
-        const double fraction = beta / 100.0;
-        const double perCubic =
-            checked(fraction / rs + (1.0 - fraction) / rg, "sandDensity", "砂石的单位体积");
-        const double total = checked(volume / perCubic, "sandDensity", "砂石总量");
-        record({.symbol = "T",
-                .name = "砂石总量",
-                .formula = "T = V / (βs/ρs + (1 − βs)/ρg)",
-                .substituted = "{} / ({}/{} + (1 − {})/{})",
-                .operands = {volume, fraction, rs, fraction, rg},
-                .value = total,
-                .unit = "kg/m³"});
-        m_out.sand = roundHalfUp(checked(fraction * total, "sandRatio", "砂用量"), 0);
-        record({.symbol = "ms0",
-                .name = "砂用量",
-                .formula = "ms0 = βs·T",
-                .substituted = "{} × {}",
-                .operands = {fraction, total},
-                .value = m_out.sand,
-                .unit = "kg/m³",
-                .rounding = "1 kg"});
-        m_out.stone = roundHalfUp(checked((1.0 - fraction) * total, "sandRatio", "粗骨料用量"), 0);
-        record({.symbol = "mg0",
-                .name = "粗骨料用量",
-                .formula = "mg0 = (1 − βs)·T",
-                .substituted = "(1 − {}) × {}",
-                .operands = {fraction, total},
-                .value = m_out.stone,
-                .unit = "kg/m³",
-                .rounding = "1 kg"});
+        volumeMethod();
     }
-    m_out.apparentDensity = binder + water + m_out.sand + m_out.stone;
+    const Exact apparent = m_x.binder + m_x.water + m_x.sand + m_x.stone;
+    m_out.apparentDensity = number(apparent, "assumedDensity", "计算表观密度");
     record({.symbol = "ρc,c",
             .name = "计算表观密度",
             .formula = "ρc,c = mb0 + mw0 + ms0 + mg0",
@@ -861,6 +832,118 @@ void Designer::aggregates() {
             .operands = {binder, water, m_out.sand, m_out.stone},
             .value = m_out.apparentDensity,
             .unit = "kg/m³"});
+}
+
+// The mass method: the aggregates fill the assumed mass of a cubic metre.
+void Designer::massMethod() {
+    const double mcp = positive(m_in.assumedDensity.value_or(kDefaultAssumedDensity),
+                                "assumedDensity", "混凝土拌合物的假定表观密度 mcp");
+    taken("mcp", "混凝土拌合物的假定表观密度", mcp, "kg/m³",
+          m_in.assumedDensity ? Origin::Given : Origin::Default,
+          m_in.assumedDensity ? "给定" : "默认值（通常 2350～2450 kg/m³）");
+    const Exact total = Exact::of(mcp) - m_x.binder - m_x.water;
+    const double totalValue = number(total, "assumedDensity", "砂石总量");
+    record({.symbol = "T",
+            .name = "砂石总量",
+            .formula = "T = mcp − mb0 − mw0",
+            .substituted = "{} − {} − {}",
+            .operands = {mcp, m_out.binder, m_out.water},
+            .value = totalValue,
+            .unit = "kg/m³"});
+    if (total.sign() <= 0) {
+        refuse("assumedDensity", "假定表观密度 {} kg/m³ 不足以容纳胶凝材料与水，砂石总量为 {}",
+               {mcp, totalValue});
+    }
+    // βs is in percent.
+    m_x.sand = (m_x.sandRatio * total / Exact(100)).rounded(0);
+    m_out.sand = number(m_x.sand, "sandRatio", "砂用量");
+    record({.symbol = "ms0",
+            .name = "砂用量",
+            .formula = "ms0 = βs·T",
+            .substituted = "{}% × {}",
+            .operands = {m_out.sandRatio, totalValue},
+            .value = m_out.sand,
+            .unit = "kg/m³",
+            .rounding = "1 kg"});
+    m_x.stone = total - m_x.sand;
+    m_out.stone = number(m_x.stone, "sandRatio", "粗骨料用量");
+    record({.symbol = "mg0",
+            .name = "粗骨料用量",
+            .formula = "mg0 = T − ms0",
+            .substituted = "{} − {}",
+            .operands = {totalValue, m_out.sand},
+            .value = m_out.stone,
+            .unit = "kg/m³"});
+}
+
+// The volume method: the aggregates fill what the binder, the water and the
+// air leave of a cubic metre.
+void Designer::volumeMethod() {
+    const auto density = [this](const std::optional<double>& given, double fallback,
+                                const char* input, const char* name) {
+        return positive(given.value_or(fallback), input, name);
+    };
+    const double rc =
+        density(m_in.cementDensity, kDefaultCementDensity, "cementDensity", "水泥密度 ρc");
+    const double rf = density(m_in.flyAsh ? m_in.flyAsh->density : std::nullopt,
+                              kDefaultFlyAshDensity, "flyAsh", "粉煤灰密度 ρf");
+    const double rk = density(m_in.slag ? m_in.slag->density : std::nullopt, kDefaultSlagDensity,
+                              "slag", "矿渣粉密度 ρk");
+    const double rs =
+        density(m_in.sandDensity, kDefaultSandDensity, "sandDensity", "砂的表观密度 ρs");
+    const double rg =
+        density(m_in.stoneDensity, kDefaultStoneDensity, "stoneDensity", "粗骨料的表观密度 ρg");
+    const double rw =
+        density(m_in.waterDensity, kDefaultWaterDensity, "waterDensity", "水的密度 ρw");
+    const double air = checked(m_in.air.value_or(kDefaultAir), "air", "含气量");
+    if (!(air >= 0.0 && air < 100.0)) {
+        refuse("air", "含气量须在 0 与 100% 之间，现为 {}%", {air});
+    }
+    const Exact volume = Exact(1) - m_x.cement / Exact::of(rc) - m_x.flyAsh / Exact::of(rf) -
+                         m_x.slag / Exact::of(rk) - m_x.water / Exact::of(rw) -
+                         Exact::scaled(1, 2) * Exact::of(air);
+    const double volumeValue = number(volume, "air", "砂石体积");
+    record({.symbol = "V",
+            .name = "砂石的体积",
+            .formula = "V = 1 − mc0/ρc − mf0/ρf − mk0/ρk − mw0/ρw − 0.01α",
+            .substituted = "1 − {}/{} − {}/{} − {}/{} − {}/{} − 0.01 × {}",
+            .operands = {m_out.cement, rc, m_out.flyAsh, rf, m_out.slag, rk, m_out.water, rw, air},
+            .value = volumeValue,
+            .unit = "m³"});
+    if (volume.sign() <= 0) {
+        refuse("air", "胶凝材料、水与空气已占满 1 m³，砂石的体积为 {} m³", {volumeValue});
+    }
+    const Exact fraction = m_x.sandRatio / Exact(100);
+    const Exact total = volume / (fraction / Exact::of(rs) + (Exact(1) - fraction) / Exact::of(rg));
+    const double fractionValue = number(fraction, "sandRatio", "砂率");
+    const double totalValue = number(total, "sandDensity", "砂石总量");
+    record({.symbol = "T",
+            .name = "砂石总量",
+            .formula = "T = V / (βs/ρs + (1 − βs)/ρg)",
+            .substituted = "{} / ({}/{} + (1 − {})/{})",
+            .operands = {volumeValue, fractionValue, rs, fractionValue, rg},
+            .value = totalValue,
+            .unit = "kg/m³"});
+    m_x.sand = (fraction * total).rounded(0);
+    m_out.sand = number(m_x.sand, "sandRatio", "砂用量");
+    record({.symbol = "ms0",
+            .name = "砂用量",
+            .formula = "ms0 = βs·T",
+            .substituted = "{} × {}",
+            .operands = {fractionValue, totalValue},
+            .value = m_out.sand,
+            .unit = "kg/m³",
+            .rounding = "1 kg"});
+    m_x.stone = ((Exact(1) - fraction) * total).rounded(0);
+    m_out.stone = number(m_x.stone, "sandRatio", "粗骨料用量");
+    record({.symbol = "mg0",
+            .name = "粗骨料用量",
+            .formula = "mg0 = (1 − βs)·T",
+            .substituted = "(1 − {}) × {}",
+            .operands = {fractionValue, totalValue},
+            .value = m_out.stone,
+            .unit = "kg/m³",
+            .rounding = "1 kg"});
 }
 
 // Step 9: the construction mix. As on the classic sheet it is made only when
@@ -879,6 +962,8 @@ void Designer::construction() {
     if (wg < 0.0 || wg >= 100.0) {
         refuse("stoneMoisture", "石子的含水率须在 0 与 100% 之间，现为 {}%", {wg});
     }
+    const Exact sandWet = Exact::of(ws) / Exact(100);
+    const Exact stoneWet = Exact::of(wg) / Exact(100);
     ConstructionMix mix{.cement = m_out.cement,
                         .flyAsh = m_out.flyAsh,
                         .slag = m_out.slag,
@@ -886,7 +971,7 @@ void Designer::construction() {
                         .sand = 0.0,
                         .stone = 0.0,
                         .admixture = m_out.admixture};
-    mix.sand = m_out.sand * (1.0 + ws / 100.0);
+    mix.sand = number(m_x.sand * (Exact(1) + sandWet), "sandMoisture", "施工配合比的砂用量");
     record({.symbol = "ms",
             .name = "施工配合比的砂用量",
             .formula = "ms = ms0(1 + ws)",
@@ -894,7 +979,8 @@ void Designer::construction() {
             .operands = {m_out.sand, ws},
             .value = mix.sand,
             .unit = "kg/m³"});
-    mix.stone = m_out.stone * (1.0 + wg / 100.0);
+    mix.stone =
+        number(m_x.stone * (Exact(1) + stoneWet), "stoneMoisture", "施工配合比的粗骨料用量");
     record({.symbol = "mg",
             .name = "施工配合比的粗骨料用量",
             .formula = "mg = mg0(1 + wg)",
@@ -902,7 +988,8 @@ void Designer::construction() {
             .operands = {m_out.stone, wg},
             .value = mix.stone,
             .unit = "kg/m³"});
-    mix.water = m_out.water - m_out.sand * ws / 100.0 - m_out.stone * wg / 100.0;
+    const Exact water = m_x.water - m_x.sand * sandWet - m_x.stone * stoneWet;
+    mix.water = number(water, "sandMoisture", "施工配合比的用水量");
     record({.symbol = "mw",
             .name = "施工配合比的用水量",
             .formula = "mw = mw0 − ms0·ws − mg0·wg",
@@ -910,7 +997,7 @@ void Designer::construction() {
             .operands = {m_out.water, m_out.sand, ws, m_out.stone, wg},
             .value = mix.water,
             .unit = "kg/m³"});
-    if (mix.water < 0.0) {
+    if (water.sign() < 0) {
         m_out.warnings.push_back(
             {"骨料带入的水多于用水量，施工配合比的加水量为 {} kg/m³", {mix.water}});
     }

@@ -10,7 +10,11 @@
 //     if (out.result) { ... out.result->cement ... } else { ... out.refusal ... }
 //
 // Numbers in, numbers out: reading the user's texts and writing figures under
-// the regional settings is the caller's work. Every step is recorded with its
+// the regional settings is the caller's work. Each input stands for its
+// shortest round-trip decimal, as a design file writes it; each rounded step
+// rounds the exact value of its formula half up, computed from those
+// decimals and the earlier steps' rounded figures without any binary
+// rounding, and the result holds the doubles nearest the figures. Every step is recorded with its
 // formula, the values put into it, its result and the table it read, for the
 // report. This module has nothing to do with the classic sheet and its stages.
 #pragma once

@@ -1,10 +1,14 @@
-// Half-up rounding of a design figure on its decimal value.
+// Half-up rounding of a figure that is a decimal already, on its decimal
+// value, and its plain text.
 //
-// The decimal value of a double is taken to be its shortest round-trip
-// decimal (what std::to_chars writes without a precision): 38.225, computed
-// as 30 + 1.645 × 5, is the decimal 38.225 and not the binary number just
-// below it, so a figure the engineer would round up by hand is rounded up
-// here too.
+// A double that holds an input as written or a figure the design rounded
+// stands for its shortest round-trip decimal (what std::to_chars writes
+// without a precision): 0.925 is the decimal 0.925 and not the binary number
+// just below it, so a figure the engineer would round up by hand is rounded
+// up here too. The design's own steps never round a double computed in
+// binary: they round the exact value of their formula (calc/decimal.h,
+// Exact), so that 237.5 × 0.68 = 161.5 is seen as the tie it is. Both go
+// through the decimal layer of calc/decimal.h.
 #pragma once
 
 #include <string>

@@ -1,6 +1,5 @@
 #include "report/jgj55report.h"
 
-#include "calc/conversions.h"
 #include "jgj55/rounding.h"
 #include "report/numbers.h"
 
@@ -23,9 +22,8 @@ public:
 
 private:
     std::string f(double x) const { return figure(x, m_format); }
-    std::string two(double x) const {
-        return calc::formatFixed2(jgj55::roundHalfUp(x, 2), m_format);
-    }
+    // A mass over the binder, to 0.01 on the exact quotient.
+    std::string toBinder(double mass) const { return ratio(mass, m_r.binder, m_format); }
     std::string fill(std::string_view pattern, std::span<const double> numbers) const {
         return jgj55::fill(pattern, numbers, [this](double x) { return f(x); });
     }
@@ -231,7 +229,7 @@ Section Builder::mix() const {
     const auto table = [&](const std::vector<Mass>& list) {
         Table t{{"材料", "每立方米用量（kg）", "与胶凝材料用量之比"}, {}};
         for (const Mass& m : list) {
-            t.rows.push_back({m.name, f(m.value), two(m.value / binder)});
+            t.rows.push_back({m.name, f(m.value), toBinder(m.value)});
         }
         return t;
     };
@@ -239,9 +237,9 @@ Section Builder::mix() const {
         "（一）计算配合比（骨料按干燥状态计），胶凝材料用量 mb0 = " + withUnit(binder, "kg/m³")});
     section.blocks.emplace_back(table(
         masses(m_r.cement, m_r.flyAsh, m_r.slag, m_r.water, m_r.sand, m_r.stone, m_r.admixture)));
-    section.blocks.emplace_back(
-        Paragraph{"胶凝材料 : 水 : 砂 : 石子 = 1 : " + two(m_r.water / binder) + " : " +
-                  two(m_r.sand / binder) + " : " + two(m_r.stone / binder)});
+    section.blocks.emplace_back(Paragraph{"胶凝材料 : 水 : 砂 : 石子 = 1 : " + toBinder(m_r.water) +
+                                          " : " + toBinder(m_r.sand) + " : " +
+                                          toBinder(m_r.stone)});
     section.blocks.emplace_back(Paragraph{
         "计算表观密度 ρc,c = mb0 + mw0 + ms0 + mg0 = " + f(binder) + " + " + f(m_r.water) + " + " +
         f(m_r.sand) + " + " + f(m_r.stone) + " = " + withUnit(m_r.apparentDensity, "kg/m³")});

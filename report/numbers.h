@@ -22,6 +22,13 @@ std::string figure(double value, const calc::NumberFormat& format);
 // decimal symbol.
 std::string constant(std::string_view ascii, const calc::NumberFormat& format);
 
+// `part` / `whole`, two figures of a design each standing for its shortest
+// round-trip decimal, rounded half up to two decimals on the exact quotient
+// and written as formatFixed2 writes: 4.02 / 268 = 0.015 gives "0.02", where
+// the binary quotient 0.0149999… would give "0.01". A whole of zero or a
+// figure that is not finite gives formatFixed2 of the binary quotient.
+std::string ratio(double part, double whole, const calc::NumberFormat& format);
+
 // `mass` (a text of the sheet, a number as a whole in the regional format)
 // times `litres` / 1000, computed exactly in decimal and rounded half up to
 // three decimals, that is to the gram; written with the regional symbols and

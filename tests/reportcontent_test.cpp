@@ -310,4 +310,39 @@ TEST(ReportWarnings, AnEmptyFieldIsSaidNeverLeftBlank) {
     EXPECT_EQ(text.find("=  "), std::string::npos) << text;
 }
 
+// A JGJ 55-2011 design's proportions to the binder are its masses over mb0
+// rounded half up on the exact quotient, as a checker divides them.
+TEST(Jgj55Proportions, AreRoundedOnTheExactQuotient) {
+    const calc::NumberFormat comma{",", ".", 3, "-"};
+    EXPECT_EQ(report::ratio(4.02, 268, {}), "0.02"); // 0.015; the binary quotient is below it
+    EXPECT_EQ(report::ratio(4.01, 268, {}), "0.01"); // 0.01496…
+    EXPECT_EQ(report::ratio(1089, 365, {}), "2.98");
+    EXPECT_EQ(report::ratio(123456, 1, {}), "123,456.00");
+    EXPECT_EQ(report::ratio(4.02, 268, comma), "0,02");
+
+    // mb0 = 161 / 0.60 = 268.3 → 268 (plain concrete, above its 250), and
+    // ma0 = 268 × 1.5 % = 4.02: the admixture's row reads 4.02 and 0.02.
+    jgj55::Input in;
+    in.fcuk = 60;
+    in.fce = 69;
+    in.alphaA = 0.60;
+    in.alphaB = 0;
+    in.stone = jgj55::Stone::Crushed;
+    in.maxSize = 20;
+    in.slump = 50;
+    in.water = 161;
+    in.structure = jgj55::Structure::Plain;
+    in.admixture = jgj55::Admixture{.fraction = 0.015, .waterReduction = 0};
+    const jgj55::Outcome out = jgj55::design(in);
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out.result->admixture, 4.02);
+    const std::string text =
+        report::toText(report::buildJgj55Report(in, *out.result, {}, kOptions));
+    const std::size_t row = text.find("外加剂", text.find("三、配合比"));
+    ASSERT_NE(row, std::string::npos) << text;
+    const std::string line = text.substr(row, text.find('\n', row) - row);
+    EXPECT_NE(line.find("0.02"), std::string::npos) << line;
+    EXPECT_EQ(line.find("0.01"), std::string::npos) << line;
+}
+
 } // namespace

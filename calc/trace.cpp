@@ -9,7 +9,6 @@ namespace calc {
 namespace detail {
 
 void Recorder::begin(Stage stage) {
-    m_driverOpen = false;
     m_running.push_back(m_trace.stages.size());
     StageTrace& record = m_trace.stages.emplace_back();
     record.stage = stage;
@@ -24,11 +23,13 @@ StageTrace& Recorder::current(Stage purpose) {
     if (!m_running.empty()) {
         return m_trace.stages[m_running.back()];
     }
-    if (!m_driverOpen || m_trace.stages.back().purpose != purpose) {
+    // The driver's conversions for one stage share a record, opened by the
+    // first of them.
+    if (m_trace.stages.empty() || m_trace.stages.back().stage != Stage::calculate ||
+        m_trace.stages.back().purpose != purpose) {
         StageTrace& record = m_trace.stages.emplace_back();
         record.stage = Stage::calculate;
         record.purpose = purpose;
-        m_driverOpen = true;
     }
     return m_trace.stages.back();
 }

@@ -47,17 +47,13 @@ public:
 
 private:
     // The record of the stage running now; the driver's own record for the
-    // purpose when no stage runs, opened by the first of the driver's
-    // conversions for that stage.
+    // purpose when no stage runs.
     StageTrace& current(Stage purpose);
 
     Trace& m_trace;
     // The records of the stages running now, innermost last, by their place
     // in the trace: tjfjs calls tijifa.
     std::vector<std::size_t> m_running;
-    // Whether the last record is the driver's and still takes its entries:
-    // it is done once a stage opens a record.
-    bool m_driverOpen = false;
 };
 
 // A recorder laid on the sheet (or, for null, the sheet's recorder lifted)

@@ -2,9 +2,11 @@
 # The cold start-up of the window on an X display beside that of a bare Qt
 # window of the same size with one label and one field (bench/startup_bare),
 # the two run in turn, then the resident memory of the real program once its
-# window is up. Absolute times on a shared machine swing by half between
-# runs; the ratio of the medians is the figure to watch, and beside it the
-# ratio of the instructions that callgrind counts, where valgrind is installed.
+# window is up. The budget is the probe's wall time to the exposed window
+# (README.md, Performance). Times on a shared machine swing by half between
+# runs: the script prints medians, and the instructions that callgrind counts,
+# which do not swing, where valgrind is installed. The bare window shows what
+# the window's own content costs.
 # Needs xvfb and xdotool:  xvfb-run -a bench/startup.sh [build] [runs]
 set -euo pipefail
 build=${1:-build}

@@ -7,63 +7,46 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 
 namespace calc {
 
 namespace {
 
-// The driver's own conversions for one stage, in the order given; the first
-// that fails stops the calculation.
+// The driver's own conversions for one stage, in the order given.
 template <std::size_t N>
-std::optional<Stop> readForStage(const Sheet& sheet, Stage stage,
-                                 const std::array<TextField, N>& fields,
-                                 std::array<float, N>& values) {
+std::array<float, N> readForStage(const Sheet& sheet, Stage stage,
+                                  const std::array<TextField, N>& fields) {
     const detail::Site site{.stage = Stage::calculate, .purpose = stage};
+    std::array<float, N> values{};
     for (std::size_t i = 0; i < N; ++i) {
-        const detail::StrictRead read = detail::driverStrict(sheet, fields[i], site);
-        if (read.stop) {
-            return read.stop;
-        }
-        values[i] = read.value;
+        values[i] = detail::strict(sheet, fields[i], site);
     }
-    return std::nullopt;
+    return values;
 }
 
 // The moisture adjustment, with the driver's own conversions in their order:
 // Text24, Text21, Text4, Text32, Text31, read as they stand after the method.
-std::optional<Stop> adjustForMoisture(Sheet& sheet) {
-    std::array<float, 5> read{};
-    if (auto stop = readForStage(sheet, Stage::tiaozheng,
-                                 std::array{Text24, Text21, Text4, Text32, Text31}, read)) {
-        return stop;
-    }
-    const auto [shizhsl, szhsl, snyzl, shizzlb, szzlb] = read;
+void adjustForMoisture(Sheet& sheet) {
+    const auto [shizhsl, szhsl, snyzl, shizzlb, szzlb] =
+        readForStage(sheet, Stage::tiaozheng, std::array{Text24, Text21, Text4, Text32, Text31});
     // The dry masses it hands back are the adjustment's own business.
     static_cast<void>(tiaozheng(sheet, szzlb, shizzlb, snyzl, szhsl, shizhsl));
-    return std::nullopt;
 }
 
 // The mass method, with the driver's conversions in the order Text20, Text26,
 // Text4, Text15.
-std::optional<Stop> massMethod(Sheet& sheet) {
-    std::array<float, 4> read{};
-    if (auto stop = readForStage(sheet, Stage::zhiliangfa,
-                                 std::array{Text20, Text26, Text4, Text15}, read)) {
-        return stop;
-    }
-    const auto [zlbanhewu, zlshuiliang, zlshuiniliang, zlsl] = read;
+void massMethod(Sheet& sheet) {
+    const auto [zlbanhewu, zlshuiliang, zlshuiniliang, zlsl] =
+        readForStage(sheet, Stage::zhiliangfa, std::array{Text20, Text26, Text4, Text15});
     zhiliangfa(sheet, zlsl, zlshuiniliang, zlshuiliang, zlbanhewu);
-    return std::nullopt;
 }
 
 bool bothMoistureContentsGiven(const Sheet& sheet) {
     return !sheet.text(Text21).empty() && !sheet.text(Text24).empty();
 }
 
-// The calculation up to its end or to a stop of the driver's own; a stage's
-// stop is thrown past it.
-std::optional<Stop> run(Sheet& sheet) {
+// The calculation up to its end; a stop is thrown past it.
+void run(Sheet& sheet) {
     // Each test reads its field at the moment it is made, after the stages
     // before it have written. A filled field is the user's value.
     if (!detail::isGiven(sheet, Text2)) {
@@ -83,22 +66,17 @@ std::optional<Stop> run(Sheet& sheet) {
         const bool moisture = bothMoistureContentsGiven(sheet);
         tjfjs(sheet);
         if (moisture) {
-            if (auto stop = adjustForMoisture(sheet)) {
-                return stop;
-            }
+            adjustForMoisture(sheet);
         }
     }
     // A separate test: a sheet built outside the window may have both set.
     if (sheet.isSelected(Option::option2)) {
         const bool moisture = bothMoistureContentsGiven(sheet);
-        if (auto stop = massMethod(sheet)) {
-            return stop;
-        }
+        massMethod(sheet);
         if (moisture) {
-            return adjustForMoisture(sheet);
+            adjustForMoisture(sheet);
         }
     }
-    return std::nullopt;
 }
 
 } // namespace
@@ -107,7 +85,8 @@ namespace detail {
 
 Outcome runCalculation(Sheet& sheet) {
     try {
-        return Outcome{run(sheet)};
+        run(sheet);
+        return Outcome{};
     } catch (const CalculationStopped& stopped) {
         return Outcome{stopped.stop()};
     }

@@ -16,17 +16,6 @@ namespace calc::detail {
 // that is not a number, or beyond the single range, stops the calculation.
 float strict(const Sheet& sheet, TextField field, Site site);
 
-// A strict read, or the stop it makes.
-struct StrictRead {
-    float value = 0.0f;
-    std::optional<Stop> stop;
-};
-
-// The same read for the driver's own conversions, handing a failure back as
-// its stop: the driver is where every stop ends, and throwing to itself would
-// cost it an unwinding (most of a stopped calculation's time) for nothing.
-StrictRead driverStrict(const Sheet& sheet, TextField field, Site site);
-
 // The field read leniently (readLenient): never fails, except that a value
 // beyond the double range stops the calculation as an overflow.
 double lenient(const Sheet& sheet, TextField field, Site site);

@@ -1,6 +1,6 @@
 #include "calc/memorysheet.h"
 
-#include "calc/overwrite.h"
+#include <utility>
 
 namespace calc {
 
@@ -14,10 +14,6 @@ MemorySheet::MemorySheet(NumberFormat format) : m_format(std::move(format)) {
 
 std::string MemorySheet::text(TextField field) const {
     return m_texts[field - 1];
-}
-
-void MemorySheet::copyText(TextField field, std::string& into) const {
-    detail::overwrite(into, m_texts[field - 1]);
 }
 
 void MemorySheet::setText(TextField field, std::string_view text) {

@@ -18,7 +18,6 @@ public:
     explicit MemorySheet(NumberFormat format = {});
 
     std::string text(TextField field) const override;
-    void copyText(TextField field, std::string& into) const override;
     void setText(TextField field, std::string_view text) override;
     bool isSelected(Option option) const override;
     void select(Option option) override;

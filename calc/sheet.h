@@ -52,9 +52,6 @@ public:
 
     // The whole text of a field; empty means no characters at all.
     virtual std::string text(TextField field) const = 0;
-    // The same text written over `into`, whose room is used again: a traced
-    // calculation reads a stage's fields straight into its records this way.
-    virtual void copyText(TextField field, std::string& into) const { into = text(field); }
     // Replaces the whole text of a field, touching no other field.
     virtual void setText(TextField field, std::string_view text) = 0;
 

@@ -1,54 +1,26 @@
 #include "calc/stop.h"
 
-#include <array>
-#include <cstddef>
+#include <string>
 
 namespace calc {
 
 namespace {
 
-// "第二步: not-a-number (Text5)", spelled into a buffer on the stack: a stop
-// is thrown on every field that is not a number, and its message should cost
-// no more than the one copy the exception keeps.
-class StopMessage {
-public:
-    explicit StopMessage(const Stop& stop) {
-        append(stageName(stop.stage));
-        append(": ");
-        append(reasonName(stop.reason));
-        if (stop.field) {
-            append(" (Text");
-            const int number = static_cast<int>(*stop.field);
-            if (number >= 10) {
-                push(static_cast<char>('0' + number / 10));
-            }
-            push(static_cast<char>('0' + number % 10));
-            append(")");
-        }
-        m_text[m_size] = '\0';
+// "第二步: not-a-number (Text5)".
+std::string message(const Stop& stop) {
+    std::string text(stageName(stop.stage));
+    text += ": ";
+    text += reasonName(stop.reason);
+    if (stop.field) {
+        text += " (" + fieldName(*stop.field) + ")";
     }
-    const char* c_str() const { return m_text.data(); }
-
-private:
-    void append(std::string_view part) {
-        for (const char c : part) {
-            push(c);
-        }
-    }
-    void push(char c) {
-        if (m_size + 1 < m_text.size()) {
-            m_text[m_size++] = c;
-        }
-    }
-
-    std::array<char, 64> m_text{};
-    std::size_t m_size = 0;
-};
+    return text;
+}
 
 } // namespace
 
 CalculationStopped::CalculationStopped(const Stop& stop)
-    : std::runtime_error(StopMessage(stop).c_str()), m_stop(stop) {}
+    : std::runtime_error(message(stop)), m_stop(stop) {}
 
 std::string_view stageName(Stage stage) {
     switch (stage) {

@@ -1,7 +1,8 @@
-// How a calculation stops: one error type for every failure of a stage.
+// How a calculation stops: one error type for every failure.
 //
-// A stage that cannot go on (a field that is not a number, an arithmetic
-// fault) throws CalculationStopped; calculate() catches it and hands it back.
+// A stage, or a conversion the driver makes for one, that cannot go on (a
+// field that is not a number, an arithmetic fault) throws CalculationStopped;
+// calculate() catches it and hands it back.
 // Fields written before the stop keep their new text: nothing is undone.
 #pragma once
 

@@ -1,123 +1,60 @@
 #include "calc/trace.h"
 
-#include "calc/overwrite.h"
 #include "calc/tracing.h"
 
-#include <cstddef>
-#include <utility>
-#include <vector>
+#include <string>
 
 namespace calc {
 
 namespace detail {
 
-namespace {
-
-// A cursor over every entry the list holds now.
-template <typename Cursor, typename Entry> void start(Cursor& cursor, std::vector<Entry>& list) {
-    cursor.next = list.data();
-    cursor.end = list.data() + list.size();
-}
-
-// Drops the entries after those the cursor has filled.
-template <typename Cursor, typename Entry>
-void trim(const Cursor& cursor, std::vector<Entry>& list) {
-    if (cursor.next != cursor.end) {
-        list.erase(list.begin() + (cursor.next - list.data()), list.end());
-    }
-}
-
-} // namespace
-
-// The stage and the purpose differ only for the driver's own record. Inline,
-// as close() below: every stage opens and closes a record, and begin() and
-// end() are their only other work.
-// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
-inline void Recorder::open(Filling& filling, Stage stage, Stage purpose) {
-    // The driver's record is done once any other opens.
-    if (m_driverOpen) {
-        close(m_driver);
-        m_driverOpen = false;
-    }
-    if (m_used == m_trace.stages.size()) {
-        m_trace.stages.emplace_back();
-    }
-    StageTrace& record = m_trace.stages[m_used];
-    record.stage = stage;
-    record.purpose = purpose;
-    filling.record = m_used++;
-    start(filling.reads, record.reads);
-    start(filling.writes, record.writes);
-    start(filling.quantities, record.quantities);
-    start(filling.notices, record.notices);
-}
-
-inline void Recorder::close(const Filling& filling) {
-    // A record filled as far as it reaches keeps every entry it holds.
-    if (filling.reads.next == filling.reads.end && filling.writes.next == filling.writes.end &&
-        filling.quantities.next == filling.quantities.end &&
-        filling.notices.next == filling.notices.end) {
-        return;
-    }
-    StageTrace& record = m_trace.stages[filling.record];
-    trim(filling.reads, record.reads);
-    trim(filling.writes, record.writes);
-    trim(filling.quantities, record.quantities);
-    trim(filling.notices, record.notices);
-}
-
-void Recorder::finish() {
-    // A stage's record was closed by its end, a stop included; the driver's
-    // is closed here.
-    if (m_driverOpen) {
-        close(m_driver);
-        m_driverOpen = false;
-    }
-    m_trace.stages.resize(m_used);
-    trim(m_given, m_trace.given);
-}
-
 void Recorder::begin(Stage stage) {
-    Filling& filling = m_open.at(m_depth);
-    open(filling, stage, stage);
-    ++m_depth;
-    m_top = &filling;
+    m_running.push_back(m_trace.stages.size());
+    StageTrace& record = m_trace.stages.emplace_back();
+    record.stage = stage;
+    record.purpose = stage;
 }
 
 void Recorder::end() {
-    close(*m_top);
-    --m_depth;
-    m_top = m_depth > 0 ? &m_open[m_depth - 1] : nullptr;
+    m_running.pop_back();
 }
 
-Recorder::Filling& Recorder::openDriverRecord(Stage purpose) {
-    open(m_driver, Stage::calculate, purpose);
-    m_driverOpen = true;
-    m_driverPurpose = purpose;
-    return m_driver;
+StageTrace& Recorder::current(Stage purpose) {
+    if (!m_running.empty()) {
+        return m_trace.stages[m_running.back()];
+    }
+    // The driver's conversions for one stage share a record, opened by the
+    // first of them.
+    if (m_trace.stages.empty() || m_trace.stages.back().stage != Stage::calculate ||
+        m_trace.stages.back().purpose != purpose) {
+        StageTrace& record = m_trace.stages.emplace_back();
+        record.stage = Stage::calculate;
+        record.purpose = purpose;
+    }
+    return m_trace.stages.back();
 }
 
-void Recorder::notice(std::string_view message) {
-    overwrite(next(current(Stage::calculate), &Filling::notices, &StageTrace::notices), message);
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+void Recorder::read(const Site& site, std::optional<TextField> field, std::string_view text,
+                    Conversion conversion, double value) {
+    current(site.purpose.value_or(site.stage))
+        .reads.push_back(TraceRead{field, std::string(text), conversion, value});
 }
 
 void Recorder::write(TextField field, std::string_view text) {
-    TraceWrite& write = next(current(Stage::calculate), &Filling::writes, &StageTrace::writes);
-    write.field = field;
-    overwrite(write.text, text);
+    current(Stage::calculate).writes.push_back(TraceWrite{field, std::string(text)});
 }
 
-void Recorder::write(TextField field, std::string&& text) {
-    TraceWrite& write = next(current(Stage::calculate), &Filling::writes, &StageTrace::writes);
-    write.field = field;
-    overwrite(write.text, std::move(text));
+void Recorder::quantity(std::string_view name, double value, bool single) {
+    current(Stage::calculate).quantities.push_back(TraceQuantity{name, value, single});
+}
+
+void Recorder::notice(std::string_view message) {
+    current(Stage::calculate).notices.emplace_back(message);
 }
 
 void Recorder::given(TextField field, std::string_view text) {
-    TraceWrite& given =
-        m_given.next == m_given.end ? grow(m_given, m_trace.given) : *m_given.next++;
-    given.field = field;
-    overwrite(given.text, text);
+    m_trace.given.push_back(TraceWrite{field, std::string(text)});
 }
 
 } // namespace detail
@@ -205,14 +142,10 @@ const TraceWrite* Trace::givenText(TextField field) const {
 }
 
 Outcome calculate(Sheet& sheet, Trace& trace) {
-    trace.stop.reset();
+    trace = Trace{};
     detail::Recorder recorder(trace);
-    Outcome outcome;
-    {
-        const detail::RecorderOnSheet recording(sheet, &recorder);
-        outcome = detail::runCalculation(sheet);
-    }
-    recorder.finish();
+    const detail::RecorderOnSheet recording(sheet, &recorder);
+    const Outcome outcome = detail::runCalculation(sheet);
     trace.stop = outcome.stop;
     return outcome;
 }

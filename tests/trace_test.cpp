@@ -3,7 +3,6 @@
 // changes nothing on the sheet.
 #include "calc/calculate.h"
 #include "calc/memorysheet.h"
-#include "calc/overwrite.h"
 #include "calc/stages.h"
 #include "calc/trace.h"
 #include "tests/sheet_fixture.h"
@@ -198,25 +197,6 @@ TEST(Trace, EveryGoldenCaseWritesTheSameAndTheTraceHoldsEveryWrite) {
         }
     }
     EXPECT_GT(count, 50);
-}
-
-// A record's text written over the one it held, of every length either side
-// of the short copies' bounds, by either overload: it ends exactly the new
-// text, whatever was there before.
-TEST(Trace, ATextWrittenOverAnyOtherEndsExactlyThatText) {
-    const std::string letters = "0123456789abcdefghijklmnopqrstuvwxyz.,-+";
-    for (std::size_t before = 0; before <= 40; ++before) {
-        for (std::size_t length = 0; length <= 40; ++length) {
-            SCOPED_TRACE(std::to_string(before) + " then " + std::to_string(length));
-            const std::string text = letters.substr(letters.size() - length);
-            std::string viewed(before, '#');
-            detail::overwrite(viewed, std::string_view(text));
-            EXPECT_EQ(viewed, text);
-            std::string moved(before, '#');
-            detail::overwrite(moved, std::string(text));
-            EXPECT_EQ(moved, text);
-        }
-    }
 }
 
 TEST(Trace, DefaultsRecordEachStageWithTheValuesItUsed) {

@@ -39,14 +39,14 @@ struct CellReading {
     std::optional<double> value;
 };
 
-CellReading readCell(std::string_view text, const Place& place, std::string_view name,
-                     const calc::NumberFormat& format, std::vector<InputFault>& faults) {
+CellReading readCell(std::string_view text, const Place& place, const calc::NumberFormat& format,
+                     std::vector<InputFault>& faults) {
     const std::string_view cell = trimmed(text);
     if (cell.empty()) {
         return {};
     }
     if (calc::parseStrict(cell, format).status != calc::StrictStatus::Ok) {
-        faults.push_back({place, std::string(name) + " 不是一个数：" + std::string(cell)});
+        faults.push_back({place, faultMessage(place, "不是一个数：" + std::string(cell))});
         return {true, std::nullopt};
     }
     // Checked whole by the strict reading, read at its full double value.
@@ -72,13 +72,11 @@ Group readRow(const GroupRow& row, std::size_t index, const calc::NumberFormat& 
     int typed = 0;
     for (std::size_t k = 0; k < 3; ++k) {
         const CellReading cell =
-            readCell(row.specimens[k], {Entry::Groups, at, static_cast<int>(k)},
-                     name + "试件 " + std::to_string(k + 1), format, faults);
+            readCell(row.specimens[k], {Entry::Groups, at, static_cast<int>(k)}, format, faults);
         typed += cell.typed ? 1 : 0;
         group.specimens[k] = cell.value;
     }
-    const CellReading value =
-        readCell(row.value, {Entry::Groups, at, kValueCell}, name + "代表值", format, faults);
+    const CellReading value = readCell(row.value, {Entry::Groups, at, kValueCell}, format, faults);
     if (typed == 0) {
         group.value = value.value;
         return group;
@@ -180,10 +178,9 @@ ValueCells readPreviousCells(std::span<const std::string> cells,
     ValueCells out;
     for (std::size_t i = 0; i < end; ++i) {
         const Place place{Entry::Previous, static_cast<int>(i)};
-        const std::string name = "上一期第 " + std::to_string(i + 1) + " 个代表值";
-        const CellReading cell = readCell(cells[i], place, name, format, out.faults);
+        const CellReading cell = readCell(cells[i], place, format, out.faults);
         if (!cell.typed) {
-            out.faults.push_back({place, name + "是空的：请填写，或删去"});
+            out.faults.push_back({place, faultMessage(place, "是空的：请填写，或删去")});
         }
         out.values.push_back(cell.value.value_or(0.0));
     }

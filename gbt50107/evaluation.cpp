@@ -84,8 +84,7 @@ std::string groupName(int group) {
     return "第 " + std::to_string(group + 1) + " 组";
 }
 
-// The place in words: "第 3 组试件 2", "第 3 组代表值", "上一期第 5 个代表值".
-std::string placeName(const Place& place) {
+std::string nameOf(const Place& place) {
     if (place.entry == Entry::Previous && place.group >= 0) {
         return "上一期第 " + std::to_string(place.group + 1) + " 个代表值";
     }
@@ -128,26 +127,17 @@ private:
     std::vector<InputFault> m_list;
 };
 
-// The place's name followed by what is wrong with it: a space after a
-// figure or a letter ("第 1 组试件 2 应大于 0"), none after a Chinese word.
-std::string faultAt(const Place& place, const std::string& what) {
-    const std::string name = placeName(place);
-    const char last = name.back();
-    const bool word = (last >= '0' && last <= '9') || (last >= 'a' && last <= 'z');
-    return name + (word ? " " : "") + what;
-}
-
 // A number of the input that must be positive: its exact decimal, or a
 // fault at `place`.
 std::optional<Decimal> positive(double value, const Place& place, Faults& faults) {
     const std::optional<Decimal> d = exact::fromDouble(value);
     if (!d) {
         faults.add(place,
-                   faultAt(place, "超出可计算的范围（应小于 10000，至多 20 位小数）：" + plain(value)));
+                   faultMessage(place, "超出可计算的范围（应小于 10000，至多 20 位小数）：" + plain(value)));
         return std::nullopt;
     }
     if (d->units <= 0) {
-        faults.add(place, faultAt(place, "应大于 0，现为 " + plain(value)));
+        faults.add(place, faultMessage(place, "应大于 0，现为 " + plain(value)));
         return std::nullopt;
     }
     return d;
@@ -519,6 +509,18 @@ bool judge(const Input& in, const Sound& sound, const std::vector<Int>& values, 
 }
 
 } // namespace
+
+std::string placeName(const Place& place) {
+    return nameOf(place);
+}
+
+std::string faultMessage(const Place& place, std::string_view what) {
+    const std::string name = nameOf(place);
+    const char last = name.back();
+    // A space after a figure or a letter, none after a Chinese word.
+    const bool word = (last >= '0' && last <= '9') || (last >= 'a' && last <= 'z');
+    return name + (word ? " " : "") + std::string(what);
+}
 
 int millimetres(SpecimenSize size) {
     switch (size) {

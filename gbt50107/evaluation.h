@@ -94,6 +94,14 @@ struct Place {
     friend bool operator==(const Place&, const Place&) = default;
 };
 
+// The place in words: "第 3 组试件 2", "第 3 组代表值", "第 3 组", "上一期第 5
+// 个代表值", or the entry's caption ("「强度等级 fcu,k」").
+std::string placeName(const Place& place);
+
+// The place's name followed by what is wrong with it, spaced as Chinese is
+// beside figures: "第 1 组试件 2 应大于 0，现为 -3", "第 3 组代表值应大于 0".
+std::string faultMessage(const Place& place, std::string_view what);
+
 // An input the evaluation cannot take: where, and why in one line of Chinese
 // that names the place ("第 3 组试件 2 的强度应大于 0：-3").
 struct InputFault {

@@ -95,7 +95,7 @@ std::string Builder::sizeText() const {
 std::string Builder::methodText() const {
     return std::string(gbt50107::methodName(m_e.method)) + "，第 " +
            std::string(gbt50107::methodClause(m_e.method)) + " 条" +
-           (m_e.chosen ? "（由程序按组数选用）" : "（由用户选定）");
+           (m_e.chosen ? "（由程序选用）" : "（由用户选定）");
 }
 
 Section Builder::data() const {
@@ -173,7 +173,7 @@ Step Builder::deviation() const {
                              keep("0.01 MPa") + "）");
     step.notes.emplace_back("式中 n·mfcu² 按未修约的平均值计算，即 (Σfcu,i)² / n。");
     if (*m_e.sdUsed != *m_e.sd) {
-        step.notes.push_back("Sfcu 小于 2.5 MPa，取 Sfcu = " + withUnit(d(*m_e.sdUsed, 2), "MPa") +
+        step.notes.push_back("Sfcu 小于 " + d(2.5, 1) + " MPa，取 Sfcu = " + withUnit(d(*m_e.sdUsed, 2), "MPa") +
                              "。");
     }
     return step;
@@ -193,7 +193,7 @@ Step Builder::sigma0() const {
                                  keep("0.01 MPa") + "）");
     }
     if (*m_e.sdUsed != *m_e.sd) {
-        step.notes.push_back("σ0 小于 2.5 MPa，取 σ0 = " + withUnit(d(*m_e.sdUsed, 2), "MPa") +
+        step.notes.push_back("σ0 小于 " + d(2.5, 1) + " MPa，取 σ0 = " + withUnit(d(*m_e.sdUsed, 2), "MPa") +
                              "。");
     }
     return step;

@@ -214,6 +214,19 @@ TEST(Gbt50107, Lambda3IsLowerFromC60) {
     EXPECT_EQ(e.lambda4, 0.95);
 }
 
+// The limits are judged as computed: 25 + 0.7 × 3.46 = 27.422, which mfcu =
+// 27.4 does not reach, though the limit would round to 27.4.
+TEST(Gbt50107, LimitsAreNotRounded) {
+    Input in = withValues(25, {27.4, 28.0, 26.8});
+    in.sigma0 = 3.46;
+    const Evaluation e = evaluated(in);
+    EXPECT_EQ(e.mean, 27.4);
+    EXPECT_EQ(e.conditions[0].right, 27.422);
+    EXPECT_FALSE(e.conditions[0].holds);
+    EXPECT_EQ(conditionText(e, e.conditions[0], {}),
+              "mfcu = 27.4 < fcu,k + 0.7σ0 = 25 + 0.7 × 3.46 = 27.422 不满足");
+}
+
 struct GroupRow {
     const char* name;
     double a, b, c;

@@ -17,9 +17,9 @@ std::string_view trimmed(std::string_view text) {
     bool changed = true;
     while (changed && !text.empty()) {
         changed = false;
-        for (const std::string_view blank : {std::string_view(" "), std::string_view("\t"),
-                                             std::string_view("\r"), std::string_view("\n"),
-                                             kNoBreak, kIdeographic}) {
+        for (const std::string_view blank :
+             {std::string_view(" "), std::string_view("\t"), std::string_view("\r"),
+              std::string_view("\n"), kNoBreak, kIdeographic}) {
             if (text.starts_with(blank)) {
                 text.remove_prefix(blank.size());
                 changed = true;
@@ -169,8 +169,7 @@ GroupCells readGroupRows(std::span<const GroupRow> rows, const calc::NumberForma
     return out;
 }
 
-ValueCells readPreviousCells(std::span<const std::string> cells,
-                             const calc::NumberFormat& format) {
+ValueCells readPreviousCells(std::span<const std::string> cells, const calc::NumberFormat& format) {
     std::size_t end = cells.size();
     while (end > 0 && trimmed(cells[end - 1]).empty()) {
         --end;

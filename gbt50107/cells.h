@@ -48,8 +48,7 @@ struct ValueCells {
 
 // The previous period's group values, one cell each, read as readGroupRows
 // reads a cell; empty cells at the end are none.
-ValueCells readPreviousCells(std::span<const std::string> cells,
-                             const calc::NumberFormat& format);
+ValueCells readPreviousCells(std::span<const std::string> cells, const calc::NumberFormat& format);
 
 // Text copied from a spreadsheet or a CSV file, split into rows (at line
 // breaks) and cells: at tabs when the text has any; otherwise at semicolons

@@ -132,8 +132,8 @@ private:
 std::optional<Decimal> positive(double value, const Place& place, Faults& faults) {
     const std::optional<Decimal> d = exact::fromDouble(value);
     if (!d) {
-        faults.add(place,
-                   faultMessage(place, "超出可计算的范围（应小于 10000，至多 20 位小数）：" + plain(value)));
+        faults.add(place, faultMessage(place, "超出可计算的范围（应小于 10000，至多 20 位小数）：" +
+                                                  plain(value)));
         return std::nullopt;
     }
     if (d->units <= 0) {
@@ -151,7 +151,7 @@ std::optional<Decimal> optionalPositive(const std::optional<double>& value, cons
 // A group whose every number is sound.
 struct SoundGroup {
     bool given = false;
-    Decimal value;                   // the group value given alone
+    Decimal value;                    // the group value given alone
     std::array<Decimal, 3> specimens; // otherwise
 };
 
@@ -160,8 +160,9 @@ std::optional<SoundGroup> checkGroup(const Group& group, int index, Faults& faul
     // A group that already has a fault (a text that is no number) is not
     // judged as a whole again: its empty cell is that text.
     const bool judged = !faults.inGroup(index);
-    const auto given = static_cast<int>(std::count_if(
-        group.specimens.begin(), group.specimens.end(), [](const auto& s) { return s.has_value(); }));
+    const auto given =
+        static_cast<int>(std::count_if(group.specimens.begin(), group.specimens.end(),
+                                       [](const auto& s) { return s.has_value(); }));
     if (given == 0 && !group.value) {
         if (judged) {
             faults.add({Entry::Groups, index, -1},
@@ -222,8 +223,7 @@ std::optional<Decimal> sizeFactorOf(const Input& in, const std::optional<Decimal
     const std::string size = std::to_string(millimetres(in.specimenSize));
     if (exact::compare(*fcuk, kC60) < 0) {
         origin = SizeFactorOrigin::Standard;
-        const Decimal standard =
-            in.specimenSize == SpecimenSize::Cube100 ? kFactor100 : kFactor200;
+        const Decimal standard = in.specimenSize == SpecimenSize::Cube100 ? kFactor100 : kFactor200;
         if (in.sizeFactor) {
             faults.add(place, "C60 以下的 " + size + " mm 立方体试件按 " +
                                   exact::text(standard, 2) + " 换算，不另填「尺寸换算系数」");
@@ -292,8 +292,8 @@ GroupValue valueOf(const SoundGroup& group, const Decimal& factor, Int& converte
             tested = exact::rounded(s[1], 1);
         } else {
             out.rule = GroupRule::Mean;
-            tested = tenths(exact::divideHalfUp((low + middle + high) * 10,
-                                                3 * exact::pow10(places)));
+            tested =
+                tenths(exact::divideHalfUp((low + middle + high) * 10, 3 * exact::pow10(places)));
         }
     }
     const Decimal converted = exact::rounded(exact::multiply(tested, factor), 1);
@@ -328,14 +328,12 @@ std::optional<Method> methodOf(const Input& in, int n, int leftOut, Faults& faul
             faults.add({Entry::Sigma0},
                        "标准差已知的统计方法需要「已知标准差 σ0」或「上一期强度代表值」");
         } else if (n != kKnownSigmaGroups) {
-            faults.add({Entry::Method},
-                       "标准差已知的统计方法用于连续三组试件，现为 " + groups);
+            faults.add({Entry::Method}, "标准差已知的统计方法用于连续三组试件，现为 " + groups);
         }
         break;
     case Method::Statistical:
         if (n < kStatisticalGroups) {
-            faults.add({Entry::Method},
-                       "标准差未知的统计方法至少需要 10 组试件，现为 " + groups);
+            faults.add({Entry::Method}, "标准差未知的统计方法至少需要 10 组试件，现为 " + groups);
         }
         break;
     case Method::NonStatistical:
@@ -446,16 +444,16 @@ void designSigma(Evaluation& e, const Figures& f, const std::vector<Int>& values
         return;
     }
     if (exact::compare(f.fcuk, kC60) >= 0) {
-        e.notes.emplace_back("强度等级不低于 C60：本程序按 JGJ 55-2011 设计时配制强度不用强度标准差，"
-                             "不给出可用于配合比设计的强度标准差 σ");
+        e.notes.emplace_back(
+            "强度等级不低于 C60：本程序按 JGJ 55-2011 设计时配制强度不用强度标准差，"
+            "不给出可用于配合比设计的强度标准差 σ");
         return;
     }
     const Int computed = exact::sampleDeviation(values, 1, 2);
-    const Int floor =
-        exact::compare(f.fcuk, kC30) <= 0 ? kDesignFloorToC30 : kDesignFloorAboveC30;
-    e.designSigma = DesignSigma{exact::toDouble(hundredths(computed)),
-                                exact::toDouble(hundredths(floor)),
-                                exact::toDouble(hundredths(std::max(computed, floor)))};
+    const Int floor = exact::compare(f.fcuk, kC30) <= 0 ? kDesignFloorToC30 : kDesignFloorAboveC30;
+    e.designSigma =
+        DesignSigma{exact::toDouble(hundredths(computed)), exact::toDouble(hundredths(floor)),
+                    exact::toDouble(hundredths(std::max(computed, floor)))};
 }
 
 void noteUnusedSigma(const Input& in, Evaluation& e) {
@@ -700,13 +698,13 @@ std::string conditionText(const Evaluation& e, const Condition& c,
     switch (c.kind) {
     case ConditionKind::KnownSigmaMean:
         left = "mfcu = " + strength(c.left);
-        right = "fcu,k + 0.7σ0 = " + fcuk + " + " + decimalText(c.coefficient, 1, format) +
-                " × " + sd;
+        right =
+            "fcu,k + 0.7σ0 = " + fcuk + " + " + decimalText(c.coefficient, 1, format) + " × " + sd;
         break;
     case ConditionKind::KnownSigmaMin:
         left = "fcu,min = " + strength(c.left);
-        right = "fcu,k − 0.7σ0 = " + fcuk + " − " + decimalText(c.coefficient, 1, format) +
-                " × " + sd;
+        right =
+            "fcu,k − 0.7σ0 = " + fcuk + " − " + decimalText(c.coefficient, 1, format) + " × " + sd;
         break;
     case ConditionKind::KnownSigmaMinClass:
         left = "fcu,min = " + strength(c.left);

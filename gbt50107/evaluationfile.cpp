@@ -120,8 +120,7 @@ Group readGroup(const json& value, const std::string& where) {
     Group group;
     for (std::size_t k = 0; k < value.size(); ++k) {
         if (!value[k].is_null()) {
-            group.specimens[k] =
-                numberAt(value[k], where + "试件 " + std::to_string(k + 1));
+            group.specimens[k] = numberAt(value[k], where + "试件 " + std::to_string(k + 1));
         }
     }
     return group;
@@ -158,8 +157,8 @@ Input readInput(const json& body) {
             wrongKind(r.at("previous"), "数组", *previous);
         }
         for (std::size_t i = 0; i < previous->size(); ++i) {
-            in.previous.push_back(numberAt((*previous)[i], r.at("previous") + "第 " +
-                                                               std::to_string(i + 1) + " 个"));
+            in.previous.push_back(
+                numberAt((*previous)[i], r.at("previous") + "第 " + std::to_string(i + 1) + " 个"));
         }
     }
     if (const json* groups = r.find("groups"); groups != nullptr) {
@@ -296,8 +295,9 @@ std::string serialize(const EvaluationFile& file) {
     out += "    \"previous\": " + previousText(in.previous) + ",\n";
     out += "    \"groups\": " + groupsText(in.groups) + "\n  }";
     if (!file.project.empty()) {
-        out += ",\n  " + text(design::kProjectKey) + ": {\n    \"name\": " +
-               text(file.project.name) + ",\n    \"part\": " + text(file.project.part) +
+        out += ",\n  " + text(design::kProjectKey) +
+               ": {\n    \"name\": " + text(file.project.name) +
+               ",\n    \"part\": " + text(file.project.part) +
                ",\n    \"client\": " + text(file.project.client) + "\n  }";
     }
     return out + "\n}\n";

@@ -151,9 +151,8 @@ int compare(const Decimal& a, const Decimal& b) {
 
 double toDouble(const Decimal& d) {
     const bool negative = d.units < 0;
-    const std::string written =
-        (negative ? "-" : "") + digitsOf(negative ? -d.units : d.units) + "e" +
-        std::to_string(-d.places);
+    const std::string written = (negative ? "-" : "") + digitsOf(negative ? -d.units : d.units) +
+                                "e" + std::to_string(-d.places);
     double value = 0.0;
     calc::readPlainNumber(written.data(), written.data() + written.size(), value);
     return value;
@@ -172,8 +171,8 @@ Int sampleDeviation(std::span<const Int> values, int places, int outPlaces) {
     const Int scale = pow10(outPlaces - places);
     const Int a = (n * squares - sum * sum) * scale * scale;
     const Int b = n * (n - 1);
-    Int k = static_cast<Int>(
-        std::llround(std::sqrt(static_cast<double>(a) / static_cast<double>(b))));
+    Int k =
+        static_cast<Int>(std::llround(std::sqrt(static_cast<double>(a) / static_cast<double>(b))));
     const auto fits = [&](Int c) { return (2 * c - 1) * (2 * c - 1) * b <= 4 * a; };
     while (k > 0 && !fits(k)) {
         --k;

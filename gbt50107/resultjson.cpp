@@ -48,12 +48,12 @@ std::string resultJson(const Evaluation& e) {
     out["lambda4"] = optionalNumber(e.lambda4);
     ordered conditions = ordered::array();
     for (const Condition& c : e.conditions) {
-        conditions.push_back({{"text", conditionText(e, c, calc::NumberFormat{})}, {"holds", c.holds}});
+        conditions.push_back(
+            {{"text", conditionText(e, c, calc::NumberFormat{})}, {"holds", c.holds}});
     }
     out["conditions"] = std::move(conditions);
     out["passed"] = e.passed;
-    out["designSigma"] =
-        e.designSigma ? number(e.designSigma->value) : ordered(nullptr);
+    out["designSigma"] = e.designSigma ? number(e.designSigma->value) : ordered(nullptr);
     return out.dump(2, ' ', false) + "\n";
 }
 

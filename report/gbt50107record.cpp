@@ -32,10 +32,9 @@ private:
     std::string fcuk() const { return d(m_e.fcuk, 0); }
     bool converted() const { return m_e.sizeFactorOrigin != SizeFactorOrigin::Standard150; }
     int leftOut() const {
-        return static_cast<int>(std::count_if(m_e.groups.begin(), m_e.groups.end(),
-                                              [](const GroupValue& g) {
-                                                  return g.rule == GroupRule::LeftOut;
-                                              }));
+        return static_cast<int>(
+            std::count_if(m_e.groups.begin(), m_e.groups.end(),
+                          [](const GroupValue& g) { return g.rule == GroupRule::LeftOut; }));
     }
 
     Section data() const;
@@ -101,7 +100,8 @@ std::string Builder::methodText() const {
 Section Builder::data() const {
     Section section{"一、评定资料", {}};
     Table t{{"项目", "内容"}, {}};
-    t.rows.push_back({"混凝土强度等级", "C" + fcuk() + "（fcu,k = " + withUnit(fcuk(), "MPa") + "）"});
+    t.rows.push_back(
+        {"混凝土强度等级", "C" + fcuk() + "（fcu,k = " + withUnit(fcuk(), "MPa") + "）"});
     t.rows.push_back({"试件尺寸", sizeText()});
     t.rows.push_back({"评定方法", methodText()});
     std::string count = "n = " + std::to_string(m_e.n);
@@ -139,8 +139,8 @@ Section Builder::groups() const {
     Section section{"二、各组强度代表值", {}};
     Table t{{"组号", "试件 1", "试件 2", "试件 3", "代表值（MPa）"}, {}};
     if (converted()) {
-        t.header.back() = "代表值（" + std::to_string(gbt50107::millimetres(m_e.specimenSize)) +
-                          " mm，MPa）";
+        t.header.back() =
+            "代表值（" + std::to_string(gbt50107::millimetres(m_e.specimenSize)) + " mm，MPa）";
         t.header.emplace_back("换算为 150 mm（MPa）");
     }
     t.header.emplace_back("说明");
@@ -152,9 +152,9 @@ Section Builder::groups() const {
         "之差超过中间值的 15% 时，取中间值；两者均超过时，该组不作为评定依据（GB/T 50107-2010 "
         "第 4.3.1 条）。"});
     if (converted()) {
-        section.blocks.emplace_back(Paragraph{
-            "非标准尺寸试件的代表值乘以尺寸换算系数 " + d(m_e.sizeFactor, 2) +
-            "，换算为 150 mm 立方体试件的强度，精确至 0.1 MPa（第 4.3.2 条）。"});
+        section.blocks.emplace_back(
+            Paragraph{"非标准尺寸试件的代表值乘以尺寸换算系数 " + d(m_e.sizeFactor, 2) +
+                      "，换算为 150 mm 立方体试件的强度，精确至 0.1 MPa（第 4.3.2 条）。"});
     }
     section.blocks.emplace_back(std::move(t));
     return section;
@@ -162,8 +162,8 @@ Section Builder::groups() const {
 
 // √[(Σfcu,i² − n·mfcu²) / (n − 1)] with the figures put in.
 std::string Builder::deviationFormula(double sum, double squares, int n) const {
-    return "√[(Σfcu,i² − n·mfcu²) / (n − 1)] = √[(" + d(squares, 2) + " − " + d(sum, 1) +
-           "² / " + std::to_string(n) + ") / " + std::to_string(n - 1) + "]";
+    return "√[(Σfcu,i² − n·mfcu²) / (n − 1)] = √[(" + d(squares, 2) + " − " + d(sum, 1) + "² / " +
+           std::to_string(n) + ") / " + std::to_string(n - 1) + "]";
 }
 
 Step Builder::deviation() const {
@@ -173,8 +173,8 @@ Step Builder::deviation() const {
                              keep("0.01 MPa") + "）");
     step.notes.emplace_back("式中 n·mfcu² 按未修约的平均值计算，即 (Σfcu,i)² / n。");
     if (*m_e.sdUsed != *m_e.sd) {
-        step.notes.push_back("Sfcu 小于 " + d(2.5, 1) + " MPa，取 Sfcu = " + withUnit(d(*m_e.sdUsed, 2), "MPa") +
-                             "。");
+        step.notes.push_back("Sfcu 小于 " + d(2.5, 1) +
+                             " MPa，取 Sfcu = " + withUnit(d(*m_e.sdUsed, 2), "MPa") + "。");
     }
     return step;
 }
@@ -193,8 +193,8 @@ Step Builder::sigma0() const {
                                  keep("0.01 MPa") + "）");
     }
     if (*m_e.sdUsed != *m_e.sd) {
-        step.notes.push_back("σ0 小于 " + d(2.5, 1) + " MPa，取 σ0 = " + withUnit(d(*m_e.sdUsed, 2), "MPa") +
-                             "。");
+        step.notes.push_back("σ0 小于 " + d(2.5, 1) +
+                             " MPa，取 σ0 = " + withUnit(d(*m_e.sdUsed, 2), "MPa") + "。");
     }
     return step;
 }
@@ -203,28 +203,28 @@ Step Builder::lambdas() const {
     Step step{"合格评定系数", {}, {}};
     const auto two = [this](const std::optional<double>& x) { return d(x.value_or(0.0), 2); };
     if (m_e.method == Method::Statistical) {
-        const std::string range1 = m_e.n >= 20 ? "20 组及以上" : (m_e.n >= 15 ? "15～19 组" : "10～14 组");
+        const std::string range1 =
+            m_e.n >= 20 ? "20 组及以上" : (m_e.n >= 15 ? "15～19 组" : "10～14 组");
         const std::string range2 = m_e.n >= 15 ? "15 组及以上" : "10～14 组";
-        step.equations.push_back("λ1 = " + two(m_e.lambda1) + "（" + range1 + "），λ2 = " +
-                                 two(m_e.lambda2) + "（" + range2 + "）");
+        step.equations.push_back("λ1 = " + two(m_e.lambda1) + "（" + range1 +
+                                 "），λ2 = " + two(m_e.lambda2) + "（" + range2 + "）");
     } else {
         step.equations.push_back("λ3 = " + two(m_e.lambda3) + "（" +
-                                 (m_e.fcuk < 60.0 ? "C60 以下" : "C60 及以上") + "），λ4 = " +
-                                 two(m_e.lambda4));
+                                 (m_e.fcuk < 60.0 ? "C60 以下" : "C60 及以上") +
+                                 "），λ4 = " + two(m_e.lambda4));
     }
     return step;
 }
 
 Section Builder::working() const {
     Section section{"三、评定计算", {}};
-    section.blocks.emplace_back(Step{"平均值 " + symbol("mfcu"),
-                                     {"mfcu = Σfcu,i / n = " + d(m_e.sum, 1) + " / " +
-                                      std::to_string(m_e.n) + " = " +
-                                      withUnit(strength(m_e.mean), "MPa") + "（精确至 " +
-                                      keep("0.1 MPa") + "）"},
-                                     {}});
     section.blocks.emplace_back(
-        Step{"最小值 " + symbol("fcu,min"), {"fcu,min = " + withUnit(strength(m_e.min), "MPa")}, {}});
+        Step{"平均值 " + symbol("mfcu"),
+             {"mfcu = Σfcu,i / n = " + d(m_e.sum, 1) + " / " + std::to_string(m_e.n) + " = " +
+              withUnit(strength(m_e.mean), "MPa") + "（精确至 " + keep("0.1 MPa") + "）"},
+             {}});
+    section.blocks.emplace_back(Step{
+        "最小值 " + symbol("fcu,min"), {"fcu,min = " + withUnit(strength(m_e.min), "MPa")}, {}});
     if (m_e.method == Method::Statistical) {
         section.blocks.emplace_back(deviation());
     } else if (m_e.method == Method::KnownSigma) {
@@ -234,9 +234,8 @@ Section Builder::working() const {
             for (std::size_t i = 0; i < m_e.previous->values.size(); i += 10) {
                 std::vector<std::string> row{std::to_string(i + 1) + "～"};
                 for (std::size_t k = i; k < i + 10; ++k) {
-                    row.push_back(k < m_e.previous->values.size()
-                                      ? strength(m_e.previous->values[k])
-                                      : "");
+                    row.push_back(
+                        k < m_e.previous->values.size() ? strength(m_e.previous->values[k]) : "");
                 }
                 t.rows.push_back(std::move(row));
             }
@@ -266,13 +265,13 @@ Section Builder::designSigma() const {
     const gbt50107::DesignSigma& s = *m_e.designSigma;
     Section section{"五、可用于配合比设计的强度标准差 σ", {}};
     const std::string floor = s.floor < 4.0 ? "C30 及以下" : "C30 以上、C60 以下";
-    section.blocks.emplace_back(Step{
-        "强度标准差 σ（JGJ 55-2011 第 4.0.2 条）",
-        {"σ = " + deviationFormula(m_e.sum, m_e.sumOfSquares, m_e.n) + " = " +
-             withUnit(d(s.computed, 2), "MPa"),
-         floor + "不小于 " + withUnit(d(s.floor, 1), "MPa") + "，取 σ = " +
-             withUnit(d(s.value, 2), "MPa")},
-        {"由本批参加评定的 " + std::to_string(m_e.n) + " 组同一强度等级的强度代表值计算。"}});
+    section.blocks.emplace_back(
+        Step{"强度标准差 σ（JGJ 55-2011 第 4.0.2 条）",
+             {"σ = " + deviationFormula(m_e.sum, m_e.sumOfSquares, m_e.n) + " = " +
+                  withUnit(d(s.computed, 2), "MPa"),
+              floor + "不小于 " + withUnit(d(s.floor, 1), "MPa") +
+                  "，取 σ = " + withUnit(d(s.value, 2), "MPa")},
+             {"由本批参加评定的 " + std::to_string(m_e.n) + " 组同一强度等级的强度代表值计算。"}});
     return section;
 }
 
@@ -282,8 +281,9 @@ List Builder::choices() const {
     list.items.emplace_back("各条件左边的强度值（mfcu、fcu,min、mfcu − λ1·Sfcu）精确至 0.1 MPa 后"
                             "判定；右边的限值按算得的值判定，不修约。");
     if (m_e.chosen) {
-        list.items.emplace_back("评定方法由程序选用：给出已知标准差且为连续三组时用第 5.1.2 条，"
-                                "10 组及以上用第 5.1.3 条，其余用第 5.2 条；组数不计不作为评定依据的组。");
+        list.items.emplace_back(
+            "评定方法由程序选用：给出已知标准差且为连续三组时用第 5.1.2 条，"
+            "10 组及以上用第 5.1.3 条，其余用第 5.2 条；组数不计不作为评定依据的组。");
     }
     if (converted()) {
         list.items.emplace_back("非标准尺寸试件先求代表值并精确至 0.1 MPa，再乘以尺寸换算系数并"

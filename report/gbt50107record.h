@@ -5,8 +5,8 @@
 //
 //     const gbt50107::Outcome out = gbt50107::evaluate(input);
 //     if (out) {
-//         report::Document d = report::buildGbt50107Record(input, *out.evaluation, format, options);
-//         std::string text = report::toText(d);
+//         report::Document d = report::buildGbt50107Record(input, *out.evaluation, format,
+//         options); std::string text = report::toText(d);
 //     }
 //
 // Every figure is one the evaluation computed or the user gave; the record

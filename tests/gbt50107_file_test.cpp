@@ -64,8 +64,9 @@ TEST(Gbt50107File, EveryKeyComesBackAndTheBytesStay) {
     EXPECT_EQ(*reading.file, everything());
     EXPECT_EQ(serialize(*reading.file), bytes);
     // Ten previous values to a line; an empty specimen is null.
-    EXPECT_NE(bytes.find("      31.5, 32, 33.1, 34, 35, 36, 37, 38, 39, 40,\n      41.25, 42\n    ],"),
-              std::string::npos)
+    EXPECT_NE(
+        bytes.find("      31.5, 32, 33.1, 34, 35, 36, 37, 38, 39, 40,\n      41.25, 42\n    ],"),
+        std::string::npos)
         << bytes;
     EXPECT_NE(bytes.find("[33.1, null, 34]"), std::string::npos);
     EXPECT_NE(bytes.find("\"method\": \"known-sigma\""), std::string::npos);
@@ -124,11 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"four specimens", BODY(R"({"groups": [30, [1, 2, 3, 4]]})"),
                 "「groups」第 2 组 应为数（代表值）或三个试件强度的数组"},
         BadFile{"no specimens", BODY(R"({"groups": [[]]})"), "「groups」第 1 组 应为"},
-        BadFile{"a text specimen", BODY(R"({"groups": [[33, "x", 34]]})"),
-                "第 1 组试件 2 应为数"},
+        BadFile{"a text specimen", BODY(R"({"groups": [[33, "x", 34]]})"), "第 1 组试件 2 应为数"},
         BadFile{"previous", BODY(R"({"previous": [30, true]})"), "「previous」第 2 个 应为数"},
         BadFile{"project name", BODY(R"({}, "project": {"name": 3})"), "「name」 应为文字"},
-        BadFile{"project key", BODY(R"({}, "project": {"site": ""})"), "「site」 不是评定文件的内容"},
+        BadFile{"project key", BODY(R"({}, "project": {"site": ""})"),
+                "「site」 不是评定文件的内容"},
         BadFile{"top key", BODY(R"({}, "sheet": {})"), "「sheet」 不是评定文件的内容"},
         BadFile{"no body", R"("standard": "GB/T 50107-2010")", "缺少「gbt50107-2010」"},
         BadFile{"other standard", R"("standard": "JGJ 55-2011", "jgj55-2011": {})",
@@ -183,12 +184,9 @@ GroupRow row(std::string a, std::string b, std::string c, std::string value = {}
 
 TEST(Gbt50107Cells, EachBadCellIsNamedAndTheRowsKeepTheirPlaces) {
     const std::vector<GroupRow> rows{
-        row("33.1", "35.2", "34.0"),
-        row("33.1", "35.2", "3a.1"),
-        row("", "", "", "31.5"),
-        row("", "", ""),
-        row("33.1", "", "34.0"),
-        row("33.1", "35.2", "34.0", "34.1"),
+        row("33.1", "35.2", "34.0"),      row("33.1", "35.2", "3a.1"),
+        row("", "", "", "31.5"),          row("", "", ""),
+        row("33.1", "", "34.0"),          row("33.1", "35.2", "34.0", "34.1"),
         row(" ", "", "", "\xE3\x80\x80"), // blanks at the end: no group
     };
     const GroupCells cells = readGroupRows(rows, calc::NumberFormat{});
@@ -203,7 +201,8 @@ TEST(Gbt50107Cells, EachBadCellIsNamedAndTheRowsKeepTheirPlaces) {
         {{Entry::Groups, 1, 2}, "第 2 组试件 3 不是一个数：3a.1"},
         {{Entry::Groups, 3, -1}, "第 4 组是空行：请填写强度，或删去这一行"},
         {{Entry::Groups, 4, 1}, "第 5 组只有 2 个试件强度，缺试件 2"},
-        {{Entry::Groups, 5, kValueCell}, "第 6 组已有试件强度，不能另填代表值：代表值由试件强度算出"},
+        {{Entry::Groups, 5, kValueCell},
+         "第 6 组已有试件强度，不能另填代表值：代表值由试件强度算出"},
     };
     EXPECT_EQ(faults, expected);
 
@@ -262,16 +261,15 @@ TEST_P(Gbt50107Paste, SplitsIntoRowsAndCells) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, Gbt50107Paste,
     ::testing::Values(
-        PasteRow{"spreadsheet", "33.1\t35.2\t34.0\r\n31.5\r\n\r\n", false,
+        PasteRow{"spreadsheet",
+                 "33.1\t35.2\t34.0\r\n31.5\r\n\r\n",
+                 false,
                  {{"33.1", "35.2", "34.0"}, {"31.5"}}},
         PasteRow{"empty cell kept", "33.1\t\t34.0\n", false, {{"33.1", "", "34.0"}}},
-        PasteRow{"csv", "\"33.1\",35.2, 34.0\n31.5", false,
-                 {{"33.1", "35.2", "34.0"}, {"31.5"}}},
-        PasteRow{"csv quoted comma decimal", "\"33,1\";35,2;34\n", true,
-                 {{"33,1", "35,2", "34"}}},
+        PasteRow{"csv", "\"33.1\",35.2, 34.0\n31.5", false, {{"33.1", "35.2", "34.0"}, {"31.5"}}},
+        PasteRow{"csv quoted comma decimal", "\"33,1\";35,2;34\n", true, {{"33,1", "35,2", "34"}}},
         PasteRow{"spaces", "33.1  35.2 34.0\n31.5", false, {{"33.1", "35.2", "34.0"}, {"31.5"}}},
-        PasteRow{"comma decimal with spaces", "33,1 35,2 34\n", true,
-                 {{"33,1", "35,2", "34"}}}),
+        PasteRow{"comma decimal with spaces", "33,1 35,2 34\n", true, {{"33,1", "35,2", "34"}}}),
     calc::testing::namedBy([](const PasteRow& r) { return std::string(r.name); }));
 
 // --- The result file and the record ----------------------------------------
@@ -323,7 +321,8 @@ TEST(Gbt50107Result, IsTheFiguresAsJson) {
 }
 )");
     // The values used, without the left-out group.
-    EXPECT_EQ(json.substr(0, json.find("31.4")), "{\n  \"groups\": [\n    35.2,\n    33.8,\n    36.9,\n    ");
+    EXPECT_EQ(json.substr(0, json.find("31.4")),
+              "{\n  \"groups\": [\n    35.2,\n    33.8,\n    36.9,\n    ");
 }
 
 report::Options options() {
@@ -358,7 +357,8 @@ TEST(Gbt50107Record, ShowsEveryFigureConditionAndTheVerdict) {
              "最大值和最小值与中间值之差均超过中间值的 15%，不作为评定依据\n",
              "mfcu = Σfcu,i / n = 513.5 / 15 = 34.2 MPa（精确至 0.1 MPa）",
              "fcu,min = 25.2 MPa",
-             "Sfcu = √[(Σfcu,i² − n·mfcu²) / (n − 1)] = √[(17712.31 − 513.5² / 15) / 14] = 3.09 MPa",
+             "Sfcu = √[(Σfcu,i² − n·mfcu²) / (n − 1)] = √[(17712.31 − 513.5² / 15) / 14] = 3.09 "
+             "MPa",
              "λ1 = 1.05（15～19 组），λ2 = 0.85（15 组及以上）",
              "1. mfcu − λ1·Sfcu = 34.2 − 1.05 × 3.09 = 31.0 ≥ fcu,k = 30 满足\n",
              "2. fcu,min = 25.2 < λ2·fcu,k = 0.85 × 30 = 25.5 不满足\n",

@@ -164,9 +164,9 @@ TEST(Gbt50107Example, NonStatistical100mmCubesPass) {
     EXPECT_EQ(values, (std::vector<double>{29.8, 28.6, 29.5, 29.5}));
     EXPECT_EQ(e.mean, 29.4);
     EXPECT_EQ(e.min, 28.6);
-    EXPECT_EQ(texts(e), (std::vector<std::string>{
-                            "mfcu = 29.4 ≥ λ3·fcu,k = 1.15 × 25 = 28.75 满足",
-                            "fcu,min = 28.6 ≥ λ4·fcu,k = 0.95 × 25 = 23.75 满足"}));
+    EXPECT_EQ(texts(e),
+              (std::vector<std::string>{"mfcu = 29.4 ≥ λ3·fcu,k = 1.15 × 25 = 28.75 满足",
+                                        "fcu,min = 28.6 ≥ λ4·fcu,k = 0.95 × 25 = 23.75 满足"}));
     EXPECT_EQ(verdict(e), "合格");
 }
 
@@ -194,15 +194,16 @@ TEST_P(Gbt50107Lambda, FollowsTheNumberOfGroups) {
     EXPECT_EQ(e.conditions[1].coefficient, row.lambda2 ? *row.lambda2 : *row.lambda4);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boundaries, Gbt50107Lambda,
-    ::testing::Values(LambdaRow{9, Method::NonStatistical, {}, {}, 1.15, 0.95},
-                      LambdaRow{10, Method::Statistical, 1.15, 0.90, {}, {}},
-                      LambdaRow{14, Method::Statistical, 1.15, 0.90, {}, {}},
-                      LambdaRow{15, Method::Statistical, 1.05, 0.85, {}, {}},
-                      LambdaRow{19, Method::Statistical, 1.05, 0.85, {}, {}},
-                      LambdaRow{20, Method::Statistical, 0.95, 0.85, {}, {}}),
-    calc::testing::namedBy([](const LambdaRow& r) { return std::to_string(r.groups) + " groups"; }));
+INSTANTIATE_TEST_SUITE_P(Boundaries, Gbt50107Lambda,
+                         ::testing::Values(LambdaRow{9, Method::NonStatistical, {}, {}, 1.15, 0.95},
+                                           LambdaRow{10, Method::Statistical, 1.15, 0.90, {}, {}},
+                                           LambdaRow{14, Method::Statistical, 1.15, 0.90, {}, {}},
+                                           LambdaRow{15, Method::Statistical, 1.05, 0.85, {}, {}},
+                                           LambdaRow{19, Method::Statistical, 1.05, 0.85, {}, {}},
+                                           LambdaRow{20, Method::Statistical, 0.95, 0.85, {}, {}}),
+                         calc::testing::namedBy([](const LambdaRow& r) {
+                             return std::to_string(r.groups) + " groups";
+                         }));
 
 TEST(Gbt50107, Lambda3IsLowerFromC60) {
     Evaluation e = evaluated(withValues(55, {66.0, 67.0, 68.0}));
@@ -266,6 +267,8 @@ INSTANTIATE_TEST_SUITE_P(
         GroupRow{"mean exact", 33.1, 35.2, 34.0, GroupRule::Mean, 34.1},
         // (33.1 + 33.15 + 33.2) / 3 = 33.15, half up to 33.2.
         GroupRow{"mean half up", 33.1, 33.15, 33.2, GroupRule::Mean, 33.2},
+        // 90.45 / 3 = 30.15, half up to 30.2; in doubles it comes out below.
+        GroupRow{"mean half up of hundredths", 30.0, 30.05, 30.4, GroupRule::Mean, 30.2},
         GroupRow{"middle rounded", 30.0, 40.05, 40.1, GroupRule::Middle, 40.1}),
     calc::testing::namedBy([](const GroupRow& r) { return std::string(r.name); }));
 
@@ -275,6 +278,21 @@ TEST(Gbt50107, AGivenGroupValueIsRoundedOnItsDecimal) {
     EXPECT_EQ(e.groups[0].value, 34.1);
     EXPECT_EQ(e.groups[0].rule, GroupRule::Given);
     EXPECT_EQ(e.mean, 34.6); // (34.1 + 35.0) / 2 = 34.55 → 34.6
+}
+
+TEST(Gbt50107, ConvertedValuesAndTheMeanAreRoundedOnTheirDecimals) {
+    // 41.0 × 0.95 = 38.95 → 39.0 and 23.0 × 0.95 = 21.85 → 21.9, though the
+    // doubles of both products lie below the half.
+    Input in = withValues(30, {41.0, 23.0});
+    in.specimenSize = SpecimenSize::Cube100;
+    Evaluation e = evaluated(in);
+    EXPECT_EQ(e.groups[0].value, 39.0);
+    EXPECT_EQ(e.groups[1].value, 21.9);
+    // Σ = 362.5 over ten groups: mfcu = 36.25 → 36.3, where the double sum
+    // divided and rounded gives 36.2.
+    e = evaluated(withValues(30, {39.9, 35.4, 39.9, 30.9, 33.6, 42.4, 25.7, 32.1, 40.5, 42.1}));
+    EXPECT_EQ(e.sum, 362.5);
+    EXPECT_EQ(e.mean, 36.3);
 }
 
 struct SizeRow {
@@ -418,8 +436,12 @@ INSTANTIATE_TEST_SUITE_P(
         FloorRow{"sigma0 2.495 rounds to 2.50", 2.495, {}, {31.0, 32.0, 33.0}, 2.5, 2.5},
         FloorRow{"sigma0 2.51", 2.51, {}, {31.0, 32.0, 33.0}, 2.51, 2.51},
         // 22 × 30.0, 22 × 34.0, 32.0: σ0 = √(176 / 44) = 2.00.
-        FloorRow{"sigma0 from the previous period", {}, previousPeriod(30.0, 34.0, 22),
-                 {31.0, 32.0, 33.0}, 2.0, 2.5}),
+        FloorRow{"sigma0 from the previous period",
+                 {},
+                 previousPeriod(30.0, 34.0, 22),
+                 {31.0, 32.0, 33.0},
+                 2.0,
+                 2.5}),
     calc::testing::namedBy([](const FloorRow& r) { return std::string(r.name); }));
 
 // 30 groups 38.0 … 42.0: Σ(x − m)² = 6 × 10 = 60, σ = √(60 / 29) = 1.4384 → 1.44.
@@ -516,8 +538,8 @@ INSTANTIATE_TEST_SUITE_P(
         MethodRow{"known without sigma0", Method::KnownSigma, 3, {}, {}, Entry::Sigma0},
         MethodRow{"known with four", Method::KnownSigma, 4, 3.0, {}, Entry::Method},
         MethodRow{"non-statistical ten", Method::NonStatistical, 10, {}, {}, Entry::Method},
-        MethodRow{"non-statistical nine", Method::NonStatistical, 9, {}, Method::NonStatistical,
-                  {}}),
+        MethodRow{
+            "non-statistical nine", Method::NonStatistical, 9, {}, Method::NonStatistical, {}}),
     calc::testing::namedBy([](const MethodRow& r) { return std::string(r.name); }));
 
 TEST(Gbt50107, AKnownSigmaNotUsedIsNoted) {
@@ -543,8 +565,7 @@ TEST(Gbt50107, LeftOutGroupsDoNotCountForTheMethod) {
 TEST(Gbt50107, EveryBadCellIsNamedWithItsReason) {
     Input in;
     in.groups = {Group::ofSpecimens(33.1, -3.0, 34.0),
-                 Group{{33.1, 35.2, std::nullopt}, std::nullopt},
-                 Group::ofValue(0.0),
+                 Group{{33.1, 35.2, std::nullopt}, std::nullopt}, Group::ofValue(0.0),
                  Group{{std::nullopt, std::nullopt, std::nullopt}, std::nullopt},
                  Group{{33.1, std::nullopt, std::nullopt}, 33.0}};
     const Outcome out = evaluate(in);
@@ -587,10 +608,10 @@ TEST(Gbt50107, EntriesAreCheckedWithTheCells) {
     for (const InputFault& f : out.faults) {
         places.push_back(f.place);
     }
-    EXPECT_EQ(places, (std::vector<Place>{{Entry::Fcuk},
-                                          {Entry::Sigma0},
-                                          {Entry::Previous, 1},
-                                          {Entry::Groups, 1, kValueCell}}));
+    EXPECT_EQ(
+        places,
+        (std::vector<Place>{
+            {Entry::Fcuk}, {Entry::Sigma0}, {Entry::Previous, 1}, {Entry::Groups, 1, kValueCell}}));
     EXPECT_EQ(out.faults[0].message, "「强度等级 fcu,k」应大于 0，现为 -30");
     EXPECT_NE(out.faults[3].message.find("超出可计算的范围"), std::string::npos);
 }

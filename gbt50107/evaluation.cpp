@@ -649,6 +649,7 @@ Outcome evaluate(const Input& in, const std::vector<InputFault>& known) {
     return {std::move(e), {}};
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): a figure and its places, as std::round's
 std::string decimalText(double value, int minPlaces, const calc::NumberFormat& format) {
     const std::optional<Decimal> d = exact::shortest(value);
     if (!d) {

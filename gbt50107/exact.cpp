@@ -17,6 +17,23 @@ Int pow10(int n) {
     return p;
 }
 
+namespace {
+
+// The power of ten after the 'e' of "1.5e-05", from `p` to `end`.
+int exponentOf(const char* p, const char* end) {
+    const bool minus = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) {
+        ++p;
+    }
+    int power = 0;
+    for (; p < end; ++p) {
+        power = power * 10 + (*p - '0');
+    }
+    return minus ? -power : power;
+}
+
+} // namespace
+
 std::optional<Decimal> shortest(double value) {
     if (!std::isfinite(value) || std::fabs(value) >= 1e30) {
         return std::nullopt;
@@ -29,15 +46,11 @@ std::optional<Decimal> shortest(double value) {
     }
     // "-12.345" or "1.5e-05": digits, a point, an exponent.
     Decimal d;
-    bool negative = false;
+    const char* p = buffer.data();
+    const bool negative = p < end && *p == '-';
+    p += negative ? 1 : 0;
     bool point = false;
     int fraction = 0;
-    int power = 0;
-    const char* p = buffer.data();
-    if (p < end && *p == '-') {
-        negative = true;
-        ++p;
-    }
     for (; p < end && *p != 'e'; ++p) {
         if (*p == '.') {
             point = true;
@@ -46,18 +59,7 @@ std::optional<Decimal> shortest(double value) {
             fraction += point ? 1 : 0;
         }
     }
-    if (p < end) {
-        ++p;
-        const bool minus = p < end && *p == '-';
-        if (p < end && (*p == '-' || *p == '+')) {
-            ++p;
-        }
-        for (; p < end; ++p) {
-            power = power * 10 + (*p - '0');
-        }
-        power = minus ? -power : power;
-    }
-    d.places = fraction - power;
+    d.places = fraction - (p < end ? exponentOf(p + 1, end) : 0);
     if (d.places < 0) {
         d.units *= pow10(-d.places);
         d.places = 0;
@@ -115,6 +117,7 @@ Int at(const Decimal& d, int places) {
     return d.units * pow10(places - d.places);
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): a fraction's two terms, in order
 Int divideHalfUp(Int num, Int den) {
     const bool negative = num < 0;
     const Int magnitude = negative ? -num : num;

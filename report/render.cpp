@@ -181,9 +181,10 @@ std::string signatureLine(const Signature& signature) {
 }
 
 std::array<std::pair<std::string_view, const std::string*>, 3>
-projectLines(const Project& project) {
+projectLines(const Document& document) {
+    const Project& project = document.project;
     return {{{"工程名称", &project.name},
-             {"使用部位", &project.part},
+             {document.partLabel, &project.part},
              {"委托/设计单位", &project.client}}};
 }
 
@@ -268,7 +269,7 @@ std::string toText(const Document& document) {
         out += line(heading) + "\n";
     }
     out += "\n";
-    for (const auto& [label, value] : projectLines(document.project)) {
+    for (const auto& [label, value] : projectLines(document)) {
         out += std::string(label) + "：" + line(*value) + "\n";
     }
     for (const Section& section : document.sections) {
@@ -312,7 +313,7 @@ std::string toHtml(const Document& document) {
     for (const std::string& heading : document.heading) {
         out += "<p class=\"heading\">" + html(heading) + "</p>\n";
     }
-    for (const auto& [label, value] : projectLines(document.project)) {
+    for (const auto& [label, value] : projectLines(document)) {
         out += "<p class=\"project\">" + std::string(label) + "：" + html(*value) + "</p>\n";
     }
     for (const Section& section : document.sections) {

@@ -123,6 +123,9 @@ struct Document {
     std::string title;
     std::vector<std::string> heading; // basis, date, program, design file
     Project project;                  // shown at the top, below the title
+    // The caption of the project's part: where a mix is used (使用部位), or
+    // where the concrete evaluated was placed (施工部位).
+    std::string partLabel = "使用部位";
     std::vector<Section> sections;
     std::vector<Signature> signatures; // shown at the end
 };

@@ -8,7 +8,9 @@
 #include "calc/memorysheet.h"
 #include "calc/trace.h"
 #include "design/designfile.h"
+#include "gbt50107/evaluationfile.h"
 #include "jgj55/designfile.h"
+#include "report/gbt50107record.h"
 #include "report/jgj55report.h"
 #include "report/report.h"
 #include "tools/fieldtable.h"
@@ -254,6 +256,48 @@ TEST(GuideTest, EveryFigureOfAJgj55ExampleIsInTheProgramsReport) {
         ++examples;
     }
     EXPECT_EQ(examples, 2);
+}
+
+// The strength evaluation's example: "<!-- GB/T 50107-2010 算例 {evaluation
+// file} -->" opens it, running to the next heading; every text it quotes in
+// backticks must stand in the record the program makes of that file, a
+// figure as a whole figure.
+TEST(GuideTest, EveryFigureOfAnEvaluationExampleIsInTheProgramsRecord) {
+    const std::string guide = '\n' + readGuide();
+    static const std::string kOpen = "<!-- GB/T 50107-2010 算例 ";
+    static const std::string kClose = " -->";
+    int examples = 0;
+    for (std::size_t at = guide.find(kOpen); at != std::string::npos;
+         at = guide.find(kOpen, at + 1)) {
+        const std::size_t caseEnd = guide.find(kClose, at);
+        ASSERT_NE(caseEnd, std::string::npos);
+        const std::string file = guide.substr(at + kOpen.size(), caseEnd - at - kOpen.size());
+        const gbt50107::FileReading read = gbt50107::read(file);
+        ASSERT_TRUE(read) << read.error;
+        const gbt50107::Outcome out = gbt50107::evaluate(read.file->input);
+        ASSERT_TRUE(out) << out.faults.front().message;
+        report::Options options;
+        options.date = "2024-05-01";
+        const std::string record = report::toText(report::buildGbt50107Record(
+            read.file->input, *out.evaluation, calc::NumberFormat{}, options));
+        const std::set<std::string> figures = figuresIn(record);
+        const std::size_t bodyAt = caseEnd + kClose.size();
+        const std::size_t end = guide.find("\n# ", bodyAt);
+        const std::string body =
+            guide.substr(bodyAt, end == std::string::npos ? end : end - bodyAt);
+        static const std::regex quoted("`([^`]+)`");
+        int quotes = 0;
+        for (auto it = std::sregex_iterator(body.begin(), body.end(), quoted);
+             it != std::sregex_iterator(); ++it, ++quotes) {
+            const std::string text = (*it)[1].str();
+            const bool figure = figuresIn(text) == std::set<std::string>{text};
+            EXPECT_TRUE(figure ? figures.contains(text) : record.find(text) != std::string::npos)
+                << "the example quotes " << text << ", which its record does not show";
+        }
+        EXPECT_GE(quotes, 10);
+        ++examples;
+    }
+    EXPECT_EQ(examples, 1);
 }
 
 TEST(GuideTest, TheJgj55TablesComeFromTheDesignsData) {

@@ -9,8 +9,9 @@
 //                         the window of a new design to JGJ 55-2011
 //     lanshi --report DESIGN -o OUT [--batch-volume LITRES]
 //                         the calculation report of the design, written to OUT
-//                         (.pdf, .html/.htm or .txt; "-" for text on standard
-//                         output; any other name is refused), without a window
+//                         (.pdf, .html/.htm or .txt; .json for its figures as
+//                         data; "-" for text on standard output; any other
+//                         name is refused), without a window
 //
 // A command that needs no window gets an Action of its own; main() runs it
 // and returns before the application is created.

@@ -33,11 +33,20 @@ bool writesTo(const QString& output) {
            suffix == QLatin1String("json");
 }
 
-// --report DESIGN -o OUT [--batch-volume LITRES], all three checked.
+// --report DESIGN -o OUT [--batch-volume LITRES], or --notice DESIGN -o OUT,
+// all checked.
 template <typename Fail>
-CommandLine reportCommand(const QCommandLineParser& parser, const QCommandLineOption& report,
-                          const QCommandLineOption& output, const QCommandLineOption& batch,
-                          const Fail& fail) {
+CommandLine reportCommand(const QCommandLineParser& parser, const QCommandLineOption& reportOption,
+                          const QCommandLineOption& noticeOption, const QCommandLineOption& output,
+                          const QCommandLineOption& batch, const Fail& fail) {
+    if (parser.isSet(reportOption) && parser.isSet(noticeOption)) {
+        return fail(QStringLiteral("--report 和 --notice 不能同时给出"));
+    }
+    if (parser.isSet(noticeOption) && parser.isSet(batch)) {
+        return fail(QStringLiteral("--batch-volume 只用于 --report"));
+    }
+    const bool notice = parser.isSet(noticeOption);
+    const QCommandLineOption& report = notice ? noticeOption : reportOption;
     if (!parser.isSet(report)) {
         return fail(QStringLiteral("-o 和 --batch-volume 只用于 --report"));
     }
@@ -50,6 +59,7 @@ CommandLine reportCommand(const QCommandLineParser& parser, const QCommandLineOp
     }
     CommandLine command;
     command.action = CommandLine::Action::Report;
+    command.notice = notice;
     command.design = parser.value(report);
     command.output = parser.value(output);
     if (command.design.isEmpty()) {
@@ -263,12 +273,17 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption batch(QStringLiteral("batch-volume"),
                                    QStringLiteral("试拌用量的混凝土体积，单位 L（默认 20）。"),
                                    QStringLiteral("升"));
+    const QCommandLineOption notice(
+        QStringLiteral("notice"),
+        QStringLiteral("写出该设计的配合比通知单（施工配合比与每盘用量），不打开窗口。"),
+        QStringLiteral("设计文件"));
     const QCommandLineOption newDesign(
         QStringLiteral("new"),
         QStringLiteral("打开新设计的窗口（jgj55-2011：按 JGJ 55-2011 设计）。"),
         QStringLiteral("种类"));
     parser.addOption(newDesign);
     parser.addOption(report);
+    parser.addOption(notice);
     parser.addOption(output);
     parser.addOption(batch);
     QCommandLineOption platform(QStringLiteral("platform"), QString(), QStringLiteral("名称"));
@@ -301,8 +316,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(help)) {
         command.action = CommandLine::Action::Help;
-        command.text = helpText(description, {help, version, newDesign, report, output, batch},
-                                argument, argumentText);
+        command.text =
+            helpText(description, {help, version, newDesign, report, notice, output, batch},
+                     argument, argumentText);
         return command;
     }
     if (parser.isSet(version)) {
@@ -310,8 +326,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         command.text = QStringLiteral("%1 %2\n").arg(ui::kApplicationName, ui::kApplicationVersion);
         return command;
     }
-    if (parser.isSet(report) || parser.isSet(output) || parser.isSet(batch)) {
-        return reportCommand(parser, report, output, batch, fail);
+    if (parser.isSet(report) || parser.isSet(notice) || parser.isSet(output) ||
+        parser.isSet(batch)) {
+        return reportCommand(parser, report, notice, output, batch, fail);
     }
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(newDesign)) {

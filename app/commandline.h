@@ -12,6 +12,9 @@
 //                         (.pdf, .html/.htm or .txt; .json for its figures as
 //                         data; "-" for text on standard output; any other
 //                         name is refused), without a window
+//     lanshi --notice DESIGN -o OUT
+//                         the mix notice (配合比通知单) of the design, as the
+//                         report is written
 //
 // A command that needs no window gets an Action of its own; main() runs it
 // and returns before the application is created.
@@ -38,6 +41,7 @@ struct CommandLine {
     QString platform;      // Qt's -platform, when given
     QString text;          // what Help, Version and Error print, one line or more
     QString output;        // Report: where to write it; "-" for standard output
+    bool notice = false;   // Report: the mix notice (--notice) instead of the report
     // Report: the trial batch, in litres, when given; else the design file's own.
     std::optional<double> batchLitres;
 };

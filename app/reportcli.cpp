@@ -164,6 +164,25 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
         document.setReportDetails(details);
     }
     const std::string stopped = document.calculateForReport();
+    const session::ReportStamp stamp{.date =
+                                         QDate::currentDate().toString(Qt::ISODate).toStdString(),
+                                     .program = ui::kApplicationName.toStdString(),
+                                     .version = ui::kApplicationVersion.toStdString()};
+    if (command.notice) {
+        if (!stopped.empty()) {
+            return failed(QStringLiteral("%1：%2").arg(command.design, ui::qt(stopped)));
+        }
+        if (kindOf(command.output) == Kind::Json) {
+            const session::Saving json = document.noticeJson();
+            return json ? writeBytes(command, *json.bytes)
+                        : failed(QStringLiteral("%1：%2").arg(command.design, ui::qt(json.error)));
+        }
+        const session::Reporting notice = document.notice(stamp);
+        if (!notice) {
+            return failed(QStringLiteral("%1：%2").arg(command.design, ui::qt(notice.refusal)));
+        }
+        return writeDocument(*notice.document, command, argc, argv);
+    }
     if (kindOf(command.output) == Kind::Json) {
         // A stopped classic calculation is a result too: its fields and the stop.
         const session::Saving json = document.resultJson();
@@ -175,10 +194,7 @@ int runReport(const CommandLine& command, int& argc, char** argv) {
     if (!stopped.empty()) {
         return failed(QStringLiteral("%1：%2").arg(command.design, ui::qt(stopped)));
     }
-    const session::Reporting made =
-        document.report({.date = QDate::currentDate().toString(Qt::ISODate).toStdString(),
-                         .program = ui::kApplicationName.toStdString(),
-                         .version = ui::kApplicationVersion.toStdString()});
+    const session::Reporting made = document.report(stamp);
     if (!made) {
         return failed(QStringLiteral("%1：%2").arg(command.design, ui::qt(made.refusal)));
     }

@@ -200,7 +200,8 @@ void putRow(ordered& object, const InputRow& row, const Input& in) {
 
 } // namespace
 
-std::string serialize(const Input& in, const design::Project& project, double batchLitres) {
+std::string serialize(const Input& in, const design::Project& project, double batchLitres,
+                      const ordered& notice) {
     ordered d = ordered::object();
     const std::span<const InputRow> rows = inputRows();
     for (std::size_t i = 0; i < rows.size();) {
@@ -230,6 +231,9 @@ std::string serialize(const Input& in, const design::Project& project, double ba
     if (batchLitres != design::kUsualBatchLitres) {
         file[std::string(design::kTrialBatchKey)] = design::trialBatchBlock(batchLitres);
     }
+    if (!notice.is_null()) {
+        file["notice"] = notice;
+    }
     // A text cannot hold invalid UTF-8 here: every text is one of the names.
     return file.dump(2, ' ', false) + "\n";
 }
@@ -251,6 +255,16 @@ json parseBounded(std::string_view bytes) {
         return true;
     };
     return json::parse(bytes.begin(), bytes.end(), deep, true, false);
+}
+
+} // namespace
+
+namespace {
+
+ReadResult refused(std::string why) {
+    ReadResult result;
+    result.error = std::move(why);
+    return result;
 }
 
 } // namespace
@@ -282,6 +296,9 @@ ReadResult read(std::string_view bytes) {
         if (const json* block = top.object(design::kProjectKey)) {
             result.project = design::projectFrom(*block);
         }
+        if (const json* block = top.object("notice")) {
+            result.notice = *block;
+        }
         if (const json* block = top.object(design::kTrialBatchKey)) {
             result.batchLitres =
                 design::batchLitresFrom(*block).value_or(design::kUsualBatchLitres);
@@ -290,13 +307,13 @@ ReadResult read(std::string_view bytes) {
         result.input = readInput(*body);
         return result;
     } catch (const json::parse_error&) {
-        return {std::nullopt, {}, design::kUsualBatchLitres, "文件不是正确的 JSON，无法读取。"};
+        return refused("文件不是正确的 JSON，无法读取。");
     } catch (const json::out_of_range&) {
-        return {std::nullopt, {}, design::kUsualBatchLitres, "文件中有超出范围的数，无法读取。"};
+        return refused("文件中有超出范围的数，无法读取。");
     } catch (const json::exception&) {
-        return {std::nullopt, {}, design::kUsualBatchLitres, "文件内容无法读取。"};
+        return refused("文件内容无法读取。");
     } catch (const FileRefusal& refusal) {
-        return {std::nullopt, {}, design::kUsualBatchLitres, refusal.message};
+        return refused(refusal.message);
     }
 }
 

@@ -30,6 +30,8 @@
 #include <string>
 #include <string_view>
 
+#include <nlohmann/json.hpp>
+
 namespace jgj55 {
 
 inline constexpr std::string_view kStandardKey = "standard";
@@ -40,6 +42,7 @@ struct ReadResult {
     std::optional<Input> input;                     // set when the bytes are a readable design
     design::Project project;                        // the project block the file keeps
     double batchLitres = design::kUsualBatchLitres; // the report's trial batch
+    nlohmann::json notice;                          // the mix notice's block; null for none
     std::string error;                              // otherwise what is wrong, in Chinese, one line
     explicit operator bool() const { return input.has_value(); }
 };
@@ -48,8 +51,10 @@ struct ReadResult {
 // A whole number is written without a fraction (30, not 30.0).
 // The project block, when not empty, follows the design under "project",
 // and the report's trial batch, when not the usual 20 L, under "trialBatch".
+// The mix notice's block (notice/notice.h), when not null, comes last.
 std::string serialize(const Input& input, const design::Project& project = {},
-                      double batchLitres = design::kUsualBatchLitres);
+                      double batchLitres = design::kUsualBatchLitres,
+                      const nlohmann::ordered_json& notice = nullptr);
 
 // Reads the bytes of a JGJ 55-2011 design file.
 ReadResult read(std::string_view bytes);

@@ -229,7 +229,11 @@ void htmlBlock(std::string& out, const Block& block) {
                    "</p>\n";
         }
     } else if (const auto* list = std::get_if<List>(&block)) {
-        out += "<h3>" + html(list->title) + "</h3>\n<ol>\n";
+        // A list without a title of its own stands under its section's.
+        if (!list->title.empty()) {
+            out += "<h3>" + html(list->title) + "</h3>\n";
+        }
+        out += "<ol>\n";
         for (const std::string& item : list->items) {
             out += "<li>" + html(item) + "</li>\n";
         }
@@ -252,7 +256,9 @@ void textBlock(std::string& out, const Block& block) {
             out += "     " + line(note) + "\n";
         }
     } else if (const auto* list = std::get_if<List>(&block)) {
-        out += "  " + line(list->title) + "\n";
+        if (!list->title.empty()) {
+            out += "  " + line(list->title) + "\n";
+        }
         for (std::size_t i = 0; i < list->items.size(); ++i) {
             out += "     " + std::to_string(i + 1) + ". " + line(list->items[i]) + "\n";
         }

@@ -1,5 +1,7 @@
 #include "session/classicwindow.h"
 
+#include "calc/conversions.h"
+#include "calc/decimal.h"
 #include "calc/fields.h"
 #include "calc/stages.h"
 #include "design/designfile.h"
@@ -143,7 +145,8 @@ Box ClassicWindow::noticeBox(std::string_view text) {
 }
 
 bool ClassicWindow::modified() const {
-    return !design::sameSheet(design::capture(m_sheet), m_saved) || m_details != m_savedDetails;
+    return !design::sameSheet(design::capture(m_sheet), m_saved) || m_details != m_savedDetails ||
+           m_notice != m_savedNotice;
 }
 
 std::string ClassicWindow::caption() const {
@@ -197,6 +200,15 @@ Opening ClassicWindow::openBytes(std::string_view bytes, FileName file) {
     m_details = {.litres = design::batchLitresOf(*read.design),
                  .project = design::projectOf(*read.design)};
     m_savedDetails = m_details;
+    m_notice = {};
+    m_noticeRead = true;
+    if (const auto kept = read.design->extras.find(std::string(notice::kNoticeKey));
+        kept != read.design->extras.end()) {
+        const notice::DetailsReading notice = notice::readDetails(kept->second);
+        m_noticeRead = notice.details.has_value();
+        m_notice = notice.details.value_or(notice::Details{});
+    }
+    m_savedNotice = m_notice;
     return {.opened = true, .error = {}, .setAside = opened.setAside};
 }
 
@@ -206,6 +218,12 @@ Saving ClassicWindow::saveBytes() const {
     design::keepCalculation(saving, m_provenance, m_sheet, holds ? m_lastNumber : 0);
     design::keepProject(saving, m_details.project);
     design::keepBatchLitres(saving, m_details.litres);
+    if (!m_notice.empty()) {
+        saving.extras[std::string(notice::kNoticeKey)] =
+            nlohmann::json(notice::detailsBlock(m_notice));
+    } else if (m_noticeRead) {
+        saving.extras.erase(std::string(notice::kNoticeKey));
+    }
     try {
         return {.bytes = design::serialize(saving), .error = {}};
     } catch (const std::invalid_argument& e) {
@@ -222,6 +240,7 @@ void ClassicWindow::savedAs(const Saving& saving, FileName file) {
         }
     }
     m_savedDetails = m_details;
+    m_savedNotice = m_notice;
 }
 
 std::optional<report::Refusal> ClassicWindow::reportRefusal() const {
@@ -285,6 +304,54 @@ std::string ClassicWindow::calculateForReport() {
     }
     press();
     return m_lastStop ? stopReport(*m_lastStop, m_sheet) : std::string();
+}
+
+Document::NoticeBasis ClassicWindow::noticeBasis() const {
+    if (reportRefusal()) {
+        return {std::nullopt, "没有可用的计算结果：请先按“计算”，算完后再开具配合比通知单。"};
+    }
+    const calc::NumberFormat& format = m_sheet.numberFormat();
+    const auto number = [&format](std::string_view text) -> std::optional<double> {
+        if (calc::parseStrict(text, format).status != calc::StrictStatus::Ok) {
+            return std::nullopt;
+        }
+        return calc::readLenient(text, format);
+    };
+    // The dry masses: those the method wrote, before any moisture correction.
+    std::array<std::string, 4> dry = {m_sheet.text(calc::Text11), m_sheet.text(calc::Text12),
+                                      m_sheet.text(calc::Text13), m_sheet.text(calc::Text14)};
+    for (const calc::StageTrace& stage : m_last->trace.stages) {
+        if (stage.stage == calc::Stage::tjfjs || stage.stage == calc::Stage::zhiliangfa) {
+            const calc::TextField fields[] = {calc::Text11, calc::Text12, calc::Text13,
+                                              calc::Text14};
+            for (std::size_t i = 0; i < dry.size(); ++i) {
+                if (const calc::TraceWrite* w = stage.written(fields[i])) {
+                    dry[i] = w->text;
+                }
+            }
+        }
+    }
+    notice::Basis basis;
+    basis.kind = notice::Basis::Kind::Calculated;
+    basis.standard = "JGJ 55-2000《普通混凝土配合比设计规程》（水灰比法）";
+    basis.waterCement = true;
+    const std::optional<double> cement = number(dry[0]);
+    const std::optional<double> sand = number(dry[1]);
+    const std::optional<double> stone = number(dry[2]);
+    const std::optional<double> water = number(dry[3]);
+    const std::optional<double> wc = number(m_sheet.text(calc::Text8));
+    if (!cement || !sand || !stone || !water || !wc) {
+        return {std::nullopt, "配合比中有不是数的用量，不能开具配合比通知单。"};
+    }
+    basis.mix = {
+        .binder = *cement, .cement = *cement, .water = *water, .sand = *sand, .stone = *stone};
+    basis.waterBinder = *wc;
+    if (const auto beta = number(m_sheet.text(calc::Text15))) {
+        basis.sandRatio = (calc::decimal::Exact::of(*beta) * calc::decimal::Exact(100)).toDouble();
+    }
+    basis.slump = number(m_sheet.text(calc::Text28));
+    basis.strengthClass = "C" + std::string(m_sheet.text(calc::Text1));
+    return {std::move(basis), {}};
 }
 
 Saving ClassicWindow::resultJson() const {

@@ -157,6 +157,10 @@ public:
     // it ran to its end).
     Saving resultJson() const override;
 
+protected:
+    NoticeBasis noticeBasis() const override;
+    const calc::NumberFormat& noticeFormat() const override { return m_sheet.numberFormat(); }
+
 private:
     void press();
     Effects calculate();
@@ -166,6 +170,10 @@ private:
     calc::Sheet& m_sheet;
     design::Design m_saved; // the sheet as last opened or saved
     ReportDetails m_savedDetails;
+    notice::Details m_savedNotice;
+    // The file's notice block could be read: saving writes the details back
+    // in its place (a block it could not read is kept as it was).
+    bool m_noticeRead = true;
     std::string m_file;
     std::optional<report::LastCalculation> m_last;
     int m_lastNumber = 0; // the provenance's number of m_last

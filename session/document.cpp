@@ -3,6 +3,7 @@
 #include "calc/memorysheet.h"
 #include "design/designfile.h"
 #include "jgj55/designfile.h"
+#include "report/noticereport.h"
 #include "report/numbers.h"
 #include "session/classicwindow.h"
 #include "session/identity.h"
@@ -10,6 +11,7 @@
 
 #include <cmath>
 #include <utility>
+#include <variant>
 
 namespace session {
 
@@ -74,6 +76,50 @@ std::optional<Box> Document::mayClose() const {
                .title = std::string(kApplicationName),
                .text = std::move(text),
                .buttons = Buttons::saveDiscardCancel};
+}
+
+namespace {
+
+// The notice computed, or why not, in one line.
+std::variant<notice::Notice, std::string> noticeOf(const notice::Details& details,
+                                                   const std::optional<notice::Basis>& basis,
+                                                   const std::string& refusal) {
+    if (!basis) {
+        return refusal;
+    }
+    notice::Outcome out = notice::compute(*basis, details);
+    if (!out) {
+        return out.refusal.message;
+    }
+    return std::move(*out.notice);
+}
+
+} // namespace
+
+Reporting Document::notice(const ReportStamp& stamp) const {
+    const NoticeBasis given = noticeBasis();
+    auto made = noticeOf(m_notice, given.basis, given.refusal);
+    if (auto* why = std::get_if<std::string>(&made)) {
+        return {.document = std::nullopt, .refusal = *why};
+    }
+    report::Options options;
+    options.date = stamp.date;
+    options.program = stamp.program;
+    options.version = stamp.version;
+    options.designFile = fileName();
+    options.project = reportDetails().project;
+    return {.document = report::buildNotice(std::get<notice::Notice>(made), m_notice,
+                                            noticeFormat(), options),
+            .refusal = {}};
+}
+
+Saving Document::noticeJson() const {
+    const NoticeBasis given = noticeBasis();
+    auto made = noticeOf(m_notice, given.basis, given.refusal);
+    if (auto* why = std::get_if<std::string>(&made)) {
+        return {.bytes = std::nullopt, .error = *why};
+    }
+    return {.bytes = notice::resultJson(std::get<notice::Notice>(made)), .error = {}};
 }
 
 OpenedFile openFile(std::string_view bytes, FileName file, const calc::NumberFormat& format) {

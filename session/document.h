@@ -18,6 +18,7 @@
 #pragma once
 
 #include "calc/numberformat.h"
+#include "notice/notice.h"
 #include "report/report.h"
 #include "session/box.h"
 
@@ -127,6 +128,16 @@ public:
     // The figures as the result file of `lanshi --report … -o R.json`.
     virtual Saving resultJson() const = 0;
 
+    // The mix notice (配合比通知单) of the design: its details as the
+    // laboratory last gave them (kept in the design file under "notice";
+    // a change is a modification like any other), and the notice itself, or
+    // why there is none. A kind without a mix has none.
+    const notice::Details& noticeDetails() const { return m_notice; }
+    void setNoticeDetails(const notice::Details& details) { m_notice = details; }
+    Reporting notice(const ReportStamp& stamp) const;
+    // `lanshi --notice … -o N.json`: the notice's masses as data.
+    Saving noticeJson() const;
+
     // The name alone: the last component of file().
     std::string fileName() const;
     // Before another design replaces the document: the question to ask
@@ -134,6 +145,21 @@ public:
     std::optional<Box> mayReplace() const;
     // The same before its window closes or the program ends.
     std::optional<Box> mayClose() const;
+
+protected:
+    // What the design gives its notice: its mix per m³ and requirements; a
+    // refusal when there is no mix to give (nothing calculated, a stop).
+    struct NoticeBasis {
+        std::optional<notice::Basis> basis;
+        std::string refusal;
+    };
+    virtual NoticeBasis noticeBasis() const {
+        return {std::nullopt, "这类文件没有配合比，不能开具配合比通知单。"};
+    }
+    // The number format the notice is written in.
+    virtual const calc::NumberFormat& noticeFormat() const = 0;
+
+    notice::Details m_notice;
 };
 
 // A document of the bytes' kind, made for the command line or a call of the

@@ -608,14 +608,48 @@ void Jgj55Form::showTableValues() {
 }
 
 std::string Jgj55Form::bytesOf(const jgj55::Input& input) const {
-    std::string bytes = jgj55::serialize(input, m_details.project, m_details.litres);
-    return bytes;
+    return jgj55::serialize(input, m_details.project, m_details.litres,
+                            m_notice.empty() ? nlohmann::ordered_json()
+                                             : notice::detailsBlock(m_notice));
+}
+
+Document::NoticeBasis Jgj55Form::noticeBasis() const {
+    if (!m_result || !m_input) {
+        return {std::nullopt, "设计尚不完整，不能开具配合比通知单。" + m_status.text};
+    }
+    const jgj55::Result& r = *m_result;
+    notice::Basis basis;
+    basis.kind = notice::Basis::Kind::Calculated;
+    basis.standard = "JGJ 55-2011《普通混凝土配合比设计规程》";
+    basis.mix = {.binder = r.binder,
+                 .cement = r.cement,
+                 .flyAsh = r.flyAsh,
+                 .slag = r.slag,
+                 .water = r.water,
+                 .sand = r.sand,
+                 .stone = r.stone,
+                 .admixture = r.admixture};
+    basis.waterBinder = r.waterBinder;
+    basis.waterCement = r.flyAsh == 0.0 && r.slag == 0.0;
+    basis.sandRatio = r.sandRatio;
+    basis.slump = m_input->slump;
+    basis.strengthClass = "C" + typedText(m_input->fcuk.value_or(0.0), 0, calc::NumberFormat{});
+    return {std::move(basis), {}};
 }
 
 Opening Jgj55Form::openBytes(std::string_view bytes, FileName file) {
     const jgj55::ReadResult read = jgj55::read(bytes);
     if (!read) {
         return {.opened = false, .error = read.error};
+    }
+    // Everything is read before anything of the form changes.
+    notice::Details noticeDetails;
+    if (!read.notice.is_null()) {
+        const notice::DetailsReading reading = notice::readDetails(read.notice);
+        if (!reading) {
+            return {.opened = false, .error = reading.error};
+        }
+        noticeDetails = *reading.details;
     }
     const jgj55::Input& in = *read.input;
     const std::vector<Placed>& all = placed();
@@ -646,6 +680,7 @@ Opening Jgj55Form::openBytes(std::string_view bytes, FileName file) {
             m_openedGroups.push_back(group);
         }
     }
+    m_notice = noticeDetails;
     m_details = {.litres = read.batchLitres, .project = read.project};
     m_file = std::string(file.path);
     recompute();

@@ -169,6 +169,10 @@ public:
     void reportExported(std::string_view shownAs, std::string_view reason);
     void reportCopied();
 
+protected:
+    NoticeBasis noticeBasis() const override;
+    const calc::NumberFormat& noticeFormat() const override { return m_format; }
+
 private:
     void recompute();
     jgj55::Input readInputs();

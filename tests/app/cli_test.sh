@@ -59,6 +59,17 @@ expect 1 err "不是普通文件" -- --report "$dir/zero.lanshi" -o "$dir/zero.j
   head -c 2000000 /dev/zero | tr '\0' ' '
   printf '}'; } >"$dir/padded.lanshi"
 expect 0 out "JGJ 55-2011" -- --report "$dir/padded.lanshi" -o -
+# The mix notice of either kind: its figures, or the one-line reason.
+printf '{"lanshi-design": 1, "notice": {"sandMoisture": 3.5, "stoneMoisture": 0.5, "batchVolume": 0.5}}' >"$dir/notice.lanshi"
+expect 0 out "混凝土配合比通知单" -- --notice "$dir/notice.lanshi" -o -
+expect 0 out "" -- --notice "$dir/notice.lanshi" -o "$dir/notice.json"
+if ! grep -qF '"sand": 703' "$dir/notice.json"; then
+    echo "FAIL: lanshi --notice … -o notice.json: no construction sand of 703 kg" >&2
+    failures=$((failures + 1))
+fi
+printf '{"lanshi-design": 1, "notice": {"sandMoisture": 100}}' >"$dir/wet-notice.lanshi"
+expect 1 err "砂含水率 100 %" -- --notice "$dir/wet-notice.lanshi" -o -
+expect 2 err "不能同时给出" -- --notice "$dir/notice.lanshi" --report "$dir/notice.lanshi" -o -
 expect 0 out "" -- --report "$dir/wet.lanshi" -o "$dir/wet.pdf" --batch-volume 25
 if ! pdftotext "$dir/wet.pdf" - | grep -qF "147.5658"; then
     echo "FAIL: the PDF lacks the water of the construction mix" >&2

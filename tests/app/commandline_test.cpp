@@ -209,7 +209,7 @@ TEST(CommandLine, HelpIsChineseInAlignedColumns) {
         entries += line[2] != u' ' ? 1 : 0;
     }
     EXPECT_EQ(starts.size(), 1u) << help.toStdString();
-    EXPECT_EQ(entries, 7); // six options and the design file
+    EXPECT_EQ(entries, 8); // seven options and the design file
 }
 
 // A display is named in the environment or a platform chosen.

@@ -2,7 +2,7 @@
 # fresh Debian or Ubuntu machine (see README.md).
 
 BUILD_DIR := build
-SOURCES = $(shell find calc jgj55 gbt50107 design report session ui app tests tools bench fuzz web \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
+SOURCES = $(shell find calc jgj55 gbt50107 notice design report session ui app tests tools bench fuzz web \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := fuzz_conversions fuzz_calculate fuzz_design fuzz_jgj55 fuzz_gbt50107
@@ -42,7 +42,7 @@ package:
 # clang-tidy with .clang-tidy over the program's own code (calc, jgj55, gbt50107, design,
 # report, session, ui, app, tools, and the web module's entry points); every
 # finding fails. Needs the compile commands of a configured build.
-LINT_FILES := '$(CURDIR)/(calc|jgj55|gbt50107|design|report|session|ui|app|tools|web)/[^/]*\.cpp$$'
+LINT_FILES := '$(CURDIR)/(calc|jgj55|gbt50107|notice|design|report|session|ui|app|tools|web)/[^/]*\.cpp$$'
 lint: configure
 	@run-clang-tidy -quiet -p $(BUILD_DIR) -j $(JOBS) $(LINT_FILES) >$(BUILD_DIR)/lint.log 2>&1 \
 		|| { grep -E '(warning|error):' -A3 $(BUILD_DIR)/lint.log; exit 1; }

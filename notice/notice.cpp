@@ -65,8 +65,8 @@ Outcome compute(const Basis& basis, const Details& details) {
         return out;
     }
     const Mix& m = basis.mix;
-    for (const auto& [mass, name] : {std::pair{m.binder, "胶凝材料"}, std::pair{m.sand, "砂"},
-                                     std::pair{m.stone, "石子"}}) {
+    for (const auto& [mass, name] :
+         {std::pair{m.binder, "胶凝材料"}, std::pair{m.sand, "砂"}, std::pair{m.stone, "石子"}}) {
         if (!(mass > 0.0) || !std::isfinite(mass)) {
             out.refusal = {std::string("配合比中的") + name + "用量 " + written(mass) +
                                " kg/m³ 不是正数，不能开具通知单",
@@ -139,8 +139,9 @@ struct Number {
 };
 
 constexpr MaterialText kMaterials[] = {
-    {"cement", &Materials::cement}, {"sand", &Materials::sand},   {"stone", &Materials::stone},
-    {"flyAsh", &Materials::flyAsh}, {"slag", &Materials::slag},   {"admixture", &Materials::admixture},
+    {"cement", &Materials::cement}, {"sand", &Materials::sand},
+    {"stone", &Materials::stone},   {"flyAsh", &Materials::flyAsh},
+    {"slag", &Materials::slag},     {"admixture", &Materials::admixture},
 };
 constexpr Number kNumbers[] = {
     {"sandMoisture", &Details::sandMoisture},
@@ -183,7 +184,9 @@ ordered detailsBlock(const Details& details) {
 }
 
 DetailsReading readDetails(const json& block) {
-    const auto refused = [](std::string why) { return DetailsReading{std::nullopt, std::move(why)}; };
+    const auto refused = [](std::string why) {
+        return DetailsReading{std::nullopt, std::move(why)};
+    };
     if (!block.is_object()) {
         return refused("「notice」应为对象。");
     }
@@ -193,8 +196,9 @@ DetailsReading readDetails(const json& block) {
             if (!value.is_string()) {
                 return refused(keyName(key) + " 应为文字。");
             }
-            (key == "number" ? d.number : key == "frost" ? d.frost : d.permeability) =
-                value.get<std::string>();
+            (key == "number"  ? d.number
+             : key == "frost" ? d.frost
+                              : d.permeability) = value.get<std::string>();
             continue;
         }
         if (key == "materials") {

@@ -40,26 +40,26 @@ struct Mix {
 struct Basis {
     enum class Kind { Lab, Calculated };
     Kind kind = Kind::Calculated;
-    Mix mix;                       // per m³, aggregates dry
-    std::string strengthClass;     // "C30"
-    std::optional<double> slump;   // mm
-    double waterBinder = 0.0;      // W/B (the classic design: W/C)
-    bool waterCement = false;      // the ratio is water to cement (no mineral admixture)
+    Mix mix;                         // per m³, aggregates dry
+    std::string strengthClass;       // "C30"
+    std::optional<double> slump;     // mm
+    double waterBinder = 0.0;        // W/B (the classic design: W/C)
+    bool waterCement = false;        // the ratio is water to cement (no mineral admixture)
     std::optional<double> sandRatio; // %
-    std::string standard;          // the design's basis, as the notice names it
+    std::string standard;            // the design's basis, as the notice names it
 };
 
 // The materials as the laboratory names them: free texts.
 struct Materials {
-    std::string cement;    // "P·O 42.5 某厂"
-    std::string sand;      // "中砂 II区 细度模数 2.6"
-    std::string stone;     // "5～25 mm 碎石"
+    std::string cement; // "P·O 42.5 某厂"
+    std::string sand;   // "中砂 II区 细度模数 2.6"
+    std::string stone;  // "5～25 mm 碎石"
     std::string flyAsh;
     std::string slag;
     std::string admixture;
     bool empty() const {
-        return cement.empty() && sand.empty() && stone.empty() && flyAsh.empty() &&
-               slag.empty() && admixture.empty();
+        return cement.empty() && sand.empty() && stone.empty() && flyAsh.empty() && slag.empty() &&
+               admixture.empty();
     }
     friend bool operator==(const Materials&, const Materials&) = default;
 };
@@ -83,10 +83,10 @@ struct Details {
 
 struct Notice {
     Basis basis;
-    Mix lab;          // the basis's mix as the notice prints it
-    Mix construction; // for the day's moisture
-    double sandMoisture = 0.0;  // %
-    double stoneMoisture = 0.0; // %
+    Mix lab;                           // the basis's mix as the notice prints it
+    Mix construction;                  // for the day's moisture
+    double sandMoisture = 0.0;         // %
+    double stoneMoisture = 0.0;        // %
     std::optional<double> batchVolume; // m³
     std::optional<Mix> batch;
 };

@@ -54,22 +54,17 @@ private:
 };
 
 Document Builder::build() const {
-    Document document;
+    // The frame of every report of the program, under the notice's title,
+    // number and basis, signed by the laboratory.
+    Document document = reportFrame(m_n.basis.standard, m_options);
     document.title = "混凝土配合比通知单";
+    document.heading.insert(document.heading.begin() + 1,
+                            m_n.basis.kind == notice::Basis::Kind::Lab
+                                ? "配合比：试验室配合比（经试配、调整与确定）"
+                                : "配合比：计算配合比（未经试配调整）");
     if (!m_d.number.empty()) {
-        document.heading.push_back("编号：" + userText(m_d.number));
+        document.heading.insert(document.heading.begin(), "编号：" + userText(m_d.number));
     }
-    document.heading.push_back("设计依据：" + m_n.basis.standard);
-    document.heading.push_back(m_n.basis.kind == notice::Basis::Kind::Lab
-                                   ? "配合比：试验室配合比（经试配、调整与确定）"
-                                   : "配合比：计算配合比（未经试配调整）");
-    document.heading.push_back("日期：" + m_options.date);
-    document.heading.push_back("计算程序：" + m_options.program + " " + m_options.version);
-    if (!m_options.designFile.empty()) {
-        document.heading.push_back("设计文件：" + userText(m_options.designFile));
-    }
-    document.project = {userText(m_options.project.name), userText(m_options.project.part),
-                        userText(m_options.project.client)};
     document.sections = {requirements(), materials(), mix(), remarks()};
     document.signatures = {{"试验"}, {"审核"}, {"批准"}};
     return document;

@@ -163,18 +163,8 @@ bool DesignCommands::saveTo(const QString& path) {
 // Before the sheet is replaced by another design: true when nothing would be
 // lost, or the user chose to save (and it was saved) or to discard.
 bool DesignCommands::mayReplaceSheet() {
-    const std::optional<session::Box> asked = m_form.session().mayReplace();
-    if (!asked) {
-        return true;
-    }
-    switch (m_boxes.ask(&m_form, question(*asked))) {
-    case QMessageBox::Save:
-        return saveCommand();
-    case QMessageBox::Discard:
-        return true;
-    default:
-        return false;
-    }
+    return mayGoOn(m_boxes, &m_form, m_form.session().mayReplace(),
+                   [this] { return saveCommand(); });
 }
 
 void DesignCommands::updateCaption() {

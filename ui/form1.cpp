@@ -370,19 +370,8 @@ void Form1::carryOut(const session::Effects& effects) {
 
 bool Form1::mayLeave() {
     // A window never shown holds no work of the user's.
-    const std::optional<session::Box> asked = m_loaded ? m_session->mayClose() : std::nullopt;
-    if (asked) {
-        switch (m_boxes.ask(this, question(*asked))) {
-        case QMessageBox::Save:
-            if (!m_save || !m_save()) {
-                return false;
-            }
-            break;
-        case QMessageBox::Discard:
-            break;
-        default:
-            return false;
-        }
+    if (!mayGoOn(m_boxes, this, m_loaded ? m_session->mayClose() : std::nullopt, m_save)) {
+        return false;
     }
     // The JGJ 55-2011 windows end with this one: each asks about its own.
     for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -260,29 +260,15 @@ bool Jgj55Window::saveFile(const QString& path) {
 }
 
 void Jgj55Window::closeEvent(QCloseEvent* event) {
-    if (const std::optional<session::Box> asked = m_form.mayClose()) {
-        const QMessageBox::StandardButton answer = m_boxes.ask(this, question(*asked));
-        if (answer != QMessageBox::Discard && !(answer == QMessageBox::Save && saveCommand())) {
-            event->ignore();
-            return;
-        }
+    if (!mayGoOn(m_boxes, this, m_form.mayClose(), [this] { return saveCommand(); })) {
+        event->ignore();
+        return;
     }
     event->accept();
 }
 
 bool Jgj55Window::mayReplaceDesign() {
-    const std::optional<session::Box> asked = m_form.mayReplace();
-    if (!asked) {
-        return true;
-    }
-    switch (m_boxes.ask(this, question(*asked))) {
-    case QMessageBox::Save:
-        return saveCommand();
-    case QMessageBox::Discard:
-        return true;
-    default:
-        return false;
-    }
+    return mayGoOn(m_boxes, this, m_form.mayReplace(), [this] { return saveCommand(); });
 }
 
 void Jgj55Window::openCommand() {

@@ -31,4 +31,19 @@ Question question(const session::Box& box) {
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel};
 }
 
+bool mayGoOn(MessageBoxes& boxes, QWidget* parent, const std::optional<session::Box>& asked,
+             const std::function<bool()>& save) {
+    if (!asked) {
+        return true;
+    }
+    switch (boxes.ask(parent, question(*asked))) {
+    case QMessageBox::Save:
+        return save && save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace ui

@@ -23,7 +23,7 @@ constexpr std::size_t kMaxSymbolSize = 16;
 constexpr std::array<std::string_view, 4> kFormatKeys = {"decimal", "group", "groupSize",
                                                          "negative"};
 
-class Refusal : public std::runtime_error {
+class FileProblem : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
@@ -53,7 +53,7 @@ std::string kindOf(const json& value) {
 }
 
 [[noreturn]] void wrongKind(const std::string& what, const std::string& wanted, const json& found) {
-    throw Refusal(what + " 应为" + wanted + "，文件中是" + kindOf(found) + "。");
+    throw FileProblem(what + " 应为" + wanted + "，文件中是" + kindOf(found) + "。");
 }
 
 // Line and column (both from 1, the column in characters) of a byte offset.
@@ -141,23 +141,24 @@ std::string tooLarge(std::uintmax_t bytes) {
 
 namespace {
 
-// The file's JSON, or a Refusal that says what keeps the bytes from being it.
+// The file's JSON, or a FileProblem that says what keeps the bytes from being it.
 json parseJson(std::string_view bytes) {
     if (bytes.size() > kMaxFileSize) {
-        throw Refusal(tooLarge(bytes.size()));
+        throw FileProblem(tooLarge(bytes.size()));
     }
     // A byte-order mark, as some editors write, is no part of the text.
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         bytes.remove_prefix(3);
     }
     if (bytes.find_first_not_of(" \t\r\n") == std::string_view::npos) {
-        throw Refusal("文件是空的，不是设计文件。");
+        throw FileProblem("文件是空的，不是设计文件。");
     }
     if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
-        throw Refusal(place(bytes, nul) + "有二进制数据（零字节）：这不是文本文件，不是设计文件。");
+        throw FileProblem(place(bytes, nul) +
+                          "有二进制数据（零字节）：这不是文本文件，不是设计文件。");
     }
     if (const std::size_t bad = firstBadUtf8(bytes); bad != std::string_view::npos) {
-        throw Refusal(place(bytes, bad) + "不是有效的 UTF-8 文字，这不是设计文件。");
+        throw FileProblem(place(bytes, bad) + "不是有效的 UTF-8 文字，这不是设计文件。");
     }
     struct TooDeep {};
     try {
@@ -168,21 +169,21 @@ json parseJson(std::string_view bytes) {
             return true;
         });
     } catch (const TooDeep&) {
-        throw Refusal("JSON 嵌套超过 " + std::to_string(kMaxDepth) + " 层，这不是设计文件。");
+        throw FileProblem("JSON 嵌套超过 " + std::to_string(kMaxDepth) + " 层，这不是设计文件。");
     } catch (const json::parse_error& e) {
         // The reader counts the characters it has read, from 1, the end of
         // the input included: an error found there, one beyond the last
         // byte, is a file that stops where more must follow.
         if (e.byte > bytes.size()) {
-            throw Refusal("文件不完整：JSON 在" + place(bytes, bytes.size()) +
-                          "意外结束（文件可能被截断）。");
+            throw FileProblem("文件不完整：JSON 在" + place(bytes, bytes.size()) +
+                              "意外结束（文件可能被截断）。");
         }
         const std::size_t offset = e.byte > 0 ? e.byte - 1 : 0;
-        throw Refusal("不是有效的 JSON：" + place(bytes, offset) + "附近有语法错误。");
+        throw FileProblem("不是有效的 JSON：" + place(bytes, offset) + "附近有语法错误。");
     } catch (const json::exception&) {
         // A number beyond the range of a double (1e400) is the one other way
         // the JSON reader refuses a text.
-        throw Refusal("不是有效的 JSON：文件中有超出范围的数字。");
+        throw FileProblem("不是有效的 JSON：文件中有超出范围的数字。");
     }
 }
 
@@ -203,11 +204,11 @@ std::string symbolOf(const json& format, std::string_view key) {
     }
     std::string symbol = value.get<std::string>();
     if (symbol.size() > kMaxSymbolSize) {
-        throw Refusal(what + " 过长，不是一个数字符号。");
+        throw FileProblem(what + " 过长，不是一个数字符号。");
     }
     for (const char c : symbol) {
         if ((c >= '0' && c <= '9') || c == 'E' || c == 'e' || c == '+') {
-            throw Refusal(what + " 不能含有数字、E 或 +。");
+            throw FileProblem(what + " 不能含有数字、E 或 +。");
         }
     }
     return symbol;
@@ -219,7 +220,7 @@ calc::NumberFormat formatOf(const json& given) {
     }
     for (const std::string_view key : kFormatKeys) {
         if (!given.contains(std::string(key))) {
-            throw Refusal(named("format") + " 缺少 " + named(key) + "。");
+            throw FileProblem(named("format") + " 缺少 " + named(key) + "。");
         }
     }
     calc::NumberFormat format;
@@ -231,14 +232,14 @@ calc::NumberFormat formatOf(const json& given) {
         wrongKind(named("format") + " 中的 " + named("groupSize"), "整数", size);
     }
     if (size.get<long long>() < 0 || size.get<long long>() > 9) {
-        throw Refusal(named("format") + " 中的 " + named("groupSize") + " 应为 0 到 9。");
+        throw FileProblem(named("format") + " 中的 " + named("groupSize") + " 应为 0 到 9。");
     }
     format.groupSize = size.get<int>();
     if (format.decimal.empty()) {
-        throw Refusal(named("format") + " 中的 " + named("decimal") + " 不能为空。");
+        throw FileProblem(named("format") + " 中的 " + named("decimal") + " 不能为空。");
     }
     if (format.negative.empty()) {
-        throw Refusal(named("format") + " 中的 " + named("negative") + " 不能为空。");
+        throw FileProblem(named("format") + " 中的 " + named("negative") + " 不能为空。");
     }
     return format;
 }
@@ -276,25 +277,27 @@ std::optional<bool> flagOf(const json& file, std::string_view name) {
 void checkKind(const json& file) {
     const auto version = file.find(std::string(kVersionKey));
     if (version == file.end()) {
-        throw Refusal("缺少 " + named(kVersionKey) + "，这不是澜石的设计文件。");
+        throw FileProblem("缺少 " + named(kVersionKey) + "，这不是澜石的设计文件。");
     }
     if (!version->is_number_integer() || version->get<long long>() < 1) {
-        throw Refusal(named(kVersionKey) + " 应为正整数（格式版本），文件中是" +
-                      (version->is_number_integer() ? version->dump() : kindOf(*version)) + "。");
+        throw FileProblem(named(kVersionKey) + " 应为正整数（格式版本），文件中是" +
+                          (version->is_number_integer() ? version->dump() : kindOf(*version)) +
+                          "。");
     }
     if (version->get<long long>() > kFormatVersion) {
-        throw Refusal("此文件的格式版本为 " + version->dump() +
-                      "，由较新版本的程序保存；本程序只能读取版本 " +
-                      std::to_string(kFormatVersion) + "，请升级程序后再打开。");
+        throw FileProblem("此文件的格式版本为 " + version->dump() +
+                          "，由较新版本的程序保存；本程序只能读取版本 " +
+                          std::to_string(kFormatVersion) + "，请升级程序后再打开。");
     }
 
     // A design to a current standard is the same file kind with a key the
     // classic design never writes: it is not a sheet, and opening it as one
     // would show the defaults as if they were the file's.
     if (const auto standard = file.find("standard"); standard != file.end()) {
-        throw Refusal("此文件是按 " +
-                      (standard->is_string() ? standard->get<std::string>() : standard->dump()) +
-                      " 的设计，不是本窗口的设计；请在「新建 JGJ 55-2011 设计」窗口中打开。");
+        throw FileProblem(
+            "此文件是按 " +
+            (standard->is_string() ? standard->get<std::string>() : standard->dump()) +
+            " 的设计，不是本窗口的设计；请在「新建 JGJ 55-2011 设计」窗口中打开。");
     }
 }
 
@@ -306,8 +309,8 @@ void readTexts(const json& fields, Given& given) {
     for (const auto& [name, text] : fields.items()) {
         const std::optional<calc::TextField> field = calc::textFieldByName(name);
         if (!field) {
-            throw Refusal(named("fields") + " 中的 " + named(name) +
-                          " 不是字段名（应为 Text1 到 Text33）。");
+            throw FileProblem(named("fields") + " 中的 " + named(name) +
+                              " 不是字段名（应为 Text1 到 Text33）。");
         }
         if (!text.is_string()) {
             wrongKind(named(name), "文字（带引号的字符串）", text);
@@ -362,9 +365,9 @@ Design resolve(Given given, const calc::NumberFormat& target) {
         bool firstSelected = start.selected(first);
         if (a && b) {
             if (*a == *b) {
-                throw Refusal(named(calc::optionName(first)) + " 与 " +
-                              named(calc::optionName(second)) + (*a ? " 同时选中" : " 都未选中") +
-                              "；两者必须选中且只选中一个。");
+                throw FileProblem(
+                    named(calc::optionName(first)) + " 与 " + named(calc::optionName(second)) +
+                    (*a ? " 同时选中" : " 都未选中") + "；两者必须选中且只选中一个。");
             }
             firstSelected = *a;
         } else if (a) {
@@ -442,7 +445,7 @@ std::string serialize(const Design& design) {
 FormatReading readFormat(const json& format) {
     try {
         return {formatOf(format), {}};
-    } catch (const Refusal& e) {
+    } catch (const FileProblem& e) {
         return {std::nullopt, e.what()};
     }
 }
@@ -476,7 +479,7 @@ calc::NumberFormat formatOption(const nlohmann::ordered_json& options) {
 ReadResult open(std::string_view bytes, const calc::NumberFormat& current) {
     try {
         return {resolve(read(bytes), current), {}};
-    } catch (const Refusal& e) {
+    } catch (const FileProblem& e) {
         return refusal(e.what());
     }
 }
@@ -486,7 +489,7 @@ ReadResult openAsSaved(std::string_view bytes) {
         Given given = read(bytes);
         const calc::NumberFormat format = given.format.value_or(calc::NumberFormat{});
         return {resolve(std::move(given), format), {}};
-    } catch (const Refusal& e) {
+    } catch (const FileProblem& e) {
         return refusal(e.what());
     }
 }
@@ -503,7 +506,7 @@ std::string standardOf(std::string_view bytes) {
         }
         const bool named = standard->is_string() && !standard->get<std::string>().empty();
         return named ? standard->get<std::string>() : std::string("?");
-    } catch (const Refusal&) {
+    } catch (const FileProblem&) {
         return {};
     } catch (const json::exception&) {
         return {};

@@ -696,20 +696,20 @@ std::optional<Document> buildReport(const calc::Sheet& sheet, const calc::Trace&
     return Builder(sheet, trace, options).build();
 }
 
-std::string refusalText(Refusal refusal) {
-    std::string why;
-    switch (refusal) {
-    case Refusal::NoCalculation:
-        why = "还没有完成的计算。";
+std::string refusalText(NoReport why) {
+    std::string text;
+    switch (why) {
+    case NoReport::NoCalculation:
+        text = "还没有完成的计算。";
         break;
-    case Refusal::Stopped:
-        why = "上一次计算已中止，没有完整的结果。";
+    case NoReport::Stopped:
+        text = "上一次计算已中止，没有完整的结果。";
         break;
-    case Refusal::Changed:
-        why = "计算之后有数据被修改，计算书将与窗口中的数据不符。";
+    case NoReport::Changed:
+        text = "计算之后有数据被修改，计算书将与窗口中的数据不符。";
         break;
     }
-    return why + "\n请先按\"计算\"。";
+    return text + "\n请先按\"计算\"。";
 }
 
 } // namespace report

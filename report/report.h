@@ -160,7 +160,7 @@ std::string toText(const Document& document);
 std::string toHtml(const Document& document);
 
 // Why no report can be made, for the box that says so.
-enum class Refusal { NoCalculation, Stopped, Changed };
-std::string refusalText(Refusal refusal);
+enum class NoReport { NoCalculation, Stopped, Changed };
+std::string refusalText(NoReport why);
 
 } // namespace report

@@ -243,18 +243,18 @@ void ClassicWindow::savedAs(const Saving& saving, FileName file) {
     m_savedNotice = m_notice;
 }
 
-std::optional<report::Refusal> ClassicWindow::reportRefusal() const {
+std::optional<report::NoReport> ClassicWindow::reportRefusal() const {
     if (!m_last) {
-        return m_lastStop ? report::Refusal::Stopped : report::Refusal::NoCalculation;
+        return m_lastStop ? report::NoReport::Stopped : report::NoReport::NoCalculation;
     }
     if (!m_last->stillHolds(m_sheet)) {
-        return report::Refusal::Changed;
+        return report::NoReport::Changed;
     }
     return std::nullopt;
 }
 
 Reporting ClassicWindow::report(const ReportStamp& stamp) const {
-    std::optional<report::Refusal> refusal = reportRefusal();
+    std::optional<report::NoReport> refusal = reportRefusal();
     if (!refusal) {
         report::Options options;
         options.date = stamp.date;
@@ -268,7 +268,7 @@ Reporting ClassicWindow::report(const ReportStamp& stamp) const {
         if (document) {
             return {.document = std::move(document), .refusal = {}};
         }
-        refusal = report::Refusal::NoCalculation;
+        refusal = report::NoReport::NoCalculation;
     }
     // After a stop the command line and the page say where it stopped.
     if (m_lastStop && !m_last) {
@@ -279,7 +279,7 @@ Reporting ClassicWindow::report(const ReportStamp& stamp) const {
 
 ReportResult ClassicWindow::reportOrBox(std::string_view date) const {
     ReportResult result;
-    if (const std::optional<report::Refusal> refusal = reportRefusal()) {
+    if (const std::optional<report::NoReport> refusal = reportRefusal()) {
         result.boxes.push_back(
             {Icon::information, std::string(kApplicationName), report::refusalText(*refusal)});
         return result;
@@ -289,7 +289,7 @@ ReportResult ClassicWindow::reportOrBox(std::string_view date) const {
                              .version = std::string(kApplicationVersion)});
     if (!made) {
         result.boxes.push_back({Icon::information, std::string(kApplicationName),
-                                report::refusalText(report::Refusal::NoCalculation)});
+                                report::refusalText(report::NoReport::NoCalculation)});
         return result;
     }
     result.document = std::move(made.document);

@@ -165,7 +165,7 @@ private:
     void press();
     Effects calculate();
     Effects load();
-    std::optional<report::Refusal> reportRefusal() const;
+    std::optional<report::NoReport> reportRefusal() const;
 
     calc::Sheet& m_sheet;
     design::Design m_saved; // the sheet as last opened or saved

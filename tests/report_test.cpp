@@ -347,12 +347,12 @@ TEST(LastCalculation, HoldsWhileOnlyRecordedEntriesChange) {
 
 TEST(Refusal, EveryReasonAsksForACalculation) {
     for (const auto refusal :
-         {report::Refusal::NoCalculation, report::Refusal::Stopped, report::Refusal::Changed}) {
+         {report::NoReport::NoCalculation, report::NoReport::Stopped, report::NoReport::Changed}) {
         const std::string text = report::refusalText(refusal);
         EXPECT_NE(text.find("请先按\"计算\""), std::string::npos);
     }
-    EXPECT_NE(report::refusalText(report::Refusal::Stopped),
-              report::refusalText(report::Refusal::Changed));
+    EXPECT_NE(report::refusalText(report::NoReport::Stopped),
+              report::refusalText(report::NoReport::Changed));
 }
 
 } // namespace

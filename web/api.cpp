@@ -79,7 +79,7 @@ json reportOf(std::string_view bytes, const json& given) {
     }
     const session::Reporting made =
         document.report({.date = stringMember(given, "date", ""),
-                         .program = stringMember(given, "program", kProgramName),
+                         .program = stringMember(given, "program", std::string(kProgramName)),
                          .version = stringMember(given, "version", lanshi::kVersion)});
     if (!made) {
         return {{"error", made.refusal}};

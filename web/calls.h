@@ -7,6 +7,7 @@
 #include "design/project.h"
 #include "session/box.h"
 #include "session/document.h"
+#include "session/identity.h"
 
 #include <deque>
 #include <exception>
@@ -123,8 +124,8 @@ struct BatchLitres {
 // Throws std::invalid_argument for a value that is neither.
 BatchLitres batchLitresOption(const json& given, const calc::NumberFormat& format);
 
-// What a report calls the program when the caller names none.
-inline constexpr const char* kProgramName = "普通澜石";
+// What a report calls the program when the caller names none: its one name.
+inline constexpr std::string_view kProgramName = session::kApplicationName;
 
 // The options of a call: a JSON object; empty or null text is {}.
 json optionsOf(const char* text);

@@ -161,7 +161,7 @@ json reportOf(JgjPage& page, const json& given) {
     form.setReportDetails(details);
     const session::Reporting made =
         form.report({.date = stringMember(given, "date", ""),
-                     .program = stringMember(given, "program", kProgramName),
+                     .program = stringMember(given, "program", std::string(kProgramName)),
                      .version = stringMember(given, "version", lanshi::kVersion)});
     if (!made) {
         form.noReport(use);

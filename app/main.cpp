@@ -10,6 +10,7 @@
 #include "ui/jgj55command.h"
 #include "ui/jgj55window.h"
 #include "ui/messageboxes.h"
+#include "ui/noticecommand.h"
 #include "ui/regional.h"
 #include "ui/reportcommands.h"
 #include "ui/translations.h"
@@ -76,6 +77,11 @@ int main(int argc, char* argv[]) {
     designs.setOpenElsewhere(
         [&jgj55](const QString& path, const std::string& bytes) { jgj55.openDesign(path, bytes); });
     jgj55.setOpenClassic([&designs](const QString& path) { designs.openAsked(path); });
+    // 配合比通知单… in both windows.
+    ui::QtNoticeDialogs noticeDialogs;
+    ui::NoticeCommand notice(form, session::DocumentKind::classic, form.session(), boxes,
+                             reportDialogs, noticeDialogs);
+    jgj55.setNoticeDialogs(&noticeDialogs);
     // Last of the window's commands, so 使用说明 ends its context menu.
     ui::GuideCommand guide(form, boxes);
 #ifndef QT_NO_SESSIONMANAGER
@@ -94,6 +100,8 @@ int main(int argc, char* argv[]) {
         // ends the program.
         ui::Jgj55Window design(form.sheet().numberFormat(), boxes, dialogs, reportDialogs);
         design.setOpenElsewhere([&designs](const QString& path) { designs.openAsked(path); });
+        ui::NoticeCommand designNotice(design, session::DocumentKind::jgj55, design.document(),
+                                       boxes, reportDialogs, noticeDialogs);
         design.show();
         return QApplication::exec();
     }

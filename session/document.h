@@ -135,6 +135,12 @@ public:
     const notice::Details& noticeDetails() const { return m_notice; }
     void setNoticeDetails(const notice::Details& details) { m_notice = details; }
     Reporting notice(const ReportStamp& stamp) const;
+    // Why the design can have no notice yet (no mix: nothing calculated, a
+    // stop, an incomplete design), whatever the details; nothing when it can.
+    std::optional<std::string> whyNoNotice() const {
+        NoticeBasis given = noticeBasis();
+        return given.basis ? std::nullopt : std::optional<std::string>(std::move(given.refusal));
+    }
     // `lanshi --notice … -o N.json`: the notice's masses as data.
     Saving noticeJson() const;
 

@@ -2,6 +2,7 @@
 
 #include "ui/commandaction.h"
 #include "ui/jgj55window.h"
+#include "ui/noticecommand.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -25,6 +26,10 @@ Jgj55Window* Jgj55Command::newDesign() {
     auto* design = new Jgj55Window(m_format, m_boxes, m_dialogs, m_reportDialogs);
     design->setAttribute(Qt::WA_DeleteOnClose);
     design->setOpenElsewhere(m_openClassic);
+    if (m_noticeDialogs != nullptr) {
+        new NoticeCommand(*design, session::DocumentKind::jgj55, design->document(), m_boxes,
+                          m_reportDialogs, *m_noticeDialogs);
+    }
     connect(&m_window, &QObject::destroyed, design, &QObject::deleteLater);
     design->show();
     return design;

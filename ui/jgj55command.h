@@ -20,6 +20,7 @@ namespace ui {
 class FileDialogs;
 class Jgj55Window;
 class MessageBoxes;
+class NoticeDialogs;
 class ReportDialogs;
 
 class Jgj55Command : public QObject {
@@ -36,6 +37,9 @@ public:
 
     QAction* action() const { return m_action; }
 
+    // How each new window's 配合比通知单… asks for the notice's details.
+    void setNoticeDialogs(NoticeDialogs* dialogs) { m_noticeDialogs = dialogs; }
+
     // Where a classic design opened in a JGJ 55-2011 window goes.
     void setOpenClassic(std::function<void(const QString&)> open) {
         m_openClassic = std::move(open);
@@ -49,6 +53,7 @@ private:
     ReportDialogs& m_reportDialogs;
     QAction* m_action = nullptr;
     std::function<void(const QString&)> m_openClassic;
+    NoticeDialogs* m_noticeDialogs = nullptr;
 };
 
 } // namespace ui

@@ -51,6 +51,8 @@ public:
     // The inputs as the fields hold them; nothing when a field holds no
     // number (that field is marked).
     const std::optional<jgj55::Input>& input() const { return m_form.input(); }
+    // The design this window shows, as a document (for commands added to it).
+    session::Document& document() { return m_form; }
     // The last design, when the inputs could be designed.
     const std::optional<jgj55::Result>& result() const { return m_form.result(); }
     QString status() const;

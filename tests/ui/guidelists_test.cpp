@@ -8,6 +8,7 @@
 #include "ui/form1.h"
 #include "ui/guidecommand.h"
 #include "ui/jgj55command.h"
+#include "ui/noticecommand.h"
 #include "ui/reportcommands.h"
 
 #include <fstream>
@@ -94,6 +95,9 @@ TEST(GuideListsTest, EveryShortcutOfTheWindowAndNoOther) {
     ui::DesignCommands designs(form, boxes, dialogs);
     ui::QtReportDialogs reportDialogs; // never shown: no command runs
     ui::Jgj55Command jgj55(form, calc::NumberFormat{}, boxes, dialogs, reportDialogs);
+    ui::QtNoticeDialogs noticeDialogs; // never shown either
+    ui::NoticeCommand notice(form, session::DocumentKind::classic, form.session(), boxes,
+                             reportDialogs, noticeDialogs);
     ui::GuideCommand guide(form, boxes);
 
     std::map<std::string, std::string> program; // command -> shortcut

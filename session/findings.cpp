@@ -40,6 +40,37 @@ std::optional<double> valueOf(const calc::Sheet& sheet, TextField field) {
     return calc::readLenient(sheet.text(field), sheet.numberFormat());
 }
 
+// The entries a stage read that have changed since it wrote: "Fcu,k 20" as
+// they were, "Fcu,k 现为 30" as they are now; both empty when none changed.
+struct Changed {
+    std::string was;
+    std::string now;
+};
+
+Changed changedEntries(const calc::Sheet& sheet, const calc::StageTrace& stage) {
+    Changed changed;
+    for (const calc::TraceRead& r : stage.reads) {
+        if (!r.field || stage.written(*r.field) || r.text == sheet.text(*r.field)) {
+            continue;
+        }
+        const FieldRole role = calc::fieldInfo(*r.field).role;
+        if (role != FieldRole::Input && role != FieldRole::ComputedIfEmpty) {
+            continue;
+        }
+        if (!changed.was.empty()) {
+            changed.was += "、";
+            changed.now += "，";
+        }
+        changed.was += nameOf(*r.field);
+        changed.was += ' ';
+        changed.was += shown(r.text);
+        changed.now += nameOf(*r.field);
+        changed.now += " 现为 ";
+        changed.now += shown(sheet.text(*r.field));
+    }
+    return changed;
+}
+
 // Base values the classic rule kept from an earlier calculation whose entries
 // have changed since.
 void staleValues(const calc::Sheet& sheet, const calc::Trace& trace,
@@ -51,24 +82,18 @@ void staleValues(const calc::Sheet& sheet, const calc::Trace& trace,
                 sheet.text(w.field) != w.text || told.contains(w.field)) {
                 continue;
             }
-            std::string from;
-            std::string now;
-            for (const calc::TraceRead& r : stage.reads) {
-                if (!r.field || stage.written(*r.field) || r.text == sheet.text(*r.field)) {
-                    continue;
-                }
-                const FieldRole role = calc::fieldInfo(*r.field).role;
-                if (role != FieldRole::Input && role != FieldRole::ComputedIfEmpty) {
-                    continue;
-                }
-                from += (from.empty() ? "" : "、") + nameOf(*r.field) + " " + shown(r.text);
-                now += (now.empty() ? "" : "，") + nameOf(*r.field) + " 现为 " +
-                       shown(sheet.text(*r.field));
-            }
-            if (!from.empty()) {
+            const Changed changed = changedEntries(sheet, stage);
+            if (!changed.was.empty()) {
                 told.insert(w.field);
-                lines.push_back(nameOf(w.field) + " " + w.text + " 由 " + from + " 算得，" + now +
-                                "（清空该栏后重新计算）");
+                std::string line = nameOf(w.field);
+                line += ' ';
+                line += w.text;
+                line += " 由 ";
+                line += changed.was;
+                line += " 算得，";
+                line += changed.now;
+                line += "（清空该栏后重新计算）";
+                lines.push_back(std::move(line));
             }
         }
     }

@@ -336,7 +336,7 @@ std::string plainOf(const Decimal& d, const calc::NumberFormat& format) {
 // What a field shows for the file's `value`: the shortest text that reads
 // back as it, the decimal point moved by the field's shift (0.123456789 as
 // a percentage: 12.3456789), never a display format.
-std::string typedText(double value, int shift, const calc::NumberFormat& format) {
+std::string typedText(double value, const calc::NumberFormat& format, int shift) {
     Decimal d = shortestOf(value);
     d.exponent += shift;
     return plainOf(d, format);
@@ -344,8 +344,8 @@ std::string typedText(double value, int shift, const calc::NumberFormat& format)
 
 // The file's number of a field's text, read exactly: the decimal point moved
 // back by the field's shift before the digits are rounded to a double once.
-std::optional<double> typedValue(std::string_view text, int shift,
-                                 const calc::NumberFormat& format) {
+std::optional<double> typedValue(std::string_view text, const calc::NumberFormat& format,
+                                 int shift) {
     const std::optional<calc::NumberParts> parts = calc::scanNumber(text, format);
     if (!parts || !parts->hasDigits()) {
         return std::nullopt;
@@ -387,7 +387,7 @@ public:
         }
         const std::optional<double> value =
             calc::parseStrict(text, m_format).status == calc::StrictStatus::Ok
-                ? typedValue(text, field.typedShift, m_format)
+                ? typedValue(text, m_format, field.typedShift)
                 : std::nullopt;
         if (!value) {
             m_key = std::string(field.key);
@@ -633,7 +633,7 @@ Document::NoticeBasis Jgj55Form::noticeBasis() const {
     basis.waterCement = r.flyAsh == 0.0 && r.slag == 0.0;
     basis.sandRatio = r.sandRatio;
     basis.slump = m_input->slump;
-    basis.strengthClass = "C" + typedText(m_input->fcuk.value_or(0.0), 0, calc::NumberFormat{});
+    basis.strengthClass = "C" + typedText(m_input->fcuk.value_or(0.0), calc::NumberFormat{}, 0);
     return {std::move(basis), {}};
 }
 
@@ -658,7 +658,7 @@ Opening Jgj55Form::openBytes(std::string_view bytes, FileName file) {
         const Placed& p = all[i];
         if (p.field.kind == Kind::Number) {
             const std::optional<double> value = p.row->number(in);
-            m_texts[i] = value ? typedText(*value, p.field.typedShift, m_format) : std::string();
+            m_texts[i] = value ? typedText(*value, m_format, p.field.typedShift) : std::string();
             continue;
         }
         // A choice the file leaves out shows what the design takes instead

@@ -29,17 +29,25 @@ namespace ui {
 
 namespace {
 
+// How a number of the notice is entered: its largest value, its decimals and
+// its unit.
+struct Entry {
+    double high;
+    int decimals;
+    QString suffix;
+};
+
 // A number the notice may leave out: the spin box's lowest value stands for
 // "not given".
-QDoubleSpinBox* optionalNumber(QDialog& dialog, const char* name, double high, int decimals,
-                               const QString& suffix, const std::optional<double>& value) {
+QDoubleSpinBox* optionalNumber(QDialog& dialog, const char* name, const Entry& entry,
+                               const std::optional<double>& value) {
     auto* box = new QDoubleSpinBox(&dialog);
     box->setObjectName(QLatin1String(name));
-    box->setDecimals(decimals);
+    box->setDecimals(entry.decimals);
     const double none = -1.0;
-    box->setRange(none, high);
+    box->setRange(none, entry.high);
     box->setSpecialValueText(QStringLiteral("（不填）"));
-    box->setSuffix(suffix);
+    box->setSuffix(entry.suffix);
     box->setValue(value.value_or(none));
     return box;
 }
@@ -68,12 +76,12 @@ std::optional<NoticeDialogs::Answer> QtNoticeDialogs::ask(QWidget* parent,
         return edit;
     };
     QLineEdit* number = line("number", proposed.number);
-    QDoubleSpinBox* sand = optionalNumber(dialog, "sandMoisture", 99.9, 1, QStringLiteral(" %"),
-                                          proposed.sandMoisture);
-    QDoubleSpinBox* stone = optionalNumber(dialog, "stoneMoisture", 99.9, 1, QStringLiteral(" %"),
-                                           proposed.stoneMoisture);
-    QDoubleSpinBox* batch =
-        optionalNumber(dialog, "batchVolume", 10.0, 2, QStringLiteral(" m³"), proposed.batchVolume);
+    const Entry moisture{99.9, 1, QStringLiteral(" %")};
+    QDoubleSpinBox* sand = optionalNumber(dialog, "sandMoisture", moisture, proposed.sandMoisture);
+    QDoubleSpinBox* stone =
+        optionalNumber(dialog, "stoneMoisture", moisture, proposed.stoneMoisture);
+    QDoubleSpinBox* batch = optionalNumber(dialog, "batchVolume", {10.0, 2, QStringLiteral(" m³")},
+                                           proposed.batchVolume);
     const notice::Materials& m = proposed.materials;
     QLineEdit* cement = line("cement", m.cement);
     QLineEdit* sandName = line("sand", m.sand);

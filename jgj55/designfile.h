@@ -38,6 +38,9 @@ inline constexpr std::string_view kStandardKey = "standard";
 inline constexpr std::string_view kStandardName = "JGJ 55-2011";
 inline constexpr std::string_view kDesignKey = "jgj55-2011";
 
+// The analyser sees the notice block's destructor free nested values through a
+// std::vector, which throws only when memory runs out.
+// NOLINTNEXTLINE(bugprone-exception-escape)
 struct ReadResult {
     std::optional<Input> input;                     // set when the bytes are a readable design
     design::Project project;                        // the project block the file keeps

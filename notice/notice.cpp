@@ -2,7 +2,11 @@
 
 #include "calc/decimal.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -183,57 +187,71 @@ ordered detailsBlock(const Details& details) {
     return block;
 }
 
+namespace {
+
+// Each reader below takes one key of the block into the details and returns
+// why it cannot, or nothing.
+using Problem = std::optional<std::string>;
+
+Problem readMaterials(const json& value, Materials& materials) {
+    if (!value.is_object()) {
+        return keyName("materials") + " 应为对象。";
+    }
+    for (const auto& item : value.items()) {
+        const std::string& name = item.key();
+        const json& text = item.value();
+        const auto* t = std::find_if(std::begin(kMaterials), std::end(kMaterials),
+                                     [&name](const MaterialText& m) { return m.key == name; });
+        if (t == std::end(kMaterials)) {
+            return keyName("materials") + "中的「" + name + "」不是原材料之一。";
+        }
+        if (!text.is_string()) {
+            return keyName("materials") + "中的「" + name + "」应为文字。";
+        }
+        materials.*t->member = text.get<std::string>();
+    }
+    return std::nullopt;
+}
+
+Problem readNumber(const std::string& key, const json& value, Details& d) {
+    const auto* n = std::find_if(std::begin(kNumbers), std::end(kNumbers),
+                                 [&key](const Number& number) { return number.key == key; });
+    if (n == std::end(kNumbers)) {
+        return keyName(key) + " 不是通知单的一项。";
+    }
+    if (!value.is_number() || !std::isfinite(value.get<double>())) {
+        return keyName(key) + " 应为数。";
+    }
+    d.*n->member = value.get<double>();
+    return std::nullopt;
+}
+
+Problem readEntry(const std::string& key, const json& value, Details& d) {
+    if (key == "number" || key == "permeability" || key == "frost") {
+        if (!value.is_string()) {
+            return keyName(key) + " 应为文字。";
+        }
+        (key == "number"  ? d.number
+         : key == "frost" ? d.frost
+                          : d.permeability) = value.get<std::string>();
+        return std::nullopt;
+    }
+    if (key == "materials") {
+        return readMaterials(value, d.materials);
+    }
+    return readNumber(key, value, d);
+}
+
+} // namespace
+
 DetailsReading readDetails(const json& block) {
-    const auto refused = [](std::string why) {
-        return DetailsReading{std::nullopt, std::move(why)};
-    };
     if (!block.is_object()) {
-        return refused("「notice」应为对象。");
+        return {std::nullopt, "「notice」应为对象。"};
     }
     Details d;
     for (const auto& [key, value] : block.items()) {
-        if (key == "number" || key == "permeability" || key == "frost") {
-            if (!value.is_string()) {
-                return refused(keyName(key) + " 应为文字。");
-            }
-            (key == "number"  ? d.number
-             : key == "frost" ? d.frost
-                              : d.permeability) = value.get<std::string>();
-            continue;
-        }
-        if (key == "materials") {
-            if (!value.is_object()) {
-                return refused(keyName(key) + " 应为对象。");
-            }
-            for (const auto& [name, text] : value.items()) {
-                bool known = false;
-                for (const MaterialText& t : kMaterials) {
-                    if (t.key == name) {
-                        if (!text.is_string()) {
-                            return refused(keyName("materials") + "中的「" + name + "」应为文字。");
-                        }
-                        d.materials.*t.member = text.get<std::string>();
-                        known = true;
-                    }
-                }
-                if (!known) {
-                    return refused(keyName("materials") + "中的「" + name + "」不是原材料之一。");
-                }
-            }
-            continue;
-        }
-        bool known = false;
-        for (const Number& n : kNumbers) {
-            if (n.key == key) {
-                if (!value.is_number() || !std::isfinite(value.get<double>())) {
-                    return refused(keyName(key) + " 应为数。");
-                }
-                d.*n.member = value.get<double>();
-                known = true;
-            }
-        }
-        if (!known) {
-            return refused(keyName(key) + " 不是通知单的一项。");
+        if (Problem why = readEntry(key, value, d)) {
+            return {std::nullopt, std::move(*why)};
         }
     }
     return {d, {}};

@@ -154,6 +154,9 @@ private:
     Paragraph apparentDensity(const std::array<std::string, 8>& texts) const;
     std::vector<std::string> warnings() const;
     std::vector<std::string> staleWorking() const;
+    std::pair<std::string, std::string> changedReads(const StageTrace& stage) const;
+    void emptyReads(std::vector<std::string>& notes) const;
+    void implausibleMasses(std::vector<std::string>& notes) const;
     std::optional<double> valueOf(TextField field) const {
         const calc::StrictValue v = calc::parseStrict(m_sheet.text(field), m_format);
         if (v.status != calc::StrictStatus::Ok) {
@@ -470,35 +473,49 @@ Step Builder::moistureAdjustment() const {
          "′ 为含水砂、石子的用量，" + m_w + "′ 为扣除骨料所含水后的加水量。"}};
 }
 
+// The inputs a stage read that have changed since: as they were
+// ("Fcu,k = 20") and as they are ("Fcu,k 现为 30"); both empty when none did.
+std::pair<std::string, std::string> Builder::changedReads(const StageTrace& stage) const {
+    std::string before;
+    std::string now;
+    std::set<TextField> changed;
+    for (const TraceRead& r : stage.reads) {
+        if (!r.field) {
+            continue;
+        }
+        const calc::FieldRole role = calc::fieldInfo(*r.field).role;
+        // A stage that reads back what it wrote (the cement content
+        // before its minimum) may write the field again after.
+        if ((role != calc::FieldRole::Input && role != calc::FieldRole::ComputedIfEmpty) ||
+            stage.written(*r.field) || r.text == m_sheet.text(*r.field) ||
+            !changed.insert(*r.field).second) {
+            continue;
+        }
+        // An empty field is said to be empty: never a blank after "=".
+        const std::string then =
+            trimmed(r.text).empty() ? std::string("（空）") : userText(trimmed(r.text));
+        const std::string present = shownText(*r.field);
+        if (!before.empty()) {
+            before += "、";
+            now += "、";
+        }
+        before += sym(*r.field);
+        before += " = ";
+        before += then;
+        now += sym(*r.field);
+        now += " 现为 ";
+        now += present.empty() ? std::string("（空）") : present;
+    }
+    return {before, now};
+}
+
 // Base values kept from an earlier calculation whose inputs have changed
 // since: the classic rule keeps them, the report says so.
 std::vector<std::string> Builder::staleWorking() const {
     std::vector<std::string> notes;
     std::set<TextField> told;
     for (const StageTrace& stage : m_trace.stages) {
-        std::string before;
-        std::string now;
-        std::set<TextField> changed;
-        for (const TraceRead& r : stage.reads) {
-            if (!r.field) {
-                continue;
-            }
-            const calc::FieldRole role = calc::fieldInfo(*r.field).role;
-            // A stage that reads back what it wrote (the cement content
-            // before its minimum) may write the field again after.
-            if ((role != calc::FieldRole::Input && role != calc::FieldRole::ComputedIfEmpty) ||
-                stage.written(*r.field) || r.text == m_sheet.text(*r.field) ||
-                !changed.insert(*r.field).second) {
-                continue;
-            }
-            // An empty field is said to be empty: never a blank after "=".
-            const std::string then =
-                trimmed(r.text).empty() ? std::string("（空）") : userText(trimmed(r.text));
-            before += (before.empty() ? "" : "、") + sym(*r.field) + " = " + then;
-            const std::string present = shownText(*r.field);
-            now += (now.empty() ? "" : "、") + sym(*r.field) + " 现为 " +
-                   (present.empty() ? std::string("（空）") : present);
-        }
+        const auto [before, now] = changedReads(stage);
         if (before.empty()) {
             continue;
         }
@@ -523,10 +540,8 @@ std::vector<std::string> Builder::staleWorking() const {
     return notes;
 }
 
-// What a checker would question, said and never acted on: no figure changes.
-std::vector<std::string> Builder::warnings() const {
-    std::vector<std::string> notes = staleWorking();
-    // A field a stage read leniently while it was empty counted as 0.
+// A field a stage read leniently while it was empty counted as 0.
+void Builder::emptyReads(std::vector<std::string>& notes) const {
     std::set<TextField> empty;
     for (const StageTrace& stage : m_trace.stages) {
         for (const TraceRead& r : stage.reads) {
@@ -538,6 +553,10 @@ std::vector<std::string> Builder::warnings() const {
             }
         }
     }
+}
+
+// A mass that is not positive: no mix at all.
+void Builder::implausibleMasses(std::vector<std::string>& notes) const {
     const std::array<std::pair<TextField, const char*>, 4> masses{
         {{Text11, "水泥"}, {Text12, "砂"}, {Text13, "石子"}, {Text14, "水"}}};
     auto checkMasses = [&](const std::array<std::string, 8>& rows, const std::string& which) {
@@ -555,6 +574,13 @@ std::vector<std::string> Builder::warnings() const {
     } else {
         checkMasses(sheetRows(), "");
     }
+}
+
+// What a checker would question, said and never acted on: no figure changes.
+std::vector<std::string> Builder::warnings() const {
+    std::vector<std::string> notes = staleWorking();
+    emptyReads(notes);
+    implausibleMasses(notes);
     if (const auto beta = valueOf(Text15); beta && (*beta < 0.2 || *beta > 0.5)) {
         notes.push_back("砂率 " + sym(Text15) + " = " + shownText(Text15) + " 不在 " + c("0.2") +
                         "～" + c("0.5") + " 之间；此栏填小数（" + c("0.36") +

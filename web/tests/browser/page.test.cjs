@@ -517,6 +517,71 @@ test("the guide at 360 px: its wide tables scroll inside their own box, the page
   }
 });
 
+// The report printed by the page (Chromium's print, A4 as the page sets it):
+// its section 四、试拌用量 alone, placed so that the page ends in it, where
+// the heading or the table would otherwise be cut from what follows.
+test("the report printed from the page: a heading never ends a page, a table crossing one repeats its header row", async () => {
+  const folder = temporaryFolder();
+  const { context, page } = await openPage();
+  try {
+    await page.keyboard.press("Control+J");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    for (const [key, value] of [["fcuk", "30"], ["slump", "180"], ["maxSize", "20"], ["flyAsh.fraction", "20"]]) {
+      await page.fill(`[id="jgj55-${key}"]`, value);
+    }
+    await page.click("#jgj55 [data-command=previewReport]");
+    await page.waitForSelector("#report:not([hidden])");
+    const section = "四、试拌用量";
+    const kept = await page.evaluate((title) => {
+      const body = document.getElementById("reportDocument").shadowRoot.querySelector(".report-body");
+      const heading = Array.from(body.querySelectorAll("h2")).find((h2) => h2.textContent === title);
+      const parts = [heading];
+      for (let next = heading.nextElementSibling; next && next.tagName !== "H2"; next = next.nextElementSibling) {
+        parts.push(next);
+      }
+      body.replaceChildren(document.createElement("div"), ...parts);
+      const table = body.querySelector("table");
+      return {
+        header: Array.from(table.tHead.rows[0].cells, (cell) => cell.textContent).join("").replace(/\s+/g, ""),
+        rows: Array.from(table.tBodies[0].rows, (row) =>
+          Array.from(row.cells, (cell) => cell.textContent).join("").replace(/\s+/g, "")),
+      };
+    }, section);
+    // The printed pages, the spacer before the section `gap` points short
+    // of the printable height (A4 less the page's margins, 259 mm).
+    const printed = async (gap) => {
+      await page.evaluate((height) => {
+        const body = document.getElementById("reportDocument").shadowRoot.querySelector(".report-body");
+        body.firstElementChild.style.height = height;
+      }, `calc(259mm - ${gap}pt)`);
+      const pdf = path.join(folder, `report-${gap}.pdf`);
+      await page.pdf({ path: pdf, format: "A4" });
+      const run = spawnSync("pdftotext", ["-layout", pdf, "-"], { encoding: "utf8" });
+      assert.equal(run.status, 0, run.stderr);
+      return run.stdout.split("\f").map((text) => text.replace(/\s+/g, "")).filter((text) => text !== "");
+    };
+    // Room for the heading's line, not for the line it heads.
+    for (const gap of [30, 45, 60]) {
+      const pages = await printed(gap);
+      const at = pages.findIndex((text) => text.includes(section));
+      assert.ok(at > 0, `gap ${gap}: the heading on the second page, with what it heads`);
+    }
+    // The table starts on the first page and ends on the second: each part
+    // under its header row.
+    for (const gap of [110, 150]) {
+      const pages = await printed(gap);
+      const holding = pages.filter((text) => kept.rows.some((row) => text.includes(row)));
+      assert.equal(holding.length, 2, `gap ${gap}: the table crosses a page`);
+      for (const text of holding) {
+        assert.ok(text.includes(kept.header), `gap ${gap}: a page of the table without its header row`);
+      }
+    }
+  } finally {
+    await context.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
 test("F1 opens the guide shipped beside the page, as the desktop renders it", async () => {
   const { context, page } = await openPage();
   try {

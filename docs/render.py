@@ -29,7 +29,10 @@ body { font-family: "Noto Sans CJK SC", "WenQuanYi Micro Hei", sans-serif;
        color: #222; }
 h1 { font-size: 1.9em; border-bottom: 2px solid #335; padding-bottom: .2em; }
 h2 { font-size: 1.35em; margin-top: 2em; border-bottom: 1px solid #ccd; }
-table { border-collapse: collapse; margin: 1em 0; }
+table { border-collapse: collapse; }
+div.wide { overflow-x: auto; margin: 1em 0; }
+pre { overflow-x: auto; }
+p, li { overflow-wrap: break-word; }
 th, td { border: 1px solid #bbc; padding: .25em .6em; text-align: left;
          vertical-align: top; }
 th { background: #eef; }
@@ -76,6 +79,10 @@ def main() -> None:
     shifted = re.sub(r"^#", "##", text, flags=re.MULTILINE)
     body = converter.convert(shifted)
     body = embed_images(body, guide.parent)
+    # A table wider than a phone's screen scrolls sideways in a box of its
+    # own; the text around it keeps the screen's width.
+    body = re.sub(r"<table>(.*?)</table>", r'<div class="wide"><table>\1</table></div>', body,
+                  flags=re.DOTALL)
     title = "普通澜石 使用说明"
     page = f"""<!DOCTYPE html>
 <html lang="zh-CN">

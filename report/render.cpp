@@ -199,11 +199,14 @@ constexpr std::string_view kIndented = "-qt-block-indent: 1";
 void htmlTable(std::string& out, const Table& table) {
     // The attributes are for Qt's rich text, which prints the PDF and knows
     // little CSS; the class is for browsers.
-    out += "<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n<tr>";
+    // The header row in <thead>: a table that crosses a page repeats it at
+    // the top of the next, in a browser's print and in Qt's rich text.
+    out += "<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
+           "<thead><tr>";
     for (const std::string& cell : table.header) {
         out += "<th style=\"" + std::string(kCell) + "\">" + html(cell) + "</th>";
     }
-    out += "</tr>\n";
+    out += "</tr></thead>\n<tbody>\n";
     for (const auto& row : table.rows) {
         out += "<tr>";
         for (const std::string& cell : row) {
@@ -211,7 +214,7 @@ void htmlTable(std::string& out, const Table& table) {
         }
         out += "</tr>\n";
     }
-    out += "</table>\n";
+    out += "</tbody>\n</table>\n";
 }
 
 // A block of a section as HTML.
@@ -311,8 +314,11 @@ std::string toHtml(const Document& document) {
         "p.project { margin-top: 1pt; margin-bottom: 1pt; }\n"
         "p.signature { margin-top: 10pt; }\n"
         "span.keep { white-space: nowrap; }\n"
-        "h3 { page-break-after: avoid; break-after: avoid; }\n"
+        // A heading stays with what follows it; a row is never cut in two.
+        "h2, h3 { page-break-after: avoid; break-after: avoid; }\n"
         "table.grid { border-collapse: collapse; margin-top: 4pt; margin-bottom: 4pt; }\n"
+        "table.grid thead { display: table-header-group; }\n"
+        "table.grid tr { page-break-inside: avoid; break-inside: avoid; }\n"
         "table.grid th, table.grid td { border: 1px solid #666666; }\n"
         "</style>\n</head>\n<body>\n";
     out += "<h1>" + html(document.title) + "</h1>\n";

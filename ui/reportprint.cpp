@@ -4,6 +4,8 @@
 #include "ui/identity.h"
 #include "ui/systemreason.h"
 
+#include <algorithm>
+
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QPageLayout>
@@ -32,6 +34,33 @@ QFont reportFont(qreal points) {
 
 } // namespace
 
+namespace {
+
+bool isHeading(const QTextBlock& block) {
+    const int level = block.blockFormat().headingLevel();
+    return level == 2 || level == 3;
+}
+
+// Where what a heading heads begins: the first block after it that is no
+// heading itself; in a table, the first cell of its first row below the
+// header (the header row alone at a page's foot says nothing either).
+QTextBlock contentAfter(const QTextBlock& heading) {
+    QTextBlock next = heading.next();
+    while (next.isValid() && isHeading(next)) {
+        next = next.next();
+    }
+    if (!next.isValid()) {
+        return next;
+    }
+    if (QTextTable* table = QTextCursor(next).currentTable()) {
+        const int row = std::min(table->format().headerRowCount(), table->rows() - 1);
+        return table->cellAt(row, 0).firstCursorPosition().block();
+    }
+    return next;
+}
+
+} // namespace
+
 void keepHeadingsWithNext(QTextDocument& document) {
     const qreal height = document.pageSize().height();
     if (!(height > 0)) {
@@ -45,11 +74,12 @@ void keepHeadingsWithNext(QTextDocument& document) {
         QAbstractTextDocumentLayout* layout = document.documentLayout();
         layout->documentSize();
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-            const QTextBlock next = block.next();
-            // The steps' headings (<h3>), each followed by a line of its
-            // working in the body of the page.
-            if (block.blockFormat().headingLevel() != 3 || !next.isValid() ||
+            if (!isHeading(block) ||
                 block.blockFormat().pageBreakPolicy() != QTextFormat::PageBreak_Auto) {
+                continue;
+            }
+            const QTextBlock next = contentAfter(block);
+            if (!next.isValid()) {
                 continue;
             }
             const QRectF heading = layout->blockBoundingRect(block);
@@ -99,6 +129,9 @@ void paintReport(const QString& html, QPagedPaintDevice& device) {
             format.setCellPadding(2.5 * point);
             format.setBorder(0.6 * point);
             format.setBorderCollapse(true);
+            // The header row (<thead>) again at the top of each page the
+            // table crosses.
+            format.setHeaderRowCount(std::min(1, table->rows()));
             table->setFormat(format);
         }
     }

@@ -17,9 +17,11 @@ void setReportPage(QPagedPaintDevice& device);
 // "第 n 页 共 N 页". The device must not be painted on yet.
 void paintReport(const QString& html, QPagedPaintDevice& device);
 
-// A step's heading never stands alone at the foot of a page: where the line
-// after a step's heading (<h3>) starts the next page, the heading is moved
-// there too. The document's page size must be set.
+// A heading never stands alone at the foot of a page: where the first line
+// of what a section's (<h2>) or a step's heading (<h3>) heads starts the next
+// page, the heading is moved there too; a section's heading goes with the
+// step's heading under it, and a heading over a table with the table's
+// first row below its header. The document's page size must be set.
 void keepHeadingsWithNext(QTextDocument& document);
 
 // Writes the report as an A4 PDF file titled 普通混凝土配合比设计计算书.

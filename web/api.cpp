@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <emscripten/emscripten.h>
 #include <exception>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -42,6 +43,7 @@ using web::failure;
 using web::json;
 using web::kProgramName;
 using web::optionsOf;
+using web::questionJson;
 using web::stringMember;
 
 // The report of a design file of either kind as `lanshi --report` makes it,
@@ -131,7 +133,8 @@ json stateOf(const ClassicPage& page) {
             {"modified", page.window.modified()},
             {"file", page.window.fileName()},
             {"project", web::projectJson(page.window.reportDetails().project)},
-            {"batchLitres", page.window.reportDetails().litres}};
+            {"batchLitres", page.window.reportDetails().litres},
+            {"findings", page.window.findings()}};
 }
 
 calc::TextField textFieldOf(const json& request) {
@@ -143,11 +146,13 @@ calc::TextField textFieldOf(const json& request) {
     return *field;
 }
 
-// What the page does after an event: the calculation's notices first, as
-// the desktop shows them while the calculation runs, then the event's boxes.
-json effectsOf(ClassicPage& page, session::Event event) {
+// What the page does after an event (or 全部重新计算): the calculation's
+// notices first, as the desktop shows them while the calculation runs, then
+// the event's boxes; before it ends the session with unsaved changes, the
+// question `leaving`.
+json effectsOf(ClassicPage& page, const std::function<session::Effects()>& run) {
     const std::size_t before = page.sheet.notices().size();
-    const session::Effects effects = page.window.event(event);
+    const session::Effects effects = run();
     json boxes = json::array();
     for (std::size_t i = before; i < page.sheet.notices().size(); ++i) {
         boxes.push_back(web::boxJson(session::ClassicWindow::noticeBox(page.sheet.notices()[i])));
@@ -158,6 +163,7 @@ json effectsOf(ClassicPage& page, session::Event event) {
     return {{"boxes", std::move(boxes)},
             {"focus", effects.focus ? json(*effects.focus) : json()},
             {"exit", effects.exit},
+            {"leaving", effects.leaving ? web::boxJson(*effects.leaving) : json()},
             {"openUrl", effects.openUrl ? json(*effects.openUrl) : json()},
             {"browserFailure",
              effects.openUrl
@@ -246,15 +252,7 @@ json eventCall(ClassicPage& page, const json& request) {
     if (!event) {
         throw std::invalid_argument("no event \"" + name + "\"");
     }
-    return effectsOf(page, *event);
-}
-
-json mayReplaceCall(ClassicPage& page, const json& /*request*/) {
-    const std::optional<session::Box> question = page.window.mayReplace();
-    if (!question) {
-        return {{"ask", false}};
-    }
-    return {{"ask", true}, {"box", web::boxJson(*question)}};
+    return effectsOf(page, [&] { return page.window.event(*event); });
 }
 
 json saveCall(ClassicPage& page, const json& request) {
@@ -305,7 +303,14 @@ constexpr std::pair<std::string_view, ClassicCall> kClassicCalls[] = {
     {"select", selectCall},
     {"setChecked", setCheckedCall},
     {"event", eventCall},
-    {"mayReplace", mayReplaceCall},
+    {"recalculateAll",
+     [](ClassicPage& page, const json&) {
+         return effectsOf(page, [&] { return page.window.recalculateAll(); });
+     }},
+    {"mayReplace",
+     [](ClassicPage& page, const json&) { return questionJson(page.window.mayReplace()); }},
+    {"mayClose",
+     [](ClassicPage& page, const json&) { return questionJson(page.window.mayClose()); }},
     {"save", saveCall},
     {"saved", savedCall},
     {"cannotSave", cannotSaveCall},
@@ -414,8 +419,9 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_new(const char* optionsJson) {
 }
 
 // One call on the classic window `handle`: {"call": "state" | "setText" |
-// "edited" | "select" | "setChecked" | "event" | "mayReplace" | "save" |
-// "report", ...its arguments}; its answer (web/api.js tells which) or
+// "edited" | "select" | "setChecked" | "event" | "recalculateAll" |
+// "mayReplace" | "mayClose" | "save" | "report", ...its arguments}; its answer (web/api.js tells
+// which) or
 // {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_call(int handle, const char* requestJson) {
     return web::guarded([&] { return answer(classicCall(handle, optionsOf(requestJson))); });

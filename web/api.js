@@ -53,29 +53,37 @@
 //   w.state() → {texts: {Text1: "…", …, Text33: "…"},
 //                options: {option1, option2, 细砂, 粗砂}, checks: {卵石, 碎石},
 //                caption, modified, file, project: {name, part, client},
-//                batchLitres}
+//                batchLitres, findings}
 //       caption: the window's caption with the design file's name, without
 //       the mark of unsaved changes; modified: whether the sheet differs from
 //       what was last opened or saved (from the state after the load before);
 //       file: the design file's name, or ""; project and batchLitres: the
 //       project block and the trial batch the next report names (the opened
-//       design's own, or the last ones given), saved with the design.
+//       design's own, or the last ones given), saved with the design;
+//       findings: the lines of the window's foot after the last 计算 that ran
+//       to its end (a stale or implausible figure), [] when there is none.
 //   w.setText(name, text) → state     a field's text ("Text1" … "Text33")
 //   w.edited(name) → state            after the user typed into the field:
 //                                     its text is the user's from now on
 //   w.select(optionName) → state      an option button; its partner clears
 //   w.setChecked(checkName, bool) → state
-//   w.event(name) → {boxes, focus, exit, openUrl, browserFailure, state}
+//   w.event(name) → {boxes, focus, exit, leaving, openUrl, browserFailure, state}
 //       name: "load", "Command1" (计算), "Command2" (帮助), "Command3" (清零),
 //       "Command4" (退出), "Command5" (更多软件). Do in this order: show each
 //       box of `boxes` (the calculation's notices come first) and wait until
 //       it is closed; give the focus to the control named `focus` (or none),
-//       its text selected; end when `exit`; open `openUrl` (or none) in a new
-//       tab, and show `browserFailure` when that fails.
+//       its text selected; end when `exit`, after asking `leaving` (a box as
+//       w.mayReplace()'s, or null when nothing is unsaved); open `openUrl`
+//       (or none) in a new tab, and show `browserFailure` when that fails.
+//   w.recalculateAll() → as w.event's
+//       全部重新计算: the base values a calculation wrote and the user has not
+//       typed since emptied, then 计算.
 //   w.mayReplace() → {ask: false} | {ask: true, box}
 //       Before another design replaces the sheet: the question to ask, whose
 //       answers are "save" (save first; go on only when saved), "discard" and
 //       "cancel" (also when the box is closed).
+//   w.mayClose() → {ask: false} | {ask: true, box}
+//       The same before the sheet is closed (the session ends).
 //   w.open(bytes, fileName) → {opened, boxes, elsewhere, state}
 //       A design file's bytes (Uint8Array or ArrayBuffer) put on the sheet.
 //       Refused: opened false and a box with the reason. elsewhere:
@@ -203,7 +211,9 @@ Module["classicWindow"] = function (format) {
     select: (name) => call({ call: "select", name: String(name) }),
     setChecked: (name, checked) => call({ call: "setChecked", name: String(name), checked: Boolean(checked) }),
     event: (name) => call({ call: "event", name: String(name) }),
+    recalculateAll: () => call({ call: "recalculateAll" }),
     mayReplace: () => call({ call: "mayReplace" }),
+    mayClose: () => call({ call: "mayClose" }),
     open: (bytes, fileName) => {
       const data = lanshiBytes(bytes);
       return JSON.parse(

@@ -98,6 +98,13 @@ json boxesJson(const std::vector<session::Box>& boxes) {
     return list;
 }
 
+json questionJson(const std::optional<session::Box>& question) {
+    if (!question) {
+        return {{"ask", false}};
+    }
+    return {{"ask", true}, {"box", boxJson(*question)}};
+}
+
 BatchLitres batchLitresOption(const json& given, const calc::NumberFormat& format) {
     if (given.is_number()) {
         const double litres = given.get<double>();

@@ -13,6 +13,7 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -112,6 +113,9 @@ design::Project projectOption(const json& given, const design::Project& kept);
 // replaced.
 json boxJson(const session::Box& box);
 json boxesJson(const std::vector<session::Box>& boxes);
+// The question before a design is replaced or closed: {"ask": false} when
+// there is none, else {"ask": true, "box"}.
+json questionJson(const std::optional<session::Box>& question);
 
 // The trial batch a report call gives: the volume, or why it can be none (in
 // Chinese, the kept volume standing).

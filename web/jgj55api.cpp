@@ -32,6 +32,7 @@ using web::failure;
 using web::json;
 using web::kProgramName;
 using web::optionsOf;
+using web::questionJson;
 using web::stringMember;
 using Form = session::Jgj55Form;
 
@@ -284,13 +285,13 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_report(int id, const char* options
 // Before another design replaces the form's: {"ask": false}, or {"ask":
 // true, "box": the question (保存 / 不保存 / 取消)} when it has unsaved changes.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_may_replace(int id) {
-    return web::guarded([&] {
-        const std::optional<session::Box> question = formOf(id).mayReplace();
-        if (!question) {
-            return answer({{"ask", false}});
-        }
-        return answer({{"ask", true}, {"box", web::boxJson(*question)}});
-    });
+    return web::guarded([&] { return answer(questionJson(formOf(id).mayReplace())); });
+}
+
+// Before the form is closed (the page's session ends): as
+// lanshi_jgj55_may_replace, with the question of closing.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_may_close(int id) {
+    return web::guarded([&] { return answer(questionJson(formOf(id).mayClose())); });
 }
 
 // The page put the form's report on the clipboard: the status line says so.

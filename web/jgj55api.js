@@ -45,6 +45,9 @@
 //       Before another design replaces the form's: the question to ask when
 //       it has unsaved changes, whose answers are "save" (save first; go on
 //       only when saved), "discard" and "cancel" (as lanshi.classicWindow's).
+//   f.mayClose() → {ask: false} | {ask: true, box}
+//       Before the form is closed (the session ends): the same, with the
+//       question of closing.
 //   f.open(bytes, fileName) → {opened, elsewhere, state}
 //       A design file's bytes (Uint8Array or ArrayBuffer) opened into the
 //       form. A classic design belongs to the classic window: opened false,
@@ -123,6 +126,9 @@ Module["jgj55Form"] = function (format) {
     },
     mayReplace() {
       return lanshiJgj55("lanshi_jgj55_may_replace", [id]);
+    },
+    mayClose() {
+      return lanshiJgj55("lanshi_jgj55_may_close", [id]);
     },
     open(bytes, fileName) {
       const data = lanshiBytes(bytes);

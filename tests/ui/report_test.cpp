@@ -472,38 +472,102 @@ TEST_F(ReportCommandsTest, SavedAfterTwoPressesAndOpenedReportsAsTheFirstPress) 
 
 namespace {
 
-TEST(ReportPages, AStepsHeadingIsNeverLeftAloneAtThePageFoot) {
-    QString html;
-    for (int n = 0; n < 12; ++n) {
-        html += QStringLiteral("<p>第 %1 行</p>").arg(n);
+// The first block whose text starts with `text`.
+QTextBlock blockStarting(const QTextDocument& document, const QString& text) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.text().startsWith(text)) {
+            return block;
+        }
     }
-    html += QStringLiteral("<h3>5. 砂石用量</h3><p>V<sub>c</sub> = 111.66 L</p><p>末行</p>");
-    QTextDocument document;
-    document.setHtml(html);
-    document.setPageSize(QSizeF(400, 100000));
-    QTextBlock heading = document.begin();
-    while (heading.isValid() && heading.blockFormat().headingLevel() != 3) {
-        heading = heading.next();
+    return {};
+}
+
+// A heading at a page's foot, the first line of what it heads on the next
+// page: moved there with it, whatever stands between (a step's heading under
+// a section's, a table's header row).
+TEST(ReportPages, AHeadingIsNeverLeftAloneAtThePageFoot) {
+    struct Case {
+        const char* name;
+        QString tail;
+        QString heading;   // the heading that must move
+        QString footAfter; // the page ends just below this block
+        QString content;   // the first line that must stand with the heading
+    };
+    const QString table = QStringLiteral(
+        "<table border=\"1\"><thead><tr><th>材料</th><th>试拌用量（kg）</th></tr></thead>"
+        "<tbody><tr><td>水泥</td><td>7.320</td></tr><tr><td>砂</td><td>14.900</td></tr>"
+        "</tbody></table>");
+    const std::vector<Case> cases = {
+        {"a step's heading", QStringLiteral("<h3>5. 砂石用量</h3><p>V<sub>c</sub> = 111.66 L</p>"),
+         QStringLiteral("5. 砂石用量"), QStringLiteral("5. 砂石用量"), QStringLiteral("V")},
+        {"a section's heading over a step's",
+         QStringLiteral("<h2>三、计算过程</h2><h3>1. 配制强度</h3><p>f = 38.2 MPa</p>"),
+         QStringLiteral("三、计算过程"), QStringLiteral("1. 配制强度"), QStringLiteral("f = ")},
+        {"a section's heading over a table", QStringLiteral("<h2>四、试拌用量</h2>") + table,
+         QStringLiteral("四、试拌用量"), QStringLiteral("材料"), QStringLiteral("水泥")},
+        {"a step's heading over a table", QStringLiteral("<h3>试拌用量</h3>") + table,
+         QStringLiteral("试拌用量"), QStringLiteral("材料"), QStringLiteral("水泥")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString html;
+        for (int n = 0; n < 12; ++n) {
+            html += QStringLiteral("<p>第 %1 行</p>").arg(n);
+        }
+        html += c.tail + QStringLiteral("<p>末行</p>");
+        QTextDocument document;
+        document.setHtml(html);
+        document.setPageSize(QSizeF(400, 100000));
+        const QTextBlock heading = blockStarting(document, c.heading);
+        const QTextBlock content = blockStarting(document, c.content);
+        ASSERT_TRUE(heading.isValid() && content.isValid());
+        QAbstractTextDocumentLayout* layout = document.documentLayout();
+        // A page that ends just below `footAfter`: what the heading heads
+        // starts on the next one.
+        const qreal foot =
+            layout->blockBoundingRect(blockStarting(document, c.footAfter)).bottom() + 1;
+        document.setPageSize(QSizeF(400, foot));
+        auto pageOf = [&](const QTextBlock& block) {
+            return static_cast<int>(layout->blockBoundingRect(block).top() / foot);
+        };
+        auto firstLinePage = [&] {
+            return static_cast<int>((layout->blockBoundingRect(content).top() +
+                                     content.layout()->lineAt(0).rect().bottom() - 0.01) /
+                                    foot);
+        };
+        ASSERT_NE(pageOf(heading), firstLinePage()) << "the page should end between them";
+        ui::keepHeadingsWithNext(document);
+        EXPECT_EQ(pageOf(heading), firstLinePage());
+        EXPECT_EQ(pageOf(heading), 1);
     }
-    ASSERT_TRUE(heading.isValid());
-    QAbstractTextDocumentLayout* layout = document.documentLayout();
-    // A page that ends just below the heading: the working's first line
-    // falls on the next one.
-    const qreal foot = layout->blockBoundingRect(heading).bottom() + 1;
-    document.setPageSize(QSizeF(400, foot));
-    auto pageOf = [&](const QTextBlock& block) {
-        return static_cast<int>(layout->blockBoundingRect(block).top() / foot);
-    };
-    auto firstLinePage = [&] {
-        const QTextBlock next = heading.next();
-        return static_cast<int>((layout->blockBoundingRect(next).top() +
-                                 next.layout()->lineAt(0).rect().bottom() - 0.01) /
-                                foot);
-    };
-    ASSERT_NE(pageOf(heading), firstLinePage()) << "the page should end between them";
-    ui::keepHeadingsWithNext(document);
-    EXPECT_EQ(pageOf(heading), firstLinePage());
-    EXPECT_EQ(pageOf(heading), 1);
+}
+
+// A table longer than a page: its header row heads each page it crosses.
+TEST(ReportPages, ATableThatCrossesAPageRepeatsItsHeaderRow) {
+    report::Document document;
+    document.title = QStringLiteral("普通混凝土配合比设计计算书").toStdString();
+    report::Table table{{"材料名称", "试拌用量（kg）"}, {}};
+    for (int n = 1; n <= 90; ++n) {
+        table.rows.push_back({"第" + std::to_string(n) + "行", std::to_string(n) + ".000"});
+    }
+    document.sections.push_back({"四、试拌用量", {table}});
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("long.pdf"));
+    ASSERT_EQ(ui::writeReportPdf(QString::fromStdString(report::toHtml(document)), path),
+              QString());
+    const QStringList pages = pdfText(path).split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 2);
+    int rowsSeen = 0;
+    for (const QString& page : pages) {
+        const int rows = static_cast<int>(page.count(QStringLiteral("行")));
+        if (rows == 0) {
+            continue;
+        }
+        rowsSeen += rows;
+        const QString text = withoutBlanks(page);
+        EXPECT_TRUE(text.contains(QStringLiteral("材料名称试拌用量（kg）"))) << page.toStdString();
+    }
+    EXPECT_EQ(rowsSeen, 90);
 }
 
 } // namespace

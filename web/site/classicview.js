@@ -126,21 +126,47 @@
     const windowBox = $("window");
     form.style.width = px(built.client.width);
     form.style.height = px(built.client.height);
+    $("findings").style.width = px(built.client.width);
     buildWindow(form, built.layout);
     $("caption").textContent = built.identity.caption;
     document.title = built.identity.caption;
 
-    // Narrow screens: the window scales as a whole, it never reflows.
+    // A screen narrower than the window: the window scales as a whole and
+    // never reflows (its rectangles keep their proportions). It is shown at
+    // a size a finger can use, every text field at least 32 CSS pixels
+    // high, the page scrolling sideways; the button above it fits it to the
+    // screen's width instead, and back.
+    const fingerHeight = 32;
+    const lowestField = Math.min(
+      ...built.layout.filter((row) => row.kind === "TextField").map((row) => row.height / twipsPerPixel),
+    );
+    const fingerScale = Math.ceil((fingerHeight / lowestField) * 1000) / 1000;
+    const sizes = $("sizes");
+    const fitButton = $("fitWindow");
+    let fitted = false; // the user asked for the whole window on the screen
+
     function fitToScreen() {
       const width = windowBox.offsetWidth;
       const height = windowBox.offsetHeight;
       const room = document.documentElement.clientWidth - 16;
-      const scale = Math.min(1, room / width);
+      const narrow = room < width;
+      let scale = 1;
+      if (narrow) {
+        scale = fitted ? room / width : fingerScale;
+      }
       const root = document.documentElement.style;
       root.setProperty("--window-width", `${width}px`);
       root.setProperty("--window-height", `${height}px`);
       root.setProperty("--scale", String(scale));
+      sizes.hidden = !narrow;
+      fitButton.textContent = fitted ? "放大到便于触摸" : "适合屏幕宽度";
+      fitButton.setAttribute("aria-pressed", String(fitted));
     }
+    fitButton.addEventListener("click", () => {
+      fitted = !fitted;
+      fitToScreen();
+      fitButton.focus();
+    });
     fitToScreen();
     addEventListener("resize", fitToScreen);
 
@@ -166,6 +192,27 @@
         }
       }
       showCaption(state);
+      showFindings(state.findings || []);
+    }
+
+    // The foot below the client area, as the desktop's: after 计算, one
+    // line per finding (a stale or implausible figure), without a box;
+    // hidden while there is none.
+    let footLines = [];
+    function showFindings(lines) {
+      if (lines.length === footLines.length && lines.every((line, i) => line === footLines[i])) {
+        return;
+      }
+      footLines = lines.slice();
+      const foot = $("findings");
+      foot.replaceChildren();
+      for (const line of lines) {
+        const item = document.createElement("p");
+        item.textContent = `⚠ ${line}`;
+        foot.append(item);
+      }
+      foot.hidden = lines.length === 0;
+      fitToScreen();
     }
 
     // The caption, with the mark of unsaved changes after it as the desktop
@@ -212,7 +259,7 @@
         }
       }
       if (answer.exit) {
-        end();
+        await leave(answer.leaving);
       }
     }
 
@@ -223,10 +270,34 @@
       return carryOut(classic.event("load"));
     }
 
-    // 退出: a page cannot close its tab, so the session ends in the page.
-    function end() {
+    // 重新开始: a new session; one still open is asked about first.
+    async function restart() {
+      if (classic) {
+        if (!(await shell.mayGoOn(classic.mayClose(), () => save(false)))) {
+          return;
+        }
+        classic.delete();
+        classic = null;
+      }
+      await start();
+    }
+
+    // 退出: the sheet's question (`leaving`, when it has unsaved changes),
+    // then the JGJ 55-2011 form's about its own, as the desktop's windows
+    // ask when the program ends; 取消 in either ends nothing. A page cannot
+    // close its tab, so the session ends in the page.
+    async function leave(leaving) {
+      const question = leaving ? { ask: true, box: leaving } : { ask: false };
+      if (!(await shell.mayGoOn(question, () => save(false)))) {
+        return;
+      }
+      if (!(await shell.views.jgj55.mayClose())) {
+        return;
+      }
+      shell.views.jgj55.close();
       classic.delete();
       classic = null;
+      showFindings([]);
       shell.showView("exited");
     }
 
@@ -264,16 +335,8 @@
 
     // Before another design replaces the sheet: the module asks about
     // unsaved changes; 保存 saves first, 取消 stops.
-    async function mayReplace() {
-      const asked = classic.mayReplace();
-      if (!asked.ask) {
-        return true;
-      }
-      const answer = await shell.showBox(asked.box);
-      if (answer === "save") {
-        return save(false);
-      }
-      return answer === "discard";
+    function mayReplace() {
+      return shell.mayGoOn(classic.mayReplace(), () => save(false));
     }
 
     // A design file's bytes on the sheet; a JGJ 55-2011 design goes to its
@@ -388,6 +451,7 @@
         }
         return shell.report.copy(answer);
       },
+      recalculateAll: () => carryOut(classic.recalculateAll()),
       openGuide: () => shell.openGuide(),
       newJgj55Design: () => shell.views.jgj55.newDesign(),
     };
@@ -422,7 +486,9 @@
         await start();
         form.classList.remove("loading");
       },
-      restart: start,
+      restart,
+      // Whether the sheet holds changes that leaving would lose.
+      unsaved: () => classic !== null && classic.mayClose().ask,
       show: () => shell.showView(classic ? "classic" : "exited"),
       openFromElsewhere,
       fitToScreen,

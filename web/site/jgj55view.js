@@ -146,18 +146,30 @@
     // unsaved changes, as the desktop window does; 保存 saves first, 取消
     // stops.
     async function mayReplace() {
+      return !form || shell.mayGoOn(form.mayReplace(), () => save(false));
+    }
+
+    // Before the session ends (退出 in the classic window): the form's own
+    // question, shown over the form it concerns; true when it may close.
+    async function mayClose() {
       if (!form) {
         return true;
       }
-      const asked = form.mayReplace();
-      if (!asked.ask) {
+      const question = form.mayClose();
+      if (!question.ask) {
         return true;
       }
-      const answer = await shell.showBox(asked.box);
-      if (answer === "save") {
-        return save(false);
+      shell.showView(kind);
+      return shell.mayGoOn(question, () => save(false));
+    }
+
+    // The session ended: the form goes with it.
+    function close() {
+      if (form) {
+        form.delete();
+        form = null;
+        handle = null;
       }
-      return answer === "discard";
     }
 
     // 新建 JGJ 55-2011 设计 of the classic window: a new form, once the one
@@ -297,6 +309,10 @@
       commands,
       newDesign,
       openFile,
+      mayClose,
+      close,
+      // Whether the form holds changes that leaving would lose.
+      unsaved: () => form !== null && form.mayClose().ask,
       menuArea: $("jgj55"),
       takesMenu: (target) => form !== null && !target.closest("input, select, button"),
       title: () => $("jgj55-title").textContent,

@@ -105,6 +105,20 @@
     return boxQueue;
   }
 
+  // The module's question before a design is replaced or closed (保存 /
+  // 不保存 / 取消), when it has one: true when the caller may go on, after
+  // `save` has saved when 保存 was answered; 取消 (or Esc) stops.
+  async function mayGoOn(question, save) {
+    if (!question || !question.ask) {
+      return true;
+    }
+    const answer = await showBox(question.box);
+    if (answer === "save") {
+      return save();
+    }
+    return answer === "discard";
+  }
+
   // ---- The views ---------------------------------------------------------
 
   let current = "classic";
@@ -137,6 +151,7 @@
     views: {},
     showBox,
     showBoxes,
+    mayGoOn,
     showView,
     currentView: () => current,
     today,
@@ -147,6 +162,16 @@
   shell.views.jgj55 = parts.jgj55View(shell);
   shell.views.report = shell.report;
   shell.views.exited = { kind: null, commands: { restart: () => shell.views.classic.restart() } };
+
+  // Closing the tab (or leaving the page) while a design has unsaved
+  // changes: the browser's own question, the one a page may ask; the page
+  // cannot offer 保存 there.
+  addEventListener("beforeunload", (event) => {
+    if (shell.lanshi && (shell.views.classic.unsaved() || shell.views.jgj55.unsaved())) {
+      event.preventDefault();
+      event.returnValue = "";
+    }
+  });
 
   // ---- Commands: menus, buttons and keys ---------------------------------
 

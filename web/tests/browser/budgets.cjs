@@ -7,8 +7,11 @@
 //   计算 click      a click on 计算 to the figures in the fields, median
 //   transferred     each file of the page gzip-compressed (-9), as a static
 //                   host serves it; the guide apart, loaded only by F1
-// With --pictures, also the page at desktop width and at 360 px into
-// docs/images/web-desktop.png and docs/images/web-phone.png.
+// With --pictures, also the page at desktop width after 计算
+// (docs/images/web-desktop.png) and both views at 360 px: the classic window
+// at a finger's size and fitted to the screen, and the JGJ 55-2011 view
+// (docs/screenshots/page-classic-360.png, page-classic-360-fitted.png,
+// page-jgj55-360.png).
 //
 //   node web/tests/browser/budgets.cjs [--pictures]
 const fs = require("node:fs");
@@ -34,6 +37,34 @@ async function ready(browser, viewport) {
   await page.goto(pageUrl);
   await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
   return { context, page };
+}
+
+async function takePictures(browser) {
+  const desktop = await ready(browser, { width: 900, height: 420 });
+  await desktop.page.click("#Command1");
+  await desktop.page.screenshot({ path: path.join(root, "docs", "images", "web-desktop.png") });
+  await desktop.context.close();
+
+  const folder = path.join(root, "docs", "screenshots");
+  fs.mkdirSync(folder, { recursive: true });
+  const phone = await ready(browser, { width: 360, height: 640 });
+  const { page } = phone;
+  await page.click("#Command1");
+  // From the top left, where the page opens: the switch and the window's
+  // first frame.
+  await page.evaluate(() => window.scrollTo(0, 0));
+  await page.screenshot({ path: path.join(folder, "page-classic-360.png") });
+  await page.click("#fitWindow");
+  await page.screenshot({ path: path.join(folder, "page-classic-360-fitted.png") });
+  // A C30 with fly ash in the JGJ 55-2011 view, its results in sight.
+  await page.keyboard.press("Control+J");
+  await page.waitForSelector("#jgj55:not([hidden])");
+  for (const [key, value] of [["fcuk", "30"], ["slump", "180"], ["maxSize", "20"], ["flyAsh.fraction", "20"]]) {
+    await page.fill(`[id="jgj55-${key}"]`, value);
+  }
+  await page.screenshot({ path: path.join(folder, "page-jgj55-360.png"), fullPage: true });
+  await phone.context.close();
+  console.log("pictures: docs/images/web-desktop.png, docs/screenshots/page-*-360*.png");
 }
 
 async function main() {
@@ -71,13 +102,7 @@ async function main() {
                 `${((total + gzipped("guide.html")) / 1000).toFixed(0)} kB with the guide`);
 
     if (pictures) {
-      for (const [name, width, height] of [["web-desktop", 900, 420], ["web-phone", 360, 640]]) {
-        const { context, page: shown } = await ready(browser, { width, height });
-        await shown.click("#Command1");
-        await shown.screenshot({ path: path.join(root, "docs", "images", `${name}.png`) });
-        await context.close();
-      }
-      console.log("pictures: docs/images/web-desktop.png, docs/images/web-phone.png");
+      await takePictures(browser);
     }
   } finally {
     await browser.close();

@@ -390,26 +390,195 @@ test("the report: copied as the native text, printed with every figure", async (
   }
 });
 
-test("a 360 px wide screen shows the whole window, scaled, not reflowed", async () => {
+// What sticks out of a 360 px screen: each element whose box reaches past
+// the viewport's edge, and how far the page scrolls sideways.
+async function overflowAt(page) {
+  return page.evaluate(() => {
+    const width = document.documentElement.clientWidth;
+    const wider = [];
+    for (const element of document.querySelectorAll("body *")) {
+      const r = element.getBoundingClientRect();
+      if (r.width > 0 && (r.left < -0.5 || r.right > width + 0.5)) {
+        wider.push(`${element.tagName.toLowerCase()}#${element.id} ${r.left.toFixed(0)}–${r.right.toFixed(0)}`);
+      }
+    }
+    return { wider, scroll: document.documentElement.scrollWidth - width };
+  });
+}
+
+// The drawn window: the client area's box, each text field's height and
+// how far the page scrolls sideways.
+async function windowOnScreen(page) {
+  return page.evaluate(() => {
+    const form = document.getElementById("Form1").getBoundingClientRect();
+    const fields = Array.from(document.querySelectorAll("#Form1 input[type=text]"));
+    return {
+      left: form.left,
+      right: form.right,
+      ratio: form.width / form.height,
+      lowestField: Math.min(...fields.map((field) => field.getBoundingClientRect().height)),
+      scroll: document.documentElement.scrollWidth - document.documentElement.clientWidth,
+    };
+  });
+}
+
+test("a 360 px wide screen shows the window at a finger's size, scrolling sideways; 适合屏幕宽度 fits it, never reflowed", async () => {
   const { context, page } = await openPage({ viewport: { width: 360, height: 640 } });
   try {
-    const seen = await page.evaluate(() => {
+    const proportions = 8040 / 4965;
+    const large = await windowOnScreen(page);
+    assert.ok(large.lowestField >= 32, JSON.stringify(large));
+    assert.ok(large.scroll > 0 && large.right > 360, "the page scrolls sideways to the window's right");
+    assert.ok(Math.abs(large.ratio - proportions) < 0.01, "the window keeps its proportions");
+    assert.equal(await page.getAttribute("#fitWindow", "aria-pressed"), "false");
+
+    // A typed field stays where the finger put it, at that size.
+    await page.click("#Text1");
+    await page.keyboard.type("5");
+    assert.match(await page.textContent("#caption"), /\*$/);
+
+    await page.click("#fitWindow");
+    const fitted = await windowOnScreen(page);
+    assert.ok(fitted.left >= 0 && fitted.right <= 360, JSON.stringify(fitted));
+    assert.ok(Math.abs(fitted.ratio - proportions) < 0.01);
+    assert.deepEqual(await overflowAt(page), { wider: [], scroll: 0 });
+    const labelInside = await page.evaluate(() => {
       const form = document.getElementById("Form1").getBoundingClientRect();
       const label = document.getElementById("Label27").getBoundingClientRect();
-      return {
-        left: form.left,
-        right: form.right,
-        ratio: form.width / form.height,
-        overflow: document.documentElement.scrollWidth - document.documentElement.clientWidth,
-        labelInside: label.right <= form.right && label.bottom <= form.bottom,
-      };
+      return label.right <= form.right && label.bottom <= form.bottom;
     });
-    assert.ok(seen.left >= 0 && seen.right <= 360, JSON.stringify(seen));
-    assert.equal(seen.overflow, 0);
-    assert.ok(Math.abs(seen.ratio - 8040 / 4965) < 0.01, "the window keeps its proportions");
-    assert.ok(seen.labelInside);
+    assert.ok(labelInside);
+    assert.equal(await page.getAttribute("#fitWindow", "aria-pressed"), "true");
+
+    // And back to a finger's size.
+    await page.click("#fitWindow");
+    assert.ok((await windowOnScreen(page)).lowestField >= 32);
   } finally {
     await context.close();
+  }
+  // A screen the window fits: drawn at its size, no switch.
+  const wide = await openPage();
+  try {
+    assert.ok(await wide.page.isHidden("#sizes"));
+    const shown = await windowOnScreen(wide.page);
+    assert.ok(Math.abs(shown.right - shown.left - 8040 / 15) < 0.01, JSON.stringify(shown));
+  } finally {
+    await wide.context.close();
+  }
+});
+
+test("at 360 px the JGJ 55-2011 view is one column: nothing wider than the screen, every unit whole", async () => {
+  const { context, page } = await openPage({ viewport: { width: 360, height: 640 } });
+  try {
+    await page.keyboard.press("Control+J");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    // A design with results, a field's mark and a long status line.
+    await page.fill("#jgj55-fcuk", "30");
+    await page.fill('[id="jgj55-flyAsh.fraction"]', "20");
+    await page.fill("#jgj55-slump", "180");
+    await page.fill("#jgj55-maxSize", "20");
+    await page.selectOption("#jgj55-environment", "二a");
+    await page.fill("#jgj55-sigma", "x");
+    assert.ok(await page.$eval("#jgj55-results", (table) => table.tBodies[0].rows.length > 0));
+    assert.deepEqual(await overflowAt(page), { wider: [], scroll: 0 });
+    const seen = await page.evaluate(() => ({
+      lefts: Array.from(document.querySelectorAll("#jgj55 fieldset"), (set) => set.getBoundingClientRect().left),
+      cutUnits: Array.from(document.querySelectorAll("#jgj55 .unit, #jgj55-results td"))
+        .filter((cell) => cell.scrollWidth > cell.clientWidth + 1)
+        .map((cell) => cell.textContent),
+    }));
+    assert.ok(seen.lefts.length > 1 && seen.lefts.every((left) => left === seen.lefts[0]),
+              `the groups stand one under another: ${seen.lefts}`);
+    assert.deepEqual(seen.cutUnits, []);
+  } finally {
+    await context.close();
+  }
+});
+
+test("the guide at 360 px: its wide tables scroll inside their own box, the page does not", async () => {
+  const { context, page } = await openPage({ viewport: { width: 360, height: 640 } });
+  try {
+    await page.goto(new URL("guide.html", pageUrl).href);
+    assert.deepEqual(await overflowAt(page).then((seen) => seen.scroll), 0);
+    const tables = await page.evaluate(() =>
+      Array.from(document.querySelectorAll("table"), (table) => {
+        const box = table.parentElement;
+        return {
+          boxed: box.classList.contains("wide") && getComputedStyle(box).overflowX === "auto",
+          boxRight: box.getBoundingClientRect().right,
+          wider: table.scrollWidth > box.clientWidth,
+        };
+      }));
+    assert.ok(tables.length > 0);
+    assert.ok(tables.every((table) => table.boxed && table.boxRight <= 360), JSON.stringify(tables));
+    assert.ok(tables.some((table) => table.wider), "no table of the guide is wider than a phone");
+  } finally {
+    await context.close();
+  }
+});
+
+// The report printed by the page (Chromium's print, A4 as the page sets it):
+// its section 四、试拌用量 alone, placed so that the page ends in it, where
+// the heading or the table would otherwise be cut from what follows.
+test("the report printed from the page: a heading never ends a page, a table crossing one repeats its header row", async () => {
+  const folder = temporaryFolder();
+  const { context, page } = await openPage();
+  try {
+    await page.keyboard.press("Control+J");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    for (const [key, value] of [["fcuk", "30"], ["slump", "180"], ["maxSize", "20"], ["flyAsh.fraction", "20"]]) {
+      await page.fill(`[id="jgj55-${key}"]`, value);
+    }
+    await page.click("#jgj55 [data-command=previewReport]");
+    await page.waitForSelector("#report:not([hidden])");
+    const section = "四、试拌用量";
+    const kept = await page.evaluate((title) => {
+      const body = document.getElementById("reportDocument").shadowRoot.querySelector(".report-body");
+      const heading = Array.from(body.querySelectorAll("h2")).find((h2) => h2.textContent === title);
+      const parts = [heading];
+      for (let next = heading.nextElementSibling; next && next.tagName !== "H2"; next = next.nextElementSibling) {
+        parts.push(next);
+      }
+      body.replaceChildren(document.createElement("div"), ...parts);
+      const table = body.querySelector("table");
+      return {
+        header: Array.from(table.tHead.rows[0].cells, (cell) => cell.textContent).join("").replace(/\s+/g, ""),
+        rows: Array.from(table.tBodies[0].rows, (row) =>
+          Array.from(row.cells, (cell) => cell.textContent).join("").replace(/\s+/g, "")),
+      };
+    }, section);
+    // The printed pages, the spacer before the section `gap` points short
+    // of the printable height (A4 less the page's margins, 259 mm).
+    const printed = async (gap) => {
+      await page.evaluate((height) => {
+        const body = document.getElementById("reportDocument").shadowRoot.querySelector(".report-body");
+        body.firstElementChild.style.height = height;
+      }, `calc(259mm - ${gap}pt)`);
+      const pdf = path.join(folder, `report-${gap}.pdf`);
+      await page.pdf({ path: pdf, format: "A4" });
+      const run = spawnSync("pdftotext", ["-layout", pdf, "-"], { encoding: "utf8" });
+      assert.equal(run.status, 0, run.stderr);
+      return run.stdout.split("\f").map((text) => text.replace(/\s+/g, "")).filter((text) => text !== "");
+    };
+    // Room for the heading's line, not for the line it heads.
+    for (const gap of [30, 45, 60]) {
+      const pages = await printed(gap);
+      const at = pages.findIndex((text) => text.includes(section));
+      assert.ok(at > 0, `gap ${gap}: the heading on the second page, with what it heads`);
+    }
+    // The table starts on the first page and ends on the second: each part
+    // under its header row.
+    for (const gap of [110, 150]) {
+      const pages = await printed(gap);
+      const holding = pages.filter((text) => kept.rows.some((row) => text.includes(row)));
+      assert.equal(holding.length, 2, `gap ${gap}: the table crosses a page`);
+      for (const text of holding) {
+        assert.ok(text.includes(kept.header), `gap ${gap}: a page of the table without its header row`);
+      }
+    }
+  } finally {
+    await context.close();
+    fs.rmSync(folder, { recursive: true, force: true });
   }
 });
 
@@ -539,6 +708,175 @@ test("帮助, the context menu, the question before replacing changes, a dropped
     await page.click("#exited button");
     await page.waitForSelector("#classic:not([hidden])");
     assert.equal(await page.inputValue("#Text1"), native.fields.Text1);
+  } finally {
+    await context.close();
+  }
+});
+
+// The module's questions before the session ends, as the page must show them.
+async function leavingQuestions() {
+  const module = await lanshi();
+  const window = module.classicWindow(formats.usual);
+  window.event("load");
+  assert.equal(window.event("Command4").leaving, null, "an unchanged sheet is not asked about");
+  window.setText("Text1", "25");
+  window.edited("Text1");
+  const classic = window.event("Command4").leaving;
+  assert.deepEqual(window.mayClose(), { ask: true, box: classic });
+  window.delete();
+  const form = module.jgj55Form(formats.usual);
+  assert.deepEqual(form.mayClose(), { ask: false });
+  form.set("fcuk", "30");
+  const jgj55 = form.mayClose().box;
+  form.delete();
+  return { classic: classic.text, jgj55: jgj55.text };
+}
+
+async function boxText(page) {
+  await page.waitForSelector("#box[open]");
+  return page.textContent("#box-text");
+}
+
+async function answerBox(page, answer) {
+  await page.click(`#box-buttons button[data-answer="${answer}"]`);
+  await page.waitForFunction(() => !document.getElementById("box").open);
+}
+
+test("退出 asks 保存 / 不保存 / 取消 about unsaved work, the sheet's then the JGJ 55-2011 form's; nothing when nothing changed; 重新开始 starts anew", async () => {
+  const questions = await leavingQuestions();
+  assert.match(questions.classic, /关闭之前/);
+  const { context, page } = await openPage();
+  try {
+    const defaultText1 = await page.inputValue("#Text1");
+    // Unchanged: gone at once, and back without a question.
+    await page.click("#Command4");
+    assert.ok(await page.isVisible("#exited"));
+    assert.equal(await page.evaluate(() => document.getElementById("box").open), false);
+    await page.click("#exited button");
+    await page.waitForSelector("#classic:not([hidden])");
+    assert.equal(await page.evaluate(() => document.getElementById("box").open), false);
+
+    // Changed: 取消 keeps the session as it was.
+    await page.fill("#Text1", "25");
+    await page.click("#Command4");
+    assert.equal(await boxText(page), questions.classic);
+    await answerBox(page, "cancel");
+    assert.ok(await page.isVisible("#classic"));
+    assert.equal(await page.inputValue("#Text1"), "25");
+
+    // 保存: the design is written (here a download), then the session ends.
+    await page.click("#Command4");
+    await boxText(page);
+    const download = page.waitForEvent("download");
+    await page.click('#box-buttons button[data-answer="save"]');
+    const saved = JSON.parse(fs.readFileSync(await (await download).path(), "utf8"));
+    assert.equal(saved.fields.Text1, "25");
+    await page.waitForSelector("#exited:not([hidden])");
+    await page.click("#exited button");
+    await page.waitForSelector("#classic:not([hidden])");
+    assert.equal(await page.inputValue("#Text1"), defaultText1);
+
+    // An edited JGJ 55-2011 form asks about its own, over itself; 取消
+    // leaves both as they are, 不保存 ends the session.
+    await page.keyboard.press("Control+J");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    await page.fill("#jgj55-fcuk", "30");
+    await page.click("#jgj55 [data-command=showClassic]");
+    await page.click("#Command4");
+    assert.equal(await boxText(page), questions.jgj55);
+    assert.ok(await page.isVisible("#jgj55"));
+    await answerBox(page, "cancel");
+    assert.equal(await page.inputValue("#jgj55-fcuk"), "30");
+    await page.click("#jgj55 [data-command=showClassic]");
+    await page.click("#Command4");
+    await boxText(page);
+    await answerBox(page, "discard");
+    assert.ok(await page.isVisible("#exited"));
+    // The form went with the session: a new one is empty.
+    await page.click("#exited button");
+    await page.keyboard.press("Control+J");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    assert.equal(await page.inputValue("#jgj55-fcuk"), "");
+  } finally {
+    await context.close();
+  }
+});
+
+test("closing the tab asks (the browser's beforeunload) only while the sheet or the JGJ 55-2011 form holds unsaved work", async () => {
+  const closing = async (change) => {
+    const { context, page } = await openPage();
+    const dialogs = [];
+    page.on("dialog", (dialog) => {
+      dialogs.push(dialog.type());
+      dialog.dismiss(); // stay on the page
+    });
+    try {
+      // The browser asks only on a page the user has touched.
+      await page.click("#Text1");
+      await change(page);
+      const closed = new Promise((resolve) => page.once("close", resolve));
+      await page.close({ runBeforeUnload: true });
+      const stayed = await Promise.race([closed.then(() => false), page.waitForTimeout(1500).then(() => true)]);
+      return { dialogs, stayed };
+    } finally {
+      await context.close();
+    }
+  };
+  assert.deepEqual(await closing(async () => {}), { dialogs: [], stayed: false });
+  assert.deepEqual(await closing((page) => page.keyboard.type("5")), { dialogs: ["beforeunload"], stayed: true });
+  assert.deepEqual(
+    await closing(async (page) => {
+      await page.keyboard.press("Control+J");
+      await page.waitForSelector("#jgj55:not([hidden])");
+      await page.click("#jgj55-fcuk");
+      await page.keyboard.type("30");
+    }),
+    { dialogs: ["beforeunload"], stayed: true });
+  // Saved, nothing is lost any more.
+  assert.deepEqual(
+    await closing(async (page) => {
+      await page.keyboard.type("5");
+      const download = page.waitForEvent("download");
+      await page.keyboard.press("Control+S");
+      await download;
+      await page.waitForFunction(() => !document.getElementById("caption").textContent.endsWith("*"));
+    }),
+    { dialogs: [], stayed: false });
+});
+
+test("after 计算 the window's foot says what a checker would question; 全部重新计算 (Ctrl+Shift+R) keeps typed values and recomputes the rest", async () => {
+  const module = await lanshi();
+  const window = module.classicWindow(formats.usual);
+  window.event("load");
+  window.event("Command1");
+  window.setText("Text1", "30");
+  window.edited("Text1");
+  const stale = window.event("Command1").state;
+  const again = window.recalculateAll().state;
+  window.delete();
+  assert.ok(stale.findings.length > 0 && stale.findings[0].includes("30"), JSON.stringify(stale.findings));
+  assert.equal(again.texts.Text2, "36.58"); // 30 + 1.645 × 4, σ as it stands
+
+  const { context, page } = await openPage();
+  try {
+    const foot = () => page.$$eval("#findings p", (lines) => lines.map((line) => line.textContent));
+    const client = () => page.$eval("#Form1", (form) => JSON.stringify(form.getBoundingClientRect()));
+    const before = await client();
+    await page.click("#Command1");
+    assert.ok(await page.isHidden("#findings"));
+    await page.fill("#Text1", "30");
+    await page.click("#Command1");
+    assert.deepEqual(await foot(), stale.findings.map((line) => `⚠ ${line}`));
+    assert.equal(await client(), before, "the client area keeps its place and size");
+    const below = await page.evaluate(() =>
+      document.getElementById("findings").getBoundingClientRect().top >=
+      document.getElementById("Form1").getBoundingClientRect().bottom);
+    assert.ok(below);
+    await page.keyboard.press("Control+Shift+R");
+    await page.waitForFunction(() => document.getElementById("Text2").value === "36.58");
+    assert.equal(await page.inputValue("#Text1"), "30");
+    assert.deepEqual(await foot(), again.findings.map((line) => `⚠ ${line}`));
+    assert.equal(await page.isHidden("#findings"), again.findings.length === 0);
   } finally {
     await context.close();
   }

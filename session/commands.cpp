@@ -6,21 +6,27 @@ namespace session {
 
 namespace {
 
-constexpr Command kOpen{"openDesign", "打开设计…", "Ctrl+O"};
-constexpr Command kSave{"saveDesign", "保存设计", "Ctrl+S"};
-constexpr Command kSaveAs{"saveDesignAs", "另存为…", "Ctrl+Shift+S"};
-constexpr Command kPreview{"previewReport", "打印预览…", "Ctrl+P", true};
-constexpr Command kPdf{"exportReportPdf", "导出 PDF…", "Ctrl+Shift+E"};
-constexpr Command kCopy{"copyReport", "复制计算书", "Ctrl+Shift+C"};
-constexpr Command kNotice{"mixNotice", "配合比通知单…", "Ctrl+Shift+N"};
+constexpr std::string_view kFileMenu = "文件";
+constexpr std::string_view kReportMenu = "计算书";
+constexpr std::string_view kHelpMenu = "帮助";
+
+constexpr Command kNew{"newDesign", "新建", "Ctrl+N", false, kFileMenu};
+constexpr Command kOpen{"openDesign", "打开设计…", "Ctrl+O", false, kFileMenu};
+constexpr Command kSave{"saveDesign", "保存设计", "Ctrl+S", false, kFileMenu};
+constexpr Command kSaveAs{"saveDesignAs", "另存为…", "Ctrl+Shift+S", false, kFileMenu};
+constexpr Command kPreview{"previewReport", "打印预览…", "Ctrl+P", true, kReportMenu};
+constexpr Command kPdf{"exportReportPdf", "导出 PDF…", "Ctrl+Shift+E", false, kReportMenu};
+constexpr Command kCopy{"copyReport", "复制计算书", "Ctrl+Shift+C", false, kReportMenu};
+constexpr Command kNotice{"mixNotice", "配合比通知单…", "Ctrl+Shift+N", false, kReportMenu};
 constexpr Command kRecalculate{"recalculateAll", "全部重新计算", "Ctrl+Shift+R", true};
 constexpr Command kNewJgj55{"newJgj55Design", "新建 JGJ 55-2011 设计…", "Ctrl+J", true};
-constexpr Command kGuide{"openGuide", "使用说明", "F1", true};
+constexpr Command kGuide{"openGuide", "使用说明", "F1", true, kHelpMenu};
 
 // The classic window's: its six events stay its buttons'.
 constexpr std::array kClassic = {kOpen, kSave,   kSaveAs,      kPreview,  kPdf,
                                  kCopy, kNotice, kRecalculate, kNewJgj55, kGuide};
-constexpr std::array kJgj55 = {kOpen, kSave, kSaveAs, kPreview, kPdf, kCopy, kNotice, kGuide};
+// The JGJ 55-2011 window's, each in its menu bar too.
+constexpr std::array kJgj55 = {kNew, kOpen, kSave, kSaveAs, kPreview, kPdf, kCopy, kNotice, kGuide};
 
 } // namespace
 

@@ -21,6 +21,9 @@ struct Command {
     std::string_view keys; // its shortcut, as Qt and the page spell it: "Ctrl+S"; may be empty
     // Where the menu draws a line before it.
     bool separated = false;
+    // The menu of a window's menu bar that holds it ("文件", "计算书",
+    // "帮助"); empty for a command of the context menu alone.
+    std::string_view menu = {};
 };
 
 // The commands of a window of the kind, in the order of its menu.

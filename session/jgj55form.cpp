@@ -9,6 +9,8 @@
 #include "jgj55/rounding.h"
 #include "report/jgj55report.h"
 #include "report/numbers.h"
+#include "session/jgj55ranges.h"
+#include "session/typedinput.h"
 
 #include <algorithm>
 #include <array>
@@ -181,6 +183,7 @@ constexpr DefaultValue kDefaults[] = {
 };
 
 constexpr std::string_view kNoFigure = "—";
+constexpr std::string_view kPercentUnit = "%";
 constexpr std::string_view kTitle = "JGJ 55-2011 配合比设计";
 
 std::size_t indexOf(std::string_view key) {
@@ -369,6 +372,41 @@ std::optional<double> typedValue(std::string_view text, const calc::NumberFormat
     return value;
 }
 
+// The number of a field's text at `shift` (the field's own: the file's
+// value; 0: the value as typed), read as a Chinese input method types it:
+// full-width digits and signs, and a "%" after a percentage.
+std::optional<double> readTyped(std::string_view text, const Field& field,
+                                const calc::NumberFormat& format, int shift) {
+    const std::string typed = typedNumber(text, field.unit == kPercentUnit);
+    return calc::parseStrict(typed, format).status == calc::StrictStatus::Ok
+               ? typedValue(typed, format, shift)
+               : std::nullopt;
+}
+
+// Which input or figure a note of 注意 concerns, by the words it uses: the
+// first row whose words the note holds. The rules that raise or cap a value
+// come first, then the figures a note names.
+struct NoteTarget {
+    std::string_view words;
+    std::string_view key;
+    bool onResult;
+};
+constexpr NoteTarget kNoteTargets[] = {
+    {"计算水胶比", "waterBinder", true},
+    {"最低强度等级", "fcuk", false},
+    {"最小胶凝材料用量", "binder", true},
+    {"骨料带入的水", "water", true},
+    {"标准差", "sigma", false},
+    {"粉煤灰", "flyAsh.fraction", false},
+    {"矿渣粉", "slag.fraction", false},
+    {"外加剂", "admixture.fraction", false},
+    {"胶凝材料", "binder", true},
+    {"水胶比", "waterBinder", true},
+    {"用水量", "water", true},
+    {"水泥用量", "cement", true},
+    {"砂率", "sandRatio", true},
+};
+
 // Reads the numbers of the fields in the form's order, stopping at the first
 // that holds text but no number.
 class Reader {
@@ -385,10 +423,7 @@ public:
         if (isBlank(text)) {
             return std::nullopt;
         }
-        const std::optional<double> value =
-            calc::parseStrict(text, m_format).status == calc::StrictStatus::Ok
-                ? typedValue(text, m_format, field.typedShift)
-                : std::nullopt;
+        const std::optional<double> value = readTyped(text, field, m_format, field.typedShift);
         if (!value) {
             m_key = std::string(field.key);
             m_why = "「" + std::string(field.caption) + "」不是一个数：" + text;
@@ -413,13 +448,21 @@ Jgj55Form::Jgj55Form(calc::NumberFormat format)
     : m_format(std::move(format)), m_texts(fieldList().size()), m_choices(fieldList().size(), -1),
       m_chosen(fieldList().size(), false), m_fieldStates(fieldList().size()),
       m_resultStates(kResults.size()) {
+    startNew();
+}
+
+void Jgj55Form::startNew() {
     // A new form's choices are made: saved, it names each of them.
     for (std::size_t i = 0; i < fieldList().size(); ++i) {
-        if (fieldList()[i].kind == Kind::Choice) {
-            m_choices[i] = fieldList()[i].initialChoice;
-            m_chosen[i] = true;
-        }
+        m_texts[i].clear();
+        m_chosen[i] = fieldList()[i].kind == Kind::Choice;
+        m_choices[i] = m_chosen[i] ? fieldList()[i].initialChoice : -1;
     }
+    m_openedGroups.clear();
+    m_file.clear();
+    m_details = {};
+    m_notice = {};
+    m_status = {};
     recompute();
     m_savedBytes = m_input ? bytesOf(*m_input) : std::string();
 }
@@ -547,6 +590,9 @@ void Jgj55Form::recompute() {
     const auto write = [this](double x) { return figure(x); };
     for (std::size_t i = 0; i < kResults.size(); ++i) {
         ResultState& shown = m_resultStates[i];
+        shown.warning.clear();
+        shown.construction.clear();
+        shown.trial.clear();
         if (!m_result) {
             shown = ResultState{.text = std::string(kNoFigure), .tip = {}};
             continue;
@@ -562,6 +608,107 @@ void Jgj55Form::recompute() {
         }
     }
     showTableValues();
+    showMixes();
+    showNotes();
+}
+
+// Each readable value outside its usual range, and each note of 注意 on the
+// input or figure it concerns.
+void Jgj55Form::showNotes() {
+    m_outOfRange = 0;
+    const std::vector<Field>& fields = fieldList();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].kind != Kind::Number || isBlank(m_texts[i])) {
+            continue;
+        }
+        const std::optional<double> typed = readTyped(m_texts[i], fields[i], m_format, 0);
+        const std::string finding =
+            typed ? implausible(fields[i].key, fields[i].caption, fields[i].unit, *typed, m_format)
+                  : std::string();
+        if (!finding.empty()) {
+            m_fieldStates[i].warning = finding;
+            ++m_outOfRange;
+        }
+    }
+    m_notes.clear();
+    if (!m_result) {
+        return;
+    }
+    const auto write = [this](double x) { return figure(x); };
+    const auto add = [](std::string& to, const std::string& text) {
+        to += (to.empty() ? "" : "\n") + text;
+    };
+    for (const std::vector<jgj55::Message>* list : {&m_result->notes, &m_result->warnings}) {
+        for (const jgj55::Message& m : *list) {
+            Note note{.text = jgj55::fill(m.pattern, m.numbers, write) + "。", .key = {}};
+            for (const NoteTarget& t : kNoteTargets) {
+                if (m.pattern.find(t.words) != std::string::npos) {
+                    note.key = t.key;
+                    note.onResult = t.onResult;
+                    break;
+                }
+            }
+            if (note.onResult) {
+                add(m_resultStates[resultIndexOf(note.key)].warning, note.text);
+            } else if (!note.key.empty()) {
+                add(m_fieldStates[indexOf(note.key)].warning, note.text);
+            }
+            m_notes.push_back(std::move(note));
+        }
+    }
+}
+
+// The masses of the construction mix and of the trial batch, beside the
+// design's: the trial batch from the construction mix when there is one, as
+// the report weighs it.
+void Jgj55Form::showMixes() {
+    if (!m_result) {
+        return;
+    }
+    const jgj55::Result& r = *m_result;
+    const std::optional<jgj55::ConstructionMix>& c = r.construction;
+    struct Mass {
+        std::string_view key;
+        double design;
+        double construction;
+    };
+    const Mass masses[] = {
+        {"water", r.water, c ? c->water : 0.0},
+        {"cement", r.cement, c ? c->cement : 0.0},
+        {"flyAsh", r.flyAsh, c ? c->flyAsh : 0.0},
+        {"slag", r.slag, c ? c->slag : 0.0},
+        {"admixture", r.admixture, c ? c->admixture : 0.0},
+        {"sand", r.sand, c ? c->sand : 0.0},
+        {"stone", r.stone, c ? c->stone : 0.0},
+    };
+    for (const Mass& m : masses) {
+        ResultState& shown = m_resultStates[resultIndexOf(m.key)];
+        const std::string perCubic = figure(c ? m.construction : m.design);
+        if (c) {
+            shown.construction = perCubic;
+        }
+        shown.trial = report::trialMass(perCubic, m_details.litres, m_format).value_or("—");
+    }
+}
+
+void Jgj55Form::setReportDetails(const ReportDetails& details) {
+    m_details = details;
+    showMixes();
+}
+
+std::string Jgj55Form::noteCount() const {
+    std::string text;
+    if (!m_notes.empty()) {
+        text = "注意 " + std::to_string(m_notes.size()) + " 条";
+    }
+    if (m_outOfRange > 0) {
+        text += (text.empty() ? "" : "，") + std::to_string(m_outOfRange) + " 项不在常用范围";
+    }
+    return text;
+}
+
+std::string Jgj55Form::trialTitle() const {
+    return "试拌 " + figure(m_details.litres) + " L";
 }
 
 // A refusal names the design file's input: a group ("flyAsh") is marked on
@@ -583,7 +730,9 @@ void Jgj55Form::mark(const std::string& key, std::string why) {
 
 void Jgj55Form::showTableValues() {
     for (const DefaultValue& d : kDefaults) {
-        m_fieldStates[indexOf(d.key)].placeholder = figure(d.value) + "（默认值）";
+        FieldState& state = m_fieldStates[indexOf(d.key)];
+        state.greyed = figure(d.value);
+        state.placeholder = state.greyed + "（默认值）";
     }
     if (!m_result) {
         return;
@@ -602,7 +751,8 @@ void Jgj55Form::showTableValues() {
         const std::string table =
             source.empty() ? std::string("计算") : source.substr(0, source.find(kClause));
         FieldState& state = m_fieldStates[indexOf(t.key)];
-        state.placeholder = figure(step->value) + "（" + table + "）";
+        state.greyed = figure(step->value);
+        state.placeholder = state.greyed + "（" + table + "）";
         state.tip = source;
     }
 }

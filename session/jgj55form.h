@@ -70,14 +70,36 @@ public:
         // Greyed while the field is empty: the value the design takes
         // instead, with the table it comes from or "默认值".
         std::string placeholder;
+        // The placeholder's figure alone ("5"), for a field too narrow for
+        // the table's name, which the view then gives in the tip.
+        std::string greyed;
         // Why the field is marked, or the table row its value comes from.
         std::string tip;
         bool marked = false;
+        // What the user should look at, shown beside the field with a mark:
+        // a value outside its usual range (session/jgj55ranges.h), or a note
+        // of the design's 注意 that concerns this input. Empty when none.
+        std::string warning;
     };
 
     struct ResultState {
         std::string text; // the figure in the regional format; "—" without a design
         std::string tip;  // formula = figures put in = result; empty without a design
+        // The notes of the design's 注意 that concern this figure; empty when none.
+        std::string warning;
+        // A mass's figure in the construction mix (when the moistures are
+        // given) and in the trial batch of the report's volume; empty for
+        // another figure or without a design.
+        std::string construction;
+        std::string trial;
+    };
+
+    // A note or warning of the design's 注意, as the report writes it, with
+    // the input or the figure it concerns.
+    struct Note {
+        std::string text;
+        std::string_view key; // a field's or a result's key; empty when it concerns none of them
+        bool onResult = false;
     };
 
     struct Status {
@@ -95,6 +117,10 @@ public:
     // A new form in the usual start (reinforced concrete, no environment
     // limit, cement 42.5, fly ash II, slag S95, all numbers empty), designed.
     explicit Jgj55Form(calc::NumberFormat format);
+
+    // Back to the start of a new form (新建): no file, the usual choices,
+    // every number empty, the report's details and the notice's as new.
+    void startNew();
 
     // The inputs in the order the form shows them, group by group.
     static std::span<const Field> fields();
@@ -122,6 +148,13 @@ public:
     // Result `key` as shown; "—" for a key that is no result.
     const ResultState& result(std::string_view key) const;
     const Status& status() const { return m_status; }
+    // The notes and warnings of the last design's 注意, in the report's order.
+    const std::vector<Note>& notes() const { return m_notes; }
+    // The line above the results that counts what to look at: "注意 2 条",
+    // "注意 1 条，1 项不在常用范围"; empty when there is nothing.
+    std::string noteCount() const;
+    // The title of the trial batch's figures: "试拌 20 L".
+    std::string trialTitle() const;
 
     // The inputs as the fields held them at the last change; nothing when a
     // field held no number (that field is marked).
@@ -158,7 +191,8 @@ public:
     bool modified() const override;
     const std::string& file() const override { return m_file; }
     const ReportDetails& reportDetails() const override { return m_details; }
-    void setReportDetails(const ReportDetails& details) override { m_details = details; }
+    // The trial batch's figures follow the details' volume.
+    void setReportDetails(const ReportDetails& details) override;
     std::string calculateForReport() override;
     Reporting report(const ReportStamp& stamp) const override;
     Saving resultJson() const override;
@@ -178,6 +212,8 @@ private:
     jgj55::Input readInputs();
     void mark(const std::string& key, std::string why);
     void showTableValues();
+    void showNotes();
+    void showMixes();
     std::string figure(double value) const;
     // The bytes of the design file of `input`, with the report's details.
     std::string bytesOf(const jgj55::Input& input) const;
@@ -194,6 +230,8 @@ private:
     std::vector<FieldState> m_fieldStates;
     std::vector<ResultState> m_resultStates;
     Status m_status;
+    std::vector<Note> m_notes;
+    int m_outOfRange = 0; // fields whose value is outside its usual range
     std::optional<jgj55::Input> m_input;
     std::optional<jgj55::Result> m_result;
     // Why m_input is missing: the field and the message.

@@ -2,6 +2,7 @@
 
 #include "calc/conversions.h"
 #include "calc/fields.h"
+#include "session/typedinput.h"
 
 namespace session {
 
@@ -52,8 +53,12 @@ std::string stopReport(const calc::Stop& stop, const calc::Sheet& sheet) {
     // A field that could not be read: the field is what the user must mend,
     // the stage only says how far the calculation came.
     if (stop.field) {
-        const char* what =
-            stop.reason == Reason::Overflow ? "的数值超出范围。" : "的内容不是有效数字。";
+        // Full-width digits, as an input method types them, are no number
+        // to this window: say so, the rule stays.
+        const bool fullWidth = hasFullWidthDigits(sheet.text(*stop.field));
+        const char* what = stop.reason == Reason::Overflow ? "的数值超出范围。"
+                           : fullWidth ? "的内容不是有效数字（请使用半角数字）。"
+                                       : "的内容不是有效数字。";
         return lead + quoted(*stop.field) + what + "\n（" + stage + "读取此项时）";
     }
 

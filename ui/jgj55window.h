@@ -9,8 +9,11 @@
 //     window.openFile(path);   // or start empty
 //     window.show();
 //
-// Its commands are the window's actions (context menu and shortcuts): open,
-// save, save as, print preview, PDF, copy of the report, and F1 for the guide.
+// Its commands are the window's actions (menu bar 文件 / 计算书 / 帮助, context
+// menu and shortcuts): new, open, save, save as, print preview, PDF, copy of
+// the report, and F1 for the guide. A note of the design's 注意 or a value
+// outside its usual range puts a ⚠ beside its field or figure, its words in
+// the tip, and the line above the results counts them.
 #pragma once
 
 #include "calc/numberformat.h"
@@ -25,9 +28,12 @@
 
 #include <QWidget>
 
+class QActionEvent;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 
 namespace ui {
 
@@ -70,9 +76,14 @@ public:
 protected:
     // The close box and Alt+F4 ask about unsaved changes first.
     void closeEvent(QCloseEvent* event) override;
+    // A command given to the window also stands in its menu bar.
+    void actionEvent(QActionEvent* event) override;
 
 private:
+    void buildInputs(QHBoxLayout& columns);
+    QWidget* buildResults();
     void addCommands();
+    static void showMark(QLabel* mark, const std::string& warning);
     // Shows what the form says: marks, tips and placeholders of the fields,
     // the results and the status line.
     void refresh();
@@ -83,6 +94,7 @@ private:
     session::Jgj55Form::ReportStamp reportStamp() const;
     bool askReportDetails();
 
+    void newCommand();
     void openCommand();
     bool saveCommand();
     bool saveAsCommand();
@@ -101,6 +113,14 @@ private:
     std::map<std::string, QLineEdit*, std::less<>> m_edits;
     std::map<std::string, QComboBox*, std::less<>> m_choices;
     std::map<std::string, QLabel*, std::less<>> m_results;
+    std::map<std::string, QLabel*, std::less<>> m_construction;
+    std::map<std::string, QLabel*, std::less<>> m_trial;
+    // The ⚠ beside each field and figure.
+    std::map<std::string, QLabel*, std::less<>> m_marks;
+    std::map<std::string, QLabel*, std::less<>> m_resultMarks;
+    QLabel* m_noteCount = nullptr;
+    QLabel* m_trialTitle = nullptr;
+    QMenuBar* m_menuBar = nullptr;
     QLabel* m_status = nullptr;
     QString m_path;
     bool m_filling = false;

@@ -79,6 +79,7 @@ json stateJson(const Form& form) {
     json placeholders = json::object();
     json tips = json::object();
     json marks = json::object();
+    json warnings = json::object();
     for (const Form::Field& f : Form::fields()) {
         const std::string key(f.key);
         if (f.kind == Form::Kind::Choice) {
@@ -98,6 +99,9 @@ json stateJson(const Form& form) {
         if (shown.marked) {
             marks[key] = shown.tip;
         }
+        if (!shown.warning.empty()) {
+            warnings[key] = shown.warning;
+        }
     }
     json results = json::array();
     for (const Form::ResultField& r : Form::resultFields()) {
@@ -107,7 +111,14 @@ json stateJson(const Form& form) {
                            {"unit", r.unit},
                            {"group", Form::kResultsGroup},
                            {"text", shown.text},
-                           {"tip", shown.tip}});
+                           {"tip", shown.tip},
+                           {"warning", shown.warning},
+                           {"construction", shown.construction},
+                           {"trial", shown.trial}});
+    }
+    json notes = json::array();
+    for (const Form::Note& note : form.notes()) {
+        notes.push_back({{"text", note.text}, {"key", note.key}, {"onResult", note.onResult}});
     }
     const Form::Status& status = form.status();
     return {{"values", values},
@@ -116,6 +127,10 @@ json stateJson(const Form& form) {
             {"tips", tips},
             {"results", results},
             {"marks", marks},
+            {"warnings", warnings},
+            {"notes", notes},
+            {"noteCount", form.noteCount()},
+            {"trialTitle", form.trialTitle()},
             {"status", {{"text", status.text}, {"error", status.error}}},
             {"designed", form.result().has_value()},
             {"fileName", form.fileName()},
@@ -193,7 +208,8 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_new(const char* optionsJson) {
 }
 
 // The form's state: {values, chosen, placeholders, tips, results, marks,
-// status, designed, fileName, title, modified, project, batchLitres}.
+// warnings, notes, noteCount, trialTitle, status, designed, fileName, title,
+// modified, project, batchLitres}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_state(int id) {
     return web::guarded([&] { return answer(stateJson(formOf(id))); });
 }

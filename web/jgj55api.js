@@ -14,8 +14,9 @@
 //       groupSize, negative}; the usual settings when left out), in the usual
 //       start, designed. Throws a TypeError for a format it cannot take.
 //   f.fields() → lanshi.jgj55Fields()
-//   f.state() → {values, chosen, placeholders, tips, results, marks, status,
-//                designed, fileName, title, modified, project, batchLitres}
+//   f.state() → {values, chosen, placeholders, tips, results, marks, warnings,
+//                notes, noteCount, trialTitle, status, designed, fileName,
+//                title, modified, project, batchLitres}
 //       values       {key: the text of a number field, the entry of a choice}
 //       chosen       {key: the index of a choice's entry}
 //       placeholders {key: "5（标准差 σ 取值表）"}: greyed in an empty field,
@@ -23,10 +24,21 @@
 //                    "默认值")
 //       tips         {key: the table row the value comes from, or why the
 //                    field is marked}
-//       results      [{key, caption, unit, group, text, tip}]: group
-//                    "计算结果"; text "—" without a design; tip the working
-//                    ("W/B = … = 0.52")
+//       results      [{key, caption, unit, group, text, tip, warning,
+//                    construction, trial}]: group "计算结果"; text "—"
+//                    without a design; tip the working ("W/B = … = 0.52");
+//                    warning the notes of 注意 on this figure ("" when none);
+//                    construction and trial a mass in the construction mix
+//                    (with the moistures) and in the trial batch ("" else)
 //       marks        {key: why}: the fields to mark, with the message
+//       warnings     {key: what to look at}: a value outside its usual range
+//                    ("砂率 0.4 % 不在常用范围 20–50 %，是否应为 40？") or a
+//                    note of 注意 on the field; shown with a ⚠, not refused
+//       notes        [{text, key, onResult}]: every note of 注意, with the
+//                    field (onResult false) or figure it concerns ("" none)
+//       noteCount    the line above the results: "注意 2 条，1 项不在常用范围"
+//                    ("" when there is nothing to look at)
+//       trialTitle   the trial batch's heading: "试拌 20 L"
 //       status       {text, error}: the status line ("" when all is well)
 //       designed     whether there is a design (and so a report)
 //       fileName     the design file's name, "" before open or save

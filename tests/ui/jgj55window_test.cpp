@@ -4,6 +4,7 @@
 #include "design/designfile.h"
 #include "fakes.h"
 #include "jgj55/designfile.h"
+#include "session/commands.h"
 #include "ui/filedialogs.h"
 #include "ui/jgj55command.h"
 #include "ui/jgj55window.h"
@@ -13,7 +14,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QInputMethodEvent>
+#include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -95,12 +104,19 @@ TEST_F(Jgj55WindowTest, ShowsTableValuesGreyedAndTypingOverridesThem) {
     auto w = make();
     typeExampleA(*w);
     EXPECT_TRUE(field(*w, "sigma")->text().isEmpty());
-    EXPECT_EQ(field(*w, "sigma")->placeholderText(), "5（标准差 σ 取值表）");
-    EXPECT_EQ(field(*w, "sandRatio")->placeholderText(), "41（表 5.4.2 混凝土的砂率）");
-    EXPECT_EQ(field(*w, "water")->placeholderText(), "237.5（塑性混凝土的用水量表）");
-    EXPECT_EQ(field(*w, "flyAsh.gammaF")->placeholderText(),
-              "0.85（表 5.1.3 粉煤灰影响系数 γf 和粒化高炉矿渣粉影响系数 γs）");
-    EXPECT_EQ(field(*w, "cementDensity")->placeholderText(), "3100（默认值）");
+    // The figure greyed in the field, readable in place; the table in the tip.
+    const std::pair<const char*, const char*> greyed[] = {
+        {"sigma", "5（标准差 σ 取值表）"},
+        {"sandRatio", "41（表 5.4.2 混凝土的砂率）"},
+        {"water", "237.5（塑性混凝土的用水量表）"},
+        {"flyAsh.gammaF", "0.85（表 5.1.3 粉煤灰影响系数 γf 和粒化高炉矿渣粉影响系数 γs）"},
+        {"cementDensity", "3100（默认值）"},
+    };
+    for (const auto& [key, shown] : greyed) {
+        const QString text = QString::fromUtf8(shown);
+        EXPECT_EQ(field(*w, key)->placeholderText(), text.left(text.indexOf(u'（'))) << key;
+        EXPECT_TRUE(field(*w, key)->toolTip().startsWith(text)) << key;
+    }
     test::type(*w, "sigma", "4");
     EXPECT_EQ(result(*w, "fcu0"), "36.6"); // 30 + 1.645 × 4 = 36.58
     EXPECT_TRUE(field(*w, "sigma")->placeholderText().isEmpty());
@@ -129,7 +145,7 @@ TEST_F(Jgj55WindowTest, ReadsAndWritesTheRegionalDecimalSymbol) {
     EXPECT_EQ(result(*w, "waterBinder"), "0,52");
     test::type(*w, "maxSize", "31,5"); // read whole, not cut at the comma
     EXPECT_TRUE(w->status().isEmpty()) << w->status().toStdString();
-    EXPECT_EQ(field(*w, "water")->placeholderText(), "227,5（塑性混凝土的用水量表）");
+    EXPECT_EQ(field(*w, "water")->placeholderText(), "227,5");
 }
 
 TEST_F(Jgj55WindowTest, SavesAndOpensTheDesignFile) {
@@ -309,6 +325,144 @@ TEST_F(Jgj55WindowTest, ClosingAnEditedDesignAsks) {
     boxes.answers = {QMessageBox::Discard};
     w->close();
     EXPECT_FALSE(w->isVisible());
+}
+
+// On a 1 024 × 768 screen every column shows without scrolling sideways, and
+// neither typing nor the results nor a long status line move anything; every
+// figure and greyed value is readable in its cell.
+TEST_F(Jgj55WindowTest, FitsA1024ScreenAndKeepsItsWidth) {
+    auto w = make();
+    w->resize(1024, 768);
+    QCoreApplication::processEvents();
+    auto* scroll = w->findChild<QScrollArea*>(QStringLiteral("scroll"));
+    ASSERT_NE(scroll, nullptr);
+    const auto noSidewaysScroll = [&] {
+        QCoreApplication::processEvents();
+        EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
+    };
+    noSidewaysScroll();
+    const int content = scroll->widget()->sizeHint().width();
+    typeExampleA(*w);
+    test::type(*w, "sandMoisture", "3.5");
+    test::type(*w, "stoneMoisture", "1");
+    test::type(*w, "assumedDensity", "2350.125");
+    EXPECT_EQ(w->width(), 1024);
+    EXPECT_EQ(scroll->widget()->sizeHint().width(), content);
+    noSidewaysScroll();
+    test::type(*w, "slump", "1x0"); // a long status line wraps
+    EXPECT_EQ(w->width(), 1024);
+    EXPECT_EQ(scroll->widget()->sizeHint().width(), content);
+    test::type(*w, "slump", "180");
+
+    const auto fits = [](const QWidget* cell, const QString& text) {
+        EXPECT_LE(cell->fontMetrics().horizontalAdvance(text), cell->contentsRect().width())
+            << cell->objectName().toStdString() << " " << text.toStdString();
+    };
+    for (QLabel* label : w->findChildren<QLabel*>()) {
+        if (label->objectName().startsWith(QStringLiteral("result_")) ||
+            label->objectName().startsWith(QStringLiteral("construction_")) ||
+            label->objectName().startsWith(QStringLiteral("trial_"))) {
+            fits(label, label->text());
+        }
+    }
+    for (QLineEdit* edit : w->findChildren<QLineEdit*>()) {
+        // A line edit's text sits inside its frame and margins.
+        fits(edit, edit->placeholderText() + QStringLiteral("  "));
+    }
+    EXPECT_FALSE(test::control<QLabel>(*w, "construction_sand")->text().isEmpty());
+    EXPECT_EQ(test::control<QLabel>(*w, "trialTitle")->text(), "试拌 20 L");
+}
+
+// The menu bar holds the commands of the command table, each with its
+// shortcut, in the table's menus; 新建 asks first, then starts anew.
+TEST_F(Jgj55WindowTest, TheMenuBarHoldsTheFileReportAndHelpCommands) {
+    auto w = make();
+    auto* bar = w->findChild<QMenuBar*>(QStringLiteral("menuBar"));
+    ASSERT_NE(bar, nullptr);
+    std::vector<std::pair<QString, QStringList>> menus;
+    for (QAction* entry : bar->actions()) {
+        QStringList names;
+        for (QAction* a : entry->menu()->actions()) {
+            names << a->objectName();
+            const session::Command* c =
+                session::findCommand(session::DocumentKind::jgj55, a->objectName().toStdString());
+            ASSERT_NE(c, nullptr);
+            EXPECT_EQ(a->shortcut(),
+                      QKeySequence(QString::fromUtf8(c->keys.data(), c->keys.size())));
+        }
+        menus.emplace_back(entry->text(), names);
+    }
+    const std::vector<std::pair<QString, QStringList>> expected = {
+        {"文件", {"newDesign", "openDesign", "saveDesign", "saveDesignAs"}},
+        {"计算书", {"previewReport", "exportReportPdf", "copyReport"}},
+        {"帮助", {"openGuide"}},
+    };
+    EXPECT_EQ(menus, expected);
+
+    typeExampleA(*w);
+    ASSERT_TRUE(w->isModified());
+    bar->actions()[1]->menu()->actions()[0]->trigger(); // 打印预览
+    EXPECT_EQ(reports.previews, 1);
+    boxes.answers = {QMessageBox::Cancel};
+    bar->actions()[0]->menu()->actions()[0]->trigger(); // 新建, cancelled
+    EXPECT_EQ(field(*w, "fcuk")->text(), "30");
+    boxes.answers = {QMessageBox::Discard};
+    bar->actions()[0]->menu()->actions()[0]->trigger();
+    EXPECT_EQ(boxes.asked.size(), 2U);
+    EXPECT_TRUE(field(*w, "fcuk")->text().isEmpty());
+    EXPECT_FALSE(w->isModified());
+    EXPECT_EQ(result(*w, "sand"), "—");
+}
+
+// Full-width digits and a "%" are read as typed with an input method.
+TEST_F(Jgj55WindowTest, ReadsWhatAChineseInputMethodTypes) {
+    auto w = make();
+    // The text an input method commits to the field.
+    const auto commit = [&](const char* key, const QString& text) {
+        QLineEdit* edit = field(*w, key);
+        edit->setFocus();
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(edit, &event);
+    };
+    commit("fcuk", "３０");
+    commit("maxSize", "２０");
+    commit("slump", "１８０");
+    commit("flyAsh.fraction", "20%");
+    commit("admixture.fraction", "１％");
+    commit("admixture.waterReduction", "20 %");
+    EXPECT_TRUE(w->status().isEmpty()) << w->status().toStdString();
+    EXPECT_EQ(result(*w, "sand"), "756"); // as example A typed plainly
+}
+
+// A note of 注意 and a value outside its range stand at their field or
+// figure as a ⚠ with the words in its tip; the line above the results counts.
+TEST_F(Jgj55WindowTest, MarksEachWarningWhereItConcernsAndCountsThem) {
+    auto w = make();
+    typeExampleA(*w);
+    const auto mark = [&](const char* name) { return test::control<QLabel>(*w, name); };
+    EXPECT_TRUE(mark("noteCount")->text().isEmpty());
+    EXPECT_TRUE(mark("mark_fcuk")->text().isEmpty());
+    test::type(*w, "fcuk", "20");
+    auto* environment = test::control<QComboBox>(*w, "environment");
+    environment->setCurrentIndex(environment->findText(QStringLiteral("三b")));
+    EXPECT_EQ(mark("mark_fcuk")->text(), "⚠");
+    EXPECT_TRUE(mark("mark_fcuk")->toolTip().contains("最低强度等级"));
+    EXPECT_EQ(mark("mark_result_waterBinder")->text(), "⚠");
+    EXPECT_TRUE(mark("mark_result_waterBinder")->toolTip().contains("计算水胶比"));
+    EXPECT_TRUE(mark("noteCount")->text().startsWith("⚠ 注意 "))
+        << mark("noteCount")->text().toStdString();
+
+    test::type(*w, "sandRatio", "0.4");
+    EXPECT_EQ(mark("mark_sandRatio")->text(), "⚠");
+    EXPECT_EQ(mark("mark_sandRatio")->toolTip(), "砂率 0.4 % 不在常用范围 20–50 %，是否应为 40？");
+    EXPECT_FALSE(field(*w, "sandRatio")->styleSheet().isEmpty());
+    EXPECT_TRUE(field(*w, "sandRatio")->toolTip().startsWith("砂率 0.4 %"));
+    EXPECT_TRUE(mark("noteCount")->text().endsWith("，1 项不在常用范围"));
+    EXPECT_NE(result(*w, "sand"), "—"); // designed all the same
+    test::type(*w, "sandRatio", "40");
+    EXPECT_TRUE(mark("mark_sandRatio")->text().isEmpty());
+    EXPECT_TRUE(field(*w, "sandRatio")->styleSheet().isEmpty());
 }
 
 } // namespace

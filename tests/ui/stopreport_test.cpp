@@ -35,6 +35,14 @@ TEST(StopReportTest, SaysWhatStoppedWhereAndWhy) {
         {readStop(Stage::第一步, calc::Text1, Stage::第一步, Reason::Overflow),
          {},
          "计算中止：“混凝土强度等级(Fcu,k)”的数值超出范围。\n（第一步读取此项时）"},
+        // Full-width digits, as an input method types them: the window keeps
+        // refusing them and says why; a full-width point alone is no hint.
+        {readStop(Stage::第二步, calc::Text5, Stage::第二步),
+         {{calc::Text5, "４２．５"}},
+         "计算中止：“水泥28天强度”的内容不是有效数字（请使用半角数字）。\n（第二步读取此项时）"},
+        {readStop(Stage::第二步, calc::Text5, Stage::第二步),
+         {{calc::Text5, "42．5"}},
+         "计算中止：“水泥28天强度”的内容不是有效数字。\n（第二步读取此项时）"},
         {readStop(Stage::tijifa, calc::Text18, Stage::tijifa),
          {},
          "计算中止：“水泥密度”的内容不是有效数字。\n（体积法读取此项时）"},

@@ -15,6 +15,7 @@
     let form = null;
     let handle = null; // where 保存设计 writes in place, where the browser allows
     const saves = files.saveQueue();
+    const warningColour = "#b9770e";
 
     // The toolbar: the window's commands as the module names them, the keys
     // in their tip; then the way back to the classic window.
@@ -102,10 +103,22 @@
         input.title = (state.tips && state.tips[key]) || "";
         const why = state.marks && state.marks[key];
         row.classList.toggle("marked", Boolean(why));
-        row.querySelector(".why").textContent = why || "";
+        // What to look at but not refused: a ⚠ and its words, in colour.
+        const warning = !why && state.warnings && state.warnings[key];
+        const mark = row.querySelector(".why");
+        mark.textContent = why || (warning ? `⚠ ${warning}` : "");
+        mark.style.color = warning ? warningColour : "";
       }
       const table = $("jgj55-results");
       table.caption.textContent = state.results.length ? state.results[0].group : "";
+      if (state.noteCount) {
+        const count = document.createElement("span");
+        count.className = "note-count";
+        count.style.color = warningColour;
+        count.textContent = `　⚠ ${state.noteCount}`;
+        count.title = (state.notes || []).map((n) => n.text).join("\n");
+        table.caption.append(count);
+      }
       const body = table.tBodies[0];
       body.replaceChildren();
       for (const result of state.results) {
@@ -116,7 +129,13 @@
           td.textContent = text;
           tr.append(td);
         }
-        tr.title = result.tip || "";
+        tr.title = result.warning ? `${result.warning}\n${result.tip || ""}` : result.tip || "";
+        const mark = document.createElement("td");
+        mark.className = "mark";
+        mark.style.color = warningColour;
+        mark.textContent = result.warning ? "⚠" : "";
+        mark.title = result.warning || "";
+        tr.append(mark);
         body.append(tr);
       }
       const status = $("jgj55-status");
@@ -272,6 +291,7 @@
     }
 
     const commands = {
+      newDesign: () => newDesign(),
       openDesign: () => openDesign(),
       saveDesign: () => save(false),
       saveDesignAs: () => save(true),

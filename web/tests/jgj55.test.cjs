@@ -245,3 +245,32 @@ test("the form asks before its design is replaced, keeps itself on a refused ope
     form.delete();
   }
 });
+
+test("full-width digits and a percent sign are read; a value outside its usual range and each note of 注意 are marked where they belong and counted", async () => {
+  const wasm = await lanshi();
+  const form = wasm.jgj55Form();
+  try {
+    for (const [key, text] of [["fcuk", "２０"], ["maxSize", "20"], ["slump", "180"], ["flyAsh.fraction", "２０％"]]) {
+      form.set(key, text);
+    }
+    form.set("environment", "三b");
+    let state = form.set("sandRatio", "0.4");
+    assert.equal(state.designed, true, state.status.text);
+    assert.deepEqual(state.marks, {});
+    assert.equal(state.warnings.sandRatio, "砂率 0.4 % 不在常用范围 20–50 %，是否应为 40？");
+    assert.match(state.warnings.fcuk, /最低强度等级/);
+    assert.match(state.results.find((r) => r.key === "waterBinder").warning, /计算水胶比/);
+    assert.equal(state.noteCount, `注意 ${state.notes.length} 条，1 项不在常用范围`);
+    assert.ok(state.notes.every((n) => n.key !== ""), JSON.stringify(state.notes));
+
+    state = form.set("sandMoisture", "3%");
+    form.set("sandRatio", "40");
+    state = form.set("stoneMoisture", "１");
+    const sand = state.results.find((r) => r.key === "sand");
+    assert.notEqual(sand.construction, "");
+    assert.notEqual(sand.trial, "");
+    assert.equal(state.trialTitle, "试拌 20 L");
+  } finally {
+    form.delete();
+  }
+});

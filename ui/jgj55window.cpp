@@ -53,8 +53,8 @@ const QString kWarned = QStringLiteral("QLineEdit { border: 2px solid #b9770e; }
 const QString kErrorColour = QStringLiteral("color: #c0392b;");
 const QString kWarningColour = QStringLiteral("color: #b9770e;");
 const QString kWarningMark = QStringLiteral("⚠");
-// The results' columns: caption, figure, unit, construction mix, trial
-// batch, mark.
+// The results' columns: caption, figure, unit, mark, construction mix,
+// trial batch.
 constexpr int kResultColumns = 6;
 
 // Sets a property only when it changes: a keystroke designs again and shows
@@ -215,9 +215,9 @@ QWidget* Jgj55Window::buildResults() {
         return label;
     };
     heading(QStringLiteral("计算配合比"), 1);
-    heading(QStringLiteral("施工配合比"), 3)
+    heading(QStringLiteral("施工配合比"), 4)
         ->setToolTip(QStringLiteral("给出砂、石子含水率后，按含水率调整的每立方米用量"));
-    m_trialTitle = heading(QString(), 4);
+    m_trialTitle = heading(QString(), 5);
     m_trialTitle->setObjectName(QStringLiteral("trialTitle"));
     int line = 2;
     for (const Form::ResultField& row : Form::resultFields()) {
@@ -235,13 +235,13 @@ QWidget* Jgj55Window::buildResults() {
         };
         m_results.emplace(std::string(row.key), cell(QStringLiteral("result_") + key, 1));
         grid->addWidget(new QLabel(qt(row.unit), this), line, 2);
-        m_construction.emplace(std::string(row.key),
-                               cell(QStringLiteral("construction_") + key, 3));
-        m_trial.emplace(std::string(row.key), cell(QStringLiteral("trial_") + key, 4));
         auto* mark = new QLabel(this);
         mark->setObjectName(QStringLiteral("mark_result_") + key);
         mark->setFixedWidth(markWidth);
-        grid->addWidget(mark, line, kResultColumns - 1);
+        grid->addWidget(mark, line, 3);
+        m_construction.emplace(std::string(row.key),
+                               cell(QStringLiteral("construction_") + key, 4));
+        m_trial.emplace(std::string(row.key), cell(QStringLiteral("trial_") + key, 5));
         m_resultMarks.emplace(std::string(row.key), mark);
         ++line;
     }
@@ -366,6 +366,8 @@ void Jgj55Window::refresh() {
         const QString tip =
             shown.warning.empty() ? qt(shown.tip) : qt(shown.warning + "\n" + shown.tip);
         setIfChanged(label, tip, &QLabel::toolTip, &QLabel::setToolTip);
+        setIfChanged(label, shown.warning.empty() ? QString() : kWarningColour, &QLabel::styleSheet,
+                     &QLabel::setStyleSheet);
         setIfChanged(m_construction.at(key), qt(shown.construction), &QLabel::text,
                      &QLabel::setText);
         setIfChanged(m_trial.at(key), qt(shown.trial), &QLabel::text, &QLabel::setText);

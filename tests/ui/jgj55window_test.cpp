@@ -401,6 +401,11 @@ TEST_F(Jgj55WindowTest, TheMenuBarHoldsTheFileReportAndHelpCommands) {
         {"帮助", {"openGuide"}},
     };
     EXPECT_EQ(menus, expected);
+    // A command given later (配合比通知单… comes from outside) joins its menu.
+    auto* notice = new QAction(w.get());
+    notice->setObjectName(QStringLiteral("mixNotice"));
+    w->addAction(notice);
+    EXPECT_EQ(bar->actions()[1]->menu()->actions().last(), notice);
 
     typeExampleA(*w);
     ASSERT_TRUE(w->isModified());

@@ -285,6 +285,19 @@ json cannotSaveCall(ClassicPage& page, const json& request) {
     return {{"boxes", web::boxesJson({box})}, {"state", stateOf(page)}};
 }
 
+// 配合比通知单…: the dialog's fields with the design's details, or why the
+// sheet has no notice yet; then the details the dialog gave kept with the
+// design (a change the caption marks) and the notice.
+json noticeOfWindow(ClassicPage& page, const json& request) {
+    json made =
+        web::noticeOf(page.window, request, page.sheet.numberFormat(),
+                      {.date = stringMember(request, "date", ""),
+                       .program = stringMember(request, "program", std::string(kProgramName)),
+                       .version = stringMember(request, "version", lanshi::kVersion)});
+    made["state"] = stateOf(page);
+    return made;
+}
+
 using ClassicCall = json (*)(ClassicPage&, const json&);
 
 // The calls of the classic window by the name the page gives them.
@@ -315,6 +328,11 @@ constexpr std::pair<std::string_view, ClassicCall> kClassicCalls[] = {
     {"saved", savedCall},
     {"cannotSave", cannotSaveCall},
     {"report", reportOfWindow},
+    {"noticeFields",
+     [](ClassicPage& page, const json&) {
+         return web::noticeFieldsJson(page.window, page.sheet.numberFormat());
+     }},
+    {"notice", noticeOfWindow},
 };
 
 json classicCall(int handle, const json& request) {
@@ -420,9 +438,9 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_new(const char* optionsJson) {
 
 // One call on the classic window `handle`: {"call": "state" | "setText" |
 // "edited" | "select" | "setChecked" | "event" | "recalculateAll" |
-// "mayReplace" | "mayClose" | "save" | "report", ...its arguments}; its answer (web/api.js tells
-// which) or
-// {"error"}.
+// "mayReplace" | "mayClose" | "save" | "saved" | "cannotSave" | "report" |
+// "noticeFields" | "notice", ...its arguments}; its answer (web/api.js tells
+// which) or {"error"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_classic_call(int handle, const char* requestJson) {
     return web::guarded([&] { return answer(classicCall(handle, optionsOf(requestJson))); });
 }

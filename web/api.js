@@ -112,6 +112,21 @@
 //       number, is refused: {error} says why, in Chinese, and the kept one
 //       stands. The design file's name in the heading is the window's own
 //       (w.state().file).
+//   w.noticeFields() → {fields: [{key, caption, unit, kind, text}], refusal}
+//       配合比通知单…: the fields of the notice's dialog in the desktop's
+//       order (number, sandMoisture, stoneMoisture, batchVolume, cement,
+//       sand, stone, flyAsh, slag, admixture, permeability, frost; kind
+//       "number" or "text"), each with the design's detail as its text (a
+//       number written in the window's format; "" for none); refusal: why
+//       the sheet has no notice yet (nothing calculated, a stop), in
+//       Chinese, or null.
+//   w.notice(options) → {text, html, state} | {error, entry, state}
+//       The notice (配合比通知单) of the sheet's mix. Options: date, details
+//       ({key: text}, a number's text read in the window's format, "" for
+//       none; keys left out keep the design's), which the window keeps and
+//       saves with the design under "notice": a change marks it modified.
+//       {error}: why there is no notice, in one line of Chinese; entry: the
+//       key of a field whose text is no number (nothing is kept then), or "".
 //   w.delete()
 //
 // A box is {icon: "none" | "information" | "warning" | "question", title,
@@ -230,6 +245,8 @@ Module["classicWindow"] = function (format) {
     saved: () => call({ call: "saved" }),
     cannotSave: (reason) => call({ call: "cannotSave", reason: String(reason) }),
     report: (options) => call(Object.assign({}, options === undefined ? {} : options, { call: "report" })),
+    noticeFields: () => call({ call: "noticeFields" }),
+    notice: (options) => call(Object.assign({}, options === undefined ? {} : options, { call: "notice" })),
     delete: () => Module["_lanshi_classic_delete"](handle),
   };
 };

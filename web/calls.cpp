@@ -1,7 +1,12 @@
 #include "web/calls.h"
 
 #include "calc/conversions.h"
+#include "calc/decimal.h"
+#include "notice/notice.h"
+#include "report/report.h"
 
+#include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -123,6 +128,140 @@ BatchLitres batchLitresOption(const json& given, const calc::NumberFormat& forma
     const double litres = calc::readLenient(text, format);
     const std::string problem = session::batchLitresProblem(litres);
     return {.litres = litres, .problem = problem.empty() ? problem : named + problem};
+}
+
+namespace {
+
+// One field of the notice's dialog: a text of the details, or a number.
+struct NoticeField {
+    std::string_view key;
+    std::string_view caption;
+    std::string_view unit;
+    std::optional<double> notice::Details::*number = nullptr;
+    std::string& (*text)(notice::Details&) = nullptr;
+};
+
+// The fields in the order the desktop's dialog asks them.
+const NoticeField kNoticeFields[] = {
+    {"number", "编号", "", nullptr, [](notice::Details& d) -> std::string& { return d.number; }},
+    {"sandMoisture", "砂含水率", "%", &notice::Details::sandMoisture},
+    {"stoneMoisture", "石子含水率", "%", &notice::Details::stoneMoisture},
+    {"batchVolume", "每盘方量", "m³", &notice::Details::batchVolume},
+    {"cement", "水泥", "", nullptr,
+     [](notice::Details& d) -> std::string& { return d.materials.cement; }},
+    {"sand", "砂", "", nullptr,
+     [](notice::Details& d) -> std::string& { return d.materials.sand; }},
+    {"stone", "石子", "", nullptr,
+     [](notice::Details& d) -> std::string& { return d.materials.stone; }},
+    {"flyAsh", "粉煤灰", "", nullptr,
+     [](notice::Details& d) -> std::string& { return d.materials.flyAsh; }},
+    {"slag", "矿渣粉", "", nullptr,
+     [](notice::Details& d) -> std::string& { return d.materials.slag; }},
+    {"admixture", "外加剂", "", nullptr,
+     [](notice::Details& d) -> std::string& { return d.materials.admixture; }},
+    {"permeability", "抗渗等级", "", nullptr,
+     [](notice::Details& d) -> std::string& { return d.permeability; }},
+    {"frost", "抗冻等级", "", nullptr, [](notice::Details& d) -> std::string& { return d.frost; }},
+};
+
+// A number of the details as the page's field shows it, in `format`.
+std::string numberText(double value, const calc::NumberFormat& format) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    const std::string magnitude =
+        calc::decimal::plainLayout(calc::decimal::shortest(std::fabs(value)), format.decimal);
+    return value < 0.0 ? format.negative + magnitude : magnitude;
+}
+
+// A number field's answer: a number, or the text the user typed (read in
+// `format`; "" or null for none). The refusal names the field as the dialog
+// does.
+struct NumberRead {
+    std::optional<double> value;
+    std::string problem;
+};
+NumberRead readNumberField(const NoticeField& field, const json& given,
+                           const calc::NumberFormat& format) {
+    if (given.is_null()) {
+        return {};
+    }
+    if (given.is_number()) {
+        return {.value = given.get<double>(), .problem = {}};
+    }
+    if (!given.is_string()) {
+        throw std::invalid_argument("\"" + std::string(field.key) +
+                                    "\" must be a number or a text");
+    }
+    const std::string text = given.get<std::string>();
+    if (text.find_first_not_of(" \t") == std::string::npos) {
+        return {};
+    }
+    const std::string named = std::string(field.caption) + "“" + text + "”：";
+    if (calc::parseStrict(text, format).status == calc::StrictStatus::NotANumber) {
+        return {.value = std::nullopt, .problem = named + "不是一个数。"};
+    }
+    const double value = calc::readLenient(text, format);
+    if (!std::isfinite(value)) {
+        return {.value = std::nullopt, .problem = named + "不是一个有限的数。"};
+    }
+    return {.value = value, .problem = {}};
+}
+
+} // namespace
+
+json noticeFieldsJson(const session::Document& document, const calc::NumberFormat& format) {
+    notice::Details details = document.noticeDetails();
+    json fields = json::array();
+    for (const NoticeField& field : kNoticeFields) {
+        std::string text;
+        if (field.number != nullptr) {
+            const std::optional<double>& value = details.*field.number;
+            text = value ? numberText(*value, format) : std::string();
+        } else {
+            text = field.text(details);
+        }
+        fields.push_back({{"key", field.key},
+                          {"caption", field.caption},
+                          {"unit", field.unit},
+                          {"kind", field.number != nullptr ? "number" : "text"},
+                          {"text", std::move(text)}});
+    }
+    const std::optional<std::string> why = document.whyNoNotice();
+    return {{"fields", std::move(fields)}, {"refusal", why ? json(*why) : json()}};
+}
+
+json noticeOf(session::Document& document, const json& request, const calc::NumberFormat& format,
+              const session::ReportStamp& stamp) {
+    if (request.contains("details")) {
+        const json& given = request.at("details");
+        if (!given.is_object()) {
+            throw std::invalid_argument("\"details\" must be an object");
+        }
+        notice::Details details = document.noticeDetails();
+        for (const NoticeField& field : kNoticeFields) {
+            if (!given.contains(field.key)) {
+                continue;
+            }
+            const json& value = given.at(std::string(field.key));
+            if (field.number == nullptr) {
+                field.text(details) = stringMember(given, std::string(field.key).c_str(), "");
+                continue;
+            }
+            NumberRead read = readNumberField(field, value, format);
+            if (!read.problem.empty()) {
+                // Nothing kept: the design stays as it was.
+                return {{"error", std::move(read.problem)}, {"entry", field.key}};
+            }
+            details.*field.number = read.value;
+        }
+        document.setNoticeDetails(details);
+    }
+    const session::Reporting made = document.notice(stamp);
+    if (!made) {
+        return {{"error", made.refusal}, {"entry", ""}};
+    }
+    return {{"text", report::toText(*made.document)}, {"html", report::toHtml(*made.document)}};
 }
 
 } // namespace web

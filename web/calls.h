@@ -128,6 +128,19 @@ struct BatchLitres {
 // Throws std::invalid_argument for a value that is neither.
 BatchLitres batchLitresOption(const json& given, const calc::NumberFormat& format);
 
+// The mix notice (配合比通知单) of a design as the page's dialog asks it, the
+// desktop's dialog's fields in its order: {"fields": [{key, caption, unit,
+// kind: "text" | "number", text}], "refusal": why the design has no notice
+// yet (no mix), or null}. A number's text is written in `format`; "" is none.
+json noticeFieldsJson(const session::Document& document, const calc::NumberFormat& format);
+// The dialog's answer kept with the design (`request["details"]`: {key: a
+// text, a number's read in `format`, "" for none; a key left out keeps the
+// design's}), then the notice of `stamp`: {"text", "html"}, or {"error": why
+// not in one line of Chinese, "entry": the key of the field it concerns, or
+// ""}. A text that is no number is refused before anything is kept.
+json noticeOf(session::Document& document, const json& request, const calc::NumberFormat& format,
+              const session::ReportStamp& stamp);
+
 // What a report calls the program when the caller names none: its one name.
 inline constexpr std::string_view kProgramName = session::kApplicationName;
 

@@ -320,6 +320,33 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_copied(int id) {
     });
 }
 
+// 配合比通知单… of the form's design, the dialog's fields first: {"fields":
+// [{key, caption, unit, kind, text}], "refusal": why there is no notice yet,
+// or null}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_notice_fields(int id) {
+    return web::guarded([&] {
+        const Form& form = formOf(id);
+        return answer(web::noticeFieldsJson(form, form.format()));
+    });
+}
+
+// The notice of the form's design under `optionsJson` ({"date", "program",
+// "version", "details": {key: text}}), the details kept with the design
+// first: {"text", "html", "state"} or {"error", "entry", "state"}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_notice(int id, const char* optionsJson) {
+    return web::guarded([&] {
+        Form& form = formOf(id);
+        const json given = optionsOf(optionsJson);
+        json made =
+            web::noticeOf(form, given, form.format(),
+                          {.date = stringMember(given, "date", ""),
+                           .program = stringMember(given, "program", std::string(kProgramName)),
+                           .version = stringMember(given, "version", lanshi::kVersion)});
+        made["state"] = stateJson(form);
+        return answer(made);
+    });
+}
+
 // Frees the form: {"deleted": whether there was one}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_delete(int id) {
     return web::guarded([&] { return answer({{"deleted", g_forms.remove(id)}}); });

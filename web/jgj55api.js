@@ -86,6 +86,13 @@
 //       status line's words, for the command of `use`).
 //   f.copied() → {state}
 //       The page put the report on the clipboard: the status line says so.
+//   f.noticeFields() → {fields, refusal}
+//   f.notice(options) → {text, html, state} | {error, entry, state}
+//       配合比通知单… of the form's design, as lanshi.classicWindow's
+//       w.noticeFields() and w.notice(): the dialog's fields with the
+//       design's details, or why there is no notice yet (no design); then
+//       the details kept with the design (saved under "notice"; a change
+//       marks it modified) and the notice, or why not.
 //   f.delete()
 //       Frees the form; any later call answers {error}.
 //
@@ -173,6 +180,12 @@ Module["jgj55Form"] = function (format) {
     },
     copied() {
       return lanshiJgj55("lanshi_jgj55_copied", [id]);
+    },
+    noticeFields() {
+      return lanshiJgj55("lanshi_jgj55_notice_fields", [id]);
+    },
+    notice(options) {
+      return lanshiJgj55("lanshi_jgj55_notice", [id, JSON.stringify(options === undefined ? {} : options)]);
     },
     delete() {
       lanshiJgj55("lanshi_jgj55_delete", [id]);

@@ -451,6 +451,7 @@
         }
         return shell.report.copy(answer);
       },
+      mixNotice: () => shell.notice.open(noticeDocument),
       recalculateAll: () => carryOut(classic.recalculateAll()),
       openGuide: () => shell.openGuide(),
       newJgj55Design: () => shell.views.jgj55.newDesign(),
@@ -465,6 +466,17 @@
       showState: showCaption,
       refused: (answer) =>
         shell.showBoxes(answer.boxes || [{ icon: "warning", text: answer.error }]),
+    };
+
+    // The sheet's design as 配合比通知单… sees it.
+    const noticeDocument = {
+      kind: "classic",
+      view: "classic",
+      commands,
+      noticeFields: () => classic.noticeFields(),
+      notice: (options) => classic.notice(options),
+      showState: showCaption,
+      fileName: () => classic.state().file,
     };
 
     // Until the module has run the window's load, the fields hold their

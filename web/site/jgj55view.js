@@ -308,6 +308,7 @@
           showState(form.copied().state);
         }
       },
+      mixNotice: () => shell.notice.open(noticeDocument),
       openGuide: () => shell.openGuide(),
       showClassic: () => shell.views.classic.show(),
     };
@@ -322,6 +323,17 @@
       showState,
       refused: async () => undefined,
       copied: () => showState(form.copied().state),
+    };
+
+    // The form's design as 配合比通知单… sees it.
+    const noticeDocument = {
+      kind,
+      view: kind,
+      commands,
+      noticeFields: () => form.noticeFields(),
+      notice: (options) => form.notice(options),
+      showState,
+      fileName: () => form.state().fileName,
     };
 
     return {

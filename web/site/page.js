@@ -161,6 +161,8 @@
   shell.views.classic = parts.classicView(shell);
   shell.views.jgj55 = parts.jgj55View(shell);
   shell.views.report = shell.report;
+  shell.notice = parts.noticeView(shell);
+  shell.views.notice = shell.notice;
   shell.views.exited = { kind: null, commands: { restart: () => shell.views.classic.restart() } };
 
   // Closing the tab (or leaving the page) while a design has unsaved
@@ -265,7 +267,8 @@
   // A shortcut of the shown view's window kind runs that view's command.
   document.addEventListener("keydown", (event) => {
     const view = shell.views[current];
-    if (box.open || !view || !view.kind) {
+    // A modal box or dialog open takes the keys itself.
+    if (document.querySelector("dialog[open]") || !view || !view.kind) {
       return;
     }
     const keys = keysOf(event);

@@ -17,6 +17,22 @@
 (function () {
   const page = (globalThis.lanshiPage = globalThis.lanshiPage || {});
 
+  // A document of the module's HTML (the report, the notice) in the page:
+  // its styles kept to itself in a shadow root of `host`, the page's print
+  // style around it (A4, page numbers).
+  page.drawDocument = function (host, html) {
+    const parsed = new DOMParser().parseFromString(html, "text/html");
+    const root = host.shadowRoot || host.attachShadow({ mode: "open" });
+    root.replaceChildren();
+    for (const style of parsed.querySelectorAll("style")) {
+      root.append(document.importNode(style, true));
+    }
+    const body = document.createElement("div");
+    body.className = "report-body";
+    body.append(...Array.from(parsed.body.childNodes, (node) => document.importNode(node, true)));
+    root.append(body);
+  };
+
   page.reportView = function (shell) {
     const $ = shell.$;
     const fields = {
@@ -30,20 +46,8 @@
     let owner = null; // the document whose report is shown
     let shown = null; // the report shown: {text, html}
 
-    // The report's own document in the page: its styles kept to itself in a
-    // shadow root, the page's print style around it (A4, page numbers).
     function draw(html) {
-      const parsed = new DOMParser().parseFromString(html, "text/html");
-      const host = $("reportDocument");
-      const root = host.shadowRoot || host.attachShadow({ mode: "open" });
-      root.replaceChildren();
-      for (const style of parsed.querySelectorAll("style")) {
-        root.append(document.importNode(style, true));
-      }
-      const body = document.createElement("div");
-      body.className = "report-body";
-      body.append(...Array.from(parsed.body.childNodes, (node) => document.importNode(node, true)));
-      root.append(body);
+      page.drawDocument($("reportDocument"), html);
     }
 
     function showProblem(text) {
@@ -107,8 +111,9 @@
       }
     });
 
-    // The report's text and HTML on the clipboard; true when they are there.
-    async function copy(report) {
+    // The report's (or the notice's: `what`) text and HTML on the clipboard;
+    // true when they are there.
+    async function copy(report, what = "计算书") {
       try {
         await navigator.clipboard.write([
           new ClipboardItem({
@@ -125,7 +130,7 @@
           await navigator.clipboard.writeText(report.text);
           return true;
         } catch (refusal) {
-          await shell.showBox({ icon: "warning", text: `复制计算书：${refusal.message}` });
+          await shell.showBox({ icon: "warning", text: `复制${what}：${refusal.message}` });
           return false;
         }
       }

@@ -92,7 +92,7 @@ async function main() {
                 `(max ${Math.max(...clicks).toFixed(2)} ms over ${clicks.length} clicks)`);
 
     const page = ["index.html", "lanshi.css", "lanshi.svg", "layout.js", "lanshi.js", "files.js",
-                  "reportview.js", "classicview.js", "jgj55view.js", "page.js"];
+                  "reportview.js", "noticeview.js", "classicview.js", "jgj55view.js", "page.js"];
     const gzipped = (name) => zlib.gzipSync(fs.readFileSync(path.join(site, name)), { level: 9 }).length;
     const total = page.reduce((sum, name) => sum + gzipped(name), 0);
     for (const name of [...page, "guide.html"]) {

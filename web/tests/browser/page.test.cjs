@@ -1405,3 +1405,137 @@ test("two quick saves are written one after the other: a slow write that fails i
     await context.close();
   }
 });
+
+// ---- 配合比通知单… -----------------------------------------------------------
+
+// The shown notice's mix table: each material's row, by its name.
+async function noticeRows(page) {
+  return page.evaluate(() => {
+    const root = document.getElementById("noticeDocument").shadowRoot;
+    const table = Array.from(root.querySelectorAll("table")).find((t) => t.textContent.includes("施工配合比"));
+    const header = Array.from(table.rows[0].cells, (cell) => cell.textContent);
+    const rows = {};
+    for (const row of Array.from(table.rows).slice(1)) {
+      rows[row.cells[0].textContent] = Array.from(row.cells, (cell) => cell.textContent);
+    }
+    return { header, rows };
+  });
+}
+
+// The dialog's fields given (a selector's id after "notice-" → its text),
+// then 显示通知单.
+async function giveNotice(page, values) {
+  await page.waitForSelector("#noticeDialog[open]");
+  for (const [key, text] of Object.entries(values)) {
+    await page.fill(`#notice-${key}`, text);
+  }
+  await page.click("#noticeShow");
+}
+
+test("配合比通知单… in both views: refused without a mix, the details asked once and kept in the saved design, the construction mix as `lanshi --notice`", async () => {
+  const module = await lanshi();
+  const sheet = module.classicWindow(formats.usual);
+  sheet.event("load");
+  const noMix = sheet.noticeFields().refusal;
+  sheet.delete();
+  const folder = temporaryFolder();
+  const { context, page, errors } = await openPage();
+  try {
+    // Before 计算 the sheet has no mix: the module's box, no dialog.
+    await page.keyboard.press("Control+Shift+N");
+    assert.equal(await answerBox(page, "ok"), noMix);
+    assert.equal(await page.$("#noticeDialog[open]"), null);
+
+    await page.click("#Command1");
+    await page.click("#Form1", { button: "right", position: { x: 390, y: 320 } });
+    await page.click("#menu [data-command=mixNotice]");
+    // A moisture that is no number is named in the dialog, which stays.
+    await giveNotice(page, { sandMoisture: "三" });
+    assert.equal(await page.textContent("#noticeProblem"), "砂含水率“三”：不是一个数。");
+    assert.equal(await page.getAttribute("#notice-sandMoisture", "aria-invalid"), "true");
+    await giveNotice(page, { sandMoisture: "3.5", stoneMoisture: "1", batchVolume: "0.5", cement: "P·O 42.5 某厂" });
+    await page.waitForSelector("#notice:not([hidden])");
+
+    // Saved from the notice: the file keeps the details under "notice".
+    const download = page.waitForEvent("download");
+    await page.keyboard.press("Control+S");
+    const file = path.join(folder, (await download).suggestedFilename());
+    await (await download).saveAs(file);
+    assert.deepEqual(JSON.parse(fs.readFileSync(file, "utf8")).notice, {
+      sandMoisture: 3.5, stoneMoisture: 1, batchVolume: 0.5, materials: { cement: "P·O 42.5 某厂" },
+    });
+    // The construction mix and the batch, figure by figure, as the native
+    // notice of that file gives them.
+    const run = runNative("lanshi", ["--notice", file, "-o", `${file}.json`], "", { LC_ALL: "C.UTF-8", QT_QPA_PLATFORM: "offscreen" });
+    assert.equal(run.status, 0, run.stderr);
+    const native = JSON.parse(fs.readFileSync(`${file}.json`, "utf8"));
+    const { header, rows } = await noticeRows(page);
+    // (The table keeps "0.5 m³" on one line: a space that does not break.)
+    const construction = header.findIndex((h) => h.startsWith("施工配合比"));
+    const batch = header.findIndex((h) => /^每盘\s0\.5\sm³/.test(h));
+    assert.ok(construction > 0 && batch > 0, JSON.stringify(header));
+    for (const [name, key] of [["水泥", "cement"], ["水", "water"], ["砂", "sand"], ["石子", "stone"]]) {
+      assert.equal(Number(rows[name][construction]), native.construction[key], `${name} per m³`);
+      assert.equal(Number(rows[name][batch]), native.batch[key], `${name} per batch`);
+    }
+
+    // Printed through the browser, saved as HTML beside the design's name.
+    await page.evaluate(() => {
+      window.printed = 0;
+      window.print = () => (window.printed += 1);
+    });
+    await page.click("[data-command=printNotice]");
+    await page.waitForFunction(() => window.printed === 1);
+    const html = page.waitForEvent("download");
+    await page.click("[data-command=saveNoticeHtml]");
+    assert.equal((await html).suggestedFilename(), "配合比设计-通知单.html");
+    // Saved, the sheet is unmodified; another detail is a change of it.
+    assert.doesNotMatch(await page.textContent("#caption"), /\*$/);
+    await page.click("#notice [data-command=mixNotice]");
+    await giveNotice(page, { number: "TZ-1" });
+    await page.waitForFunction(() => document.getElementById("caption").textContent.endsWith("*"));
+    await page.click("[data-command=closeNotice]");
+    await page.waitForSelector("#classic:not([hidden])");
+
+    // Opened again in a new session, the dialog proposes what the file keeps.
+    const again = await openPage();
+    try {
+      await pickFile(again.page, "Control+O", file);
+      await again.page.waitForFunction(() => document.title.includes("配合比设计"));
+      await again.page.keyboard.press("Control+Shift+N");
+      await again.page.waitForSelector("#noticeDialog[open]");
+      assert.deepEqual(
+        await again.page.$$eval("#noticeFields input", (inputs) => inputs.slice(0, 5).map((i) => i.value)),
+        ["", "3.5", "1", "0.5", "P·O 42.5 某厂"]);
+      await again.page.click("#noticeCancel");
+      assert.equal(await again.page.$("#noticeDialog[open]"), null);
+      assert.doesNotMatch(await again.page.textContent("#caption"), /\*$/);
+    } finally {
+      await again.context.close();
+    }
+
+    // The JGJ 55-2011 view: its toolbar's 配合比通知单…, the form's own
+    // details; a form without a design is refused.
+    await page.keyboard.press("Control+J");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    for (const [key, value] of [["fcuk", "30"], ["maxSize", "20"], ["slump", "180"]]) {
+      await page.fill(`#jgj55-${key}`, value);
+    }
+    await page.click("#jgj55 [data-command=mixNotice]");
+    assert.equal(await page.inputValue("#notice-batchVolume"), "");
+    await giveNotice(page, { batchVolume: "2" });
+    await page.waitForSelector("#notice:not([hidden])");
+    assert.ok((await noticeRows(page)).header.some((h) => /^每盘\s2\sm³/.test(h)));
+    await page.click("[data-command=closeNotice]");
+    await page.waitForSelector("#jgj55:not([hidden])");
+    assert.match(await page.textContent("#jgj55-title"), /\*$/);
+    await page.fill("#jgj55-fcuk", "x");
+    await page.click("#jgj55 [data-command=mixNotice]");
+    assert.match(await answerBox(page, "ok"), /\S/);
+    assert.equal(await page.$("#noticeDialog[open]"), null);
+    assert.deepEqual(errors, []);
+  } finally {
+    await context.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});

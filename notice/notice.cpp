@@ -153,11 +153,33 @@ constexpr Number kNumbers[] = {
     {"batchVolume", &Details::batchVolume},
 };
 
+constexpr Field kFields[] = {
+    {"number", "编号", "", nullptr, [](Details& d) -> std::string& { return d.number; }},
+    {"sandMoisture", "砂含水率", "%", &Details::sandMoisture, nullptr, 99.9, 1},
+    {"stoneMoisture", "石子含水率", "%", &Details::stoneMoisture, nullptr, 99.9, 1},
+    {"batchVolume", "每盘方量", "m³", &Details::batchVolume, nullptr, 10.0, 2},
+    {"cement", "水泥", "", nullptr, [](Details& d) -> std::string& { return d.materials.cement; }},
+    {"sand", "砂", "", nullptr, [](Details& d) -> std::string& { return d.materials.sand; }},
+    {"stone", "石子", "", nullptr, [](Details& d) -> std::string& { return d.materials.stone; }},
+    {"flyAsh", "粉煤灰", "", nullptr,
+     [](Details& d) -> std::string& { return d.materials.flyAsh; }},
+    {"slag", "矿渣粉", "", nullptr, [](Details& d) -> std::string& { return d.materials.slag; }},
+    {"admixture", "外加剂", "", nullptr,
+     [](Details& d) -> std::string& { return d.materials.admixture; }},
+    {"permeability", "抗渗等级", "", nullptr,
+     [](Details& d) -> std::string& { return d.permeability; }},
+    {"frost", "抗冻等级", "", nullptr, [](Details& d) -> std::string& { return d.frost; }},
+};
+
 std::string keyName(std::string_view key) {
     return "「notice」中的「" + std::string(key) + "」";
 }
 
 } // namespace
+
+std::span<const Field> fields() {
+    return kFields;
+}
 
 ordered detailsBlock(const Details& details) {
     ordered block = ordered::object();

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -80,6 +81,22 @@ struct Details {
     }
     friend bool operator==(const Details&, const Details&) = default;
 };
+
+// One entry of the details as every front end's dialog asks it: a number
+// (its member, its unit, the largest value and the decimals a dialog takes)
+// or a text (its accessor).
+struct Field {
+    std::string_view key;     // the key under "notice"
+    std::string_view caption; // "砂含水率"
+    std::string_view unit;    // "%", "m³"; empty for a text
+    std::optional<double> Details::*number = nullptr;
+    std::string& (*text)(Details&) = nullptr;
+    double largest = 0.0;
+    int decimals = 0;
+};
+
+// The entries in the order the dialogs ask them.
+std::span<const Field> fields();
 
 struct Notice {
     Basis basis;

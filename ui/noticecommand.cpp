@@ -10,6 +10,8 @@
 #include "ui/reportprint.h"
 #include "ui/sessionboxes.h"
 
+#include <vector>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -29,25 +31,17 @@ namespace ui {
 
 namespace {
 
-// How a number of the notice is entered: its largest value, its decimals and
-// its unit.
-struct Entry {
-    double high;
-    int decimals;
-    QString suffix;
-};
-
 // A number the notice may leave out: the spin box's lowest value stands for
 // "not given".
-QDoubleSpinBox* optionalNumber(QDialog& dialog, const char* name, const Entry& entry,
+QDoubleSpinBox* optionalNumber(QDialog& dialog, const notice::Field& field,
                                const std::optional<double>& value) {
     auto* box = new QDoubleSpinBox(&dialog);
-    box->setObjectName(QLatin1String(name));
-    box->setDecimals(entry.decimals);
+    box->setObjectName(qt(std::string(field.key)));
+    box->setDecimals(field.decimals);
     const double none = -1.0;
-    box->setRange(none, entry.high);
+    box->setRange(none, field.largest);
     box->setSpecialValueText(QStringLiteral("（不填）"));
-    box->setSuffix(entry.suffix);
+    box->setSuffix(QStringLiteral(" ") + qt(std::string(field.unit)));
     box->setValue(value.value_or(none));
     return box;
 }
@@ -69,40 +63,23 @@ std::optional<NoticeDialogs::Answer> QtNoticeDialogs::ask(QWidget* parent,
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("配合比通知单"));
     auto* form = new QFormLayout(&dialog);
-    const auto line = [&dialog](const char* name, const std::string& text) {
-        auto* edit = new QLineEdit(qt(text), &dialog);
-        edit->setObjectName(QLatin1String(name));
-        edit->setMinimumWidth(280);
-        return edit;
-    };
-    QLineEdit* number = line("number", proposed.number);
-    const Entry moisture{99.9, 1, QStringLiteral(" %")};
-    QDoubleSpinBox* sand = optionalNumber(dialog, "sandMoisture", moisture, proposed.sandMoisture);
-    QDoubleSpinBox* stone =
-        optionalNumber(dialog, "stoneMoisture", moisture, proposed.stoneMoisture);
-    QDoubleSpinBox* batch = optionalNumber(dialog, "batchVolume", {10.0, 2, QStringLiteral(" m³")},
-                                           proposed.batchVolume);
-    const notice::Materials& m = proposed.materials;
-    QLineEdit* cement = line("cement", m.cement);
-    QLineEdit* sandName = line("sand", m.sand);
-    QLineEdit* stoneName = line("stone", m.stone);
-    QLineEdit* flyAsh = line("flyAsh", m.flyAsh);
-    QLineEdit* slag = line("slag", m.slag);
-    QLineEdit* admixture = line("admixture", m.admixture);
-    QLineEdit* permeability = line("permeability", proposed.permeability);
-    QLineEdit* frost = line("frost", proposed.frost);
-    form->addRow(QStringLiteral("编号："), number);
-    form->addRow(QStringLiteral("砂含水率："), sand);
-    form->addRow(QStringLiteral("石子含水率："), stone);
-    form->addRow(QStringLiteral("每盘方量："), batch);
-    form->addRow(QStringLiteral("水泥："), cement);
-    form->addRow(QStringLiteral("砂："), sandName);
-    form->addRow(QStringLiteral("石子："), stoneName);
-    form->addRow(QStringLiteral("粉煤灰："), flyAsh);
-    form->addRow(QStringLiteral("矿渣粉："), slag);
-    form->addRow(QStringLiteral("外加剂："), admixture);
-    form->addRow(QStringLiteral("抗渗等级："), permeability);
-    form->addRow(QStringLiteral("抗冻等级："), frost);
+    // One editor per entry of the details, in the order every front end asks
+    // them: a spin box for a number, a line for a text.
+    notice::Details shown = proposed;
+    std::vector<QWidget*> editors;
+    for (const notice::Field& field : notice::fields()) {
+        QWidget* editor = nullptr;
+        if (field.number != nullptr) {
+            editor = optionalNumber(dialog, field, shown.*field.number);
+        } else {
+            auto* edit = new QLineEdit(qt(field.text(shown)), &dialog);
+            edit->setObjectName(qt(std::string(field.key)));
+            edit->setMinimumWidth(280);
+            editor = edit;
+        }
+        form->addRow(qt(std::string(field.caption)) + QStringLiteral("："), editor);
+        editors.push_back(editor);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
     std::optional<Use> use;
     for (const auto& [text, chosen] : {std::pair{QStringLiteral("打印预览…"), Use::Preview},
@@ -122,18 +99,15 @@ std::optional<NoticeDialogs::Answer> QtNoticeDialogs::ask(QWidget* parent,
     Answer answer;
     answer.use = *use;
     notice::Details& d = answer.details;
-    d.number = number->text().toStdString();
-    d.sandMoisture = valueOf(sand);
-    d.stoneMoisture = valueOf(stone);
-    d.batchVolume = valueOf(batch);
-    d.materials = {.cement = cement->text().toStdString(),
-                   .sand = sandName->text().toStdString(),
-                   .stone = stoneName->text().toStdString(),
-                   .flyAsh = flyAsh->text().toStdString(),
-                   .slag = slag->text().toStdString(),
-                   .admixture = admixture->text().toStdString()};
-    d.permeability = permeability->text().toStdString();
-    d.frost = frost->text().toStdString();
+    std::size_t i = 0;
+    for (const notice::Field& field : notice::fields()) {
+        QWidget* editor = editors[i++];
+        if (field.number != nullptr) {
+            d.*field.number = valueOf(static_cast<QDoubleSpinBox*>(editor));
+        } else {
+            field.text(d) = static_cast<QLineEdit*>(editor)->text().toStdString();
+        }
+    }
     return answer;
 }
 

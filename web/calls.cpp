@@ -132,38 +132,6 @@ BatchLitres batchLitresOption(const json& given, const calc::NumberFormat& forma
 
 namespace {
 
-// One field of the notice's dialog: a text of the details, or a number.
-struct NoticeField {
-    std::string_view key;
-    std::string_view caption;
-    std::string_view unit;
-    std::optional<double> notice::Details::*number = nullptr;
-    std::string& (*text)(notice::Details&) = nullptr;
-};
-
-// The fields in the order the desktop's dialog asks them.
-const NoticeField kNoticeFields[] = {
-    {"number", "编号", "", nullptr, [](notice::Details& d) -> std::string& { return d.number; }},
-    {"sandMoisture", "砂含水率", "%", &notice::Details::sandMoisture},
-    {"stoneMoisture", "石子含水率", "%", &notice::Details::stoneMoisture},
-    {"batchVolume", "每盘方量", "m³", &notice::Details::batchVolume},
-    {"cement", "水泥", "", nullptr,
-     [](notice::Details& d) -> std::string& { return d.materials.cement; }},
-    {"sand", "砂", "", nullptr,
-     [](notice::Details& d) -> std::string& { return d.materials.sand; }},
-    {"stone", "石子", "", nullptr,
-     [](notice::Details& d) -> std::string& { return d.materials.stone; }},
-    {"flyAsh", "粉煤灰", "", nullptr,
-     [](notice::Details& d) -> std::string& { return d.materials.flyAsh; }},
-    {"slag", "矿渣粉", "", nullptr,
-     [](notice::Details& d) -> std::string& { return d.materials.slag; }},
-    {"admixture", "外加剂", "", nullptr,
-     [](notice::Details& d) -> std::string& { return d.materials.admixture; }},
-    {"permeability", "抗渗等级", "", nullptr,
-     [](notice::Details& d) -> std::string& { return d.permeability; }},
-    {"frost", "抗冻等级", "", nullptr, [](notice::Details& d) -> std::string& { return d.frost; }},
-};
-
 // A number of the details as the page's field shows it, in `format`.
 std::string numberText(double value, const calc::NumberFormat& format) {
     if (!std::isfinite(value)) {
@@ -181,7 +149,7 @@ struct NumberRead {
     std::optional<double> value;
     std::string problem;
 };
-NumberRead readNumberField(const NoticeField& field, const json& given,
+NumberRead readNumberField(const notice::Field& field, const json& given,
                            const calc::NumberFormat& format) {
     if (given.is_null()) {
         return {};
@@ -213,7 +181,7 @@ NumberRead readNumberField(const NoticeField& field, const json& given,
 json noticeFieldsJson(const session::Document& document, const calc::NumberFormat& format) {
     notice::Details details = document.noticeDetails();
     json fields = json::array();
-    for (const NoticeField& field : kNoticeFields) {
+    for (const notice::Field& field : notice::fields()) {
         std::string text;
         if (field.number != nullptr) {
             const std::optional<double>& value = details.*field.number;
@@ -239,7 +207,7 @@ json noticeOf(session::Document& document, const json& request, const calc::Numb
             throw std::invalid_argument("\"details\" must be an object");
         }
         notice::Details details = document.noticeDetails();
-        for (const NoticeField& field : kNoticeFields) {
+        for (const notice::Field& field : notice::fields()) {
             if (!given.contains(field.key)) {
                 continue;
             }

@@ -302,9 +302,7 @@ ReadResult read(std::string_view bytes) {
         if (const json* block = top.object("notice")) {
             result.notice = *block;
         }
-        if (const json* block = top.object(kSigmaSourceKey)) {
-            result.sigmaSource = *block;
-        }
+        top.object(kSigmaSourceKey); // the form's own (session/sigmasource.h)
         if (const json* block = top.object(design::kTrialBatchKey)) {
             result.batchLitres =
                 design::batchLitresFrom(*block).value_or(design::kUsualBatchLitres);

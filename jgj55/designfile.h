@@ -43,8 +43,7 @@ struct ReadResult {
     design::Project project;                        // the project block the file keeps
     double batchLitres = design::kUsualBatchLitres; // the report's trial batch
     nlohmann::json notice;                          // the mix notice's block; null for none
-    nlohmann::json sigmaSource; // where σ was taken from (a strength evaluation); null for none
-    std::string error;          // otherwise what is wrong, in Chinese, one line
+    std::string error;                              // otherwise what is wrong, in Chinese, one line
     explicit operator bool() const { return input.has_value(); }
 };
 
@@ -53,8 +52,8 @@ struct ReadResult {
 // The project block, when not empty, follows the design under "project",
 // and the report's trial batch, when not the usual 20 L, under "trialBatch".
 // The mix notice's block (notice/notice.h), when not null, comes next, and
-// last the block that says where σ was taken from ("sigmaSource", kept and
-// checked by the form that imported it).
+// last the block that says where σ was taken from ("sigmaSource"): the
+// reader lets it pass, and the form that imported σ reads and checks it.
 std::string serialize(const Input& input, const design::Project& project = {},
                       double batchLitres = design::kUsualBatchLitres,
                       const nlohmann::ordered_json& notice = nullptr,

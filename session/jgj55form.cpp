@@ -687,7 +687,7 @@ Opening Jgj55Form::openBytes(std::string_view bytes, FileName file) {
     m_notice = noticeDetails;
     m_details = {.litres = read.batchLitres, .project = read.project};
     // A source that no longer names the design's σ is not believed.
-    m_sigmaSource = sigmaSourceFrom(read.sigmaSource);
+    m_sigmaSource = sigmaSourceFrom(bytes);
     if (m_sigmaSource && in.sigma != m_sigmaSource->sigma) {
         m_sigmaSource.reset();
     }
@@ -716,9 +716,8 @@ bool Jgj55Form::importSigma(std::string_view bytes, FileName file) {
     const SigmaImport imported = session::importSigma(bytes, name);
     std::string refusal = imported.reason;
     if (imported.source && m_input && m_input->fcuk && *m_input->fcuk != imported.source->fcuk) {
-        const calc::NumberFormat usual;
-        refusal = "评定的强度等级为 C" + typedText(imported.source->fcuk, 0, usual) + "，设计为 C" +
-                  typedText(*m_input->fcuk, 0, usual) + "：σ 应取自同一强度等级的混凝土";
+        refusal = "评定的强度等级为 " + strengthClass(imported.source->fcuk) + "，设计为 " +
+                  strengthClass(*m_input->fcuk) + "：σ 应取自同一强度等级的混凝土";
     }
     if (!refusal.empty()) {
         m_status =
@@ -727,7 +726,7 @@ bool Jgj55Form::importSigma(std::string_view bytes, FileName file) {
         return false;
     }
     m_sigmaSource = imported.source;
-    m_sigmaText = typedText(imported.source->sigma, 0, m_format);
+    m_sigmaText = shortestText(imported.source->sigma, m_format);
     m_texts[indexOf("sigma")] = m_sigmaText;
     recompute();
     // Said first; what still stands in the way of the design follows.

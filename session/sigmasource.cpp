@@ -2,6 +2,7 @@
 
 #include "gbt50107/evaluation.h"
 #include "gbt50107/evaluationfile.h"
+#include "jgj55/designfile.h"
 #include "report/report.h"
 
 #include <cmath>
@@ -35,7 +36,12 @@ nlohmann::ordered_json sigmaSourceBlock(const SigmaSource& source) {
     return block;
 }
 
-std::optional<SigmaSource> sigmaSourceFrom(const nlohmann::json& block) {
+std::optional<SigmaSource> sigmaSourceFrom(std::string_view bytes) {
+    const nlohmann::json design = nlohmann::json::parse(bytes, nullptr, false);
+    if (!design.is_object() || !design.contains(jgj55::kSigmaSourceKey)) {
+        return std::nullopt;
+    }
+    const nlohmann::json& block = design[std::string(jgj55::kSigmaSourceKey)];
     if (!block.is_object() || block.size() != 4) {
         return std::nullopt;
     }
@@ -58,11 +64,19 @@ std::optional<SigmaSource> sigmaSourceFrom(const nlohmann::json& block) {
                        .sigma = sigma->get<double>()};
 }
 
+std::string strengthClass(double fcuk) {
+    return "C" + gbt50107::decimalText(fcuk, 0, calc::NumberFormat{});
+}
+
+std::string shortestText(double value, const calc::NumberFormat& format) {
+    return gbt50107::decimalText(value, 0, format);
+}
+
 std::string sigmaSourceNote(const SigmaSource& source, const calc::NumberFormat& format) {
     return "强度标准差 σ = " + gbt50107::decimalText(source.sigma, 2, format) +
-           " MPa 取自强度检验评定“" + report::userText(source.file) + "”（C" +
-           gbt50107::decimalText(source.fcuk, 0, calc::NumberFormat{}) + "，" +
-           std::to_string(source.groups) + " 组，GB/T 50107-2010）。";
+           " MPa 取自强度检验评定“" + report::userText(source.file) + "”（" +
+           strengthClass(source.fcuk) + "，" + std::to_string(source.groups) +
+           " 组，GB/T 50107-2010）。";
 }
 
 } // namespace session

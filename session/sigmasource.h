@@ -35,9 +35,15 @@ struct SigmaImport {
 SigmaImport importSigma(std::string_view bytes, std::string_view fileName);
 
 nlohmann::ordered_json sigmaSourceBlock(const SigmaSource& source);
-// The block as a design file keeps it; nothing for a block that is not one
-// (a file edited by hand): the σ is then the user's own.
-std::optional<SigmaSource> sigmaSourceFrom(const nlohmann::json& block);
+// The block of the design file `bytes` (read by jgj55::read, which lets it
+// pass); nothing without one, or for a block that is not one (a file edited
+// by hand): the σ is then the user's own.
+std::optional<SigmaSource> sigmaSourceFrom(std::string_view bytes);
+
+// "C30": the class of `fcuk`.
+std::string strengthClass(double fcuk);
+// `value` as the shortest text that reads back as it, in `format`.
+std::string shortestText(double value, const calc::NumberFormat& format);
 
 // The sentence of the 计算书: "强度标准差 σ = 4.12 MPa 取自强度检验评定
 // “三层梁板.lanshi”（C30，35 组，GB/T 50107-2010）。"

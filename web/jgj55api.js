@@ -71,6 +71,10 @@
 //       status line's words, for the command of `use`).
 //   f.copied() → {state}
 //       The page put the report on the clipboard: the status line says so.
+//   f.importSigma(bytes, fileName) → state
+//       导入强度标准差…: the σ for design an evaluation file (GB/T 50107-2010)
+//       gives, in the field σ, its source kept; the status line says what was
+//       taken, or why nothing was (fewer than 30 groups, another class).
 //   f.delete()
 //       Frees the form; any later call answers {error}.
 //
@@ -155,6 +159,15 @@ Module["jgj55Form"] = function (format) {
     },
     copied() {
       return lanshiJgj55("lanshi_jgj55_copied", [id]);
+    },
+    importSigma(bytes, fileName) {
+      const data = lanshiBytes(bytes);
+      return lanshiJgj55("lanshi_jgj55_import_sigma", [
+        id,
+        data,
+        data.length,
+        fileName === undefined ? "" : String(fileName),
+      ]).state;
     },
     delete() {
       lanshiJgj55("lanshi_jgj55_delete", [id]);

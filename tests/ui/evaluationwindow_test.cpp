@@ -150,6 +150,21 @@ TEST_F(EvaluationWindowTest, SavesOpensAndAsksBeforeLeavingWhenModified) {
     EXPECT_EQ(reports.previews, 1);
 }
 
+TEST_F(EvaluationWindowTest, ADesignOfAnotherKindGoesToItsOwnWindow) {
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("jgj.lanshi");
+    ASSERT_TRUE(write(path, R"({"lanshi-design": 1, "standard": "JGJ 55-2011",
+                              "jgj55-2011": {"fcuk": 30}})"));
+    auto w = make();
+    test::type(*w, "fcuk", "30");
+    QString sent;
+    w->setOpenElsewhere([&](const QString& elsewhere) { sent = elsewhere; });
+    EXPECT_FALSE(w->openFile(path));
+    EXPECT_EQ(sent, path);
+    EXPECT_EQ(test::control<QLineEdit>(*w, "fcuk")->text(), "30");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(EvaluationWindowTest, ImportsACsvFileAfterTheTyped) {
     const QTemporaryDir dir;
     const QString csv = dir.filePath("组.csv");

@@ -388,7 +388,7 @@ void EvaluationForm::markFaults() {
     }
     std::string text = m_faults.front().message;
     if (m_faults.size() > 1) {
-        text += "（另有 " + std::to_string(m_faults.size() - 1) + " 处有误，见标红处）";
+        text += "（另有 " + std::to_string(m_faults.size() - 1) + " 处有误）";
     }
     m_status = {.text = std::move(text), .error = true};
 }

@@ -191,7 +191,7 @@ QString helpText(const QString& description, const QList<QCommandLineOption>& op
     };
     QString help = QStringLiteral("用法：%1 [选项] [设计文件]\n"
                                   "      %1 --report 设计文件 -o 文件 [--batch-volume 升]\n"
-                                  "      %1 --new jgj55-2011\n\n")
+                                  "      %1 --new jgj55-2011|gbt50107-2010\n\n")
                        .arg(kProgram);
     for (const QString& paragraph : description.split(u'\n')) {
         for (const QString& line : wrapped(paragraph, kWidth)) {
@@ -279,7 +279,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         QStringLiteral("设计文件"));
     const QCommandLineOption newDesign(
         QStringLiteral("new"),
-        QStringLiteral("打开新设计的窗口（jgj55-2011：按 JGJ 55-2011 设计）。"),
+        QStringLiteral("打开新设计的窗口（jgj55-2011：按 JGJ 55-2011 设计；gbt50107-2010：按 "
+                       "GB/T 50107-2010 检验评定混凝土强度）。"),
         QStringLiteral("种类"));
     parser.addOption(newDesign);
     parser.addOption(report);
@@ -332,14 +333,16 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(newDesign)) {
-        if (parser.value(newDesign) != QLatin1String("jgj55-2011")) {
+        const QString kind = parser.value(newDesign);
+        if (kind != QLatin1String("jgj55-2011") && kind != QLatin1String("gbt50107-2010")) {
             return fail(
-                QStringLiteral("--new 只能是 jgj55-2011，给出了“%1”").arg(parser.value(newDesign)));
+                QStringLiteral("--new 只能是 jgj55-2011 或 gbt50107-2010，给出了“%1”").arg(kind));
         }
         if (!files.isEmpty()) {
             return fail(QStringLiteral("--new 不能与设计文件同时给出"));
         }
-        command.newJgj55 = true;
+        command.newJgj55 = kind == QLatin1String("jgj55-2011");
+        command.newEvaluation = !command.newJgj55;
     }
     if (files.size() > 1) {
         return fail(QStringLiteral("一次只能打开一个设计文件，给出了 %1 个").arg(files.size()));

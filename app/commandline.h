@@ -7,6 +7,9 @@
 //     lanshi --version    the name and version, on standard output
 //     lanshi --new jgj55-2011
 //                         the window of a new design to JGJ 55-2011
+//     lanshi --new gbt50107-2010
+//                         the window of a new strength evaluation to
+//                         GB/T 50107-2010
 //     lanshi --report DESIGN -o OUT [--batch-volume LITRES]
 //                         the calculation report of the design, written to OUT
 //                         (.pdf, .html/.htm or .txt; .json for its figures as
@@ -36,12 +39,13 @@ struct CommandLine {
         Report,  // write the report of `design` to `output`, no window
     };
     Action action = Action::Window;
-    QString design;        // the design file to open at start-up; empty for none
-    bool newJgj55 = false; // Window: a new JGJ 55-2011 design instead of the classic one
-    QString platform;      // Qt's -platform, when given
-    QString text;          // what Help, Version and Error print, one line or more
-    QString output;        // Report: where to write it; "-" for standard output
-    bool notice = false;   // Report: the mix notice (--notice) instead of the report
+    QString design;             // the design file to open at start-up; empty for none
+    bool newJgj55 = false;      // Window: a new JGJ 55-2011 design instead of the classic one
+    bool newEvaluation = false; // Window: a new strength evaluation instead
+    QString platform;           // Qt's -platform, when given
+    QString text;               // what Help, Version and Error print, one line or more
+    QString output;             // Report: where to write it; "-" for standard output
+    bool notice = false;        // Report: the mix notice (--notice) instead of the report
     // Report: the trial batch, in litres, when given; else the design file's own.
     std::optional<double> batchLitres;
 };

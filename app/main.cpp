@@ -3,6 +3,9 @@
 #include "app/commandline.h"
 #include "app/reportcli.h"
 #include "ui/designcommands.h"
+#include "ui/designio.h"
+#include "ui/evaluationcommand.h"
+#include "ui/evaluationwindow.h"
 #include "ui/filedialogs.h"
 #include "ui/form1.h"
 #include "ui/guidecommand.h"
@@ -74,9 +77,37 @@ int main(int argc, char* argv[]) {
     // 新建 JGJ 55-2011 设计…, and where a design file of that kind opens.
     ui::QtReportDialogs reportDialogs;
     ui::Jgj55Command jgj55(form, form.sheet().numberFormat(), boxes, dialogs, reportDialogs);
-    designs.setOpenElsewhere(
-        [&jgj55](const QString& path, const std::string& bytes) { jgj55.openDesign(path, bytes); });
-    jgj55.setOpenClassic([&designs](const QString& path) { designs.openAsked(path); });
+    // 新建强度评定… in both windows, and where an evaluation file opens.
+    ui::EvaluationCommand evaluations(form, form.sheet().numberFormat(), boxes, dialogs,
+                                      reportDialogs);
+    designs.setOpenElsewhere([&](const QString& path, const std::string& bytes) {
+        if (session::documentKind(bytes) == session::DocumentKind::gbt50107) {
+            evaluations.openEvaluation(path, bytes);
+        } else {
+            jgj55.openDesign(path, bytes);
+        }
+    });
+    // A file of another kind opened in a JGJ 55-2011 or an evaluation
+    // window: the window of its kind opens it.
+    const auto openElsewhere = [&](const QString& path) {
+        const design::FileBytes read = ui::readDesignBytes(path);
+        const session::DocumentKind kind =
+            read ? session::documentKind(*read.bytes) : session::DocumentKind::classic;
+        if (kind == session::DocumentKind::gbt50107) {
+            evaluations.openEvaluation(path, *read.bytes);
+        } else if (kind == session::DocumentKind::jgj55) {
+            jgj55.openDesign(path, *read.bytes);
+        } else {
+            designs.openAsked(path); // which says what is wrong with it, if anything
+        }
+    };
+    jgj55.setOpenClassic(openElsewhere);
+    evaluations.setOpenElsewhere(openElsewhere);
+    evaluations.addTo(form, session::DocumentKind::classic);
+    jgj55.setEachWindow([&](ui::Jgj55Window& window) {
+        ui::addSigmaImport(window, dialogs);
+        evaluations.addTo(window, session::DocumentKind::jgj55);
+    });
     // 配合比通知单… in both windows.
     ui::QtNoticeDialogs noticeDialogs;
     ui::NoticeCommand notice(form, session::DocumentKind::classic, form.session(), boxes,
@@ -99,10 +130,20 @@ int main(int argc, char* argv[]) {
         // lanshi --new jgj55-2011: the new design's window alone; closing it
         // ends the program.
         ui::Jgj55Window design(form.sheet().numberFormat(), boxes, dialogs, reportDialogs);
-        design.setOpenElsewhere([&designs](const QString& path) { designs.openAsked(path); });
+        design.setOpenElsewhere(openElsewhere);
         ui::NoticeCommand designNotice(design, session::DocumentKind::jgj55, design.document(),
                                        boxes, reportDialogs, noticeDialogs);
+        ui::addSigmaImport(design, dialogs);
+        evaluations.addTo(design, session::DocumentKind::jgj55);
         design.show();
+        return QApplication::exec();
+    }
+    if (command.newEvaluation) {
+        // lanshi --new gbt50107-2010: the new evaluation's window alone;
+        // closing it ends the program.
+        ui::EvaluationWindow evaluation(form.sheet().numberFormat(), boxes, dialogs, reportDialogs);
+        evaluation.setOpenElsewhere(openElsewhere);
+        evaluation.show();
         return QApplication::exec();
     }
     form.show();

@@ -201,7 +201,7 @@ void putRow(ordered& object, const InputRow& row, const Input& in) {
 } // namespace
 
 std::string serialize(const Input& in, const design::Project& project, double batchLitres,
-                      const ordered& notice) {
+                      const ordered& notice, const ordered& sigmaSource) {
     ordered d = ordered::object();
     const std::span<const InputRow> rows = inputRows();
     for (std::size_t i = 0; i < rows.size();) {
@@ -233,6 +233,9 @@ std::string serialize(const Input& in, const design::Project& project, double ba
     }
     if (!notice.is_null()) {
         file["notice"] = notice;
+    }
+    if (!sigmaSource.is_null()) {
+        file[std::string(kSigmaSourceKey)] = sigmaSource;
     }
     // A text cannot hold invalid UTF-8 here: every text is one of the names.
     return file.dump(2, ' ', false) + "\n";
@@ -299,6 +302,7 @@ ReadResult read(std::string_view bytes) {
         if (const json* block = top.object("notice")) {
             result.notice = *block;
         }
+        top.object(kSigmaSourceKey); // the form's own (session/sigmasource.h)
         if (const json* block = top.object(design::kTrialBatchKey)) {
             result.batchLitres =
                 design::batchLitresFrom(*block).value_or(design::kUsualBatchLitres);

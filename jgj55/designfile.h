@@ -54,10 +54,15 @@ struct ReadResult {
 // A whole number is written without a fraction (30, not 30.0).
 // The project block, when not empty, follows the design under "project",
 // and the report's trial batch, when not the usual 20 L, under "trialBatch".
-// The mix notice's block (notice/notice.h), when not null, comes last.
+// The mix notice's block (notice/notice.h), when not null, comes next, and
+// last the block that says where σ was taken from ("sigmaSource"): the
+// reader lets it pass, and the form that imported σ reads and checks it.
 std::string serialize(const Input& input, const design::Project& project = {},
                       double batchLitres = design::kUsualBatchLitres,
-                      const nlohmann::ordered_json& notice = nullptr);
+                      const nlohmann::ordered_json& notice = nullptr,
+                      const nlohmann::ordered_json& sigmaSource = nullptr);
+
+inline constexpr std::string_view kSigmaSourceKey = "sigmaSource";
 
 // Reads the bytes of a JGJ 55-2011 design file.
 ReadResult read(std::string_view bytes);

@@ -20,13 +20,23 @@ constexpr Command kCopy{"copyReport", "复制计算书", "Ctrl+Shift+C", false, 
 constexpr Command kNotice{"mixNotice", "配合比通知单…", "Ctrl+Shift+N", false, kReportMenu};
 constexpr Command kRecalculate{"recalculateAll", "全部重新计算", "Ctrl+Shift+R", true};
 constexpr Command kNewJgj55{"newJgj55Design", "新建 JGJ 55-2011 设计…", "Ctrl+J", true};
+constexpr Command kNewEvaluation{"newEvaluation", "新建强度评定…", "Ctrl+G", false, kFileMenu};
 constexpr Command kGuide{"openGuide", "使用说明", "F1", true, kHelpMenu};
+// The JGJ 55-2011 window's σ from a strength evaluation file.
+constexpr Command kImportSigma{"importSigma", "导入强度标准差…", "", true, kFileMenu};
+// The strength evaluation's own.
+constexpr Command kCopyRecord{"copyReport", "复制评定记录", "Ctrl+Shift+C", false, kReportMenu};
+constexpr Command kImportCsv{"importCsv", "导入 CSV…", "Ctrl+Shift+I", true, kFileMenu};
+constexpr Command kRemoveRows{"removeRows", "删除所选行", "Ctrl+Shift+Del"};
 
 // The classic window's: its six events stay its buttons'.
-constexpr std::array kClassic = {kOpen, kSave,   kSaveAs,      kPreview,  kPdf,
-                                 kCopy, kNotice, kRecalculate, kNewJgj55, kGuide};
+constexpr std::array kClassic = {kOpen,   kSave,        kSaveAs,   kPreview,       kPdf,  kCopy,
+                                 kNotice, kRecalculate, kNewJgj55, kNewEvaluation, kGuide};
 // The JGJ 55-2011 window's, each in its menu bar too.
-constexpr std::array kJgj55 = {kNew, kOpen, kSave, kSaveAs, kPreview, kPdf, kCopy, kNotice, kGuide};
+constexpr std::array kJgj55 = {kNew,  kOpen,   kSave,        kSaveAs,        kPreview, kPdf,
+                               kCopy, kNotice, kImportSigma, kNewEvaluation, kGuide};
+constexpr std::array kGbt50107 = {kOpen,       kSave,      kSaveAs,     kPreview, kPdf,
+                                  kCopyRecord, kImportCsv, kRemoveRows, kGuide};
 
 } // namespace
 
@@ -36,6 +46,8 @@ std::span<const Command> commands(DocumentKind kind) {
         return kClassic;
     case DocumentKind::jgj55:
         return kJgj55;
+    case DocumentKind::gbt50107:
+        return kGbt50107;
     }
     return {};
 }

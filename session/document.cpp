@@ -2,10 +2,12 @@
 
 #include "calc/memorysheet.h"
 #include "design/designfile.h"
+#include "gbt50107/evaluationfile.h"
 #include "jgj55/designfile.h"
 #include "report/noticereport.h"
 #include "report/numbers.h"
 #include "session/classicwindow.h"
+#include "session/evaluationform.h"
 #include "session/identity.h"
 #include "session/jgj55form.h"
 
@@ -34,7 +36,11 @@ public:
 } // namespace
 
 DocumentKind documentKind(std::string_view bytes) {
-    return design::standardOf(bytes).empty() ? DocumentKind::classic : DocumentKind::jgj55;
+    const std::string standard = design::standardOf(bytes);
+    if (standard.empty()) {
+        return DocumentKind::classic;
+    }
+    return standard == gbt50107::kStandardName ? DocumentKind::gbt50107 : DocumentKind::jgj55;
 }
 
 std::string batchLitresProblem(double litres) {
@@ -130,6 +136,9 @@ OpenedFile openFile(std::string_view bytes, FileName file, const calc::NumberFor
         break;
     case DocumentKind::jgj55:
         document = std::make_unique<Jgj55Form>(format);
+        break;
+    case DocumentKind::gbt50107:
+        document = std::make_unique<EvaluationForm>(format);
         break;
     }
     OpenedFile opened;

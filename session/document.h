@@ -29,12 +29,13 @@
 
 namespace session {
 
-enum class DocumentKind { classic, jgj55 };
+enum class DocumentKind { classic, jgj55, gbt50107 };
 
 // The kind of design file the bytes are, decided here once for every front
 // end: a file that names a design standard belongs to that standard's
-// document (a standard this program does not know goes to the JGJ 55-2011
-// reader, which says what is wrong); any other bytes are the classic design's
+// document (GB/T 50107-2010 to the strength evaluation; a standard this
+// program does not know goes to the JGJ 55-2011 reader, which says what is
+// wrong); any other bytes are the classic design's
 // (whose reader says what is wrong with them, if anything).
 DocumentKind documentKind(std::string_view bytes);
 

@@ -488,6 +488,9 @@ bool Jgj55Form::setText(std::string_view key, std::string_view text) {
         return false;
     }
     m_texts[i] = std::string(text);
+    if (m_sigmaSource && key == "sigma" && text != m_sigmaText) {
+        m_sigmaSource.reset(); // a σ of the user's own
+    }
     recompute();
     return true;
 }
@@ -758,9 +761,10 @@ void Jgj55Form::showTableValues() {
 }
 
 std::string Jgj55Form::bytesOf(const jgj55::Input& input) const {
-    return jgj55::serialize(input, m_details.project, m_details.litres,
-                            m_notice.empty() ? nlohmann::ordered_json()
-                                             : notice::detailsBlock(m_notice));
+    return jgj55::serialize(
+        input, m_details.project, m_details.litres,
+        m_notice.empty() ? nlohmann::ordered_json() : notice::detailsBlock(m_notice),
+        m_sigmaSource ? sigmaSourceBlock(*m_sigmaSource) : nlohmann::ordered_json());
 }
 
 Document::NoticeBasis Jgj55Form::noticeBasis() const {
@@ -832,6 +836,12 @@ Opening Jgj55Form::openBytes(std::string_view bytes, FileName file) {
     }
     m_notice = noticeDetails;
     m_details = {.litres = read.batchLitres, .project = read.project};
+    // A source that no longer names the design's σ is not believed.
+    m_sigmaSource = sigmaSourceFrom(bytes);
+    if (m_sigmaSource && in.sigma != m_sigmaSource->sigma) {
+        m_sigmaSource.reset();
+    }
+    m_sigmaText = m_texts[indexOf("sigma")];
     m_file = std::string(file.path);
     recompute();
     // The design as this program writes it: a file written by hand in
@@ -846,6 +856,32 @@ bool Jgj55Form::open(std::string_view bytes, FileName file) {
         cannotOpen(file.shown, opening.error);
     }
     return opening.opened;
+}
+
+bool Jgj55Form::importSigma(std::string_view bytes, FileName file) {
+    std::string name(file.path);
+    if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string::npos) {
+        name.erase(0, slash + 1);
+    }
+    const SigmaImport imported = session::importSigma(bytes, name);
+    std::string refusal = imported.reason;
+    if (imported.source && m_input && m_input->fcuk && *m_input->fcuk != imported.source->fcuk) {
+        refusal = "评定的强度等级为 " + strengthClass(imported.source->fcuk) + "，设计为 " +
+                  strengthClass(*m_input->fcuk) + "：σ 应取自同一强度等级的混凝土";
+    }
+    if (!refusal.empty()) {
+        m_status =
+            Status{.text = "无法从 " + std::string(file.shown) + " 导入强度标准差：" + refusal,
+                   .error = true};
+        return false;
+    }
+    m_sigmaSource = imported.source;
+    m_sigmaText = shortestText(imported.source->sigma, m_format);
+    m_texts[indexOf("sigma")] = m_sigmaText;
+    recompute();
+    // Said first; what still stands in the way of the design follows.
+    m_status.text = sigmaSourceNote(*m_sigmaSource, m_format) + m_status.text;
+    return true;
 }
 
 void Jgj55Form::cannotOpen(std::string_view shownAs, std::string_view reason) {
@@ -916,8 +952,12 @@ Reporting Jgj55Form::report(const ReportStamp& stamp) const {
     options.designFile = fileName();
     options.batchLitres = m_details.litres;
     options.project = m_details.project;
-    return {.document = report::buildJgj55Report(*m_input, *m_result, m_format, options),
-            .refusal = {}};
+    report::Document document = report::buildJgj55Report(*m_input, *m_result, m_format, options);
+    if (m_sigmaSource && !document.sections.empty()) {
+        document.sections.front().blocks.emplace_back(
+            report::Paragraph{sigmaSourceNote(*m_sigmaSource, m_format)});
+    }
+    return {.document = std::move(document), .refusal = {}};
 }
 
 Saving Jgj55Form::resultJson() const {

@@ -22,6 +22,7 @@
 #include "jgj55/design.h"
 #include "report/report.h"
 #include "session/document.h"
+#include "session/sigmasource.h"
 
 #include <optional>
 #include <span>
@@ -167,6 +168,14 @@ public:
     // designed, and `file` the form's file. False, with the reason in the
     // status line and the form as it was, when the bytes are no such design.
     bool open(std::string_view bytes, FileName file);
+    // 导入强度标准差…: the σ that the strength evaluation file `file` gives the
+    // next design put in the field σ, designed again, and its source kept
+    // (in the design file and the 计算书) while the field holds it. False,
+    // with the reason in the status line and the form as it was, when the
+    // file gives no σ or one for another class than the design's.
+    bool importSigma(std::string_view bytes, FileName file);
+    // Where σ was taken from, while the field holds the σ imported.
+    const std::optional<SigmaSource>& sigmaSource() const { return m_sigmaSource; }
     // The file `shownAs` could not be read at all: the status line says why.
     void cannotOpen(std::string_view shownAs, std::string_view reason);
     // The bytes of the design file of the fields; none when a field holds
@@ -239,6 +248,8 @@ private:
     std::string m_unreadWhy;
     std::string m_file;
     ReportDetails m_details;
+    std::optional<SigmaSource> m_sigmaSource;
+    std::string m_sigmaText; // the field's text the import wrote
     // The bytes of the file as opened (as this program writes that design)
     // or last saved; a new form's start.
     std::string m_savedBytes;

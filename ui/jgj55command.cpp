@@ -30,6 +30,9 @@ Jgj55Window* Jgj55Command::newDesign() {
         new NoticeCommand(*design, session::DocumentKind::jgj55, design->document(), m_boxes,
                           m_reportDialogs, *m_noticeDialogs);
     }
+    if (m_eachWindow) {
+        m_eachWindow(*design);
+    }
     connect(&m_window, &QObject::destroyed, design, &QObject::deleteLater);
     design->show();
     return design;

@@ -40,6 +40,9 @@ public:
     // How each new window's 配合比通知单… asks for the notice's details.
     void setNoticeDialogs(NoticeDialogs* dialogs) { m_noticeDialogs = dialogs; }
 
+    // What every new window gets besides (commands of other windows' kinds).
+    void setEachWindow(std::function<void(Jgj55Window&)> add) { m_eachWindow = std::move(add); }
+
     // Where a classic design opened in a JGJ 55-2011 window goes.
     void setOpenClassic(std::function<void(const QString&)> open) {
         m_openClassic = std::move(open);
@@ -54,6 +57,7 @@ private:
     QAction* m_action = nullptr;
     std::function<void(const QString&)> m_openClassic;
     NoticeDialogs* m_noticeDialogs = nullptr;
+    std::function<void(Jgj55Window&)> m_eachWindow;
 };
 
 } // namespace ui

@@ -59,6 +59,13 @@ public:
     const std::optional<jgj55::Input>& input() const { return m_form.input(); }
     // The design this window shows, as a document (for commands added to it).
     session::Document& document() { return m_form; }
+    // The form itself, for a command that changes it; formChanged() then
+    // shows what it holds.
+    session::Jgj55Form& form() { return m_form; }
+    void formChanged() {
+        fill();
+        refresh();
+    }
     // The last design, when the inputs could be designed.
     const std::optional<jgj55::Result>& result() const { return m_form.result(); }
     QString status() const;

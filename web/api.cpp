@@ -350,6 +350,7 @@ json classicCall(int handle, const json& request) {
 constexpr std::pair<std::string_view, session::DocumentKind> kKinds[] = {
     {"classic", session::DocumentKind::classic},
     {"jgj55", session::DocumentKind::jgj55},
+    {"gbt50107", session::DocumentKind::gbt50107},
 };
 
 json commandsOf(std::string_view kindName) {
@@ -367,7 +368,7 @@ json commandsOf(std::string_view kindName) {
         return {{"commands", std::move(commands)}};
     }
     throw std::invalid_argument("no window kind \"" + std::string(kindName) +
-                                "\" (\"classic\" or \"jgj55\")");
+                                "\" (\"classic\", \"jgj55\" or \"gbt50107\")");
 }
 
 json layoutRow(const session::ControlRow& row) {

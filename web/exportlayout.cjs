@@ -20,7 +20,11 @@ async function main() {
   const built = {
     layout: Array.from(table),
     client: { width: table.clientWidth, height: table.clientHeight },
-    commands: { classic: lanshi.commands("classic"), jgj55: lanshi.commands("jgj55") },
+    commands: {
+      classic: lanshi.commands("classic"),
+      jgj55: lanshi.commands("jgj55"),
+      gbt50107: lanshi.commands("gbt50107"),
+    },
     identity: lanshi.identity(),
   };
   if (built.layout.length === 0 || !built.client.width || !built.client.height) {

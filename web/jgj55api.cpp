@@ -310,6 +310,19 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_may_close(int id) {
     return web::guarded([&] { return answer(questionJson(formOf(id).mayClose())); });
 }
 
+// 导入强度标准差…: the σ that the evaluation file's bytes (named `fileName`)
+// give the next design, in the field σ with its source: {"imported", "state"};
+// the status line says what was taken, or why nothing was.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_import_sigma(int id, const char* bytes,
+                                                           std::size_t size, const char* fileName) {
+    return web::guarded([&] {
+        Form& form = formOf(id);
+        const bool imported = form.importSigma(std::string_view(bytes, size),
+                                               {.path = view(fileName), .shown = view(fileName)});
+        return answer({{"imported", imported}, {"state", stateJson(form)}});
+    });
+}
+
 // The page put the form's report on the clipboard: the status line says so.
 // {"state"}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_copied(int id) {

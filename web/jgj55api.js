@@ -93,6 +93,10 @@
 //       design's details, or why there is no notice yet (no design); then
 //       the details kept with the design (saved under "notice"; a change
 //       marks it modified) and the notice, or why not.
+//   f.importSigma(bytes, fileName) → state
+//       导入强度标准差…: the σ for design an evaluation file (GB/T 50107-2010)
+//       gives, in the field σ, its source kept; the status line says what was
+//       taken, or why nothing was (fewer than 30 groups, another class).
 //   f.delete()
 //       Frees the form; any later call answers {error}.
 //
@@ -186,6 +190,15 @@ Module["jgj55Form"] = function (format) {
     },
     notice(options) {
       return lanshiJgj55("lanshi_jgj55_notice", [id, JSON.stringify(options === undefined ? {} : options)]);
+    },
+    importSigma(bytes, fileName) {
+      const data = lanshiBytes(bytes);
+      return lanshiJgj55("lanshi_jgj55_import_sigma", [
+        id,
+        data,
+        data.length,
+        fileName === undefined ? "" : String(fileName),
+      ]).state;
     },
     delete() {
       lanshiJgj55("lanshi_jgj55_delete", [id]);

@@ -134,4 +134,27 @@ done
 expect 1 err "请给出水泥强度等级" -- --report "$dir/jgj-bad.lanshi" -o "$dir/jgj-bad.json"
 expect 2 err "--new 只能是 jgj55-2011" -- --new gb50010
 
+# A strength evaluation to GB/T 50107-2010: its record, its figures as JSON
+# (non-statistical, C30: groups 31.0, left out, 28.0; mfcu 29.5 < 1.15 × 30,
+# fcu,min 28.0 < 0.95 × 30), a bad cell named, and its new window.
+printf '%s' '{"lanshi-design": 1, "standard": "GB/T 50107-2010", "gbt50107-2010": {"fcuk": 30,
+  "groups": [[30.0, 31.0, 32.0], [20, 30, 40], 28.0]}}' >"$dir/eval.lanshi"
+printf '%s' '{"lanshi-design": 1, "standard": "GB/T 50107-2010", "gbt50107-2010": {"fcuk": 30,
+  "groups": [[30.0, -31.0, 32.0]]}}' >"$dir/eval-bad.lanshi"
+expect 0 out "评定结论：不合格" -- --report "$dir/eval.lanshi" -o -
+expect 0 out "" -- --report "$dir/eval.lanshi" -o "$dir/eval.json"
+for want in '"groups": [' '31,' '"excluded": [' '"index": 2,' '"n": 2,' \
+    '"method": "non-statistical",' '"mean": 29.5,' '"min": 28,' '"sd": null,' \
+    '"lambda1": null,' '"lambda3": 1.15,' '"lambda4": 0.95,' \
+    '"text": "mfcu = 29.5 < λ3·fcu,k = 1.15 × 30 = 34.5 不满足",' '"holds": false' \
+    '"passed": false,' '"designSigma": null'; do
+    if ! grep -qF -- "$want" "$dir/eval.json"; then
+        echo "FAIL: $dir/eval.json lacks $want: $(cat "$dir/eval.json")" >&2
+        failures=$((failures + 1))
+    fi
+done
+expect 1 err "第 1 组试件 2" -- --report "$dir/eval-bad.lanshi" -o "$dir/eval-bad.json"
+expect 1 err "没有可用的图形显示" -- --new gbt50107-2010
+expect 2 err "--new 不能与设计文件同时给出" -- --new gbt50107-2010 "$dir/eval.lanshi"
+
 [ "$failures" -eq 0 ] && echo "the command line behaves" || exit 1

@@ -138,6 +138,25 @@ TEST(CommandLine, ReportTakesTheOutputAndTheBatchVolume) {
 INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, ::testing::ValuesIn(kCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
+// --new names the window of one of the two new kinds, and no file beside it.
+TEST(CommandLine, NewOpensTheWindowOfItsKind) {
+    const auto read = [](const char* kind) {
+        return app::parseCommandLine(
+            {QStringLiteral("lanshi"), QStringLiteral("--new"), QString::fromUtf8(kind)});
+    };
+    const app::CommandLine jgj55 = read("jgj55-2011");
+    EXPECT_TRUE(jgj55.newJgj55);
+    EXPECT_FALSE(jgj55.newEvaluation);
+    const app::CommandLine evaluation = read("gbt50107-2010");
+    EXPECT_EQ(evaluation.action, Action::Window);
+    EXPECT_TRUE(evaluation.newEvaluation);
+    EXPECT_FALSE(evaluation.newJgj55);
+    const app::CommandLine other = read("gb50107");
+    EXPECT_EQ(other.action, Action::Error);
+    EXPECT_EQ(other.text, "lanshi：--new 只能是 jgj55-2011 或 gbt50107-2010，给出了“gb50107”（用 "
+                          "lanshi --help 查看用法）");
+}
+
 TEST(CommandLine, HelpNamesTheProgramAndEveryOption) {
     const QString help =
         app::parseCommandLine({QStringLiteral("lanshi"), QStringLiteral("--help")}).text;
@@ -175,7 +194,7 @@ TEST(CommandLine, HelpIsChineseInAlignedColumns) {
     // Latin words are the program's, its options' and the file kinds' names.
     QString latin = help;
     latin.remove(QRegularExpression(QStringLiteral(
-        R"(--?[a-z][a-z-]*|\blanshi\b|\.(lanshi|pdf|html|htm|txt|json)\b|\b(PDF|HTML|L|JGJ)\b|\bjgj55-2011\b)")));
+        R"(--?[a-z][a-z-]*|\blanshi\b|\.(lanshi|pdf|html|htm|txt|json)\b|\b(PDF|HTML|L|JGJ)\b|\bGB/T\b|\b(jgj55-2011|gbt50107-2010)\b)")));
     const QRegularExpressionMatch word =
         QRegularExpression(QStringLiteral("[A-Za-z_]+")).match(latin);
     EXPECT_FALSE(word.hasMatch()) << word.captured().toStdString() << "\n" << help.toStdString();

@@ -4,6 +4,7 @@
 #include "app/commandline.h"
 #include "fakes.h"
 #include "ui/designcommands.h"
+#include "ui/evaluationcommand.h"
 #include "ui/filedialogs.h"
 #include "ui/form1.h"
 #include "ui/guidecommand.h"
@@ -98,6 +99,8 @@ TEST(GuideListsTest, EveryShortcutOfTheWindowAndNoOther) {
     ui::QtNoticeDialogs noticeDialogs; // never shown either
     ui::NoticeCommand notice(form, session::DocumentKind::classic, form.session(), boxes,
                              reportDialogs, noticeDialogs);
+    ui::EvaluationCommand evaluations(form, calc::NumberFormat{}, boxes, dialogs, reportDialogs);
+    evaluations.addTo(form, session::DocumentKind::classic);
     ui::GuideCommand guide(form, boxes);
 
     std::map<std::string, std::string> program; // command -> shortcut

@@ -345,7 +345,11 @@
       const opened = classic.open(file.bytes, file.name);
       if (opened.elsewhere) {
         await shell.showBoxes(opened.boxes);
-        await shell.views.jgj55.openFile(file);
+        if (globalThis.lanshiPage.isEvaluationFile(file.bytes)) {
+          await shell.views.gbt50107.openFile(file);
+        } else {
+          await shell.views.jgj55.openFile(file);
+        }
         return;
       }
       showState(opened.state);
@@ -455,6 +459,7 @@
       recalculateAll: () => carryOut(classic.recalculateAll()),
       openGuide: () => shell.openGuide(),
       newJgj55Design: () => shell.views.jgj55.newDesign(),
+      newEvaluation: () => shell.views.gbt50107.newEvaluation(),
     };
 
     // The sheet's design as the report view sees it.

@@ -309,6 +309,14 @@
         }
       },
       mixNotice: () => shell.notice.open(noticeDocument),
+      // 导入强度标准差…: the σ an evaluation file gives the next design.
+      importSigma: async () => {
+        const file = await files.pickDesign();
+        if (file) {
+          showState(form.importSigma(file.bytes, file.name));
+        }
+      },
+      newEvaluation: () => shell.views.gbt50107.newEvaluation(),
       openGuide: () => shell.openGuide(),
       showClassic: () => shell.views.classic.show(),
     };

@@ -1,6 +1,6 @@
 // 澜石 in the browser: the page around its views. The classic window
-// (classicview.js), the JGJ 55-2011 form (jgj55view.js) and the report
-// (reportview.js) draw what the WebAssembly module answers; this file holds
+// (classicview.js), the JGJ 55-2011 form (jgj55view.js), the strength
+// evaluation (evaluationview.js) and the report (reportview.js) draw what the WebAssembly module answers; this file holds
 // what they share: the regional number format, the modal boxes, which view
 // is shown, and the commands: each view's context menu, toolbar and keys come
 // from the module's command table (layout.js), the one the desktop makes its
@@ -133,6 +133,8 @@
       shell.views.classic.fitToScreen();
     } else if (name === "jgj55") {
       document.title = shell.views.jgj55.title();
+    } else if (name === "gbt50107") {
+      document.title = shell.views.gbt50107.title();
     }
   }
 
@@ -160,6 +162,7 @@
   shell.report = parts.reportView(shell);
   shell.views.classic = parts.classicView(shell);
   shell.views.jgj55 = parts.jgj55View(shell);
+  shell.views.gbt50107 = parts.evaluationView(shell);
   shell.views.report = shell.report;
   shell.notice = parts.noticeView(shell);
   shell.views.notice = shell.notice;
@@ -223,7 +226,7 @@
 
   // A right click (a long press) on a window's face: its menu; a field
   // keeps the browser's own (cut, copy, paste).
-  for (const view of [shell.views.classic, shell.views.jgj55]) {
+  for (const view of [shell.views.classic, shell.views.jgj55, shell.views.gbt50107]) {
     view.menuArea.addEventListener("contextmenu", (event) => {
       if (!shell.lanshi || !view.takesMenu(event.target)) {
         return;

@@ -254,12 +254,25 @@ test("the commands of both windows: names, texts and keys, each key once", async
     mixNotice: "Ctrl+Shift+N",
     recalculateAll: "Ctrl+Shift+R",
     newJgj55Design: "Ctrl+J",
+    newEvaluation: "Ctrl+G",
     openGuide: "F1",
   });
   // The JGJ 55-2011 window has the same commands, the classic sheet's own
-  // (全部重新计算, a new design) aside.
-  assert.deepEqual(jgj55, classic.filter((c) => !["newJgj55Design", "recalculateAll"].includes(c.name)));
-  for (const commands of [classic, jgj55]) {
+  // aside, and takes σ from a strength evaluation.
+  const classicOnly = ["newJgj55Design", "recalculateAll"];
+  assert.deepEqual(
+    jgj55.filter((c) => !["newDesign", "importSigma"].includes(c.name)),
+    classic.filter((c) => !classicOnly.includes(c.name)),
+  );
+  assert.ok(jgj55.some((c) => c.name === "importSigma" && c.text === "导入强度标准差…"));
+  // The strength evaluation's window: the record's own copy, CSV, rows.
+  const gbt50107 = wasm.commands("gbt50107");
+  assert.deepEqual(
+    gbt50107.map((c) => c.name),
+    ["openDesign", "saveDesign", "saveDesignAs", "previewReport", "exportReportPdf", "copyReport",
+     "importCsv", "removeRows", "openGuide"],
+  );
+  for (const commands of [classic, jgj55, gbt50107]) {
     const keys = commands.map((c) => c.keys).filter((k) => k !== "");
     assert.equal(new Set(keys).size, keys.length);
     assert.ok(commands.every((c) => /\S/.test(c.text) && typeof c.separated === "boolean"));

@@ -325,8 +325,7 @@ TEST(Jgj55Proportions, AreRoundedOnTheExactQuotient) {
     jgj55::Input in;
     in.fcuk = 60;
     in.fce = 69;
-    in.alphaA = 0.60;
-    in.alphaB = 0;
+    in.waterBinder = 0.60;
     in.stone = jgj55::Stone::Crushed;
     in.maxSize = 20;
     in.slump = 50;

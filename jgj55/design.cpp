@@ -348,8 +348,9 @@ void Designer::sigmaFloor(double& sigma, Exact& exactSigma) {
                                                      double(kHighStrengthFrom), value, value}});
     sigma = value;
     exactSigma = lowest;
-    taken("σ", "强度标准差（下限）", sigma, "MPa", Origin::Table, "JGJ 55-2011 第 4.0.2 条的下限",
-          {}, "0.1 MPa");
+    taken("σ", "强度标准差（下限）", sigma, "MPa", Origin::Computed,
+          "给定值小于 JGJ 55-2011 第 4.0.2 条的下限，取下限");
+    m_out.steps.back().places = 1;
 }
 
 // Step 2: the cement's 28-day strength, measured or from its grade.
@@ -569,7 +570,7 @@ void Designer::durabilityLimit() {
         const double limit = hundredths(row.maxWaterBinderHundredth);
         if (m_x.waterBinder > Exact::scaled(row.maxWaterBinderHundredth, 2)) {
             m_out.notes.push_back(
-                {std::string(m_in.waterBinder ? "给定水胶比 {} " : "计算水胶比 {.2} ") +
+                {std::string(m_in.waterBinder ? "给定水胶比 {.2} " : "计算水胶比 {.2} ") +
                      "大于环境类别" + std::string(row.name) + "的最大水胶比 {.2}，取 {.2}",
                  {m_out.waterBinder, limit, limit}});
             m_x.waterBinder = Exact::scaled(row.maxWaterBinderHundredth, 2);
@@ -579,9 +580,7 @@ void Designer::durabilityLimit() {
             m_out.steps.back().places = 2;
         }
         const std::string env = "（" + std::string(row.name) + "）";
-        m_out.checks.push_back(
-            {"W/B " + std::string(m_in.waterBinder ? "{}" : "{.2}") + " ≤ {.2}" + env + " 满足",
-             {m_out.waterBinder, limit}});
+        m_out.checks.push_back({"W/B {.2} ≤ {.2}" + env + " 满足", {m_out.waterBinder, limit}});
         if (m_fcuk < row.minimumClass) {
             m_out.warnings.push_back(
                 {"强度等级 C{} 低于环境类别" + std::string(row.name) + "的最低强度等级 C{}",
@@ -770,7 +769,7 @@ void Designer::binderContent() {
     } else {
         m_out.notes.push_back({"胶凝材料用量 {} kg/m³ 小于" +
                                    std::string(structureName(structure)) +
-                                   "在水胶比 {} 时的最小胶凝材料用量 {} kg/m³，取 {} kg/m³",
+                                   "在水胶比 {.2} 时的最小胶凝材料用量 {} kg/m³，取 {} kg/m³",
                                {binder, m_out.waterBinder, minimum, minimum}});
         binder = minimum;
         m_x.binder = row->binder[column];
@@ -1035,7 +1034,7 @@ void Designer::highStrengthRanges() {
         }
     };
     const auto [wbLow, wbHigh] = row->waterBinderHundredth;
-    outside("水胶比 {}", m_x.waterBinder, m_out.waterBinder, Exact::scaled(wbLow, 2),
+    outside("水胶比 {.2}", m_x.waterBinder, m_out.waterBinder, Exact::scaled(wbLow, 2),
             Exact::scaled(wbHigh, 2), "{.2}～{.2}", {hundredths(wbLow), hundredths(wbHigh)});
     const auto [bLow, bHigh] = row->binder;
     outside("胶凝材料用量 {} kg/m³", m_x.binder, m_out.binder, Exact(bLow), Exact(bHigh),

@@ -346,6 +346,7 @@ void Designer::sigmaFloor(double& sigma, Exact& exactSigma) {
                            low ? std::vector<double>{sigma, double(floor.fcukUpTo), value, value}
                                : std::vector<double>{sigma, double(kSigmaFloors.front().fcukUpTo),
                                                      double(kHighStrengthFrom), value, value}});
+    m_out.notes.back().input = "sigma";
     sigma = value;
     exactSigma = lowest;
     taken("σ", "强度标准差（下限）", sigma, "MPa", Origin::Computed,
@@ -573,6 +574,7 @@ void Designer::durabilityLimit() {
                 {std::string(m_in.waterBinder ? "给定水胶比 {.2} " : "计算水胶比 {.2} ") +
                      "大于环境类别" + std::string(row.name) + "的最大水胶比 {.2}，取 {.2}",
                  {m_out.waterBinder, limit, limit}});
+            m_out.notes.back().input = "environment";
             m_x.waterBinder = Exact::scaled(row.maxWaterBinderHundredth, 2);
             m_out.waterBinder = limit;
             taken("W/B", "水胶比（耐久性限值）", limit, "", Origin::Table,
@@ -585,6 +587,7 @@ void Designer::durabilityLimit() {
             m_out.warnings.push_back(
                 {"强度等级 C{} 低于环境类别" + std::string(row.name) + "的最低强度等级 C{}",
                  {m_fcuk, double(row.minimumClass)}});
+            m_out.warnings.back().input = "fcuk";
         } else {
             m_out.checks.push_back(
                 {"C{} ≥ C{}" + env + " 满足", {m_fcuk, double(row.minimumClass)}});
@@ -763,6 +766,7 @@ void Designer::binderContent() {
         m_out.notes.push_back({"强度等级 C{} 不高于 C{}，按 JGJ 55-2011 第 3.0.4 条不受最小胶凝材料"
                                "用量的限制",
                                {m_fcuk, double(kMinimumBinderFromAbove)}});
+        m_out.notes.back().input = "fcuk";
     } else if (!(m_x.binder < Exact(row->binder[column]))) {
         m_out.checks.push_back({"mb0 {} ≥ {}（" + std::string(structureName(structure)) + "） 满足",
                                 {binder, minimum}});
@@ -771,6 +775,7 @@ void Designer::binderContent() {
                                    std::string(structureName(structure)) +
                                    "在水胶比 {.2} 时的最小胶凝材料用量 {} kg/m³，取 {} kg/m³",
                                {binder, m_out.waterBinder, minimum, minimum}});
+        m_out.notes.back().input = "structure";
         binder = minimum;
         m_x.binder = row->binder[column];
         const std::string rowText =
@@ -958,6 +963,7 @@ void Designer::mineralLimits() {
                                    " 不在表 3.0.5 之列，未检查矿物掺合料最大掺量；此种水泥中 {}% "
                                    "以上的混合材量应计入矿物掺合料（JGJ 55-2011 第 3.0.5 条注 1）",
                                {double(kCementMixedMaterialPercent)}});
+        m_out.notes.back().input = "cementType";
         return;
     }
     const bool both = m_x.flyAshFraction.sign() > 0 && m_x.slagFraction.sign() > 0;
@@ -1007,7 +1013,8 @@ void Designer::mineralLimit(Mineral mineral, const Exact& fraction) {
         over += "列的最大掺量 {}%（宜不大于）";
         m_out.warnings.push_back(
             {std::move(over),
-             {percent.toDouble(), hundredths(kAdmixtureRatioBoundHundredth), double(limit)}});
+             {percent.toDouble(), hundredths(kAdmixtureRatioBoundHundredth), double(limit)},
+             mineral == Mineral::Slag ? "slag" : "flyAsh"});
     }
 }
 
@@ -1031,26 +1038,38 @@ void Designer::highStrengthRanges() {
             m_out.warnings.push_back(
                 {what + " 不在高强混凝土宜取的 " + range + " 之内（JGJ 55-2011 第 7.3.2 条）",
                  std::move(numbers)});
+            return true;
         }
+        return false;
     };
+    const auto about = [this](const char* input) { m_out.warnings.back().input = input; };
     const auto [wbLow, wbHigh] = row->waterBinderHundredth;
-    outside("水胶比 {.2}", m_x.waterBinder, m_out.waterBinder, Exact::scaled(wbLow, 2),
-            Exact::scaled(wbHigh, 2), "{.2}～{.2}", {hundredths(wbLow), hundredths(wbHigh)});
+    if (outside("水胶比 {.2}", m_x.waterBinder, m_out.waterBinder, Exact::scaled(wbLow, 2),
+                Exact::scaled(wbHigh, 2), "{.2}～{.2}", {hundredths(wbLow), hundredths(wbHigh)})) {
+        about("waterBinder");
+    }
     const auto [bLow, bHigh] = row->binder;
-    outside("胶凝材料用量 {} kg/m³", m_x.binder, m_out.binder, Exact(bLow), Exact(bHigh),
-            "{}～{} kg/m³", {double(bLow), double(bHigh)});
+    if (outside("胶凝材料用量 {} kg/m³", m_x.binder, m_out.binder, Exact(bLow), Exact(bHigh),
+                "{}～{} kg/m³", {double(bLow), double(bHigh)})) {
+        about("water");
+    }
     const auto [sLow, sHigh] = kHighStrengthSandRatio;
-    outside("砂率 {}%", m_x.sandRatio, m_out.sandRatio, Exact(sLow), Exact(sHigh), "{}%～{}%",
-            {double(sLow), double(sHigh)});
+    if (outside("砂率 {}%", m_x.sandRatio, m_out.sandRatio, Exact(sLow), Exact(sHigh), "{}%～{}%",
+                {double(sLow), double(sHigh)})) {
+        about("sandRatio");
+    }
     if (m_x.cement > Exact(kHighStrengthMaxCement)) {
         m_out.warnings.push_back({"水泥用量 {} kg/m³ 大于高强混凝土宜取的 {} kg/m³（JGJ 55-2011 "
                                   "第 7.3.2 条）",
                                   {m_out.cement, double(kHighStrengthMaxCement)}});
+        m_out.warnings.back().input = "flyAsh";
     }
     const auto [mLow, mHigh] = kHighStrengthMineral;
     const Exact mineral = percentExact(m_x.flyAshFraction + m_x.slagFraction);
-    outside("矿物掺合料掺量 {}%", mineral, mineral.toDouble(), Exact(mLow), Exact(mHigh),
-            "{}%～{}%", {double(mLow), double(mHigh)});
+    if (outside("矿物掺合料掺量 {}%", mineral, mineral.toDouble(), Exact(mLow), Exact(mHigh),
+                "{}%～{}%", {double(mLow), double(mHigh)})) {
+        about("flyAsh");
+    }
 }
 
 // Step 8: sand and stone, by the mass or the volume method.
@@ -1242,6 +1261,7 @@ void Designer::construction() {
     if (water.sign() < 0) {
         m_out.warnings.push_back(
             {"骨料带入的水多于用水量，施工配合比的加水量为 {} kg/m³", {mix.water}});
+        m_out.warnings.back().input = "sandMoisture";
     }
     m_out.construction = mix;
 }

@@ -146,10 +146,13 @@ struct Step {
     int places = -1;
 };
 
-// A sentence of Chinese with "{}" standing for each of `numbers` in order.
+// A sentence of Chinese with "{}" standing for each of `numbers` in order,
+// and the key of the input it concerns, for a form to mark (empty when none
+// is to be marked).
 struct Message {
     std::string pattern;
     std::vector<double> numbers;
+    std::string input;
 };
 
 struct ConstructionMix {

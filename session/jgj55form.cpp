@@ -162,9 +162,10 @@ struct TableValue {
     std::string_view table; // the step that read the table
 };
 constexpr TableValue kTableValues[] = {
-    {"sigma", "σ", "σ"},         {"gammaC", "γc", "γc"},       {"flyAsh.gammaF", "γf", "γf"},
-    {"slag.gammaS", "γs", "γs"}, {"alphaA", "αa", "αa"},       {"alphaB", "αb", "αb"},
-    {"water", "mw0′", "mw0′"},   {"sandRatio", "βs", "βs,表"}, {"assumedDensity", "mcp", "mcp"},
+    {"sigma", "σ", "σ"},           {"gammaC", "γc", "γc"},       {"flyAsh.gammaF", "γf", "γf"},
+    {"slag.gammaS", "γs", "γs"},   {"alphaA", "αa", "αa"},       {"alphaB", "αb", "αb"},
+    {"water", "mw0′", "mw0′"},     {"sandRatio", "βs", "βs,表"}, {"assumedDensity", "mcp", "mcp"},
+    {"waterBinder", "W/B", "W/B"},
 };
 
 // Defaults with no step of their own (the volume method's constants).
@@ -338,6 +339,7 @@ std::string plainOf(const Decimal& d, const calc::NumberFormat& format) {
 // What a field shows for the file's `value`: the shortest text that reads
 // back as it, the decimal point moved by the field's shift (0.123456789 as
 // a percentage: 12.3456789), never a display format.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): a figure and its shift
 std::string typedText(double value, int shift, const calc::NumberFormat& format) {
     Decimal d = shortestOf(value);
     d.exponent += shift;

@@ -224,6 +224,10 @@ TEST_P(MineralLimit, WarnsAboveTheRowOfTheStructureCementAndRatio) {
     if (c.text[0] != '\0') {
         EXPECT_TRUE(anyHas(r.warnings, c.text) || anyHas(r.notes, c.text)) << c.text;
     }
+    // Each names the field a form marks.
+    for (const Message& m : r.warnings) {
+        EXPECT_EQ(m.input, plainText(m).starts_with("粒化") ? "slag" : "flyAsh") << plainText(m);
+    }
 }
 
 using S = Structure;
@@ -480,6 +484,9 @@ TEST(Jgj55Rules, AGivenSigmaIsRaisedToItsFloor) {
         EXPECT_DOUBLE_EQ(r.sigma, c.used) << c.fcuk << " " << c.sigma;
         EXPECT_DOUBLE_EQ(r.fcu0, c.fcu0) << c.fcuk << " " << c.sigma;
         EXPECT_EQ(anyHas(r.notes, "第 4.0.2 条"), c.note) << c.fcuk << " " << c.sigma;
+        if (c.note) {
+            EXPECT_EQ(r.notes.front().input, "sigma");
+        }
     }
 }
 

@@ -259,7 +259,7 @@ void Builder::lists(Section& section) const {
     if (m_in.fcuk.value_or(0) >= jgj55::kHighStrengthFrom) {
         conventions.items.emplace_back(
             "C60 及以上按 JGJ 55-2011 第 7.3 节由试配给出水胶比；第 7.3.2 条的砂率、水泥用量和"
-            "矿物掺合料掺量范围对 C60 及以上各级均作检查。");
+            "矿物掺合料掺量范围对 C60 及以上各级均作检查，C100 以上按 C100 一行检查。");
     }
     section.blocks.emplace_back(std::move(conventions));
 }

@@ -192,6 +192,7 @@ private:
     double m_flyAshFraction = 0.0;
     double m_slagFraction = 0.0;
     double m_admixtureFraction = 0.0;
+    bool m_strength = true; // fce, γf, γs and fb are computed
 
     // The figures the steps compute with, exactly: each input as written
     // (the shortest decimal of its double), each table value as printed and
@@ -255,8 +256,13 @@ Result Designer::run() {
     }
     m_x.admixtureFraction = Exact::of(m_admixtureFraction);
     strength();
-    cementStrength();
-    binderStrength();
+    // A W/B given from trial mixes needs no strength of the binder: without
+    // the cement's grade or strength the formula's ratio is not shown.
+    m_strength = m_in.fce || m_in.cementGrade || !m_in.waterBinder;
+    if (m_strength) {
+        cementStrength();
+        binderStrength();
+    }
     waterBinder();
     waterContent();
     binderContent();
@@ -518,7 +524,7 @@ void Designer::regressionCoefficients() {
 // from trial mixes, then the durability limit. A given ratio is used as it
 // stands; below C60 the formula's ratio is shown beside it.
 void Designer::waterBinder() {
-    const bool formula = m_fcuk < kHighStrengthFrom;
+    const bool formula = m_fcuk < kHighStrengthFrom && m_strength;
     const bool given = m_in.waterBinder.has_value();
     if (!formula && !given) {
         refuse("waterBinder", "C60 及以上的高强混凝土，水胶比应经试配确定（JGJ 55-2011 第 7.3 "
@@ -1032,14 +1038,15 @@ void Designer::highStrengthRanges() {
     const auto outside = [this](const std::string& what, const Exact& value, double shown,
                                 const Exact& lower, const Exact& upper, const std::string& range,
                                 std::vector<double> bounds) {
+        std::vector<double> numbers{shown};
+        numbers.insert(numbers.end(), bounds.begin(), bounds.end());
         if (value < lower || value > upper) {
-            std::vector<double> numbers{shown};
-            numbers.insert(numbers.end(), bounds.begin(), bounds.end());
             m_out.warnings.push_back(
                 {what + " 不在高强混凝土宜取的 " + range + " 之内（JGJ 55-2011 第 7.3.2 条）",
                  std::move(numbers)});
             return true;
         }
+        m_out.checks.push_back({what + " 在 " + range + " 之内（第 7.3.2 条） 满足", numbers});
         return false;
     };
     const auto about = [this](const char* input) { m_out.warnings.back().input = input; };
@@ -1063,6 +1070,9 @@ void Designer::highStrengthRanges() {
                                   "第 7.3.2 条）",
                                   {m_out.cement, double(kHighStrengthMaxCement)}});
         m_out.warnings.back().input = "flyAsh";
+    } else {
+        m_out.checks.push_back({"水泥用量 {} ≤ {} kg/m³（第 7.3.2 条） 满足",
+                                {m_out.cement, double(kHighStrengthMaxCement)}});
     }
     const auto [mLow, mHigh] = kHighStrengthMineral;
     const Exact mineral = percentExact(m_x.flyAshFraction + m_x.slagFraction);
@@ -1282,6 +1292,10 @@ std::optional<double> figure(const Result& result, std::string_view key) {
         return result.waterBinderComputed;
     }
     if ((key == "alphaA" || key == "alphaB") && !result.waterBinderComputed) {
+        return std::nullopt;
+    }
+    // fb is never 0 in a design that computed the binder's strength.
+    if ((key == "fce" || key == "gammaF" || key == "gammaS" || key == "fb") && result.fb == 0.0) {
         return std::nullopt;
     }
     static constexpr std::pair<std::string_view, double Result::*> kFigures[] = {

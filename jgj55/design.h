@@ -176,7 +176,8 @@ struct Result {
     double alphaA = 0.0;
     double alphaB = 0.0;
     // By the strength formula; none from C60 on, where the formula is not
-    // used and the ratio must be given.
+    // used and the ratio must be given, nor for a given ratio without the
+    // cement's grade or strength (fce, γf, γs and fb are then 0).
     std::optional<double> waterBinderComputed;
     double waterBinder = 0.0; // given or computed, after the durability limit
     double tableWater = 0.0;  // mw0′

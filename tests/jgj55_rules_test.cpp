@@ -319,6 +319,14 @@ TEST(Jgj55Rules, FromC60OnTheRatioMustBeGiven) {
     EXPECT_FALSE(r.waterBinderComputed);
     EXPECT_DOUBLE_EQ(r.waterBinder, 0.31);
     EXPECT_NE(resultJson(r).find("\"waterBinderComputed\": null"), std::string::npos);
+
+    // A given ratio needs no cement strength: none given, none computed.
+    in.cementGrade.reset();
+    in.fcuk = 30;
+    r = designed(in);
+    EXPECT_FALSE(r.waterBinderComputed);
+    EXPECT_FALSE(figure(r, "fb"));
+    EXPECT_DOUBLE_EQ(r.binder, 581); // 180 / 0.31 = 580.6
 }
 
 TEST(Jgj55Rules, AGivenRatioBelowC60IsUsedWithTheFormulasBesideIt) {
@@ -365,6 +373,12 @@ TEST_P(HighStrength, WarnsOfEachRangeOf732Left) {
     for (const char* text : c.warned) {
         EXPECT_TRUE(anyHas(r.warnings, text)) << text;
     }
+    // The five ranges: each left is warned of, each met is a check.
+    int met = 0;
+    for (const Message& m : r.checks) {
+        met += plainText(m).find("第 7.3.2 条") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(met + static_cast<int>(c.warned.size()), 5);
 }
 
 // mb0 = water / W/B: 150 / 0.30 = 500; 150 / 0.27 = 555.6 → 556; 150 / 0.25 = 600.

@@ -25,7 +25,7 @@ void finite(double x) {
 void finite(const jgj55::Result& r) {
     for (const double x : {r.sigma,       r.fcu0,       r.fce,
                            r.gammaF,      r.gammaS,     r.fb,
-                           r.alphaA,      r.alphaB,     r.waterBinderComputed,
+                           r.alphaA,      r.alphaB,     r.waterBinderComputed.value_or(0.0),
                            r.waterBinder, r.tableWater, r.water,
                            r.binder,      r.cement,     r.flyAsh,
                            r.slag,        r.admixture,  r.sandRatio,

@@ -79,6 +79,10 @@ public:
 
 private:
     void strength();
+    void sigmaFloor(double& sigma, Exact& exactSigma);
+    void mineralLimits();
+    void mineralLimit(Mineral mineral, const Exact& fraction);
+    void highStrengthRanges();
     void cementStrength();
     void binderStrength();
     void waterBinder();
@@ -138,13 +142,48 @@ private:
         }
         return *m_in.stone;
     }
-    int sizeTenth(const char* why) {
-        const double size = required(m_in.maxSize, "maxSize", why);
-        const double tenth = size * 10.0;
-        if (!(tenth > 0.0) || tenth > 10000.0 || std::round(tenth) != roundHalfUp(tenth, 6)) {
-            refuse("maxSize", "粗骨料最大公称粒径 {} mm 不在表中", {size});
+    // Where the maximum size stands among a table's columns (0.1 mm): the
+    // column at or below it and the share of the next, refused outside the
+    // first and the last column.
+    struct ColumnAt {
+        std::size_t low = 0;
+        Exact share; // 0 at the column itself
+    };
+    ColumnAt columnAt(std::span<const int> sizesTenth, std::string_view table, Stone kind,
+                      const char* ask) {
+        const double size = positive(required(m_in.maxSize, "maxSize", "粗骨料最大公称粒径"),
+                                     "maxSize", "粗骨料最大公称粒径");
+        const Exact tenths = Exact::of(size) * Exact(10);
+        const int first = sizesTenth.front();
+        const int last = sizesTenth.back();
+        if (tenths < Exact(first) || tenths > Exact(last)) {
+            refuse("maxSize",
+                   "粗骨料最大公称粒径 {} mm 不在" + std::string(table) + "的" +
+                       std::string(stoneName(kind)) + " {}～{} mm 之内，" + ask,
+                   {size, first / 10.0, last / 10.0});
         }
-        return static_cast<int>(std::lround(tenth));
+        ColumnAt at;
+        while (at.low + 2 < sizesTenth.size() && tenths > Exact(sizesTenth[at.low + 1])) {
+            ++at.low;
+        }
+        const int low = sizesTenth[at.low];
+        const int high = sizesTenth[at.low + 1];
+        at.share = (tenths - Exact(low)) / Exact(high - low);
+        if (at.share == Exact(1)) {
+            ++at.low;
+            at.share = Exact(0);
+        }
+        return at;
+    }
+    // The table's words for the column read: "，碎石 20 mm 列" or between two.
+    static std::string columnWords(Stone kind, const ColumnAt& at, std::span<const int> sizesTenth,
+                                   Figures& numbers) {
+        numbers.push(sizesTenth[at.low] / 10.0);
+        if (at.share.sign() == 0) {
+            return "，" + std::string(stoneName(kind)) + " {} mm 列";
+        }
+        numbers.push(sizesTenth[at.low + 1] / 10.0);
+        return "，" + std::string(stoneName(kind)) + " {} mm 列与 {} mm 列之间线性插值";
     }
 
     const Input& m_in;
@@ -153,6 +192,7 @@ private:
     double m_flyAshFraction = 0.0;
     double m_slagFraction = 0.0;
     double m_admixtureFraction = 0.0;
+    bool m_strength = true; // fce, γf, γs and fb are computed
 
     // The figures the steps compute with, exactly: each input as written
     // (the shortest decimal of its double), each table value as printed and
@@ -216,12 +256,19 @@ Result Designer::run() {
     }
     m_x.admixtureFraction = Exact::of(m_admixtureFraction);
     strength();
-    cementStrength();
-    binderStrength();
+    // A W/B given from trial mixes needs no strength of the binder: without
+    // the cement's grade or strength the formula's ratio is not shown.
+    m_strength = m_in.fce || m_in.cementGrade || !m_in.waterBinder;
+    if (m_strength) {
+        cementStrength();
+        binderStrength();
+    }
     waterBinder();
     waterContent();
     binderContent();
     sandRatio();
+    mineralLimits();
+    highStrengthRanges();
     aggregates();
     construction();
     return std::move(m_out);
@@ -235,6 +282,8 @@ void Designer::strength() {
         sigma = positive(*m_in.sigma, "sigma", "强度标准差 σ");
         exactSigma = Exact::of(sigma);
         taken("σ", "强度标准差", sigma, "MPa", Origin::Given, "给定");
+        m_out.steps.back().places = 1;
+        sigmaFloor(sigma, exactSigma);
     } else {
         int tenth = kSigmaAboveTenth;
         std::string source = std::string(kSigmaTable) + "，fcu,k > {} 行";
@@ -250,6 +299,7 @@ void Designer::strength() {
         sigma = tenth / 10.0;
         exactSigma = Exact::scaled(tenth, 1);
         taken("σ", "强度标准差", sigma, "MPa", Origin::Table, source, numbers);
+        m_out.steps.back().places = 1;
     }
     m_out.sigma = sigma;
 
@@ -260,7 +310,7 @@ void Designer::strength() {
         record({.symbol = "fcu,0",
                 .name = "配制强度",
                 .formula = "fcu,0 = fcu,k + 1.645σ",
-                .substituted = "{} + 1.645 × {}",
+                .substituted = "{} + 1.645 × {.1}",
                 .operands = {m_fcuk, sigma},
                 .value = fcu0,
                 .unit = "MPa",
@@ -282,6 +332,32 @@ void Designer::strength() {
                 .sourceNumbers = {double(kHighStrengthFrom)}});
     }
     m_out.fcu0 = fcu0;
+}
+
+// 4.0.2: a σ from strength records is not taken below its floor.
+void Designer::sigmaFloor(double& sigma, Exact& exactSigma) {
+    if (m_fcuk >= kHighStrengthFrom) {
+        return; // σ is not used from C60 on
+    }
+    const bool low = m_fcuk <= kSigmaFloors.front().fcukUpTo;
+    const SigmaFloor& floor = low ? kSigmaFloors.front() : kSigmaFloors.back();
+    const Exact lowest = Exact::scaled(floor.sigmaTenth, 1);
+    if (!(exactSigma < lowest)) {
+        return;
+    }
+    const double value = floor.sigmaTenth / 10.0;
+    m_out.notes.push_back({std::string("给定的强度标准差 σ = {} MPa 小于 ") +
+                               (low ? "fcu,k ≤ {} MPa" : "{} MPa < fcu,k < {} MPa") +
+                               " 时的下限 {.1} MPa（JGJ 55-2011 第 4.0.2 条），取 {.1} MPa",
+                           low ? std::vector<double>{sigma, double(floor.fcukUpTo), value, value}
+                               : std::vector<double>{sigma, double(kSigmaFloors.front().fcukUpTo),
+                                                     double(kHighStrengthFrom), value, value}});
+    m_out.notes.back().input = "sigma";
+    sigma = value;
+    exactSigma = lowest;
+    taken("σ", "强度标准差（下限）", sigma, "MPa", Origin::Computed,
+          "给定值小于 JGJ 55-2011 第 4.0.2 条的下限，取下限");
+    m_out.steps.back().places = 1;
 }
 
 // Step 2: the cement's 28-day strength, measured or from its grade.
@@ -310,14 +386,15 @@ void Designer::cementStrength() {
         taken("γc", "水泥强度等级值的富余系数", gammaC, "", Origin::Given, "给定");
     } else {
         taken("γc", "水泥强度等级值的富余系数", gammaC, "", Origin::Table,
-              std::string(kGammaCTable) + "，强度等级 {} 列", {fceg});
+              std::string(kGammaCTable) + "，强度等级 {.1} 列", {fceg});
+        m_out.steps.back().places = 2;
     }
     m_x.fce = (exactGammaC * Exact::scaled(row->fcegTenth, 1)).rounded(-1);
     m_out.fce = number(m_x.fce, "gammaC", "水泥 28 d 胶砂抗压强度");
     record({.symbol = "fce",
             .name = "水泥 28 d 胶砂抗压强度",
             .formula = "fce = γc·fce,g",
-            .substituted = "{} × {}",
+            .substituted = "{.2} × {.1}",
             .operands = {gammaC, fceg},
             .value = m_out.fce,
             .unit = "MPa",
@@ -398,7 +475,7 @@ void Designer::binderStrength() {
     record({.symbol = "fb",
             .name = "胶凝材料 28 d 胶砂抗压强度",
             .formula = "fb = γf·γs·fce",
-            .substituted = "{} × {} × {}",
+            .substituted = "{.2} × {.2} × {.1}",
             .operands = {m_out.gammaF, m_out.gammaS, m_out.fce},
             .value = m_out.fb,
             .unit = "MPa",
@@ -437,31 +514,53 @@ void Designer::regressionCoefficients() {
                                     std::string(m_in.stone ? stoneColumn(*m_in.stone) : "") + "列";
     taken("αa", "回归系数", m_out.alphaA, "", tableA ? Origin::Table : Origin::Given,
           tableA ? alphaSource : "给定");
+    m_out.steps.back().places = 2;
     taken("αb", "回归系数", m_out.alphaB, "", tableB ? Origin::Table : Origin::Given,
           tableB ? alphaSource : "给定");
+    m_out.steps.back().places = 2;
 }
 
-// Step 4: the water-binder ratio from strength, then the durability limit.
+// Step 4: the water-binder ratio, from strength below C60 (5.1.1) or given
+// from trial mixes, then the durability limit. A given ratio is used as it
+// stands; below C60 the formula's ratio is shown beside it.
 void Designer::waterBinder() {
-    regressionCoefficients();
-    const Exact below = m_x.fcu0 + m_x.alphaA * m_x.alphaB * m_x.fb;
-    if (below.sign() <= 0) {
-        refuse("alphaA", "水胶比公式的分母 fcu,0 + αa·αb·fb 不为正，无法计算");
+    const bool formula = m_fcuk < kHighStrengthFrom && m_strength;
+    const bool given = m_in.waterBinder.has_value();
+    if (!formula && !given) {
+        refuse("waterBinder", "C60 及以上的高强混凝土，水胶比应经试配确定（JGJ 55-2011 第 7.3 "
+                              "节），请给出水胶比");
     }
-    m_x.waterBinder = (m_x.alphaA * m_x.fb / below).rounded(-2);
-    const double wb = number(m_x.waterBinder, "alphaA", "水胶比");
-    m_out.waterBinderComputed = wb;
-    record({.symbol = "W/B",
-            .name = "水胶比",
-            .formula = "W/B = αa·fb / (fcu,0 + αa·αb·fb)",
-            .substituted = "{} × {} / ({} + {} × {} × {})",
-            .operands = {m_out.alphaA, m_out.fb, m_out.fcu0, m_out.alphaA, m_out.alphaB, m_out.fb},
-            .value = wb,
-            .rounding = "0.01"});
-    if (m_x.waterBinder.sign() <= 0) {
-        refuse("alphaA", "计算的水胶比为 {}，不能用于设计", {wb});
+    if (formula) {
+        regressionCoefficients();
+        const Exact below = m_x.fcu0 + m_x.alphaA * m_x.alphaB * m_x.fb;
+        if (below.sign() <= 0) {
+            refuse("alphaA", "水胶比公式的分母 fcu,0 + αa·αb·fb 不为正，无法计算");
+        }
+        const Exact computed = (m_x.alphaA * m_x.fb / below).rounded(-2);
+        const double wb = number(computed, "alphaA", "水胶比");
+        m_out.waterBinderComputed = wb;
+        record(
+            {.symbol = "W/B",
+             .name = given ? "水胶比（按公式计算，供参考）" : "水胶比",
+             .formula = "W/B = αa·fb / (fcu,0 + αa·αb·fb)",
+             .substituted = "{.2} × {.1} / ({.1} + {.2} × {.2} × {.1})",
+             .operands = {m_out.alphaA, m_out.fb, m_out.fcu0, m_out.alphaA, m_out.alphaB, m_out.fb},
+             .value = wb,
+             .rounding = "0.01"});
+        if (!given && computed.sign() <= 0) {
+            refuse("alphaA", "计算的水胶比为 {.2}，不能用于设计", {wb});
+        }
+        m_x.waterBinder = computed;
+        m_out.waterBinder = wb;
     }
-    m_out.waterBinder = wb;
+    if (given) {
+        const double wb = positive(*m_in.waterBinder, "waterBinder", "水胶比 W/B");
+        m_x.waterBinder = Exact::of(wb);
+        m_out.waterBinder = wb;
+        taken("W/B", "水胶比", wb, "", Origin::Given,
+              formula ? "给定（经试配确定）" : "给定（经试配确定，JGJ 55-2011 第 7.3 节）");
+        m_out.steps.back().places = 2;
+    }
     durabilityLimit();
 }
 
@@ -478,25 +577,34 @@ void Designer::durabilityLimit() {
         const double limit = hundredths(row.maxWaterBinderHundredth);
         if (m_x.waterBinder > Exact::scaled(row.maxWaterBinderHundredth, 2)) {
             m_out.notes.push_back(
-                {"计算水胶比 {} 大于环境类别" + std::string(row.name) + "的最大水胶比 {}，取 {}",
+                {std::string(m_in.waterBinder ? "给定水胶比 {.2} " : "计算水胶比 {.2} ") +
+                     "大于环境类别" + std::string(row.name) + "的最大水胶比 {.2}，取 {.2}",
                  {m_out.waterBinder, limit, limit}});
+            m_out.notes.back().input = "environment";
             m_x.waterBinder = Exact::scaled(row.maxWaterBinderHundredth, 2);
             m_out.waterBinder = limit;
             taken("W/B", "水胶比（耐久性限值）", limit, "", Origin::Table,
                   std::string(kDurabilityTable) + "，环境类别" + std::string(row.name) + "行");
+            m_out.steps.back().places = 2;
         }
+        const std::string env = "（" + std::string(row.name) + "）";
+        m_out.checks.push_back({"W/B {.2} ≤ {.2}" + env + " 满足", {m_out.waterBinder, limit}});
         if (m_fcuk < row.minimumClass) {
             m_out.warnings.push_back(
                 {"强度等级 C{} 低于环境类别" + std::string(row.name) + "的最低强度等级 C{}",
                  {m_fcuk, double(row.minimumClass)}});
+            m_out.warnings.back().input = "fcuk";
+        } else {
+            m_out.checks.push_back(
+                {"C{} ≥ C{}" + env + " 满足", {m_fcuk, double(row.minimumClass)}});
         }
     }
 }
 
-// The table's water for the stone, its size and the consistency.
+// The table's water for the stone, its size and the consistency; a size
+// between two columns takes the straight line between them, not rounded.
 Exact Designer::tableWater() {
     const Stone kind = stone("用水量按粗骨料品种查表");
-    const int size = sizeTenth("粗骨料最大公称粒径（用水量查表）");
     const bool plastic = m_in.slump && *m_in.slump >= kLowestSlump;
     if (!plastic && !m_in.vebe) {
         if (m_in.slump) {
@@ -505,28 +613,54 @@ Exact Designer::tableWater() {
         }
         refuse("slump", "请给出坍落度（塑性混凝土）或维勃稠度（干硬性混凝土）");
     }
+    // 5.2.1: the tables are for ratios of 0.40 to 0.80.
+    const auto [lowest, highest] = kWaterTableRatioHundredth;
+    if (m_x.waterBinder < Exact::scaled(lowest, 2)) {
+        refuse("water", "水胶比 {.2} 小于 {.2}，用水量应经试验确定，请给出用水量 mw0′",
+               {m_out.waterBinder, hundredths(lowest)});
+    }
+    if (m_x.waterBinder > Exact::scaled(highest, 2)) {
+        refuse("water", "水胶比 {.2} 大于 {.2}，用水量应经试验确定，请给出用水量 mw0′",
+               {m_out.waterBinder, hundredths(highest)});
+    }
     const WaterTable* table = &tableFor(plastic ? kPlasticWater : kDryWater, kind);
-    int column = -1;
-    for (int c = 0; c < table->columns; ++c) {
-        if (table->sizeTenthMm[static_cast<std::size_t>(c)] == size) {
-            column = c;
-        }
-    }
-    if (column < 0) {
-        refuse("maxSize",
-               std::string(plastic ? kPlasticWaterTable : kDryWaterTable) + "中没有" +
-                   std::string(stoneName(kind)) + "最大公称粒径 {} mm 的列，请给出用水量",
-               {size / 10.0});
-    }
-    const auto col = static_cast<std::size_t>(column);
     const std::string name(plastic ? kPlasticWaterTable : kDryWaterTable);
-    const std::string columnText = "，" + std::string(stoneName(kind)) + " {} mm 列";
-    // The table, the row read ("{}" for its bounds) and the column.
-    const auto source = [&name, &columnText](std::string_view row) {
-        std::string text = name;
-        text += row;
-        text += columnText;
-        return text;
+    const std::span<const int> sizes(table->sizeTenthMm.data(),
+                                     static_cast<std::size_t>(table->columns));
+    const ColumnAt at = columnAt(sizes, name, kind, "请给出用水量");
+    // A row's water at the size.
+    const auto cell = [&at](const WaterRow& row) {
+        Exact low(row.water[at.low]);
+        if (at.share.sign() == 0) {
+            return low;
+        }
+        return low + (Exact(row.water[at.low + 1]) - low) * at.share;
+    };
+    // The row read ("{}" for its bounds), what is added after the column(s)
+    // in the source, and the step's formula.
+    struct Read {
+        std::string_view rowWords;
+        std::string_view more;
+        std::string_view formula;
+        std::string_view substituted;
+        Figures operands;
+    };
+    const auto read = [&](const WaterRow& row, const Read& how, const Exact& value) {
+        Figures numbers{double(row.from), double(row.to)};
+        std::string source =
+            name + std::string(how.rowWords) + columnWords(kind, at, sizes, numbers);
+        source += how.more;
+        record({.symbol = "mw0′",
+                .name = "未掺外加剂时的用水量",
+                .formula = how.formula,
+                .substituted = how.substituted,
+                .operands = how.operands,
+                .value = number(value, "slump", "用水量"),
+                .unit = "kg/m³",
+                .origin = Origin::Table,
+                .source = std::move(source),
+                .sourceNumbers = numbers});
+        return value;
     };
     if (plastic) {
         const double slump = checked(*m_in.slump, "slump", "坍落度");
@@ -535,29 +669,29 @@ Exact Designer::tableWater() {
         for (int r = 0; r < table->rowCount; ++r) {
             const WaterRow& row = table->rows[static_cast<std::size_t>(r)];
             if (slump <= row.to) {
-                taken("mw0′", "未掺外加剂时的用水量", row.water[col], "kg/m³", Origin::Table,
-                      source("，坍落度 {}～{} mm 行"),
-                      {double(row.from), double(row.to), size / 10.0});
-                return row.water[col];
+                const Exact water = cell(row);
+                return read(row,
+                            {.rowWords = "，坍落度 {}～{} mm 行",
+                             .more = "",
+                             .formula = "mw0′",
+                             .substituted = "{}",
+                             .operands = {water.toDouble()}},
+                            water);
             }
         }
         // Above the last row: its water and 5 kg for every 20 mm more, in
         // proportion and not rounded (100 mm adds 2.5 kg).
         const WaterRow& last = table->rows[static_cast<std::size_t>(table->rowCount - 1)];
-        const int base = last.water[col];
-        Exact water = Exact(base) + Exact(kWaterPerSlumpStep) *
-                                        (Exact::of(slump) - Exact(last.to)) / Exact(kSlumpStep);
-        record({.symbol = "mw0′",
-                .name = "未掺外加剂时的用水量",
-                .formula = "mw0′ = mw0,90 + 5 × (T − 90) / 20",
-                .substituted = "{} + 5 × ({} − {}) / 20",
-                .operands = {double(base), slump, double(last.to)},
-                .value = number(water, "slump", "用水量"),
-                .unit = "kg/m³",
-                .origin = Origin::Table,
-                .source = source("，坍落度 {}～{} mm 行") + "，每增大 20 mm 加 5 kg",
-                .sourceNumbers = {double(last.from), double(last.to), size / 10.0}});
-        return water;
+        const Exact base = cell(last);
+        const Exact water = base + Exact(kWaterPerSlumpStep) * (Exact::of(slump) - Exact(last.to)) /
+                                       Exact(kSlumpStep);
+        return read(last,
+                    {.rowWords = "，坍落度 {}～{} mm 行",
+                     .more = "，每增大 20 mm 加 5 kg",
+                     .formula = "mw0′ = mw0,90 + 5 × (坍落度 − 90) / 20",
+                     .substituted = "{} + 5 × ({} − {}) / 20",
+                     .operands = {base.toDouble(), slump, double(last.to)}},
+                    water);
     }
     const double vebe = checked(*m_in.vebe, "vebe", "维勃稠度");
     for (int r = table->rowCount - 1; r >= 0; --r) {
@@ -566,10 +700,14 @@ Exact Designer::tableWater() {
         // shortest whose upper bound it does not exceed.
         if (vebe >= table->rows[static_cast<std::size_t>(table->rowCount - 1)].from &&
             vebe <= row.to) {
-            taken("mw0′", "未掺外加剂时的用水量", row.water[col], "kg/m³", Origin::Table,
-                  source("，维勃稠度 {}～{} s 行"),
-                  {double(row.from), double(row.to), size / 10.0});
-            return row.water[col];
+            const Exact water = cell(row);
+            return read(row,
+                        {.rowWords = "，维勃稠度 {}～{} s 行",
+                         .more = "",
+                         .formula = "mw0′",
+                         .substituted = "{}",
+                         .operands = {water.toDouble()}},
+                        water);
         }
     }
     refuse("vebe", "维勃稠度 {} s 不在" + name + "的 5～20 s 之内，请给出用水量", {vebe});
@@ -613,32 +751,41 @@ void Designer::binderContent() {
     record({.symbol = "mb0",
             .name = "胶凝材料用量",
             .formula = "mb0 = mw0 / (W/B)",
-            .substituted = "{} / {}",
+            .substituted = "{} / {.2}",
             .operands = {m_out.water, m_out.waterBinder},
             .value = binder,
             .unit = "kg/m³",
             .rounding = "1 kg"});
     const Structure structure = m_in.structure.value_or(Structure::Reinforced);
     const auto column = static_cast<std::size_t>(structure);
-    // The ratio is a figure of two decimals: compare it in hundredths.
-    const long ratio = std::lround(m_out.waterBinder * 100.0);
     const MinimumBinderRow* row = &kMinimumBinderRows.back();
     for (const MinimumBinderRow& r : kMinimumBinderRows) {
-        if (r.waterBinderUpToHundredth != 0 && ratio <= r.waterBinderUpToHundredth) {
+        if (r.waterBinderUpToHundredth != 0 &&
+            m_x.waterBinder <= Exact::scaled(r.waterBinderUpToHundredth, 2)) {
             row = &r;
             break;
         }
     }
     const double minimum = row->binder[column];
-    if (m_x.binder < Exact(row->binder[column])) {
+    if (m_fcuk <= kMinimumBinderFromAbove) {
+        // 3.0.4 leaves C15 and below without a minimum.
+        m_out.notes.push_back({"强度等级 C{} 不高于 C{}，按 JGJ 55-2011 第 3.0.4 条不受最小胶凝材料"
+                               "用量的限制",
+                               {m_fcuk, double(kMinimumBinderFromAbove)}});
+        m_out.notes.back().input = "fcuk";
+    } else if (!(m_x.binder < Exact(row->binder[column]))) {
+        m_out.checks.push_back({"mb0 {} ≥ {}（" + std::string(structureName(structure)) + "） 满足",
+                                {binder, minimum}});
+    } else {
         m_out.notes.push_back({"胶凝材料用量 {} kg/m³ 小于" +
                                    std::string(structureName(structure)) +
-                                   "在水胶比 {} 时的最小胶凝材料用量 {} kg/m³，取 {} kg/m³",
+                                   "在水胶比 {.2} 时的最小胶凝材料用量 {} kg/m³，取 {} kg/m³",
                                {binder, m_out.waterBinder, minimum, minimum}});
+        m_out.notes.back().input = "structure";
         binder = minimum;
         m_x.binder = row->binder[column];
         const std::string rowText =
-            row->waterBinderUpToHundredth != 0 ? "水胶比 ≤ {} 行" : "水胶比 > {} 行";
+            row->waterBinderUpToHundredth != 0 ? "水胶比 ≤ {.2} 行" : "水胶比 > {.2} 行";
         const double bound = row->waterBinderUpToHundredth != 0
                                  ? hundredths(row->waterBinderUpToHundredth)
                                  : hundredths(kMinimumBinderRows[2].waterBinderUpToHundredth);
@@ -693,75 +840,50 @@ void Designer::binderContent() {
 }
 
 // The middle of table 5.4.2's range for the water-binder ratio and the
-// coarse aggregate, in proportion between rows and between the 20 and 40 mm
-// columns.
+// coarse aggregate, in proportion between rows and between columns.
 Exact Designer::tableSandRatio() {
     const Stone kind = stone("砂率按粗骨料品种查表 5.4.2");
-    const int size = sizeTenth("粗骨料最大公称粒径（砂率查表 5.4.2）");
     const SandRatioTable* table = &tableFor(kSandRatio, kind);
-    const int ratio = static_cast<int>(std::lround(m_out.waterBinder * 100.0));
-    const int first = table->waterBinderHundredth.front();
-    const int last = table->waterBinderHundredth.back();
-    if (ratio < first || ratio > last) {
-        refuse("sandRatio", "水胶比 {} 在表 5.4.2 的 {}～{} 之外，请给出砂率",
+    const auto& rows = table->waterBinderHundredth;
+    const int first = rows.front();
+    const int last = rows.back();
+    const Exact& ratio = m_x.waterBinder;
+    if (ratio < Exact::scaled(first, 2) || ratio > Exact::scaled(last, 2)) {
+        refuse("sandRatio", "水胶比 {.2} 在表 5.4.2 的 {.2}～{.2} 之外，请给出砂率",
                {m_out.waterBinder, hundredths(first), hundredths(last)});
     }
-    // The row above the ratio and the distance from it, in hundredths.
+    const ColumnAt at = columnAt(table->sizeTenthMm, kSandRatioTable, kind, "请给出砂率");
+    // The row above the ratio and the share of the next.
     std::size_t r = 0;
-    while (r + 2 < table->waterBinderHundredth.size() &&
-           ratio > table->waterBinderHundredth[r + 1]) {
+    while (r + 2 < rows.size() && ratio > Exact::scaled(rows[r + 1], 2)) {
         ++r;
     }
-    const int rowSpan = table->waterBinderHundredth[r + 1] - table->waterBinderHundredth[r];
-    const int d = ratio - table->waterBinderHundredth[r];
-    // A column's middle of range between the two rows, in 1/(2·rowSpan) %:
-    // lower + upper is twice the middle.
-    const auto column = [&](std::size_t c) {
-        const SandRatioCell a = table->cells[r][c];
-        const SandRatioCell b = table->cells[r + 1][c];
-        return (a.lower + a.upper) * (rowSpan - d) + (b.lower + b.upper) * d;
+    const Exact share =
+        (ratio - Exact::scaled(rows[r], 2)) / Exact::scaled(rows[r + 1] - rows[r], 2);
+    // The middle of a cell's range, and of a row at the size.
+    const auto middleOf = [](const SandRatioCell& c) {
+        return Exact(c.lower + c.upper) / Exact(2);
     };
-    long numerator = 0;
-    long denominator = 2L * rowSpan;
-    std::string columnText;
-    if (size == kInterpolatedSizeTenthMm) {
-        // Between the 20 and 40 mm columns, by the size's distance from each.
-        const int low = table->sizeTenthMm[1];
-        const int high = table->sizeTenthMm[2];
-        numerator = column(1) * long(high - size) + column(2) * long(size - low);
-        denominator *= high - low;
-        columnText = "，" + std::string(stoneName(kind)) + " {} mm 列与 {} mm 列之间线性插值";
-    } else {
-        std::size_t c = 3;
-        for (std::size_t k = 0; k < 3; ++k) {
-            if (table->sizeTenthMm[k] == size) {
-                c = k;
-            }
+    const auto rowAt = [&](std::size_t row) {
+        Exact low = middleOf(table->cells[row][at.low]);
+        if (at.share.sign() == 0) {
+            return low;
         }
-        if (c == 3) {
-            refuse("maxSize",
-                   "表 5.4.2 中没有" + std::string(stoneName(kind)) +
-                       "最大公称粒径 {} mm 的列，请给出砂率",
-                   {size / 10.0});
-        }
-        numerator = column(c);
-        columnText = "，" + std::string(stoneName(kind)) + " {} mm 列";
-    }
-    Exact middle = Exact(numerator) / Exact(denominator);
-    std::string rowText = d == 0 ? "水胶比 {} 行" : "水胶比 {} 行与 {} 行之间线性插值";
-    Figures numbers{hundredths(table->waterBinderHundredth[r + (d == rowSpan ? 1 : 0)])};
-    if (d != 0 && d != rowSpan) {
-        numbers = {hundredths(table->waterBinderHundredth[r]),
-                   hundredths(table->waterBinderHundredth[r + 1])};
+        return low + (middleOf(table->cells[row][at.low + 1]) - low) * at.share;
+    };
+    const Exact upper = rowAt(r);
+    Exact middle = share.sign() == 0 ? upper : upper + (rowAt(r + 1) - upper) * share;
+    Figures numbers;
+    std::string rowText;
+    if (share.sign() == 0 || share == Exact(1)) {
+        rowText = "水胶比 {.2} 行";
+        numbers.push(hundredths(rows[share.sign() == 0 ? r : r + 1]));
     } else {
-        rowText = "水胶比 {} 行";
+        rowText = "水胶比 {.2} 行与 {.2} 行之间线性插值";
+        numbers.push(hundredths(rows[r]));
+        numbers.push(hundredths(rows[r + 1]));
     }
-    if (size == kInterpolatedSizeTenthMm) {
-        numbers.push(table->sizeTenthMm[1] / 10.0);
-        numbers.push(table->sizeTenthMm[2] / 10.0);
-    } else {
-        numbers.push(size / 10.0);
-    }
+    const std::string columnText = columnWords(kind, at, table->sizeTenthMm, numbers);
     taken("βs,表", "砂率（表中范围的中值）", middle.toDouble(), "%", Origin::Table,
           std::string(kSandRatioTable) + "，" + rowText + columnText, numbers);
     return middle;
@@ -779,6 +901,12 @@ void Designer::sandRatio() {
         taken("βs", "砂率", given, "%", Origin::Given, "给定");
         return;
     }
+    if (!(m_in.slump && *m_in.slump >= kLowestSlump)) {
+        // 5.4.2: the table is for slumps of 10 to 60 mm (and above, by its
+        // rule); a dry-hard mix takes its sand ratio from trial mixes.
+        refuse("sandRatio", "干硬性混凝土（坍落度小于 10 mm）的砂率应经试验确定，表 5.4.2 不适用"
+                            "（JGJ 55-2011 第 5.4.2 条），请给出砂率");
+    }
     const Exact middle = tableSandRatio();
     if (m_in.slump && *m_in.slump > kSandRatioSlumpFrom) {
         // 1 % for every 20 mm of slump above 60 mm, in proportion.
@@ -789,7 +917,7 @@ void Designer::sandRatio() {
         m_out.sandRatio = number(m_x.sandRatio, "slump", "砂率");
         record({.symbol = "βs",
                 .name = "砂率",
-                .formula = "βs = βs,表 + (T − 60) / 20",
+                .formula = "βs = βs,表 + (坍落度 − 60) / 20",
                 .substituted = "{} + ({} − 60) / 20",
                 .operands = {middle.toDouble(), slump},
                 .value = m_out.sandRatio,
@@ -810,6 +938,147 @@ void Designer::sandRatio() {
     }
     if (!(m_out.sandRatio > 0.0 && m_out.sandRatio < 100.0)) {
         refuse("slump", "砂率 {}% 不在 0 与 100% 之间", {m_out.sandRatio});
+    }
+}
+
+namespace {
+
+// The admixture's share of the binder in percent.
+Exact percentExact(const Exact& fraction) {
+    return fraction * Exact(100);
+}
+
+int cementColumn(CementType type) {
+    return type == CementType::PO ? 1 : 0;
+}
+
+} // namespace
+
+// 3.0.5: the largest share of fly ash, slag and both together, by structure,
+// cement and the final ratio; a share above it is a warning (the standard
+// says 宜), not a refusal.
+void Designer::mineralLimits() {
+    const Structure structure = m_in.structure.value_or(Structure::Reinforced);
+    const CementType cement = m_in.cementType.value_or(CementType::PO);
+    const bool any = m_x.flyAshFraction.sign() > 0 || m_x.slagFraction.sign() > 0;
+    if (structure == Structure::Plain || !any) {
+        return;
+    }
+    if (cement != CementType::PI && cement != CementType::PII && cement != CementType::PO) {
+        m_out.notes.push_back({"水泥品种 " + std::string(cementTypeName(cement)) +
+                                   " 不在表 3.0.5 之列，未检查矿物掺合料最大掺量；此种水泥中 {}% "
+                                   "以上的混合材量应计入矿物掺合料（JGJ 55-2011 第 3.0.5 条注 1）",
+                               {double(kCementMixedMaterialPercent)}});
+        m_out.notes.back().input = "cementType";
+        return;
+    }
+    const bool both = m_x.flyAshFraction.sign() > 0 && m_x.slagFraction.sign() > 0;
+    if (m_x.flyAshFraction.sign() > 0) {
+        mineralLimit(Mineral::FlyAsh, m_x.flyAshFraction);
+    }
+    if (m_x.slagFraction.sign() > 0) {
+        mineralLimit(Mineral::Slag, m_x.slagFraction);
+    }
+    if (both) {
+        mineralLimit(Mineral::Combined, m_x.flyAshFraction + m_x.slagFraction);
+    }
+}
+
+// One row of table 3.0.5-1 or 3.0.5-2 for P·I, P·II or P·O: met, or a warning.
+void Designer::mineralLimit(Mineral mineral, const Exact& fraction) {
+    const Structure structure = m_in.structure.value_or(Structure::Reinforced);
+    const CementType cement = m_in.cementType.value_or(CementType::PO);
+    const bool upTo = m_x.waterBinder <= Exact::scaled(kAdmixtureRatioBoundHundredth, 2);
+    const auto column = static_cast<std::size_t>(cementColumn(cement));
+    const std::string_view table =
+        structure == Structure::Reinforced ? kReinforcedAdmixtureTable : kPrestressedAdmixtureTable;
+    // "表 3.0.5-1": the table's number alone.
+    const std::string number(table.substr(0, table.find(' ', table.find(' ') + 1)));
+    const std::string name(mineralName(mineral));
+    for (const AdmixtureLimitRow& row : kAdmixtureLimits) {
+        if (row.structure != structure || row.mineral != mineral) {
+            continue;
+        }
+        const int limit = upTo ? row.upTo[column] : row.above[column];
+        const Exact percent = percentExact(fraction);
+        if (!(percent > Exact(limit))) {
+            std::string met = name;
+            met += " {}% ≤ {}%（";
+            met += number;
+            met += "） 满足";
+            m_out.checks.push_back({std::move(met), {percent.toDouble(), double(limit)}});
+            continue;
+        }
+        std::string over = name;
+        over += "掺量 {}% 超过";
+        over += table;
+        over += "的";
+        over += name;
+        over += upTo ? "、水胶比 ≤ {.2} 行、" : "、水胶比 > {.2} 行、";
+        over += cement == CementType::PO ? "普通硅酸盐水泥" : "硅酸盐水泥";
+        over += "列的最大掺量 {}%（宜不大于）";
+        m_out.warnings.push_back(
+            {std::move(over),
+             {percent.toDouble(), hundredths(kAdmixtureRatioBoundHundredth), double(limit)},
+             mineral == Mineral::Slag ? "slag" : "flyAsh"});
+    }
+}
+
+// 7.3.2: the usual ranges of a high-strength mix, each a warning when left.
+void Designer::highStrengthRanges() {
+    if (m_fcuk < kHighStrengthFrom) {
+        return;
+    }
+    const HighStrengthRow* row = &kHighStrengthRows.front();
+    for (const HighStrengthRow& r : kHighStrengthRows) {
+        if (m_fcuk >= r.fcukFrom) {
+            row = &r;
+        }
+    }
+    const auto outside = [this](const std::string& what, const Exact& value, double shown,
+                                const Exact& lower, const Exact& upper, const std::string& range,
+                                std::vector<double> bounds) {
+        std::vector<double> numbers{shown};
+        numbers.insert(numbers.end(), bounds.begin(), bounds.end());
+        if (value < lower || value > upper) {
+            m_out.warnings.push_back(
+                {what + " 不在高强混凝土宜取的 " + range + " 之内（JGJ 55-2011 第 7.3.2 条）",
+                 std::move(numbers)});
+            return true;
+        }
+        m_out.checks.push_back({what + " 在 " + range + " 之内（第 7.3.2 条） 满足", numbers});
+        return false;
+    };
+    const auto about = [this](const char* input) { m_out.warnings.back().input = input; };
+    const auto [wbLow, wbHigh] = row->waterBinderHundredth;
+    if (outside("水胶比 {.2}", m_x.waterBinder, m_out.waterBinder, Exact::scaled(wbLow, 2),
+                Exact::scaled(wbHigh, 2), "{.2}～{.2}", {hundredths(wbLow), hundredths(wbHigh)})) {
+        about("waterBinder");
+    }
+    const auto [bLow, bHigh] = row->binder;
+    if (outside("胶凝材料用量 {} kg/m³", m_x.binder, m_out.binder, Exact(bLow), Exact(bHigh),
+                "{}～{} kg/m³", {double(bLow), double(bHigh)})) {
+        about("water");
+    }
+    const auto [sLow, sHigh] = kHighStrengthSandRatio;
+    if (outside("砂率 {}%", m_x.sandRatio, m_out.sandRatio, Exact(sLow), Exact(sHigh), "{}%～{}%",
+                {double(sLow), double(sHigh)})) {
+        about("sandRatio");
+    }
+    if (m_x.cement > Exact(kHighStrengthMaxCement)) {
+        m_out.warnings.push_back({"水泥用量 {} kg/m³ 大于高强混凝土宜取的 {} kg/m³（JGJ 55-2011 "
+                                  "第 7.3.2 条）",
+                                  {m_out.cement, double(kHighStrengthMaxCement)}});
+        m_out.warnings.back().input = "flyAsh";
+    } else {
+        m_out.checks.push_back({"水泥用量 {} ≤ {} kg/m³（第 7.3.2 条） 满足",
+                                {m_out.cement, double(kHighStrengthMaxCement)}});
+    }
+    const auto [mLow, mHigh] = kHighStrengthMineral;
+    const Exact mineral = percentExact(m_x.flyAshFraction + m_x.slagFraction);
+    if (outside("矿物掺合料掺量 {}%", mineral, mineral.toDouble(), Exact(mLow), Exact(mHigh),
+                "{}%～{}%", {double(mLow), double(mHigh)})) {
+        about("flyAsh");
     }
 }
 
@@ -911,7 +1180,9 @@ void Designer::volumeMethod() {
             .value = volumeValue,
             .unit = "m³"});
     if (volume.sign() <= 0) {
-        refuse("air", "胶凝材料、水与空气已占满 1 m³，砂石的体积为 {} m³", {volumeValue});
+        // The volume to the litre, as a checker reads it.
+        refuse("air", "胶凝材料、水与空气已占满 1 m³，砂石的体积为 {.3} m³",
+               {roundHalfUp(volumeValue, 3)});
     }
     const Exact fraction = m_x.sandRatio / Exact(100);
     const Exact total = volume / (fraction / Exact::of(rs) + (Exact(1) - fraction) / Exact::of(rg));
@@ -1000,6 +1271,7 @@ void Designer::construction() {
     if (water.sign() < 0) {
         m_out.warnings.push_back(
             {"骨料带入的水多于用水量，施工配合比的加水量为 {} kg/m³", {mix.water}});
+        m_out.warnings.back().input = "sandMoisture";
     }
     m_out.construction = mix;
 }
@@ -1015,6 +1287,17 @@ Outcome design(const Input& input) {
 }
 
 std::optional<double> figure(const Result& result, std::string_view key) {
+    // The formula's figures exist below C60 only.
+    if (key == "waterBinderComputed") {
+        return result.waterBinderComputed;
+    }
+    if ((key == "alphaA" || key == "alphaB") && !result.waterBinderComputed) {
+        return std::nullopt;
+    }
+    // fb is never 0 in a design that computed the binder's strength.
+    if ((key == "fce" || key == "gammaF" || key == "gammaS" || key == "fb") && result.fb == 0.0) {
+        return std::nullopt;
+    }
     static constexpr std::pair<std::string_view, double Result::*> kFigures[] = {
         {"fcu0", &Result::fcu0},
         {"sigma", &Result::sigma},
@@ -1024,7 +1307,6 @@ std::optional<double> figure(const Result& result, std::string_view key) {
         {"fb", &Result::fb},
         {"alphaA", &Result::alphaA},
         {"alphaB", &Result::alphaB},
-        {"waterBinderComputed", &Result::waterBinderComputed},
         {"waterBinder", &Result::waterBinder},
         {"tableWater", &Result::tableWater},
         {"water", &Result::water},
@@ -1047,13 +1329,17 @@ std::optional<double> figure(const Result& result, std::string_view key) {
 }
 
 std::string fill(std::string_view pattern, std::span<const double> numbers,
-                 const std::function<std::string(double)>& write) {
+                 const std::function<std::string(double, int)>& write) {
     std::string out;
     std::size_t next = 0;
     while (!pattern.empty()) {
-        if (pattern.starts_with("{}") && next < numbers.size()) {
-            out += write(numbers[next++]);
+        if (next < numbers.size() && pattern.starts_with("{}")) {
+            out += write(numbers[next++], -1);
             pattern.remove_prefix(2);
+        } else if (next < numbers.size() && pattern.size() >= 4 && pattern.starts_with("{.") &&
+                   pattern[2] >= '0' && pattern[2] <= '6' && pattern[3] == '}') {
+            out += write(numbers[next++], pattern[2] - '0');
+            pattern.remove_prefix(4);
         } else {
             out += pattern.front();
             pattern.remove_prefix(1);
@@ -1062,8 +1348,15 @@ std::string fill(std::string_view pattern, std::span<const double> numbers,
     return out;
 }
 
+std::string fill(std::string_view pattern, std::span<const double> numbers,
+                 const std::function<std::string(double)>& write) {
+    return fill(pattern, numbers, [&write](double x, int) { return write(x); });
+}
+
 std::string plainText(const Message& message) {
-    return fill(message.pattern, message.numbers, [](double v) { return shortestDecimal(v); });
+    return fill(message.pattern, message.numbers, [](double v, int places) {
+        return places < 0 ? shortestDecimal(v) : fixedDecimal(v, places);
+    });
 }
 
 } // namespace jgj55

@@ -61,6 +61,7 @@ struct Admixture {
 struct Input {
     std::optional<double> fcuk; // MPa, required
     std::optional<double> sigma;
+    std::optional<CementType> cementType; // P·O when absent
     std::optional<CementGrade> cementGrade;
     std::optional<double> gammaC;
     std::optional<double> fce; // measured 28-day cement strength, MPa
@@ -68,11 +69,12 @@ struct Input {
     std::optional<Slag> slag;
     std::optional<Admixture> admixture;
     std::optional<Stone> stone;
-    std::optional<double> maxSize;   // mm
-    std::optional<double> slump;     // mm
-    std::optional<double> vebe;      // s
-    std::optional<double> water;     // mw0′, kg/m³
-    std::optional<double> sandRatio; // %
+    std::optional<double> maxSize;     // mm
+    std::optional<double> slump;       // mm
+    std::optional<double> vebe;        // s
+    std::optional<double> waterBinder; // W/B from trial mixes
+    std::optional<double> water;       // mw0′, kg/m³
+    std::optional<double> sandRatio;   // %
     std::optional<double> alphaA;
     std::optional<double> alphaB;
     std::optional<Structure> structure;
@@ -138,12 +140,19 @@ struct Step {
     Origin origin = Origin::Computed;
     std::string source;
     Figures sourceNumbers;
+    // The decimals the value is written with at least, for a figure of a
+    // stated precision that is not rounded here (a table's 0.90); -1 for
+    // those of `rounding`, or none.
+    int places = -1;
 };
 
-// A sentence of Chinese with "{}" standing for each of `numbers` in order.
+// A sentence of Chinese with "{}" standing for each of `numbers` in order,
+// and the key of the input it concerns, for a form to mark (empty when none
+// is to be marked).
 struct Message {
     std::string pattern;
     std::vector<double> numbers;
+    std::string input;
 };
 
 struct ConstructionMix {
@@ -166,11 +175,14 @@ struct Result {
     double fb = 0.0;
     double alphaA = 0.0;
     double alphaB = 0.0;
-    double waterBinderComputed = 0.0; // by the strength formula
-    double waterBinder = 0.0;         // after the durability limit
-    double tableWater = 0.0;          // mw0′
-    double water = 0.0;               // mw0
-    double binder = 0.0;              // mb0
+    // By the strength formula; none from C60 on, where the formula is not
+    // used and the ratio must be given, nor for a given ratio without the
+    // cement's grade or strength (fce, γf, γs and fb are then 0).
+    std::optional<double> waterBinderComputed;
+    double waterBinder = 0.0; // given or computed, after the durability limit
+    double tableWater = 0.0;  // mw0′
+    double water = 0.0;       // mw0
+    double binder = 0.0;      // mb0
     double cement = 0.0;
     double flyAsh = 0.0;
     double slag = 0.0;
@@ -186,6 +198,7 @@ struct Result {
     std::optional<ConstructionMix> construction;
     std::vector<Message> notes;    // values raised or capped by a rule
     std::vector<Message> warnings; // what the engineer must look at
+    std::vector<Message> checks;   // the limits met, both sides stated
     std::vector<Step> steps;
 };
 
@@ -213,11 +226,18 @@ Outcome design(const Input& input);
 // nothing for a key that names no figure.
 std::optional<double> figure(const Result& result, std::string_view key);
 
-// The message with its numbers written as shortestDecimal writes them.
+// The message with its numbers written as shortestDecimal writes them, a
+// "{.N}" number with N decimals (fixedDecimal).
 std::string plainText(const Message& message);
 
 // `pattern` with each "{}" replaced by the next of `numbers` as `write`
-// writes it; a "{}" beyond the numbers stays as it is.
+// writes it, and each "{.N}" (N a digit) by the next number written with at
+// least N decimals (0.50, 37.0); a placeholder beyond the numbers stays as
+// it is. `write` is given the places asked for, or -1 for "{}".
+std::string fill(std::string_view pattern, std::span<const double> numbers,
+                 const std::function<std::string(double value, int places)>& write);
+// The same with a writer of plain figures, which writes a "{.N}" number as
+// any other (no zeros added).
 std::string fill(std::string_view pattern, std::span<const double> numbers,
                  const std::function<std::string(double)>& write);
 

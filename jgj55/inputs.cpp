@@ -19,6 +19,16 @@ constexpr std::array kCementGrades = {
     ChoiceEntry{"42.5", "42.5", v(CementGrade::G42_5)},
     ChoiceEntry{"52.5", "52.5", v(CementGrade::G52_5)},
 };
+constexpr std::array kCementTypes = {
+    ChoiceEntry{"P·I", "P·I", v(CementType::PI)},
+    ChoiceEntry{"P·II", "P·II", v(CementType::PII)},
+    ChoiceEntry{"P·O", "P·O", v(CementType::PO)},
+    ChoiceEntry{"P·S·A", "P·S·A", v(CementType::PSA)},
+    ChoiceEntry{"P·S·B", "P·S·B", v(CementType::PSB)},
+    ChoiceEntry{"P·P", "P·P", v(CementType::PP)},
+    ChoiceEntry{"P·F", "P·F", v(CementType::PF)},
+    ChoiceEntry{"P·C", "P·C", v(CementType::PC)},
+};
 constexpr std::array kFlyAshGrades = {
     ChoiceEntry{"I", "I", v(FlyAshGrade::I)},
     ChoiceEntry{"II", "II", v(FlyAshGrade::II)},
@@ -133,6 +143,7 @@ constexpr InputRow choice(std::string_view key, std::string_view caption,
 const std::array kRows = {
     number<&Input::fcuk>("fcuk", "强度标准值 fcu,k", kMpa),
     number<&Input::sigma>("sigma", "标准差 σ", kMpa),
+    choice<&Input::cementType>("cementType", "水泥品种", kCementTypes),
     choice<&Input::cementGrade>("cementGrade", "水泥强度等级", kCementGrades),
     number<&Input::gammaC>("gammaC", "富余系数 γc", ""),
     number<&Input::fce>("fce", "实测强度 fce", kMpa),
@@ -152,6 +163,7 @@ const std::array kRows = {
     number<&Input::maxSize>("maxSize", "最大公称粒径", "mm"),
     number<&Input::slump>("slump", "坍落度", "mm"),
     number<&Input::vebe>("vebe", "维勃稠度", "s"),
+    number<&Input::waterBinder>("waterBinder", "水胶比 W/B（试配）", ""),
     number<&Input::water>("water", "用水量 mw0′", kKg),
     number<&Input::sandRatio>("sandRatio", "砂率 βs", kPercent),
     number<&Input::alphaA>("alphaA", "回归系数 αa", ""),

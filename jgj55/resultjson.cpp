@@ -41,10 +41,12 @@ std::string resultJson(const Result& r) {
         "stone",
     };
     for (const char* key : kKeys) {
-        out[key] = number(figure(r, key).value_or(0.0));
+        const std::optional<double> value = figure(r, key);
+        out[key] = value ? number(*value) : ordered(nullptr);
     }
     out["notes"] = texts(r.notes);
     out["warnings"] = texts(r.warnings);
+    out["checks"] = texts(r.checks);
     return out.dump(2, ' ', false) + "\n";
 }
 

@@ -1,10 +1,13 @@
 // The figures of a finished JGJ 55-2011 design as one JSON object, for
 // `lanshi --report DESIGN -o NAME.json` and for scripts that check a design:
 //
-//     {"fcu0": 38.2, "sigma": 5, ..., "stone": 1089, "notes": [...], "warnings": [...]}
+//     {"fcu0": 38.2, "sigma": 5, ..., "stone": 1089, "notes": [...], "warnings": [...],
+//      "checks": [...]}
 //
-// Numbers are plain JSON numbers (whole ones without a fraction); notes and
-// warnings are sentences with their figures written with ".".
+// Numbers are plain JSON numbers (whole ones without a fraction); a figure
+// the design did not compute (the formula's W/B, αa and αb from C60 on) is
+// null. Notes, warnings and the checks met are sentences with their figures
+// written with ".".
 #pragma once
 
 #include "jgj55/design.h"

@@ -24,4 +24,10 @@ double roundHalfUp(double value, int decimals);
 // "." as the decimal point ("38.2", "0.53", "2400"); "?" when not finite.
 std::string shortestDecimal(double value);
 
+// `value` as its shortest decimal with at least `places` decimals (0 to 6),
+// zeros added and no digit cut, "." as the decimal point: 0.5 at 2 is
+// "0.50", 37 at 1 is "37.0", 4.25 at 1 stays "4.25"; "?" when not finite.
+// A figure of a stated precision is written at that precision.
+std::string fixedDecimal(double value, int places);
+
 } // namespace jgj55

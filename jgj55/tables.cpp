@@ -69,6 +69,27 @@ PrintedTable waterTable(const std::array<WaterTable, 2>& tables, std::string_vie
     return t;
 }
 
+// Table 3.0.5-1 or 3.0.5-2: one row per admixture and ratio, a column per
+// cement.
+PrintedTable admixtureLimitTable(Structure structure, std::string_view title) {
+    PrintedTable t{.title = std::string(title),
+                   .header = {"矿物掺合料种类", "水胶比", "硅酸盐水泥（P·I、P·II）（%）",
+                              "普通硅酸盐水泥（P·O）（%）"},
+                   .rows = {}};
+    const std::string bound = hundredthsText(kAdmixtureRatioBoundHundredth);
+    for (const AdmixtureLimitRow& row : kAdmixtureLimits) {
+        if (row.structure != structure) {
+            continue;
+        }
+        const std::string name(mineralName(row.mineral));
+        t.rows.push_back(
+            {name, "≤ " + bound, std::to_string(row.upTo[0]), std::to_string(row.upTo[1])});
+        t.rows.push_back(
+            {name, "> " + bound, std::to_string(row.above[0]), std::to_string(row.above[1])});
+    }
+    return t;
+}
+
 } // namespace
 
 std::vector<PrintedTable> printedTables() {
@@ -156,6 +177,8 @@ std::vector<PrintedTable> printedTables() {
         }
         out.push_back(std::move(t));
     }
+    out.push_back(admixtureLimitTable(Structure::Reinforced, kReinforcedAdmixtureTable));
+    out.push_back(admixtureLimitTable(Structure::Prestressed, kPrestressedAdmixtureTable));
     return out;
 }
 
@@ -171,6 +194,24 @@ std::string_view cementGradeName(CementGrade g) {
         return "42.5";
     case CementGrade::G52_5:
         return "52.5";
+    }
+    return "";
+}
+
+std::string_view cementTypeName(CementType t) {
+    static constexpr std::array<std::string_view, 8> kNames = {"P·I",   "P·II", "P·O", "P·S·A",
+                                                               "P·S·B", "P·P",  "P·F", "P·C"};
+    return kNames.at(static_cast<std::size_t>(t));
+}
+
+std::string_view mineralName(Mineral m) {
+    switch (m) {
+    case Mineral::FlyAsh:
+        return "粉煤灰";
+    case Mineral::Slag:
+        return "粒化高炉矿渣粉";
+    case Mineral::Combined:
+        return "复合掺合料";
     }
     return "";
 }

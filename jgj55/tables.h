@@ -17,6 +17,9 @@ namespace jgj55 {
 
 enum class Stone { Crushed, Gravel };
 enum class CementGrade { G32_5, G42_5, G52_5 };
+// The common portland cements by their codes: P·I, P·II, P·O, P·S·A, P·S·B,
+// P·P, P·F, P·C.
+enum class CementType { PI, PII, PO, PSA, PSB, PP, PF, PC };
 enum class FlyAshGrade { I, II, III };
 enum class SlagGrade { S75, S95, S105 };
 enum class Structure { Plain, Reinforced, Prestressed };
@@ -35,6 +38,10 @@ inline constexpr std::string_view kPlasticWaterTable = "塑性混凝土的用水
 inline constexpr std::string_view kDryWaterTable = "干硬性混凝土的用水量表";
 inline constexpr std::string_view kMinimumBinderTable = "混凝土的最小胶凝材料用量表";
 inline constexpr std::string_view kSandRatioTable = "表 5.4.2 混凝土的砂率";
+inline constexpr std::string_view kReinforcedAdmixtureTable =
+    "表 3.0.5-1 钢筋混凝土中矿物掺合料最大掺量";
+inline constexpr std::string_view kPrestressedAdmixtureTable =
+    "表 3.0.5-2 预应力混凝土中矿物掺合料最大掺量";
 
 // σ by the characteristic strength: the first row whose bound fcu,k does not
 // exceed; above the last bound, kSigmaAbove.
@@ -44,8 +51,18 @@ struct SigmaRow {
 };
 inline constexpr std::array<SigmaRow, 2> kSigmaRows{{{20, 40}, {45, 50}}};
 inline constexpr int kSigmaAboveTenth = 60;
-// fcu,0 = fcu,k + 1.645σ below this strength class, 1.15·fcu,k from it on.
+// fcu,0 = fcu,k + 1.645σ below this strength class, 1.15·fcu,k from it on;
+// from it on, too, the water-binder ratio is found by trial mixes, not by the
+// formula.
 inline constexpr int kHighStrengthFrom = 60;
+
+// The lowest σ a design takes from strength records (4.0.2): for fcu,k up to
+// the first bound, and above it below the high strengths.
+struct SigmaFloor {
+    int fcukUpTo;
+    int sigmaTenth;
+};
+inline constexpr std::array<SigmaFloor, 2> kSigmaFloors{{{30, 30}, {kHighStrengthFrom, 40}}};
 
 // γc by the cement's strength grade (hundredths), with the grade's strength
 // fce,g in 0.1 MPa.
@@ -83,6 +100,53 @@ inline constexpr std::array<GammaRow, 6> kSlagRows{{
 }};
 // S105 slag takes the upper bound and this much more, at any dosage above 0.
 inline constexpr int kS105ExtraHundredth = 5;
+
+// Tables 3.0.5-1 and 3.0.5-2: the largest share of a mineral admixture in the
+// binder (percent) by structure, admixture and water-binder ratio, for
+// portland cement (P·I, P·II) and ordinary portland cement (P·O).
+enum class Mineral { FlyAsh, Slag, Combined };
+struct AdmixtureLimitRow {
+    Structure structure;
+    Mineral mineral;
+    // At a ratio up to kAdmixtureRatioBound and above it; each the column of
+    // P·I/P·II, then of P·O.
+    std::array<int, 2> upTo;
+    std::array<int, 2> above;
+};
+inline constexpr int kAdmixtureRatioBoundHundredth = 40;
+inline constexpr std::array<AdmixtureLimitRow, 6> kAdmixtureLimits{{
+    {Structure::Reinforced, Mineral::FlyAsh, {45, 35}, {40, 30}},
+    {Structure::Reinforced, Mineral::Slag, {65, 55}, {55, 45}},
+    {Structure::Reinforced, Mineral::Combined, {65, 55}, {55, 45}},
+    {Structure::Prestressed, Mineral::FlyAsh, {35, 30}, {25, 20}},
+    {Structure::Prestressed, Mineral::Slag, {55, 45}, {45, 35}},
+    {Structure::Prestressed, Mineral::Combined, {55, 45}, {45, 35}},
+}};
+// Of another common cement, the part of its mixed material above this
+// share counts as mineral admixture (3.0.5, note 1).
+inline constexpr int kCementMixedMaterialPercent = 20;
+
+// 7.3.2: the usual ranges of a high-strength mix, by strength class (from
+// fcukFrom; the last row is open above). Each range is (lower, upper).
+struct HighStrengthRow {
+    int fcukFrom;
+    std::array<int, 2> waterBinderHundredth;
+    std::array<int, 2> binder; // kg/m³
+};
+inline constexpr std::array<HighStrengthRow, 3> kHighStrengthRows{{
+    {60, {28, 34}, {480, 560}},
+    {80, {26, 28}, {520, 580}},
+    {100, {24, 26}, {550, 600}},
+}};
+inline constexpr std::array<int, 2> kHighStrengthSandRatio{35, 42}; // %
+inline constexpr int kHighStrengthMaxCement = 500;                  // kg/m³
+inline constexpr std::array<int, 2> kHighStrengthMineral{25, 40};   // % of binder
+
+// The water tables serve water-binder ratios within this range (5.2.1).
+inline constexpr std::array<int, 2> kWaterTableRatioHundredth{40, 80};
+
+// Binder minimums are not applied up to this strength class (3.0.4).
+inline constexpr int kMinimumBinderFromAbove = 15;
 
 // The regression coefficients of the water-binder formula by stone.
 struct AlphaRow {
@@ -209,8 +273,6 @@ inline constexpr std::array<SandRatioTable, 2> kSandRatio{{
        {{{36, 41}, {35, 40}, {33, 38}}},
        {{{39, 44}, {38, 43}, {36, 41}}}}}},
 }};
-// The size between two columns that the sand ratio interpolates for.
-inline constexpr int kInterpolatedSizeTenthMm = 315;
 // A slump above this raises the table's sand ratio by 1 % per kSlumpStep mm.
 inline constexpr int kSandRatioSlumpFrom = 60;
 
@@ -239,6 +301,8 @@ std::vector<PrintedTable> printedTables();
 // The names of the enumerations as the design file and the report spell them.
 std::string_view stoneName(Stone stone);         // 碎石 / 卵石
 std::string_view cementGradeName(CementGrade g); // 32.5 / 42.5 / 52.5
+std::string_view cementTypeName(CementType t);   // P·I / P·O / ...
+std::string_view mineralName(Mineral m); // 粉煤灰 / 粒化高炉矿渣粉 / 复合掺合料
 std::string_view flyAshGradeName(FlyAshGrade g); // I / II / III
 std::string_view slagGradeName(SlagGrade g);     // S75 / S95 / S105
 std::string_view structureName(Structure s); // 素混凝土 / 钢筋混凝土 / 预应力混凝土

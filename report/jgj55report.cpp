@@ -12,6 +12,20 @@ namespace {
 
 using jgj55::Origin;
 
+// The decimals a step's figure is written with: its own, or those of its
+// rounding ("0.01" → 2, "0.1 MPa" → 1, "1 kg" → 0); -1 when it states none.
+int placesOf(const jgj55::Step& s) {
+    if (s.places >= 0 || s.rounding.empty()) {
+        return s.places;
+    }
+    const std::string_view r = s.rounding;
+    if (!r.starts_with("0.")) {
+        return 0;
+    }
+    const std::size_t end = r.find_first_not_of("0123456789", 2);
+    return static_cast<int>((end == std::string_view::npos ? r.size() : end) - 2);
+}
+
 class Builder {
 public:
     Builder(const jgj55::Input& input, const jgj55::Result& result,
@@ -22,18 +36,34 @@ public:
 
 private:
     std::string f(double x) const { return figure(x, m_format); }
+    // A figure with at least `places` decimals (0.90, 37.0); -1: as it is.
+    std::string f(double x, int places) const {
+        return places < 0 ? figure(x, m_format) : fixed(x, places, m_format);
+    }
+    // A mass of the construction mix, to the kilogram (the admixture keeps its
+    // 0.01 kg).
+    std::string kilogram(double x) const {
+        return roundedToKilogram(f(x), m_format).value_or(f(x));
+    }
     // A mass over the binder, to 0.01 on the exact quotient.
     std::string toBinder(double mass) const { return ratio(mass, m_r.binder, m_format); }
     std::string fill(std::string_view pattern, std::span<const double> numbers) const {
-        return jgj55::fill(pattern, numbers, [this](double x) { return f(x); });
+        return jgj55::fill(pattern, numbers, [this](double x, int places) { return f(x, places); });
     }
     std::string text(const jgj55::Message& m) const { return fill(m.pattern, m.numbers); }
-    std::string withUnit(double x, std::string_view u) const { return keep(f(x) + unit(u)); }
+    std::string withUnit(double x, std::string_view u, int places = -1) const {
+        return keep(f(x, places) + unit(u));
+    }
+    // A fraction of the binder as a percentage on its decimal value.
+    std::string percent(double fraction) const {
+        return withUnit(jgj55::roundHalfUp(fraction * 100.0, 6), "%");
+    }
 
     Section designData() const;
     void binderRows(Table& t) const;
     void densityRows(Table& t) const;
     Section working() const;
+    void lists(Section& section) const;
     Section mix() const;
     Section trialBatch() const;
 
@@ -49,9 +79,10 @@ Document Builder::build() const {
     document.sections = {designData(), working(), mix(), trialBatch()};
     // Every symbol of the design with its subscript, wherever it is named.
     static constexpr std::string_view kSymbols[] = {
-        "fcu,0", "fcu,k", "fce,g", "fce", "fb",  "γc",  "γf",  "γs",  "αa",  "αb", "mw0′",
-        "mw0",   "mb0",   "mc0",   "mf0", "mk0", "ma0", "ms0", "mg0", "mcp", "βs", "βf",
-        "βk",    "βa",    "ρc,c",  "ρc",  "ρs",  "ρg",  "ρw",  "ρf",  "ρk",  "ws", "wg"};
+        "fcu,0",  "fcu,k", "fce,g", "fce", "fb",    "γc",  "γf",  "γs",  "αa",  "αb",
+        "mw0,90", "mw0′",  "mw0",   "mb0", "mc0",   "mf0", "mk0", "ma0", "ms0", "mg0",
+        "ms",     "mg",    "mw",    "mcp", "βs,表", "βs",  "βf",  "βk",  "βa",  "ρc,c",
+        "ρc",     "ρs",    "ρg",    "ρw",  "ρf",    "ρk",  "ws",  "wg"};
     markSymbols(document, kSymbols);
     return document;
 }
@@ -65,29 +96,30 @@ void Builder::binderRows(Table& t) const {
     const auto row = [&t](std::string name, std::string value) {
         addRow(t, std::move(name), std::move(value));
     };
+    const std::string type(jgj55::cementTypeName(m_in.cementType.value_or(jgj55::CementType::PO)));
     if (m_in.fce) {
-        row("水泥", "实测 28 d 胶砂抗压强度 fce = " + withUnit(*m_in.fce, "MPa"));
+        row("水泥", type + "，实测 28 d 胶砂抗压强度 fce = " + withUnit(*m_in.fce, "MPa"));
     } else if (m_in.cementGrade) {
-        row("水泥", "强度等级 " + std::string(jgj55::cementGradeName(*m_in.cementGrade)) +
-                        (m_in.gammaC ? "，富余系数 γc = " + f(*m_in.gammaC) : ""));
+        row("水泥", type + " " + std::string(jgj55::cementGradeName(*m_in.cementGrade)) +
+                        (m_in.gammaC ? "，富余系数 γc = " + f(*m_in.gammaC, 2) : ""));
+    } else {
+        row("水泥", type);
     }
     const double flyAsh = m_in.flyAsh ? m_in.flyAsh->fraction.value_or(0.0) : 0.0;
     const double slag = m_in.slag ? m_in.slag->fraction.value_or(0.0) : 0.0;
     if (flyAsh > 0.0) {
         row("粉煤灰", std::string(jgj55::flyAshGradeName(
                           m_in.flyAsh->grade.value_or(jgj55::FlyAshGrade::II))) +
-                          " 级，掺量 βf = " + f(jgj55::roundHalfUp(flyAsh * 100.0, 6)) + "%");
+                          " 级，掺量 βf = " + percent(flyAsh));
     }
     if (slag > 0.0) {
         row("粒化高炉矿渣粉",
             std::string(jgj55::slagGradeName(m_in.slag->grade.value_or(jgj55::SlagGrade::S95))) +
-                " 级，掺量 βk = " + f(jgj55::roundHalfUp(slag * 100.0, 6)) + "%");
+                " 级，掺量 βk = " + percent(slag));
     }
     if (m_in.admixture) {
-        row("外加剂",
-            "掺量 βa = " + f(jgj55::roundHalfUp(m_in.admixture->fraction.value_or(0) * 100.0, 6)) +
-                "%，减水率 β = " +
-                f(jgj55::roundHalfUp(m_in.admixture->waterReduction.value_or(0) * 100.0, 6)) + "%");
+        row("外加剂", "掺量 βa = " + percent(m_in.admixture->fraction.value_or(0)) +
+                          "，减水率 β = " + percent(m_in.admixture->waterReduction.value_or(0)));
     }
 }
 
@@ -134,6 +166,9 @@ Section Builder::designData() const {
         std::string(jgj55::structureName(m_in.structure.value_or(jgj55::Structure::Reinforced))));
     row("环境类别", m_in.environment ? std::string(jgj55::environmentName(*m_in.environment))
                                      : "未给出（不按耐久性限制水胶比）");
+    row("水胶比 W/B", m_in.waterBinder ? f(*m_in.waterBinder, 2) + "（试配确定）"
+                      : m_in.fcuk.value_or(0) < jgj55::kHighStrengthFrom ? "按公式计算"
+                                                                         : "未给出");
     row("用水量 mw0′", given(m_in.water, "kg/m³"));
     row("砂率 βs", given(m_in.sandRatio, "%"));
     row("砂石用量的计算方法", std::string(jgj55::methodName(m_r.method)));
@@ -141,8 +176,8 @@ Section Builder::designData() const {
         densityRows(t);
     }
     if (m_in.sandMoisture && m_in.stoneMoisture) {
-        row("骨料含水率",
-            "砂 " + f(*m_in.sandMoisture) + "%，石子 " + f(*m_in.stoneMoisture) + "%");
+        row("骨料含水率", "砂 " + withUnit(*m_in.sandMoisture, "%") + "，石子 " +
+                              withUnit(*m_in.stoneMoisture, "%"));
     }
     section.blocks.emplace_back(std::move(t));
     return section;
@@ -155,7 +190,7 @@ Section Builder::working() const {
         step.title = std::string(s.name) + " " + symbol(s.symbol);
         std::string line(s.formula);
         const std::string substituted = fill(s.substituted, s.operands.view());
-        const std::string result = withUnit(s.value, s.unit);
+        const std::string result = withUnit(s.value, s.unit, placesOf(s));
         // A step that only takes a value shows it once: "σ = 5.0 MPa".
         if (s.formula == s.symbol) {
             line += " = " + result;
@@ -166,7 +201,7 @@ Section Builder::working() const {
             line += result;
         }
         if (!s.rounding.empty()) {
-            line += "（精确至 " + keep(std::string(s.rounding)) + "）";
+            line += "（精确至 " + keep(constant(s.rounding, m_format)) + "）";
         }
         step.equations.push_back(std::move(line));
         if (!s.source.empty()) {
@@ -184,6 +219,13 @@ Section Builder::working() const {
         }
         section.blocks.emplace_back(std::move(step));
     }
+    lists(section);
+    return section;
+}
+
+// 注意 (what a rule changed, what to look at), 校核 (the limits met) and
+// 说明 (the program's own conventions where the standard leaves a choice).
+void Builder::lists(Section& section) const {
     if (!m_r.notes.empty() || !m_r.warnings.empty()) {
         List list{"注意", {}};
         for (const jgj55::Message& m : m_r.notes) {
@@ -194,7 +236,32 @@ Section Builder::working() const {
         }
         section.blocks.emplace_back(std::move(list));
     }
-    return section;
+    if (!m_r.checks.empty()) {
+        List list{"校核", {}};
+        for (const jgj55::Message& m : m_r.checks) {
+            list.items.push_back(text(m));
+        }
+        section.blocks.emplace_back(std::move(list));
+    }
+    // NOLINTBEGIN(bugprone-suspicious-missing-comma): sentences split over lines
+    List conventions{
+        "说明（本程序的约定）",
+        {"表中数值在相邻两列（粗骨料最大公称粒径）或相邻两行（水胶比、掺量）之间按线性插值取用，"
+         "插值时不取整。",
+         "砂率取表 5.4.2 中所列范围的中值。",
+         "粉煤灰影响系数 γf：I、II 级取表 5.1.3 的上限，III 级取下限；矿渣粉影响系数 γs：S75 "
+         "取下限，"
+         "S95 取上限，S105 取上限加 0.05。",
+         "坍落度大于 90 mm 时每增大 20 mm 用水量加 5 kg，大于 60 mm 时每增大 20 mm 砂率加 1%，"
+         "均按比例计入，不取整档。",
+         "只在标明“精确至”的步骤四舍五入，其余各步用前面步骤的取整值精确计算。"}};
+    // NOLINTEND(bugprone-suspicious-missing-comma)
+    if (m_in.fcuk.value_or(0) >= jgj55::kHighStrengthFrom) {
+        conventions.items.emplace_back(
+            "C60 及以上按 JGJ 55-2011 第 7.3 节由试配给出水胶比；第 7.3.2 条的砂率、水泥用量和"
+            "矿物掺合料掺量范围对 C60 及以上各级均作检查，C100 以上按 C100 一行检查。");
+    }
+    section.blocks.emplace_back(std::move(conventions));
 }
 
 namespace {
@@ -226,17 +293,22 @@ Section Builder::mix() const {
         }
         return list;
     };
-    const auto table = [&](const std::vector<Mass>& list) {
+    // The construction mix's masses are written to the kilogram.
+    const auto table = [&](const std::vector<Mass>& list, bool kilograms) {
         Table t{{"材料", "每立方米用量（kg）", "与胶凝材料用量之比"}, {}};
         for (const Mass& m : list) {
-            t.rows.push_back({m.name, f(m.value), toBinder(m.value)});
+            t.rows.push_back(
+                {m.name,
+                 kilograms && std::string_view(m.name) != "外加剂" ? kilogram(m.value) : f(m.value),
+                 toBinder(m.value)});
         }
         return t;
     };
     section.blocks.emplace_back(Paragraph{
         "（一）计算配合比（骨料按干燥状态计），胶凝材料用量 mb0 = " + withUnit(binder, "kg/m³")});
     section.blocks.emplace_back(table(
-        masses(m_r.cement, m_r.flyAsh, m_r.slag, m_r.water, m_r.sand, m_r.stone, m_r.admixture)));
+        masses(m_r.cement, m_r.flyAsh, m_r.slag, m_r.water, m_r.sand, m_r.stone, m_r.admixture),
+        false));
     section.blocks.emplace_back(Paragraph{"胶凝材料 : 水 : 砂 : 石子 = 1 : " + toBinder(m_r.water) +
                                           " : " + toBinder(m_r.sand) + " : " +
                                           toBinder(m_r.stone)});
@@ -246,10 +318,11 @@ Section Builder::mix() const {
     if (m_r.construction) {
         const jgj55::ConstructionMix& c = *m_r.construction;
         section.blocks.emplace_back(
-            Paragraph{"（二）施工配合比（砂含水率 ws = " + f(*m_in.sandMoisture) +
-                      "%，石子含水率 wg = " + f(*m_in.stoneMoisture) + "%）"});
+            Paragraph{"（二）施工配合比（砂含水率 ws = " + withUnit(*m_in.sandMoisture, "%") +
+                      "，石子含水率 wg = " + withUnit(*m_in.stoneMoisture, "%") +
+                      "，各材料用量精确至 1 kg）"});
         section.blocks.emplace_back(
-            table(masses(c.cement, c.flyAsh, c.slag, c.water, c.sand, c.stone, c.admixture)));
+            table(masses(c.cement, c.flyAsh, c.slag, c.water, c.sand, c.stone, c.admixture), true));
     }
     return section;
 }
@@ -264,7 +337,9 @@ Section Builder::trialBatch() const {
         constant("0.001", m_format) + " kg（1 g）。"});
     Table t{{"材料", "每立方米用量（kg）", "试拌用量（kg）"}, {}};
     const auto add = [&](const char* name, double perCubic) {
-        const std::string shown = f(perCubic);
+        // The construction mix as its table shows it, to the kilogram.
+        const std::string shown =
+            wet && std::string_view(name) != "外加剂" ? kilogram(perCubic) : f(perCubic);
         const std::optional<std::string> mass = trialMass(shown, m_options.batchLitres, m_format);
         t.rows.push_back({name, shown, mass ? *mass : "—"});
     };

@@ -95,6 +95,15 @@ std::string figure(double value, const calc::NumberFormat& format) {
     return calc::decimal::generalLayout(seven, format.decimal);
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): a figure and its places
+std::string fixed(double value, int places, const calc::NumberFormat& format) {
+    if (!std::isfinite(value)) {
+        return "?";
+    }
+    const Digits d = calc::decimal::shortest(value);
+    return written(d, std::max(places, -d.exponent), false, format);
+}
+
 std::string constant(std::string_view ascii, const calc::NumberFormat& format) {
     return regionalDecimal(ascii, format);
 }

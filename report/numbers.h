@@ -18,6 +18,12 @@ namespace report {
 // one language for every intermediate figure.
 std::string figure(double value, const calc::NumberFormat& format);
 
+// `value` as its shortest decimal with at least `places` decimals, zeros
+// added and no digit cut, in the regional format, not grouped: 0.5 at 2 is
+// "0.50", 37 at 1 is "37.0", 4.25 at 1 "4.25". "?" when not finite. A figure
+// of a stated precision is written at that precision.
+std::string fixed(double value, int places, const calc::NumberFormat& format);
+
 // A constant of a formula, written in ASCII ("1.645"), with the regional
 // decimal symbol.
 std::string constant(std::string_view ascii, const calc::NumberFormat& format);

@@ -52,6 +52,7 @@ constexpr Placement kPlacements[] = {
     {"structure", kRequirements, "reinforced"},
     {"environment", kRequirements, {}, "不限"},
 
+    {"cementType", kMaterials, "P·O"},
     {"cementGrade", kMaterials, "42.5", "（用实测强度）"},
     {"gammaC", kMaterials},
     {"fce", kMaterials},
@@ -75,6 +76,7 @@ constexpr Placement kPlacements[] = {
     {"admixture.fraction", kBinders},
     {"admixture.waterReduction", kBinders},
 
+    {"waterBinder", kParameters},
     {"water", kParameters},
     {"sandRatio", kParameters},
     {"alphaA", kParameters},
@@ -162,9 +164,10 @@ struct TableValue {
     std::string_view table; // the step that read the table
 };
 constexpr TableValue kTableValues[] = {
-    {"sigma", "σ", "σ"},         {"gammaC", "γc", "γc"},       {"flyAsh.gammaF", "γf", "γf"},
-    {"slag.gammaS", "γs", "γs"}, {"alphaA", "αa", "αa"},       {"alphaB", "αb", "αb"},
-    {"water", "mw0′", "mw0′"},   {"sandRatio", "βs", "βs,表"}, {"assumedDensity", "mcp", "mcp"},
+    {"sigma", "σ", "σ"},           {"gammaC", "γc", "γc"},       {"flyAsh.gammaF", "γf", "γf"},
+    {"slag.gammaS", "γs", "γs"},   {"alphaA", "αa", "αa"},       {"alphaB", "αb", "αb"},
+    {"water", "mw0′", "mw0′"},     {"sandRatio", "βs", "βs,表"}, {"assumedDensity", "mcp", "mcp"},
+    {"waterBinder", "W/B", "W/B"},
 };
 
 // Defaults with no step of their own (the volume method's constants).
@@ -575,6 +578,10 @@ void Jgj55Form::recompute() {
     m_input.reset();
     m_unreadKey.clear();
     m_unreadWhy.clear();
+    // Figures as the report writes them; a "{.N}" one at its N decimals.
+    const auto write = [this](double x, int places) {
+        return places < 0 ? figure(x) : report::fixed(x, places, m_format);
+    };
 
     const jgj55::Input in = readInputs();
     if (!m_unreadKey.empty()) {
@@ -586,11 +593,11 @@ void Jgj55Form::recompute() {
             m_result = std::move(out.result);
             m_status = Status{};
         } else {
-            mark(out.refusal.input, jgj55::plainText(out.refusal.message));
+            mark(out.refusal.input,
+                 jgj55::fill(out.refusal.message.pattern, out.refusal.message.numbers, write));
         }
     }
 
-    const auto write = [this](double x) { return figure(x); };
     for (std::size_t i = 0; i < kResults.size(); ++i) {
         ResultState& shown = m_resultStates[i];
         shown.warning.clear();
@@ -740,7 +747,9 @@ void Jgj55Form::showTableValues() {
     if (!m_result) {
         return;
     }
-    const auto write = [this](double x) { return figure(x); };
+    const auto write = [this](double x, int places) {
+        return places < 0 ? figure(x) : report::fixed(x, places, m_format);
+    };
     for (const TableValue& t : kTableValues) {
         const jgj55::Step* step = lastStep(*m_result, t.symbol);
         const jgj55::Step* read = lastStep(*m_result, t.table);

@@ -255,7 +255,7 @@ TEST(GuideTest, EveryFigureOfAJgj55ExampleIsInTheProgramsReport) {
         EXPECT_GE(figures, 10);
         ++examples;
     }
-    EXPECT_EQ(examples, 2);
+    EXPECT_EQ(examples, 3);
 }
 
 // The strength evaluation's example: "<!-- GB/T 50107-2010 算例 {evaluation
@@ -313,12 +313,18 @@ TEST(GuideTest, TheJgj55TablesComeFromTheDesignsData) {
          p = tables.find("**表", p + 1)) {
         ++titles;
     }
-    EXPECT_EQ(titles, 2u); // the two the standard numbers: 5.1.3 and 5.4.2
+    // The four the standard numbers: 5.1.3, 5.4.2, 3.0.5-1 and 3.0.5-2.
+    EXPECT_EQ(titles, 4u);
     EXPECT_NE(tables.find("| 0.70 | 36～41 | 35～40 | 34～39 | 39～44 | 38～43 | 36～41 |"),
               std::string::npos)
         << tables;
     EXPECT_NE(tables.find("| 75～90 mm | 215 | 195 | 185 | 175 | 230 | 215 | 205 | 195 |"),
               std::string::npos)
+        << tables;
+    // Table 3.0.5-2, prestressed: fly ash above W/B 0.40, 25 % and 20 %.
+    const std::size_t prestressed = tables.find("**表 3.0.5-2");
+    ASSERT_NE(prestressed, std::string::npos) << tables;
+    EXPECT_NE(tables.find("| 粉煤灰 | > 0.40 | 25 | 20 |", prestressed), std::string::npos)
         << tables;
 }
 

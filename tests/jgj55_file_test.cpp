@@ -210,7 +210,7 @@ TEST(Jgj55ResultJson, NamesEveryFigureWithItsNotes) {
         << json;
     EXPECT_NE(json.find("\"waterBinder\": 0.6,"), std::string::npos) << json;
     EXPECT_NE(json.find("\"binder\": 280,"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"notes\": [\n    \"胶凝材料用量 167 kg/m³ 小于钢筋混凝土在水胶比 0.6 "
+    EXPECT_NE(json.find("\"notes\": [\n    \"胶凝材料用量 167 kg/m³ 小于钢筋混凝土在水胶比 0.60 "
                         "时的最小胶凝材料用量 280 kg/m³，取 280 kg/m³\"\n  ],"),
               std::string::npos)
         << json;

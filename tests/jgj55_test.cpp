@@ -31,14 +31,13 @@ Result designed(const Input& in) {
     return out.result.value_or(Result{});
 }
 
-// A design whose water-binder ratio is exactly `wb`: fcu,0 = 1.15 × 60 = 69.0,
-// fb = fce = 69, αb = 0, so W/B = αa·69 / 69 = αa.
+// A design whose water-binder ratio is exactly `wb`: a C60, whose ratio is
+// given from trial mixes.
 Input ratioInput(double wb) {
     Input in;
     in.fcuk = 60;
     in.fce = 69;
-    in.alphaA = wb;
-    in.alphaB = 0;
+    in.waterBinder = wb;
     in.stone = Stone::Crushed;
     in.maxSize = 20;
     in.slump = 50;
@@ -86,14 +85,38 @@ Input exampleB() {
 }
 
 Input exampleC() {
-    // C60 (1.15 fcu,k), P·II 52.5, crushed 16 mm, slump 70 mm, 25 % reducer.
+    // C60 (1.15 fcu,k), P·II 52.5 with 20 % fly ash and 10 % slag, W/B 0.30
+    // and the water 220 kg/m³ from trial mixes, a reducer saving 30 %, sand
+    // ratio 38 %, crushed 20 mm, slump 200 mm, assumed density 2450.
     Input in;
     in.fcuk = 60;
+    in.cementType = CementType::PII;
     in.cementGrade = CementGrade::G52_5;
-    in.admixture = Admixture{.fraction = 0.02, .waterReduction = 0.25};
+    in.flyAsh = FlyAsh{.fraction = 0.20};
+    in.slag = Slag{.fraction = 0.10};
+    in.admixture = Admixture{.fraction = 0.02, .waterReduction = 0.30};
+    in.waterBinder = 0.30;
+    in.water = 220;
+    in.sandRatio = 38;
     in.stone = Stone::Crushed;
-    in.maxSize = 16;
-    in.slump = 70;
+    in.maxSize = 20;
+    in.slump = 200;
+    in.assumedDensity = 2450;
+    return in;
+}
+
+Input exampleD() {
+    // C30 pumped concrete: P·O 42.5, 20 % grade II fly ash, 1 % admixture
+    // saving 25 % water, 5–25 mm crushed stone, slump 180 mm, environment 二a.
+    Input in;
+    in.fcuk = 30;
+    in.cementGrade = CementGrade::G42_5;
+    in.flyAsh = FlyAsh{.fraction = 0.20};
+    in.admixture = Admixture{.fraction = 0.01, .waterReduction = 0.25};
+    in.stone = Stone::Crushed;
+    in.maxSize = 25;
+    in.slump = 180;
+    in.environment = Environment::IIa;
     return in;
 }
 
@@ -116,18 +139,31 @@ Input exampleC() {
 //    0.53 → 31.4; 31.5 mm: 32.4 × 8.5/20 + 31.4 × 11.5/20 = 31.825 → 32;
 //    V = 1 − 193/3100 − 32/2200 − 96/2900 − 170/1000 − 0.01 = 0.710093;
 //    T = V / (0.32/2650 + 0.68/2700) = 1905.745; ms0 = 609.84 → 610; mg0 = 1295.91 → 1296.
-// C: fcu,0 = 1.15 × 60 = 69.0; fce = 1.10 × 52.5 = 57.75 → 57.8 (a tie, up); fb = 57.8;
-//    W/B = 0.53 × 57.8 / (69 + 0.53 × 0.20 × 57.8) = 30.634 / 75.1268 = 0.4078 → 0.41;
-//    mw0 = 220 × 0.75 = 165; mb0 = 165 / 0.41 = 402.44 → 402; ma0 = 8.04;
-//    βs: 16 mm 0.40 → 32.5, 0.50 → 35.5, at 0.41 → 32.8, + (70 − 60)/20 = 33.3 → 33;
-//    T = 2400 − 402 − 165 = 1833; ms0 = 604.89 → 605; mg0 = 1228.
+// C: fcu,0 = 1.15 × 60 = 69.0; fce = 1.10 × 52.5 = 57.75 → 57.8 (a tie, up);
+//    γf = 0.85, γs = 1.00 (10 %); fb = 0.85 × 57.8 = 49.13 → 49.1; no formula
+//    from C60 on: W/B = 0.30 as given; mw0 = 220 × 0.70 = 154; mb0 = 154 / 0.30 =
+//    513.3 → 513; mf0 = 102.6 → 103; mk0 = 51.3 → 51; mc0 = 359; ma0 = 10.26;
+//    T = 2450 − 513 − 154 = 1783; ms0 = 0.38 × 1783 = 677.54 → 678; mg0 = 1105.
+//    Within every range of 7.3.2 for C60–C80 (W/B 0.28–0.34, binder 480–560,
+//    βs 35–42 %, cement ≤ 500, admixture 30 % in 25–40 %) and of table 3.0.5-1
+//    (W/B ≤ 0.40, P·II: fly ash 20 ≤ 45, slag 10 ≤ 65, together 30 ≤ 65).
+// D: fcu,0 = 38.2, fce = 49.3, γf = 0.85, fb = 41.9, W/B = 0.52 (as A; ≤ 0.55 of 二a);
+//    mw0′: crushed 75–90 mm row, 25 mm between 20 mm (215) and 31.5 mm (205):
+//    215 − 10 × 5 / 11.5 = 210.652…, + 5 × (180 − 90) / 20 = 233.152…;
+//    mw0 = 233.152… × 0.75 = 174.86 → 175; mb0 = 175 / 0.52 = 336.5 → 337 (≥ 300);
+//    mf0 = 67.4 → 67; mc0 = 270; ma0 = 3.37; fly ash 20 % ≤ 30 % (3.0.5-1, > 0.40, P·O);
+//    βs: 25 mm is a quarter of the way from 20 to 40 mm: at 0.50, 34.5 → 32.5 gives
+//    34.0; at 0.60, 37.5 → 35.5 gives 37.0; at 0.52, 34.6; + (180 − 60) / 20 = 40.6 → 41;
+//    T = 2400 − 337 − 175 = 1888; ms0 = 0.41 × 1888 = 774.08 → 774; mg0 = 1114.
 const Example kExamples[] = {
     {"A_mass_flyash_admixture", exampleA(), 38.2, 49.3, 0.85, 1.00, 41.9, 0.52, 190, 365, 292, 73,
      0, 3.65, 41, 756, 1089, 2400},
     {"B_volume_flyash_slag_gravel", exampleB(), 33.2, 45.0, 0.85, 1.00, 38.3, 0.53, 170, 321, 193,
      32, 96, 0, 32, 610, 1296, 2397},
-    {"C_high_strength", exampleC(), 69.0, 57.8, 1.00, 1.00, 57.8, 0.41, 165, 402, 402, 0, 0, 8.04,
-     33, 605, 1228, 2400},
+    {"C_high_strength_trial_ratio", exampleC(), 69.0, 57.8, 0.85, 1.00, 49.1, 0.30, 154, 513, 359,
+     103, 51, 10.26, 38, 678, 1105, 2450},
+    {"D_pumped_25mm_crushed", exampleD(), 38.2, 49.3, 0.85, 1.00, 41.9, 0.52, 175, 337, 270, 67, 0,
+     3.37, 41, 774, 1114, 2400},
 };
 
 class WorkedExample : public ::testing::TestWithParam<Example> {};
@@ -207,6 +243,10 @@ TEST_P(Strength, TakesSigmaFromItsRowAndTheFormulaByClass) {
     Input in = exampleA();
     in.fcuk = GetParam().fcuk;
     in.sandRatio = 35;
+    in.water = 190; // the strength takes W/B below the water tables
+    if (GetParam().fcuk >= 60) {
+        in.waterBinder = 0.30; // from C60 on, from trial mixes
+    }
     const Result r = designed(in);
     EXPECT_DOUBLE_EQ(r.sigma, GetParam().sigma);
     EXPECT_DOUBLE_EQ(r.fcu0, GetParam().fcu0);
@@ -237,6 +277,7 @@ TEST(Jgj55Strength, CementGradeTakesItsCoefficient) {
         Input in = exampleA();
         in.cementGrade = grade;
         in.sandRatio = 35;
+        in.water = 190;
         EXPECT_DOUBLE_EQ(designed(in).fce, fce);
     }
     Input given = exampleA();
@@ -263,6 +304,7 @@ TEST_P(Gamma, TakesTheBoundOfTheGradeBetweenRows) {
     in.flyAsh = FlyAsh{.fraction = c.flyAsh, .grade = c.flyAshGrade};
     in.slag = Slag{.fraction = c.slag, .grade = c.slagGrade};
     in.sandRatio = 35; // a low binder strength leaves the sand table's ratios
+    in.water = 190;    // and the water tables' (5.2.1)
     const Result r = designed(in);
     EXPECT_DOUBLE_EQ(r.gammaF, c.gammaF);
     EXPECT_DOUBLE_EQ(r.gammaS, c.gammaS);
@@ -296,6 +338,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Jgj55Gamma, DosageBeyondTheLastRowAsksForTheTestedCoefficient) {
     Input in = exampleA();
     in.sandRatio = 35;
+    in.water = 190;
     in.flyAsh = FlyAsh{.fraction = 0.41};
     Outcome out = design(in);
     ASSERT_FALSE(out);
@@ -306,6 +349,7 @@ TEST(Jgj55Gamma, DosageBeyondTheLastRowAsksForTheTestedCoefficient) {
 
     in = exampleA();
     in.sandRatio = 35;
+    in.water = 190;
     in.slag = Slag{.fraction = 0.51};
     out = design(in);
     ASSERT_FALSE(out);
@@ -330,7 +374,7 @@ TEST_P(Durability, CapsTheRatioAtTheLimitWithANote) {
     above.environment = c.environment;
     above.sandRatio = 35;
     Result r = designed(above);
-    EXPECT_DOUBLE_EQ(r.waterBinderComputed, c.limit + 0.01);
+    EXPECT_FALSE(r.waterBinderComputed); // C60: no formula
     EXPECT_DOUBLE_EQ(r.waterBinder, c.limit);
     EXPECT_EQ(r.notes.size(), 1u);
 
@@ -442,8 +486,9 @@ TEST(Jgj55Water, RefusesWhatTheTablesCannotAnswer) {
         const char* input;
     };
     for (const Case& c :
-         {Case{9, {}, 20, "slump"}, Case{{}, {}, 20, "slump"}, Case{50, {}, 25, "maxSize"},
-          Case{{}, 21, 20, "vebe"}, Case{{}, 4, 20, "vebe"}, Case{{}, 10, 31.5, "maxSize"}}) {
+         {Case{9, {}, 20, "slump"}, Case{{}, {}, 20, "slump"}, Case{50, {}, 15.9, "maxSize"},
+          Case{50, {}, 41, "maxSize"}, Case{{}, 21, 20, "vebe"}, Case{{}, 4, 20, "vebe"},
+          Case{{}, 10, 15.9, "maxSize"}, Case{{}, 10, 40.5, "maxSize"}}) {
         Input in = exampleA();
         in.slump = c.slump;
         in.vebe = c.vebe;
@@ -557,6 +602,7 @@ INSTANTIATE_TEST_SUITE_P(Jgj55, SandRatio, ::testing::ValuesIn(sandCells()),
 TEST(Jgj55SandRatio, ARatioOutsideTheTableNeedsAGivenSandRatio) {
     for (const double wb : {0.39, 0.71}) {
         Input in = ratioInput(wb);
+        in.water = 150; // below 0.40 the water tables do not serve either
         const Outcome out = design(in);
         ASSERT_FALSE(out) << wb;
         EXPECT_EQ(out.refusal.input, "sandRatio");
@@ -696,7 +742,7 @@ TEST(Jgj55Refusals, RefusesWhatCannotBeDesignedNamingTheInput) {
 
 TEST(Jgj55Tables, PrintsEveryTableWithItsRows) {
     const std::vector<PrintedTable> tables = printedTables();
-    ASSERT_EQ(tables.size(), 9u);
+    ASSERT_EQ(tables.size(), 11u);
     // Table 5.1.3 lists the slag's six rows; the fly ash has none at 50 %.
     EXPECT_EQ(tables[2].rows.size(), 6u);
     EXPECT_EQ(tables[2].rows[5][1], "—");

@@ -285,6 +285,44 @@ TEST(Jgj55ReportContent, TheDesignsWarningsAreListedUnder注意) {
     }
 }
 
+// Every figure at its stated precision; passed checks with both sides; the
+// construction mix to the kilogram and its trial batch to the gram.
+TEST(Jgj55ReportContent, WritesFiguresAtTheirPrecisionAndTheChecksMet) {
+    // C25, P·O 32.5, 15 % fly ash (γf 0.90), W/B 0.50 from trials, crushed
+    // 20 mm, slump 50, 二a: mw0 = 195, mb0 = 390, mf0 = 58.5 → 59, mc0 = 331;
+    // fb = 0.90 × 36.4 = 32.76 → 32.8; βs 34.5 → 35 (a tie, up);
+    // T = 2400 − 390 − 195 = 1815, ms0 = 635.25 → 635, mg0 = 1180.
+    // Wet at 3 % and 1 %: 654.05 → 654 kg, 1191.8 → 1192 kg, water
+    // 195 − 19.05 − 11.8 = 164.15 → 164 kg; 20 L: 13.080, 23.840, 3.280 kg.
+    jgj55::Input in;
+    in.fcuk = 25;
+    in.cementGrade = jgj55::CementGrade::G32_5;
+    in.flyAsh.emplace().fraction = 0.15;
+    in.admixture = jgj55::Admixture{.fraction = 0.015, .waterReduction = 0};
+    in.waterBinder = 0.5;
+    in.stone = jgj55::Stone::Crushed;
+    in.maxSize = 20;
+    in.slump = 50;
+    in.environment = jgj55::Environment::IIa;
+    in.sandMoisture = 3;
+    in.stoneMoisture = 1;
+    const std::string text = report::toText(jgj55Document(in));
+    for (const char* shown :
+         {"γf = 0.90（精确至 0.01）", "fb = γf·γs·fce = 0.90 × 1.00 × 36.4 = 32.8 MPa",
+          "W/B = 0.50\n", "mb0 = mw0 / (W/B) = 195 / 0.50 = 390 kg/m³", "βa = 1.5 %",
+          "W/B 0.50 ≤ 0.55（二a） 满足", "C25 ≥ C25（二a） 满足",
+          "mb0 390 ≥ 320（钢筋混凝土） 满足", "粉煤灰 15% ≤ 30%（表 3.0.5-1） 满足", " 13.080\n",
+          " 23.840\n", " 3.280\n", "说明（本程序的约定）"}) {
+        EXPECT_NE(text.find(shown), std::string::npos) << shown << "\n" << text;
+    }
+    const std::size_t wet = text.find("（二）施工配合比");
+    ASSERT_NE(wet, std::string::npos) << text;
+    const std::string table = text.substr(wet, text.find("四、试拌用量") - wet);
+    for (const char* row : {"  砂      654 ", "  石子    1192 ", "  水      164 "}) {
+        EXPECT_NE(table.find(row), std::string::npos) << row << "\n" << table;
+    }
+}
+
 } // namespace
 
 namespace {
@@ -325,8 +363,7 @@ TEST(Jgj55Proportions, AreRoundedOnTheExactQuotient) {
     jgj55::Input in;
     in.fcuk = 60;
     in.fce = 69;
-    in.alphaA = 0.60;
-    in.alphaB = 0;
+    in.waterBinder = 0.60;
     in.stone = jgj55::Stone::Crushed;
     in.maxSize = 20;
     in.slump = 50;

@@ -118,7 +118,7 @@ printf '%s' '{"lanshi-design": 1, "standard": "JGJ 55-2011", "jgj55-2011": {"fcu
   "waterReduction": 0.2}, "stone": "crushed", "maxSize": 20, "slump": 180}}' >"$dir/jgj.lanshi"
 printf '%s' '{"lanshi-design": 1, "standard": "JGJ 55-2011", "jgj55-2011": {"fcuk": 30}}' \
     >"$dir/jgj-bad.lanshi"
-expect 0 out "W/B = αa·fb / (fcu,0 + αa·αb·fb) = 0.53 × 41.9 / (38.2 + 0.53 × 0.2 × 41.9) = 0.52" \
+expect 0 out "W/B = αa·fb / (fcu,0 + αa·αb·fb) = 0.53 × 41.9 / (38.2 + 0.53 × 0.20 × 41.9) = 0.52" \
     -- --report "$dir/jgj.lanshi" -o -
 expect 0 out "" -- --report "$dir/jgj.lanshi" -o "$dir/jgj.json"
 expect 0 out "" -- --report "$dir/wet.lanshi" -o "$dir/wet.json"
@@ -132,6 +132,16 @@ for want in "$dir/jgj.json:\"sand\": 756," "$dir/jgj.json:\"notes\": []" \
     fi
 done
 expect 1 err "请给出水泥强度等级" -- --report "$dir/jgj-bad.lanshi" -o "$dir/jgj-bad.json"
+# The rules of the standard that refuse a design: a C60 without its W/B from
+# trials, and a volume method left nothing for the aggregates (the volume to
+# the litre, as the report writes it).
+printf '%s' '{"lanshi-design": 1, "standard": "JGJ 55-2011", "jgj55-2011": {"fcuk": 60,
+  "cementGrade": 52.5, "stone": "crushed", "maxSize": 25, "slump": 180}}' >"$dir/jgj-c60.lanshi"
+expect 1 err "C60 及以上的高强混凝土，水胶比应经试配确定" -- --report "$dir/jgj-c60.lanshi" -o -
+printf '%s' '{"lanshi-design": 1, "standard": "JGJ 55-2011", "jgj55-2011": {"fcuk": 30,
+  "cementGrade": "42.5", "stone": "crushed", "maxSize": 20, "slump": 50, "method": "volume",
+  "air": 80}}' >"$dir/jgj-air.lanshi"
+expect 1 err "砂石的体积为 -0.100 m³" -- --report "$dir/jgj-air.lanshi" -o -
 expect 2 err "--new 只能是 jgj55-2011" -- --new gb50010
 
 # A strength evaluation to GB/T 50107-2010: its record, its figures as JSON

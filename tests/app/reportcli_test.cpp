@@ -210,6 +210,11 @@ TEST_F(ReportCommandLine, AJgj55DesignsFiguresAsJsonUnderTheirDocumentedKeys) {
   ],
   "warnings": [
     "强度等级 C30 低于环境类别三a的最低强度等级 C35"
+  ],
+  "checks": [
+    "W/B 0.45 ≤ 0.45（三a） 满足",
+    "mb0 422 ≥ 330（钢筋混凝土） 满足",
+    "粉煤灰 20% ≤ 30%（表 3.0.5-1） 满足"
   ]
 }
 )");

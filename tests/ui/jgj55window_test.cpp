@@ -94,8 +94,9 @@ TEST_F(Jgj55WindowTest, DesignsAsOneTypesWithTheFormulaInTheTip) {
     EXPECT_EQ(result(*w, "binder"), "365");
     EXPECT_EQ(result(*w, "sand"), "756");
     EXPECT_EQ(result(*w, "stone"), "1089");
-    EXPECT_EQ(test::control<QLabel>(*w, "result_waterBinder")->toolTip(),
-              "W/B = αa·fb / (fcu,0 + αa·αb·fb) = 0.53 × 41.9 / (38.2 + 0.53 × 0.2 × 41.9) = 0.52");
+    EXPECT_EQ(
+        test::control<QLabel>(*w, "result_waterBinder")->toolTip(),
+        "W/B = αa·fb / (fcu,0 + αa·αb·fb) = 0.53 × 41.9 / (38.2 + 0.53 × 0.20 × 41.9) = 0.52");
     EXPECT_TRUE(w->status().isEmpty());
     EXPECT_TRUE(boxes.shown.empty());
 }

@@ -46,6 +46,7 @@ const designs = {
     stone: "crushed",
     maxSize: 40,
     vebe: 10,
+    sandRatio: 30,
     structure: "prestressed",
     environment: "三a",
   },
@@ -158,7 +159,7 @@ test("typed as on the desktop: results, greyed table values, a mark and its mess
     assert.equal(shown.sand.text, "756");
     assert.equal(
       shown.waterBinder.tip,
-      "W/B = αa·fb / (fcu,0 + αa·αb·fb) = 0,53 × 41,9 / (38,2 + 0,53 × 0,2 × 41,9) = 0,52",
+      "W/B = αa·fb / (fcu,0 + αa·αb·fb) = 0,53 × 41,9 / (38,2 + 0,53 × 0,20 × 41,9) = 0,52",
     );
     assert.equal(state.placeholders.sigma, "5（标准差 σ 取值表）");
     assert.equal(state.placeholders.cementDensity, "3100（默认值）");

@@ -410,6 +410,23 @@ constexpr NoteTarget kNoteTargets[] = {
     {"砂率", "sandRatio", true},
 };
 
+// The form's field for the design input a note names ("flyAsh" is its
+// fraction's field); empty when the note names none the form shows. It
+// places the notes whose words kNoteTargets does not know (the cement type's,
+// the structure's).
+std::string_view fieldOfInput(const std::string& input) {
+    if (input.empty()) {
+        return {};
+    }
+    const std::vector<Field>& fields = fieldList();
+    for (const std::string& key : {input, input + ".fraction"}) {
+        if (const std::size_t i = indexOf(key); i < fields.size()) {
+            return fields[i].key;
+        }
+    }
+    return {};
+}
+
 // Reads the numbers of the fields in the form's order, stopping at the first
 // that holds text but no number.
 class Reader {
@@ -657,6 +674,9 @@ void Jgj55Form::showNotes() {
                     note.onResult = t.onResult;
                     break;
                 }
+            }
+            if (note.key.empty()) {
+                note.key = fieldOfInput(m.input);
             }
             if (note.onResult) {
                 add(m_resultStates[resultIndexOf(note.key)].warning, note.text);

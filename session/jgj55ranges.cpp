@@ -28,6 +28,7 @@ constexpr PlausibleRange kRanges[] = {
     {"slag.density", 2600, 3100},
     {"admixture.fraction", 0, 5},
     {"admixture.waterReduction", 0, 40},
+    {"waterBinder", 0.24, 0.8},
     {"water", 100, 260},
     {"sandRatio", 20, 50},
     {"alphaA", 0.3, 0.7},

@@ -76,6 +76,7 @@ public:
     explicit Designer(const Input& input) : m_in(input) {}
 
     Result run();
+    Result proportion(const Proportioning& given);
 
 private:
     void strength();
@@ -153,6 +154,8 @@ private:
     double m_flyAshFraction = 0.0;
     double m_slagFraction = 0.0;
     double m_admixtureFraction = 0.0;
+    // Whether the binder is raised to the structure's minimum.
+    bool m_minimum = true;
 
     // The figures the steps compute with, exactly: each input as written
     // (the shortest decimal of its double), each table value as printed and
@@ -224,6 +227,35 @@ Result Designer::run() {
     sandRatio();
     aggregates();
     construction();
+    return std::move(m_out);
+}
+
+// A mix at a given water, ratio and sand ratio: the design's steps 6 and 8
+// alone.
+Result Designer::proportion(const Proportioning& given) {
+    m_minimum = given.minimumBinder;
+    m_flyAshFraction = m_in.flyAsh ? m_in.flyAsh->fraction.value_or(0.0) : 0.0;
+    m_slagFraction = m_in.slag ? m_in.slag->fraction.value_or(0.0) : 0.0;
+    m_admixtureFraction = m_in.admixture ? m_in.admixture->fraction.value_or(0.0) : 0.0;
+    if (!(m_flyAshFraction >= 0.0 && m_slagFraction >= 0.0 && m_admixtureFraction >= 0.0 &&
+          m_flyAshFraction + m_slagFraction < 1.0 && m_admixtureFraction < 1.0)) {
+        refuse("flyAsh", "掺合料或外加剂的掺量不在 0 与 1 之间");
+    }
+    m_x.flyAshFraction = Exact::of(m_flyAshFraction);
+    m_x.slagFraction = Exact::of(m_slagFraction);
+    m_x.admixtureFraction = Exact::of(m_admixtureFraction);
+    m_out.water = positive(given.water, "water", "用水量 mw");
+    m_x.water = Exact::of(m_out.water);
+    m_out.waterBinder = positive(given.waterBinder, "waterBinder", "水胶比 W/B");
+    m_out.waterBinderComputed = m_out.waterBinder;
+    m_x.waterBinder = Exact::of(m_out.waterBinder);
+    binderContent();
+    if (!(given.sandRatio > 0.0 && given.sandRatio < 100.0)) {
+        refuse("sandRatio", "砂率须在 0 与 100 % 之间，现为 {}%", {given.sandRatio});
+    }
+    m_out.sandRatio = given.sandRatio;
+    m_x.sandRatio = Exact::of(given.sandRatio);
+    aggregates();
     return std::move(m_out);
 }
 
@@ -630,7 +662,7 @@ void Designer::binderContent() {
         }
     }
     const double minimum = row->binder[column];
-    if (m_x.binder < Exact(row->binder[column])) {
+    if (m_minimum && m_x.binder < Exact(row->binder[column])) {
         m_out.notes.push_back({"胶凝材料用量 {} kg/m³ 小于" +
                                    std::string(structureName(structure)) +
                                    "在水胶比 {} 时的最小胶凝材料用量 {} kg/m³，取 {} kg/m³",
@@ -1009,6 +1041,14 @@ void Designer::construction() {
 Outcome design(const Input& input) {
     try {
         return Outcome{.result = Designer(input).run(), .refusal = {}};
+    } catch (const Refused& refused) {
+        return Outcome{.result = std::nullopt, .refusal = refused.refusal};
+    }
+}
+
+Outcome proportion(const Input& input, const Proportioning& given) {
+    try {
+        return Outcome{.result = Designer(input).proportion(given), .refusal = {}};
     } catch (const Refused& refused) {
         return Outcome{.result = std::nullopt, .refusal = refused.refusal};
     }

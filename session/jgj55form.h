@@ -20,6 +20,7 @@
 
 #include "calc/numberformat.h"
 #include "jgj55/design.h"
+#include "jgj55/trials.h"
 #include "report/report.h"
 #include "session/document.h"
 
@@ -129,6 +130,15 @@ public:
     // The design of those inputs; nothing when they could not be designed.
     const std::optional<jgj55::Result>& result() const { return m_result; }
 
+    // The laboratory's trials (kept in the design file under "trials"; a
+    // change is a modification like any other): none, or what was given.
+    const std::optional<jgj55::Trials>& trials() const { return m_trials; }
+    // Keeps the trials and works them out again on the design.
+    void setTrials(std::optional<jgj55::Trials> trials);
+    // The trials worked out on the last design; nothing without trials or
+    // without a design. A refusal is also in the status line.
+    const std::optional<jgj55::TrialOutcome>& trialOutcome() const { return m_trialOutcome; }
+
     // Opens the bytes of a JGJ 55-2011 design file: its values in the fields,
     // each as the shortest text that reads back as the file's number,
     // designed, and `file` the form's file. False, with the reason in the
@@ -175,6 +185,9 @@ protected:
 
 private:
     void recompute();
+    void recomputeTrials();
+    // Why the trials keep the design from a report; empty when nothing does.
+    std::string trialsProblem() const;
     jgj55::Input readInputs();
     void mark(const std::string& key, std::string why);
     void showTableValues();
@@ -196,6 +209,8 @@ private:
     Status m_status;
     std::optional<jgj55::Input> m_input;
     std::optional<jgj55::Result> m_result;
+    std::optional<jgj55::Trials> m_trials;
+    std::optional<jgj55::TrialOutcome> m_trialOutcome;
     // Why m_input is missing: the field and the message.
     std::string m_unreadKey;
     std::string m_unreadWhy;

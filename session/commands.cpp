@@ -13,6 +13,7 @@ constexpr Command kPreview{"previewReport", "打印预览…", "Ctrl+P", true};
 constexpr Command kPdf{"exportReportPdf", "导出 PDF…", "Ctrl+Shift+E"};
 constexpr Command kCopy{"copyReport", "复制计算书", "Ctrl+Shift+C"};
 constexpr Command kNotice{"mixNotice", "配合比通知单…", "Ctrl+Shift+N"};
+constexpr Command kTrials{"trialMixes", "试配、调整…", "Ctrl+Shift+T"};
 constexpr Command kRecalculate{"recalculateAll", "全部重新计算", "Ctrl+Shift+R", true};
 constexpr Command kNewJgj55{"newJgj55Design", "新建 JGJ 55-2011 设计…", "Ctrl+J", true};
 constexpr Command kGuide{"openGuide", "使用说明", "F1", true};
@@ -20,7 +21,8 @@ constexpr Command kGuide{"openGuide", "使用说明", "F1", true};
 // The classic window's: its six events stay its buttons'.
 constexpr std::array kClassic = {kOpen, kSave,   kSaveAs,      kPreview,  kPdf,
                                  kCopy, kNotice, kRecalculate, kNewJgj55, kGuide};
-constexpr std::array kJgj55 = {kOpen, kSave, kSaveAs, kPreview, kPdf, kCopy, kNotice, kGuide};
+constexpr std::array kJgj55 = {kOpen, kSave,   kSaveAs, kPreview, kPdf,
+                               kCopy, kTrials, kNotice, kGuide};
 
 } // namespace
 

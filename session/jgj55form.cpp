@@ -424,6 +424,17 @@ Jgj55Form::Jgj55Form(calc::NumberFormat format)
     m_savedBytes = m_input ? bytesOf(*m_input) : std::string();
 }
 
+std::string Jgj55Form::numberText(double value, const calc::NumberFormat& format) {
+    return typedText(value, 0, format);
+}
+
+std::optional<double> Jgj55Form::numberOf(std::string_view text, const calc::NumberFormat& format) {
+    if (calc::parseStrict(text, format).status != calc::StrictStatus::Ok) {
+        return std::nullopt;
+    }
+    return typedValue(text, 0, format);
+}
+
 std::span<const Jgj55Form::Field> Jgj55Form::fields() {
     return fieldList();
 }

@@ -106,6 +106,12 @@ public:
 
     const calc::NumberFormat& format() const { return m_format; }
 
+    // A number as a field of the form shows it (the shortest text that reads
+    // back as it), and a text read as a field reads it: nothing when it is
+    // not as a whole a number in `format`.
+    static std::string numberText(double value, const calc::NumberFormat& format);
+    static std::optional<double> numberOf(std::string_view text, const calc::NumberFormat& format);
+
     // Puts `text` in number field `key` and designs again; false (nothing
     // changed) when `key` is no number field.
     bool setText(std::string_view key, std::string_view text);

@@ -24,6 +24,10 @@ constexpr int kCapacityShare = 4; // at least a quarter of the mixer's capacity
 constexpr int kStepHundredths = 5;
 constexpr int kSandStepPercent = 1;
 constexpr std::size_t kLeastStrengths = 3;
+// Far more than any laboratory casts for one mix (program convention): the
+// fit is computed exactly, and a file of thousands of groups must not make
+// every keystroke wait.
+constexpr std::size_t kMostStrengths = 50;
 // The density correction (6.2.3): within 2 % the mix stays as it is.
 constexpr int kDensityTolerancePercent = 2;
 // A correlation below 0.9 is warned of (program convention).
@@ -247,6 +251,10 @@ MeasuredStrength measuredStrength(const TrialStrength& s, std::size_t index) {
 
 // The strengths as they enter the fit, at least three.
 std::vector<MeasuredStrength> Trialer::measured() const {
+    if (m_trials.strengths.size() > kMostStrengths) {
+        refuse("strengths", "试配强度至多 " + std::to_string(kMostStrengths) + " 组，现有 " +
+                                std::to_string(m_trials.strengths.size()) + " 组");
+    }
     std::vector<MeasuredStrength> points;
     for (std::size_t i = 0; i < m_trials.strengths.size(); ++i) {
         points.push_back(measuredStrength(m_trials.strengths[i], i));

@@ -118,10 +118,16 @@ TEST(TrialMixes, ThreeMixesWorkedByHand) {
 // Without an adjustment the 试拌配合比 is the calculated mix, its binder
 // raised to the structure's minimum included; the other two are not raised.
 TEST(TrialMixes, WithoutAdjustmentTheBaseIsTheCalculatedMix) {
-    for (const double fcuk : {30.0, 15.0}) {
+    for (const double fcuk : {30.0, 15.0, 25.0}) {
         jgj55::Input in = example();
         in.fcuk = fcuk; // C15: W/B 0.7 → 190 / 0.7 = 271 < 280, raised
         in.sandRatio = 35;
+        if (fcuk == 25.0) { // the volume method with slag and its densities
+            in.method = jgj55::Method::Volume;
+            in.slag = jgj55::Slag{.fraction = 0.3, .density = 2850};
+            in.sandDensity = 2630;
+            in.air = 2;
+        }
         const Trial r = run(in, {});
         ASSERT_TRUE(r.outcome) << r.outcome.refusal.message;
         const jgj55::TrialMix& base = r.outcome.result->base;
@@ -368,6 +374,7 @@ TEST(TrialRefusals, NameTheEntry) {
         {{.mixerCapacity = -60}, "mixerCapacity", "须为正数"},
         {{.water = 0}, "water", "须为正数"},
         {{.sandRatio = 100}, "sandRatio", "砂率"},
+        {{.strengths = std::vector<jgj55::TrialStrength>(51, ok1)}, "strengths", "至多 50 组"},
     };
     for (const Case& c : cases) {
         const Trial r = run(example(), c.trials);

@@ -851,17 +851,18 @@ Saving Jgj55Form::resultJson() const {
 }
 
 void Jgj55Form::noReport(ReportUse use) {
+    // A design whose trials are refused has no report either.
+    const std::string why = m_result ? "试配数据有误" : "设计尚不完整";
     switch (use) {
     case ReportUse::Preview:
         // What stands in the way follows, as the status line said it.
-        m_status =
-            Status{.text = "设计尚不完整，没有计算书可预览。" + m_status.text, .error = true};
+        m_status = Status{.text = why + "，没有计算书可预览。" + m_status.text, .error = true};
         break;
     case ReportUse::Pdf:
-        m_status = Status{.text = "设计尚不完整，没有计算书可导出。", .error = true};
+        m_status = Status{.text = why + "，没有计算书可导出。", .error = true};
         break;
     case ReportUse::Copy:
-        m_status = Status{.text = "设计尚不完整，没有计算书可复制。", .error = true};
+        m_status = Status{.text = why + "，没有计算书可复制。", .error = true};
         break;
     }
 }

@@ -222,6 +222,10 @@ TEST(TrialNotice, BadTrialsLoseNothing) {
     EXPECT_NE(form.status().text.find("第 2 组的强度须为正数"), std::string::npos)
         << form.status().text;
     EXPECT_FALSE(form.report({}));
+    form.noReport(session::Jgj55Form::ReportUse::Preview);
+    EXPECT_EQ(form.status().text.rfind("试配数据有误，没有计算书可预览。试配：试配强度第 2 组", 0),
+              0U)
+        << form.status().text;
     EXPECT_FALSE(form.resultJson());
     EXPECT_FALSE(form.noticeJson());
     EXPECT_TRUE(form.modified());

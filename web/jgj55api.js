@@ -71,6 +71,15 @@
 //       status line's words, for the command of `use`).
 //   f.copied() → {state}
 //       The page put the report on the clipboard: the status line says so.
+//   f.trials(texts) → {texts, html, problem, plot, state}
+//       The laboratory's trials (试配、调整…): with texts ({mixerCapacity,
+//       water, sandRatio, density, rows: [[W/B, strength, specimen 1, 2,
+//       3], …]}, each a text in the form's format) they are read and kept
+//       with the design; without, only asked. texts as the form keeps them
+//       (six rows at least); html the chapter 试配、调整与确定; problem the
+//       one line that names what is wrong ("" when all is well); plot
+//       {points: [{binderWater, strength}], a, b, fcu0, binderWater} once
+//       three strengths give a fit, else null.
 //   f.delete()
 //       Frees the form; any later call answers {error}.
 //
@@ -155,6 +164,12 @@ Module["jgj55Form"] = function (format) {
     },
     copied() {
       return lanshiJgj55("lanshi_jgj55_copied", [id]);
+    },
+    trials(texts) {
+      return lanshiJgj55("lanshi_jgj55_trials", [
+        id,
+        JSON.stringify(texts === undefined ? {} : { texts: texts }),
+      ]);
     },
     delete() {
       lanshiJgj55("lanshi_jgj55_delete", [id]);

@@ -251,11 +251,18 @@ test("the commands of both windows: names, texts and keys, each key once", async
     previewReport: "Ctrl+P",
     exportReportPdf: "Ctrl+Shift+E",
     copyReport: "Ctrl+Shift+C",
+    mixNotice: "Ctrl+Shift+N",
+    recalculateAll: "Ctrl+Shift+R",
     newJgj55Design: "Ctrl+J",
     openGuide: "F1",
   });
-  // The JGJ 55-2011 window has the same commands, a new design aside.
-  assert.deepEqual(jgj55, classic.filter((c) => c.name !== "newJgj55Design"));
+  // The JGJ 55-2011 window has the same commands, a new design and the
+  // classic sheet's recalculation aside, and its trials.
+  assert.deepEqual(
+    jgj55.filter((c) => c.name !== "trialMixes"),
+    classic.filter((c) => c.name !== "newJgj55Design" && c.name !== "recalculateAll"),
+  );
+  assert.equal(keysOf(jgj55).trialMixes, "Ctrl+Shift+T");
   for (const commands of [classic, jgj55]) {
     const keys = commands.map((c) => c.keys).filter((k) => k !== "");
     assert.equal(new Set(keys).size, keys.length);

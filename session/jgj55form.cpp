@@ -336,6 +336,7 @@ std::string plainOf(const Decimal& d, const calc::NumberFormat& format) {
 // What a field shows for the file's `value`: the shortest text that reads
 // back as it, the decimal point moved by the field's shift (0.123456789 as
 // a percentage: 12.3456789), never a display format.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the value, then its shift.
 std::string typedText(double value, int shift, const calc::NumberFormat& format) {
     Decimal d = shortestOf(value);
     d.exponent += shift;

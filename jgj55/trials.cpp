@@ -181,7 +181,7 @@ TrialMix Trialer::mixAt(double water, double waterBinder, double sandRatio, bool
 // 6.1.4 and 6.1.5: the 试拌配合比 at the design's W/B with the water and
 // sand ratio the workability needed, and the mixes at W/B ± 0.05.
 void Trialer::threeMixes() {
-    if (m_trials.water && !(*m_trials.water > 0.0)) {
+    if (m_trials.water && (!(*m_trials.water > 0.0) || !std::isfinite(*m_trials.water))) {
         refuse("water", "试拌用水量须为正数，现为 " + written(*m_trials.water) + " kg/m³");
     }
     m_out.adjusted = m_trials.water.has_value() || m_trials.sandRatio.has_value();
@@ -218,7 +218,7 @@ MeasuredStrength measuredStrength(const TrialStrength& s, std::size_t index) {
         refuse("strengths", name + "既有强度又有试件强度，只能给出其一");
     }
     if (s.strength) {
-        if (!(*s.strength > 0.0)) {
+        if (!(*s.strength > 0.0) || !std::isfinite(*s.strength)) {
             refuse("strengths", name + "的强度须为正数，现为 " + written(*s.strength) + " MPa");
         }
         m.value = *s.strength;
@@ -391,7 +391,7 @@ void Trialer::densityCorrection(Adjustment& a) const {
                .stone = mix.stone,
                .admixture = mix.admixture};
     const double measured = *m_trials.density;
-    if (!(measured > 0.0)) {
+    if (!(measured > 0.0) || !std::isfinite(measured)) {
         refuse("density", "实测表观密度 ρc,t 须为正数，现为 " + written(measured) + " kg/m³");
     }
     const Exact t = Exact::of(measured);

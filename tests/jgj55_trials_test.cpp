@@ -5,6 +5,7 @@
 #include "jgj55/designfile.h"
 #include "jgj55/trials.h"
 
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -384,6 +385,31 @@ TEST(TrialRefusals, NameTheEntry) {
         EXPECT_NE(r.outcome.refusal.message.find(c.says), std::string::npos)
             << r.outcome.refusal.message;
         EXPECT_EQ(r.outcome.refusal.message.find('\n'), std::string::npos);
+    }
+}
+
+// Figures no file holds but a caller may pass: refused with the entry, never
+// carried into the arithmetic.
+TEST(TrialRefusals, NumbersBeyondReason) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const jgj55::TrialStrength ok1 = given(0.47, 47);
+    const jgj55::TrialStrength ok2 = given(0.52, 42);
+    for (const double bad : {inf, -inf, nan}) {
+        const jgj55::Trials cases[] = {
+            {.mixerCapacity = bad},
+            {.water = bad},
+            {.sandRatio = bad},
+            {.strengths = {ok1, ok2, given(0.57, bad)}},
+            {.strengths = {ok1, ok2, given(bad, 37)}},
+            {.strengths = {ok1, ok2, specimens(0.57, 37, bad, 38)}},
+            {.strengths = {ok1, ok2, given(0.57, 37)}, .density = bad},
+        };
+        for (const jgj55::Trials& trials : cases) {
+            const Trial r = run(example(), trials);
+            EXPECT_FALSE(r.outcome);
+            EXPECT_FALSE(r.outcome.refusal.message.empty());
+        }
     }
 }
 

@@ -610,6 +610,20 @@ std::string ruleNote(const GroupValue& group) {
     return {};
 }
 
+std::optional<GroupValue> groupValue(double a, double b, double c) {
+    SoundGroup group;
+    const std::array<double, 3> strengths{a, b, c};
+    for (std::size_t k = 0; k < strengths.size(); ++k) {
+        const std::optional<Decimal> d = exact::fromDouble(strengths[k]);
+        if (!d || d->units <= 0) {
+            return std::nullopt;
+        }
+        group.specimens[k] = *d;
+    }
+    Int converted = 0;
+    return valueOf(group, Decimal{1, 0}, converted);
+}
+
 Outcome evaluate(const Input& in, const std::vector<InputFault>& known) {
     Faults faults(known);
     const Sound sound = check(in, faults);

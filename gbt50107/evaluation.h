@@ -133,6 +133,13 @@ struct GroupValue {
 // middle value and a left-out group, the extremes that differ.
 std::string ruleNote(const GroupValue& group);
 
+// The group value of three specimen strengths alone (4.3.1), for whoever
+// tests cubes outside an evaluation (the trial mixes of a design): `tested`
+// and `value` are the group value, to 0.1 MPa. Nothing when a strength is
+// not positive or beyond what the evaluation computes with (10000 MPa, 20
+// decimals).
+std::optional<GroupValue> groupValue(double a, double b, double c);
+
 // Where the size factor comes from.
 enum class SizeFactorOrigin { Standard150, Standard, Tested };
 

@@ -76,6 +76,7 @@ public:
     explicit Designer(const Input& input) : m_in(input) {}
 
     Result run();
+    Result proportion(const Proportioning& given);
 
 private:
     void strength();
@@ -193,6 +194,8 @@ private:
     double m_slagFraction = 0.0;
     double m_admixtureFraction = 0.0;
     bool m_strength = true; // fce, γf, γs and fb are computed
+    // Whether the binder is raised to the structure's minimum.
+    bool m_minimum = true;
 
     // The figures the steps compute with, exactly: each input as written
     // (the shortest decimal of its double), each table value as printed and
@@ -271,6 +274,35 @@ Result Designer::run() {
     highStrengthRanges();
     aggregates();
     construction();
+    return std::move(m_out);
+}
+
+// A mix at a given water, ratio and sand ratio: the design's steps 6 and 8
+// alone.
+Result Designer::proportion(const Proportioning& given) {
+    m_minimum = given.minimumBinder;
+    m_flyAshFraction = m_in.flyAsh ? m_in.flyAsh->fraction.value_or(0.0) : 0.0;
+    m_slagFraction = m_in.slag ? m_in.slag->fraction.value_or(0.0) : 0.0;
+    m_admixtureFraction = m_in.admixture ? m_in.admixture->fraction.value_or(0.0) : 0.0;
+    if (!(m_flyAshFraction >= 0.0 && m_slagFraction >= 0.0 && m_admixtureFraction >= 0.0 &&
+          m_flyAshFraction + m_slagFraction < 1.0 && m_admixtureFraction < 1.0)) {
+        refuse("flyAsh", "掺合料或外加剂的掺量不在 0 与 1 之间");
+    }
+    m_x.flyAshFraction = Exact::of(m_flyAshFraction);
+    m_x.slagFraction = Exact::of(m_slagFraction);
+    m_x.admixtureFraction = Exact::of(m_admixtureFraction);
+    m_out.water = positive(given.water, "water", "用水量 mw");
+    m_x.water = Exact::of(m_out.water);
+    m_out.waterBinder = positive(given.waterBinder, "waterBinder", "水胶比 W/B");
+    m_out.waterBinderComputed = m_out.waterBinder;
+    m_x.waterBinder = Exact::of(m_out.waterBinder);
+    binderContent();
+    if (!(given.sandRatio > 0.0 && given.sandRatio < 100.0)) {
+        refuse("sandRatio", "砂率须在 0 与 100 % 之间，现为 {}%", {given.sandRatio});
+    }
+    m_out.sandRatio = given.sandRatio;
+    m_x.sandRatio = Exact::of(given.sandRatio);
+    aggregates();
     return std::move(m_out);
 }
 
@@ -773,6 +805,8 @@ void Designer::binderContent() {
                                "用量的限制",
                                {m_fcuk, double(kMinimumBinderFromAbove)}});
         m_out.notes.back().input = "fcuk";
+    } else if (!m_minimum) {
+        // A trial mix at W/B ± 0.05 keeps the binder its water gives.
     } else if (!(m_x.binder < Exact(row->binder[column]))) {
         m_out.checks.push_back({"mb0 {} ≥ {}（" + std::string(structureName(structure)) + "） 满足",
                                 {binder, minimum}});
@@ -1281,6 +1315,14 @@ void Designer::construction() {
 Outcome design(const Input& input) {
     try {
         return Outcome{.result = Designer(input).run(), .refusal = {}};
+    } catch (const Refused& refused) {
+        return Outcome{.result = std::nullopt, .refusal = refused.refusal};
+    }
+}
+
+Outcome proportion(const Input& input, const Proportioning& given) {
+    try {
+        return Outcome{.result = Designer(input).proportion(given), .refusal = {}};
     } catch (const Refused& refused) {
         return Outcome{.result = std::nullopt, .refusal = refused.refusal};
     }

@@ -221,6 +221,21 @@ struct Outcome {
 // aggregates) is refused instead.
 Outcome design(const Input& input);
 
+// A mix at a water, a water-binder ratio and a sand ratio that are given
+// rather than designed, proportioned as design() proportions its own: the
+// binder mw / (W/B) to 1 kg, the fly ash, slag and admixture by the input's
+// fractions, the cement the rest, sand and stone by the input's method with
+// its densities or assumed density. The trial mixes of the laboratory are
+// made this way. No table is read and no limit applied, except the
+// structure's minimum binder when `minimumBinder` is set.
+struct Proportioning {
+    double water = 0.0;       // mw, kg/m³, after the admixture
+    double waterBinder = 0.0; // W/B
+    double sandRatio = 0.0;   // %
+    bool minimumBinder = false;
+};
+Outcome proportion(const Input& input, const Proportioning& given);
+
 // A figure of a finished design by its key, the name the result file and
 // the form give it ("fcu0", "waterBinder", "stone", "apparentDensity", …);
 // nothing for a key that names no figure.

@@ -201,7 +201,8 @@ void putRow(ordered& object, const InputRow& row, const Input& in) {
 } // namespace
 
 std::string serialize(const Input& in, const design::Project& project, double batchLitres,
-                      const ordered& notice, const ordered& sigmaSource) {
+                      const ordered& notice, const std::optional<Trials>& trials,
+                      const ordered& sigmaSource) {
     ordered d = ordered::object();
     const std::span<const InputRow> rows = inputRows();
     for (std::size_t i = 0; i < rows.size();) {
@@ -230,6 +231,9 @@ std::string serialize(const Input& in, const design::Project& project, double ba
     }
     if (batchLitres != design::kUsualBatchLitres) {
         file[std::string(design::kTrialBatchKey)] = design::trialBatchBlock(batchLitres);
+    }
+    if (trials) {
+        file[std::string(kTrialsKey)] = trialsBlock(*trials);
     }
     if (!notice.is_null()) {
         file["notice"] = notice;
@@ -301,6 +305,13 @@ ReadResult read(std::string_view bytes) {
         }
         if (const json* block = top.object("notice")) {
             result.notice = *block;
+        }
+        if (const json* block = top.object(kTrialsKey)) {
+            TrialsReading trials = readTrials(*block);
+            if (!trials) {
+                throw FileRefusal{trials.error};
+            }
+            result.trials = std::move(trials.trials);
         }
         top.object(kSigmaSourceKey); // the form's own (session/sigmasource.h)
         if (const json* block = top.object(design::kTrialBatchKey)) {

@@ -25,6 +25,7 @@
 
 #include "design/project.h"
 #include "jgj55/design.h"
+#include "jgj55/trials.h"
 
 #include <optional>
 #include <string>
@@ -46,6 +47,7 @@ struct ReadResult {
     design::Project project;                        // the project block the file keeps
     double batchLitres = design::kUsualBatchLitres; // the report's trial batch
     nlohmann::json notice;                          // the mix notice's block; null for none
+    std::optional<Trials> trials;                   // the laboratory's trials; none when absent
     std::string error;                              // otherwise what is wrong, in Chinese, one line
     explicit operator bool() const { return input.has_value(); }
 };
@@ -54,12 +56,15 @@ struct ReadResult {
 // A whole number is written without a fraction (30, not 30.0).
 // The project block, when not empty, follows the design under "project",
 // and the report's trial batch, when not the usual 20 L, under "trialBatch".
-// The mix notice's block (notice/notice.h), when not null, comes next, and
-// last the block that says where σ was taken from ("sigmaSource"): the
-// reader lets it pass, and the form that imported σ reads and checks it.
+// The laboratory's trials (jgj55/trials.h), when there are any, follow
+// under "trials", even when empty; the mix notice's block
+// (notice/notice.h), when not null, comes next, and last the block that says
+// where σ was taken from ("sigmaSource"): the reader lets it pass, and the
+// form that imported σ reads and checks it.
 std::string serialize(const Input& input, const design::Project& project = {},
                       double batchLitres = design::kUsualBatchLitres,
                       const nlohmann::ordered_json& notice = nullptr,
+                      const std::optional<Trials>& trials = std::nullopt,
                       const nlohmann::ordered_json& sigmaSource = nullptr);
 
 inline constexpr std::string_view kSigmaSourceKey = "sigmaSource";

@@ -28,7 +28,7 @@ ordered texts(const std::vector<Message>& messages) {
 
 } // namespace
 
-std::string resultJson(const Result& r) {
+std::string resultJson(const Result& r, const TrialResult* trial) {
     ordered out = ordered::object();
     // The figures in the design's order; a script reads them by these keys.
     static constexpr const char* kKeys[] = {
@@ -47,6 +47,9 @@ std::string resultJson(const Result& r) {
     out["notes"] = texts(r.notes);
     out["warnings"] = texts(r.warnings);
     out["checks"] = texts(r.checks);
+    if (trial != nullptr) {
+        out["trial"] = trialJson(*trial);
+    }
     return out.dump(2, ' ', false) + "\n";
 }
 

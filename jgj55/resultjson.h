@@ -11,12 +11,15 @@
 #pragma once
 
 #include "jgj55/design.h"
+#include "jgj55/trials.h"
 
 #include <string>
 
 namespace jgj55 {
 
 // Two-space indented, with a final line feed; the keys in the design's order.
-std::string resultJson(const Result& result);
+// With the laboratory's trials, their figures follow under "trial"
+// (jgj55::trialJson).
+std::string resultJson(const Result& result, const TrialResult* trial = nullptr);
 
 } // namespace jgj55

@@ -2,6 +2,7 @@
 
 #include "jgj55/rounding.h"
 #include "report/numbers.h"
+#include "report/trialsreport.h"
 
 #include <array>
 #include <utility>
@@ -29,8 +30,9 @@ int placesOf(const jgj55::Step& s) {
 class Builder {
 public:
     Builder(const jgj55::Input& input, const jgj55::Result& result,
-            const calc::NumberFormat& format, const Options& options)
-        : m_in(input), m_r(result), m_format(format), m_options(options) {}
+            const calc::NumberFormat& format, const Options& options,
+            const jgj55::TrialResult* trial)
+        : m_in(input), m_r(result), m_format(format), m_options(options), m_trial(trial) {}
 
     Document build() const;
 
@@ -71,18 +73,24 @@ private:
     const jgj55::Result& m_r;
     const calc::NumberFormat& m_format;
     const Options& m_options;
+    const jgj55::TrialResult* m_trial;
 };
 
 Document Builder::build() const {
     Document document =
         reportFrame("JGJ 55-2011《普通混凝土配合比设计规程》（水胶比法）", m_options);
     document.sections = {designData(), working(), mix(), trialBatch()};
+    if (m_trial != nullptr) {
+        document.sections.push_back(
+            trialsSection("五、试配、调整与确定", m_in, m_r, *m_trial, m_format));
+    }
     // Every symbol of the design with its subscript, wherever it is named.
     static constexpr std::string_view kSymbols[] = {
         "fcu,0",  "fcu,k", "fce,g", "fce", "fb",    "γc",  "γf",  "γs",  "αa",  "αb",
         "mw0,90", "mw0′",  "mw0",   "mb0", "mc0",   "mf0", "mk0", "ma0", "ms0", "mg0",
         "ms",     "mg",    "mw",    "mcp", "βs,表", "βs",  "βf",  "βk",  "βa",  "ρc,c",
-        "ρc",     "ρs",    "ρg",    "ρw",  "ρf",    "ρk",  "ws",  "wg"};
+        "ρc,t",   "ρc",    "ρs",    "ρg",  "ρw",    "ρf",  "ρk",  "ws",  "wg",  "fcu",
+        "mb",     "mc",    "mf",    "mk"};
     markSymbols(document, kSymbols);
     return document;
 }
@@ -371,8 +379,9 @@ Section Builder::trialBatch() const {
 } // namespace
 
 Document buildJgj55Report(const jgj55::Input& input, const jgj55::Result& result,
-                          const calc::NumberFormat& format, const Options& options) {
-    return Builder(input, result, format, options).build();
+                          const calc::NumberFormat& format, const Options& options,
+                          const jgj55::TrialResult* trial) {
+    return Builder(input, result, format, options, trial).build();
 }
 
 } // namespace report

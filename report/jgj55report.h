@@ -14,13 +14,15 @@
 
 #include "calc/numberformat.h"
 #include "jgj55/design.h"
+#include "jgj55/trials.h"
 #include "report/report.h"
 
 namespace report {
 
 // The report of `result`, designed from `input`, with figures written in
-// `format`.
+// `format`; with the laboratory's trials, a chapter 试配、调整与确定.
 Document buildJgj55Report(const jgj55::Input& input, const jgj55::Result& result,
-                          const calc::NumberFormat& format, const Options& options);
+                          const calc::NumberFormat& format, const Options& options,
+                          const jgj55::TrialResult* trial = nullptr);
 
 } // namespace report

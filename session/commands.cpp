@@ -18,6 +18,7 @@ constexpr Command kPreview{"previewReport", "打印预览…", "Ctrl+P", true, k
 constexpr Command kPdf{"exportReportPdf", "导出 PDF…", "Ctrl+Shift+E", false, kReportMenu};
 constexpr Command kCopy{"copyReport", "复制计算书", "Ctrl+Shift+C", false, kReportMenu};
 constexpr Command kNotice{"mixNotice", "配合比通知单…", "Ctrl+Shift+N", false, kReportMenu};
+constexpr Command kTrials{"trialMixes", "试配、调整…", "Ctrl+Shift+T", false, kReportMenu};
 constexpr Command kRecalculate{"recalculateAll", "全部重新计算", "Ctrl+Shift+R", true};
 constexpr Command kNewJgj55{"newJgj55Design", "新建 JGJ 55-2011 设计…", "Ctrl+J", true};
 constexpr Command kNewEvaluation{"newEvaluation", "新建强度评定…", "Ctrl+G", false, kFileMenu};
@@ -33,8 +34,8 @@ constexpr Command kRemoveRows{"removeRows", "删除所选行", "Ctrl+Shift+Del"}
 constexpr std::array kClassic = {kOpen,   kSave,        kSaveAs,   kPreview,       kPdf,  kCopy,
                                  kNotice, kRecalculate, kNewJgj55, kNewEvaluation, kGuide};
 // The JGJ 55-2011 window's, each in its menu bar too.
-constexpr std::array kJgj55 = {kNew,  kOpen,   kSave,        kSaveAs,        kPreview, kPdf,
-                               kCopy, kNotice, kImportSigma, kNewEvaluation, kGuide};
+constexpr std::array kJgj55 = {kNew,  kOpen,   kSave,   kSaveAs,      kPreview,       kPdf,
+                               kCopy, kTrials, kNotice, kImportSigma, kNewEvaluation, kGuide};
 constexpr std::array kGbt50107 = {kOpen,       kSave,      kSaveAs,     kPreview, kPdf,
                                   kCopyRecord, kImportCsv, kRemoveRows, kGuide};
 

@@ -487,6 +487,17 @@ void Jgj55Form::startNew() {
     m_savedBytes = m_input ? bytesOf(*m_input) : std::string();
 }
 
+std::string Jgj55Form::numberText(double value, const calc::NumberFormat& format) {
+    return typedText(value, 0, format);
+}
+
+std::optional<double> Jgj55Form::numberOf(std::string_view text, const calc::NumberFormat& format) {
+    if (calc::parseStrict(text, format).status != calc::StrictStatus::Ok) {
+        return std::nullopt;
+    }
+    return typedValue(text, 0, format);
+}
+
 std::span<const Jgj55Form::Field> Jgj55Form::fields() {
     return fieldList();
 }
@@ -637,6 +648,7 @@ void Jgj55Form::recompute() {
     showTableValues();
     showMixes();
     showNotes();
+    recomputeTrials();
 }
 
 // Each readable value outside its usual range, and each note of 注意 on the
@@ -741,6 +753,31 @@ std::string Jgj55Form::trialTitle() const {
     return "试拌 " + figure(m_details.litres) + " L";
 }
 
+void Jgj55Form::setTrials(std::optional<jgj55::Trials> trials) {
+    m_trials = std::move(trials);
+    recompute();
+}
+
+// The trials on the design as it stands; a refusal goes to the status line,
+// the design's figures stay.
+void Jgj55Form::recomputeTrials() {
+    m_trialOutcome.reset();
+    if (!m_trials || !m_result || !m_input) {
+        return;
+    }
+    m_trialOutcome = jgj55::runTrials(*m_input, *m_result, *m_trials);
+    if (!*m_trialOutcome) {
+        m_status = Status{.text = trialsProblem(), .error = true};
+    }
+}
+
+std::string Jgj55Form::trialsProblem() const {
+    if (!m_trialOutcome || *m_trialOutcome) {
+        return {};
+    }
+    return "试配：" + m_trialOutcome->refusal.message;
+}
+
 // A refusal names the design file's input: a group ("flyAsh") is marked on
 // its first field, its fraction. An input without a field of its own (a
 // choice) is named in the status line alone.
@@ -792,13 +829,16 @@ void Jgj55Form::showTableValues() {
 std::string Jgj55Form::bytesOf(const jgj55::Input& input) const {
     return jgj55::serialize(
         input, m_details.project, m_details.litres,
-        m_notice.empty() ? nlohmann::ordered_json() : notice::detailsBlock(m_notice),
+        m_notice.empty() ? nlohmann::ordered_json() : notice::detailsBlock(m_notice), m_trials,
         m_sigmaSource ? sigmaSourceBlock(*m_sigmaSource) : nlohmann::ordered_json());
 }
 
 Document::NoticeBasis Jgj55Form::noticeBasis() const {
     if (!m_result || !m_input) {
         return {std::nullopt, "设计尚不完整，不能开具配合比通知单。" + m_status.text};
+    }
+    if (const std::string problem = trialsProblem(); !problem.empty()) {
+        return {std::nullopt, problem};
     }
     const jgj55::Result& r = *m_result;
     notice::Basis basis;
@@ -813,8 +853,27 @@ Document::NoticeBasis Jgj55Form::noticeBasis() const {
                  .stone = r.stone,
                  .admixture = r.admixture};
     basis.waterBinder = r.waterBinder;
-    basis.waterCement = r.flyAsh == 0.0 && r.slag == 0.0;
     basis.sandRatio = r.sandRatio;
+    // The laboratory mix, once the trials have given one.
+    const jgj55::Adjustment* adjusted =
+        m_trialOutcome && *m_trialOutcome && m_trialOutcome->result->adjustment
+            ? &*m_trialOutcome->result->adjustment
+            : nullptr;
+    if (adjusted != nullptr && adjusted->lab) {
+        const jgj55::LabMix& lab = *adjusted->lab;
+        basis.kind = notice::Basis::Kind::Lab;
+        basis.mix = {.binder = lab.binder,
+                     .cement = lab.cement,
+                     .flyAsh = lab.flyAsh,
+                     .slag = lab.slag,
+                     .water = lab.water,
+                     .sand = lab.sand,
+                     .stone = lab.stone,
+                     .admixture = lab.admixture};
+        basis.waterBinder = adjusted->waterBinder;
+        basis.sandRatio = adjusted->mix.sandRatio;
+    }
+    basis.waterCement = basis.mix.flyAsh == 0.0 && basis.mix.slag == 0.0;
     basis.slump = m_input->slump;
     basis.strengthClass = "C" + typedText(m_input->fcuk.value_or(0.0), calc::NumberFormat{}, 0);
     return {std::move(basis), {}};
@@ -864,6 +923,7 @@ Opening Jgj55Form::openBytes(std::string_view bytes, FileName file) {
         }
     }
     m_notice = noticeDetails;
+    m_trials = read.trials;
     m_details = {.litres = read.batchLitres, .project = read.project};
     // A source that no longer names the design's σ is not believed.
     m_sigmaSource = sigmaSourceFrom(bytes);
@@ -967,12 +1027,18 @@ std::string Jgj55Form::title(std::string_view program) const {
 
 std::string Jgj55Form::calculateForReport() {
     // Designed on every change: what stands in the way is in the status line.
-    return m_result ? std::string() : m_status.text;
+    if (!m_result) {
+        return m_status.text;
+    }
+    return trialsProblem();
 }
 
 Reporting Jgj55Form::report(const ReportStamp& stamp) const {
     if (!m_result || !m_input) {
         return {.document = std::nullopt, .refusal = m_status.text};
+    }
+    if (std::string problem = trialsProblem(); !problem.empty()) {
+        return {.document = std::nullopt, .refusal = std::move(problem)};
     }
     report::Options options;
     options.date = stamp.date;
@@ -981,7 +1047,10 @@ Reporting Jgj55Form::report(const ReportStamp& stamp) const {
     options.designFile = fileName();
     options.batchLitres = m_details.litres;
     options.project = m_details.project;
-    report::Document document = report::buildJgj55Report(*m_input, *m_result, m_format, options);
+    const jgj55::TrialResult* trial =
+        m_trialOutcome ? (m_trialOutcome->result ? &*m_trialOutcome->result : nullptr) : nullptr;
+    report::Document document =
+        report::buildJgj55Report(*m_input, *m_result, m_format, options, trial);
     if (m_sigmaSource && !document.sections.empty()) {
         document.sections.front().blocks.emplace_back(
             report::Paragraph{sigmaSourceNote(*m_sigmaSource, m_format)});
@@ -993,21 +1062,27 @@ Saving Jgj55Form::resultJson() const {
     if (!m_result) {
         return {.bytes = std::nullopt, .error = m_status.text};
     }
-    return {.bytes = jgj55::resultJson(*m_result), .error = {}};
+    if (std::string problem = trialsProblem(); !problem.empty()) {
+        return {.bytes = std::nullopt, .error = std::move(problem)};
+    }
+    const jgj55::TrialResult* trial =
+        m_trialOutcome ? (m_trialOutcome->result ? &*m_trialOutcome->result : nullptr) : nullptr;
+    return {.bytes = jgj55::resultJson(*m_result, trial), .error = {}};
 }
 
 void Jgj55Form::noReport(ReportUse use) {
+    // A design whose trials are refused has no report either.
+    const std::string why = m_result ? "试配数据有误" : "设计尚不完整";
     switch (use) {
     case ReportUse::Preview:
         // What stands in the way follows, as the status line said it.
-        m_status =
-            Status{.text = "设计尚不完整，没有计算书可预览。" + m_status.text, .error = true};
+        m_status = Status{.text = why + "，没有计算书可预览。" + m_status.text, .error = true};
         break;
     case ReportUse::Pdf:
-        m_status = Status{.text = "设计尚不完整，没有计算书可导出。", .error = true};
+        m_status = Status{.text = why + "，没有计算书可导出。", .error = true};
         break;
     case ReportUse::Copy:
-        m_status = Status{.text = "设计尚不完整，没有计算书可复制。", .error = true};
+        m_status = Status{.text = why + "，没有计算书可复制。", .error = true};
         break;
     }
 }

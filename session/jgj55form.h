@@ -20,6 +20,7 @@
 
 #include "calc/numberformat.h"
 #include "jgj55/design.h"
+#include "jgj55/trials.h"
 #include "report/report.h"
 #include "session/document.h"
 #include "session/sigmasource.h"
@@ -132,6 +133,12 @@ public:
 
     const calc::NumberFormat& format() const { return m_format; }
 
+    // A number as a field of the form shows it (the shortest text that reads
+    // back as it), and a text read as a field reads it: nothing when it is
+    // not as a whole a number in `format`.
+    static std::string numberText(double value, const calc::NumberFormat& format);
+    static std::optional<double> numberOf(std::string_view text, const calc::NumberFormat& format);
+
     // Puts `text` in number field `key` and designs again; false (nothing
     // changed) when `key` is no number field.
     bool setText(std::string_view key, std::string_view text);
@@ -162,6 +169,15 @@ public:
     const std::optional<jgj55::Input>& input() const { return m_input; }
     // The design of those inputs; nothing when they could not be designed.
     const std::optional<jgj55::Result>& result() const { return m_result; }
+
+    // The laboratory's trials (kept in the design file under "trials"; a
+    // change is a modification like any other): none, or what was given.
+    const std::optional<jgj55::Trials>& trials() const { return m_trials; }
+    // Keeps the trials and works them out again on the design.
+    void setTrials(std::optional<jgj55::Trials> trials);
+    // The trials worked out on the last design; nothing without trials or
+    // without a design. A refusal is also in the status line.
+    const std::optional<jgj55::TrialOutcome>& trialOutcome() const { return m_trialOutcome; }
 
     // Opens the bytes of a JGJ 55-2011 design file: its values in the fields,
     // each as the shortest text that reads back as the file's number,
@@ -218,6 +234,9 @@ protected:
 
 private:
     void recompute();
+    void recomputeTrials();
+    // Why the trials keep the design from a report; empty when nothing does.
+    std::string trialsProblem() const;
     jgj55::Input readInputs();
     void mark(const std::string& key, std::string why);
     void showTableValues();
@@ -243,6 +262,8 @@ private:
     int m_outOfRange = 0; // fields whose value is outside its usual range
     std::optional<jgj55::Input> m_input;
     std::optional<jgj55::Result> m_result;
+    std::optional<jgj55::Trials> m_trials;
+    std::optional<jgj55::TrialOutcome> m_trialOutcome;
     // Why m_input is missing: the field and the message.
     std::string m_unreadKey;
     std::string m_unreadWhy;

@@ -281,7 +281,27 @@ TEST(Jgj55Document, EveryDesignTheWriterMakesKeepsItsBytes) {
             project = {.name = "工程" + std::to_string(round), .part = "", .client = "某院"};
         }
         const double litres = pick(2) == 0 ? 20.0 : 0.5 + pick(400) / 4.0;
-        const std::string bytes = jgj55::serialize(in, project, litres);
+        // The laboratory's trials, kept as typed however incomplete.
+        std::optional<jgj55::Trials> trials;
+        if (pick(3) == 0) {
+            trials.emplace();
+            if (pick(2) == 0) {
+                trials->mixerCapacity = pick(200) / 2.0;
+            }
+            for (int k = pick(5); k > 0; --k) {
+                jgj55::TrialStrength s{.waterBinder = 0.3 + pick(40) / 100.0};
+                if (pick(2) == 0) {
+                    s.strength = std::uniform_real_distribution<double>(-5, 80)(random);
+                } else {
+                    s.specimens.resize(std::size_t(pick(4)), 30.1 + pick(100) / 10.0);
+                }
+                trials->strengths.push_back(s);
+            }
+            if (pick(2) == 0) {
+                trials->density = 2300 + pick(200);
+            }
+        }
+        const std::string bytes = jgj55::serialize(in, project, litres, nullptr, trials);
 
         session::Jgj55Form form({});
         ASSERT_TRUE(form.openBytes(bytes, {.path = "r.lanshi", .shown = "r.lanshi"}).opened)

@@ -13,6 +13,7 @@
 #include "report/gbt50107record.h"
 #include "report/jgj55report.h"
 #include "report/report.h"
+#include "session/document.h"
 #include "tools/fieldtable.h"
 #include "tools/jgj55tables.h"
 #include "tools/replay.h"
@@ -298,6 +299,47 @@ TEST(GuideTest, EveryFigureOfAnEvaluationExampleIsInTheProgramsRecord) {
         ++examples;
     }
     EXPECT_EQ(examples, 1);
+}
+
+// The trials' example: "<!-- JGJ 55-2011 试配算例 {design file} -->" opens
+// it, running to the next heading; every figure it quotes must stand in the
+// report (with its chapter 试配、调整与确定) or in the mix notice the program
+// makes of that file.
+TEST(GuideTest, EveryFigureOfTheTrialExampleIsInTheReportOrTheNotice) {
+    const std::string guide = '\n' + readGuide();
+    static const std::string kOpen = "<!-- JGJ 55-2011 试配算例 ";
+    static const std::string kClose = " -->";
+    const std::size_t at = guide.find(kOpen);
+    ASSERT_NE(at, std::string::npos) << "the guide has lost its trial example";
+    EXPECT_EQ(guide.find(kOpen, at + 1), std::string::npos);
+    const std::size_t caseEnd = guide.find(kClose, at);
+    ASSERT_NE(caseEnd, std::string::npos);
+    const std::string file = guide.substr(at + kOpen.size(), caseEnd - at - kOpen.size());
+    session::OpenedFile opened = session::openFile(file, {.path = "g", .shown = "g"}, {});
+    ASSERT_TRUE(opened) << opened.opening.error;
+    session::Document& document = *opened.document;
+    ASSERT_EQ(document.calculateForReport(), "");
+    const session::ReportStamp stamp{.date = "2024-05-01", .program = "p", .version = "1"};
+    const session::Reporting report = document.report(stamp);
+    const session::Reporting notice = document.notice(stamp);
+    ASSERT_TRUE(report) << report.refusal;
+    ASSERT_TRUE(notice) << notice.refusal;
+    const std::string reportText = report::toText(*report.document);
+    ASSERT_NE(reportText.find("试配、调整与确定"), std::string::npos);
+    const std::set<std::string> shown =
+        figuresIn(reportText + "\n" + report::toText(*notice.document));
+    const std::size_t bodyAt = caseEnd + kClose.size();
+    const std::size_t end = guide.find("\n# ", bodyAt);
+    const std::string body = guide.substr(bodyAt, end == std::string::npos ? end : end - bodyAt);
+    static const std::regex quoted("`([^`]+)`");
+    int figures = 0;
+    for (auto it = std::sregex_iterator(body.begin(), body.end(), quoted);
+         it != std::sregex_iterator(); ++it, ++figures) {
+        EXPECT_TRUE(shown.contains((*it)[1].str()))
+            << "the trial example quotes " << (*it)[1].str()
+            << ", which neither its report nor its notice shows";
+    }
+    EXPECT_GE(figures, 20);
 }
 
 TEST(GuideTest, TheJgj55TablesComeFromTheDesignsData) {

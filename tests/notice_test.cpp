@@ -4,6 +4,7 @@
 #include "notice/notice.h"
 #include "report/report.h"
 #include "session/document.h"
+#include "session/jgj55form.h"
 
 #include <string>
 
@@ -138,6 +139,107 @@ TEST(NoticeDetails, AreKeptInTheDesignFileOfEitherKind) {
         EXPECT_NE(text.find("批准"), std::string::npos);
         EXPECT_TRUE(again.document->noticeJson());
     }
+}
+
+// From design to notice by hand, through the document every front end
+// uses. The design (C30, 20 % fly ash, 1 % admixture saving 20 %, crushed
+// 20 mm, slump 180 mm) is trial-mixed at mw = 185, βs = 40 %; the fitted
+// W/B is 0.55, the adjusted mix 269 + 67 fly ash, 185 water, 770 sand, 1109
+// stone, 3.36 admixture (ρc,c = 2400); ρc,t = 2450 is 2.08 % more, so every
+// material × δ = 1.021: 275, 68, 189, 786, 1132, 3.43. At 3 % and 1 %:
+// sand 786 × 1.03 = 809.58 → 810, stone 1132 × 1.01 = 1143.32 → 1143,
+// water 189 − 23.58 − 11.32 = 154.1 → 154; per 2 m³ batch 550, 136, 308,
+// 1620, 2286 and 6.86 kg.
+const std::string kTrialDesign =
+    R"({"lanshi-design": 1, "standard": "JGJ 55-2011", "jgj55-2011": {"fcuk": 30, )"
+    R"("cementGrade": "42.5", "flyAsh": {"fraction": 0.2}, "admixture": {"fraction": 0.01, )"
+    R"("waterReduction": 0.2}, "stone": "crushed", "maxSize": 20, "slump": 180}, )"
+    R"("trials": {"mixerCapacity": 60, "water": 185, "sandRatio": 40, "strengths": [)"
+    R"({"waterBinder": 0.47, "specimens": [46.2, 47.5, 48.1]}, )"
+    R"({"waterBinder": 0.52, "strength": 41.8}, )"
+    R"({"waterBinder": 0.57, "specimens": [35.1, 36.9, 43.0]}], "density": 2450}, )"
+    R"("notice": {"sandMoisture": 3, "stoneMoisture": 1, "batchVolume": 2}})";
+
+TEST(TrialNotice, FromDesignToNoticeWorkedByHand) {
+    session::OpenedFile file = session::openFile(kTrialDesign, {.path = "t", .shown = "t"}, {});
+    ASSERT_TRUE(file) << file.opening.error;
+    session::Document& d = *file.document;
+    ASSERT_EQ(d.calculateForReport(), "");
+    const session::Saving json = d.noticeJson();
+    ASSERT_TRUE(json) << json.error;
+    const nlohmann::json n = nlohmann::json::parse(*json.bytes);
+    EXPECT_EQ(n["basis"], "lab");
+    EXPECT_EQ(n["lab"], nlohmann::json::parse(R"({"binder": 343, "cement": 275, "flyAsh": 68, )"
+                                              R"("slag": 0, "water": 189, "sand": 786, )"
+                                              R"("stone": 1132, "admixture": 3.43})"));
+    EXPECT_EQ(n["construction"]["sand"], 810);
+    EXPECT_EQ(n["construction"]["stone"], 1143);
+    EXPECT_EQ(n["construction"]["water"], 154);
+    EXPECT_EQ(n["batch"], nlohmann::json::parse(R"({"binder": 686, "cement": 550, "flyAsh": 136, )"
+                                                R"("slag": 0, "water": 308, "sand": 1620, )"
+                                                R"("stone": 2286, "admixture": 6.86})"));
+    const session::Reporting made =
+        d.notice({.date = "2026-12-08", .program = "p", .version = "1"});
+    ASSERT_TRUE(made);
+    EXPECT_NE(report::toText(*made.document).find("试验室配合比"), std::string::npos);
+
+    // The report carries the trials as a chapter and as data.
+    const session::Reporting reported = d.report({.date = "2026-12-08"});
+    ASSERT_TRUE(reported) << reported.refusal;
+    const std::string text = report::toText(*reported.document);
+    EXPECT_NE(text.find("五、试配、调整与确定"), std::string::npos);
+    EXPECT_NE(text.find("δ = ρc,t / ρc,c = 2450 / 2400 = 1.021"), std::string::npos) << text;
+    const nlohmann::json r = nlohmann::json::parse(*d.resultJson().bytes);
+    const nlohmann::json& t = r["trial"];
+    EXPECT_EQ(t["batchLitres"], 20);
+    EXPECT_EQ(t["mixes"].size(), 3u);
+    EXPECT_EQ(t["mixes"][0]["waterBinder"], 0.47);
+    EXPECT_EQ(t["mixes"][2]["sand"], 775);
+    EXPECT_EQ(t["fit"]["b"], 27.83);
+    EXPECT_EQ(t["binderWater"], 1.798);
+    EXPECT_EQ(t["waterBinder"], 0.55);
+    EXPECT_EQ(t["computedDensity"], 2400);
+    EXPECT_EQ(t["measuredDensity"], 2450);
+    EXPECT_EQ(t["delta"], 1.021);
+    EXPECT_EQ(t["corrected"], true);
+    EXPECT_EQ(t["lab"]["stone"], 1132);
+
+    // Saved untouched, the same bytes as this program writes the design.
+    EXPECT_FALSE(d.modified());
+}
+
+// Bad trial data stops the report and the notice with a line naming the
+// entry, while the design keeps its figures and the file keeps what was
+// typed; without a density the notice stays on the calculated mix.
+TEST(TrialNotice, BadTrialsLoseNothing) {
+    session::Jgj55Form form({});
+    ASSERT_TRUE(form.openBytes(kTrialDesign, {.path = "t", .shown = "t"}).opened);
+    jgj55::Trials trials = *form.trials();
+    trials.strengths[1].strength = -41.8;
+    form.setTrials(trials);
+    EXPECT_EQ(form.result("waterBinder").text, "0.52");
+    EXPECT_TRUE(form.status().error);
+    EXPECT_NE(form.status().text.find("第 2 组的强度须为正数"), std::string::npos)
+        << form.status().text;
+    EXPECT_FALSE(form.report({}));
+    form.noReport(session::Jgj55Form::ReportUse::Preview);
+    EXPECT_EQ(form.status().text.rfind("试配数据有误，没有计算书可预览。试配：试配强度第 2 组", 0),
+              0U)
+        << form.status().text;
+    EXPECT_FALSE(form.resultJson());
+    EXPECT_FALSE(form.noticeJson());
+    EXPECT_TRUE(form.modified());
+    const session::Saving saved = form.saveBytes();
+    ASSERT_TRUE(saved);
+    EXPECT_NE(saved.bytes->find("-41.8"), std::string::npos);
+
+    trials.strengths[1].strength = 41.8;
+    trials.density.reset();
+    form.setTrials(trials);
+    EXPECT_FALSE(form.status().error) << form.status().text;
+    const nlohmann::json n = nlohmann::json::parse(*form.noticeJson().bytes);
+    EXPECT_EQ(n["basis"], "calculated");
+    EXPECT_EQ(n["lab"]["binder"], 365); // the calculated mix
 }
 
 TEST(NoticeDetails, AFileWithAWrongBlockIsRefusedByTheStrictReader) {

@@ -3,6 +3,7 @@
 #include "ui/commandaction.h"
 #include "ui/jgj55window.h"
 #include "ui/noticecommand.h"
+#include "ui/trialsdialog.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -26,6 +27,8 @@ Jgj55Window* Jgj55Command::newDesign() {
     auto* design = new Jgj55Window(m_format, m_boxes, m_dialogs, m_reportDialogs);
     design->setAttribute(Qt::WA_DeleteOnClose);
     design->setOpenElsewhere(m_openClassic);
+    // The window's document is its JGJ 55-2011 form.
+    new TrialsCommand(*design, dynamic_cast<session::Jgj55Form&>(design->document()));
     if (m_noticeDialogs != nullptr) {
         new NoticeCommand(*design, session::DocumentKind::jgj55, design->document(), m_boxes,
                           m_reportDialogs, *m_noticeDialogs);

@@ -10,8 +10,10 @@
 #include "lanshi/version.h"
 #include "report/report.h"
 #include "session/jgj55form.h"
+#include "session/trialsheet.h"
 #include "web/calls.h"
 
+#include <array>
 #include <cstddef>
 #include <emscripten/emscripten.h>
 #include <exception>
@@ -188,9 +190,101 @@ json reportOf(JgjPage& page, const json& given) {
             {"state", stateJson(form)}};
 }
 
+// The trials' texts as the page's table holds them: rows of [W/B, strength,
+// specimen 1, 2, 3].
+json trialTextsJson(const session::TrialTexts& texts) {
+    json rows = json::array();
+    for (const session::TrialTexts::Row& row : texts.rows) {
+        rows.push_back(
+            {row.waterBinder, row.strength, row.specimens[0], row.specimens[1], row.specimens[2]});
+    }
+    return {{"mixerCapacity", texts.mixerCapacity},
+            {"water", texts.water},
+            {"sandRatio", texts.sandRatio},
+            {"density", texts.density},
+            {"rows", rows}};
+}
+
+session::TrialTexts trialTextsOf(const json& given) {
+    session::TrialTexts texts{.mixerCapacity = stringMember(given, "mixerCapacity", ""),
+                              .water = stringMember(given, "water", ""),
+                              .sandRatio = stringMember(given, "sandRatio", ""),
+                              .density = stringMember(given, "density", ""),
+                              .rows = {}};
+    if (given.contains("rows")) {
+        for (const json& row : given.at("rows")) {
+            std::array<std::string, 5> cells;
+            for (std::size_t c = 0; c < cells.size() && c < row.size(); ++c) {
+                cells[c] = row.at(c).get<std::string>();
+            }
+            texts.rows.push_back({cells[0], cells[1], {cells[2], cells[3], cells[4]}});
+        }
+    }
+    return texts;
+}
+
+// The fit as the page plots it; null before three strengths.
+json plotJson(const Form& form) {
+    const std::optional<jgj55::TrialOutcome>& out = form.trialOutcome();
+    if (!out || !*out || !out->result->adjustment) {
+        return nullptr;
+    }
+    const jgj55::Adjustment& a = *out->result->adjustment;
+    json points = json::array();
+    for (const jgj55::MeasuredStrength& m : a.strengths) {
+        points.push_back({{"binderWater", 1.0 / m.waterBinder}, {"strength", m.value}});
+    }
+    return {{"points", points},
+            {"a", a.fit.a},
+            {"b", a.fit.b},
+            {"fcu0", a.fcu0},
+            {"binderWater", a.binderWater}};
+}
+
+// The trials typed (`texts`, when given) kept by the form, and what they give.
+json trialsOf(Form& form, const json& given) {
+    std::string problem;
+    if (given.contains("texts")) {
+        const session::TrialTextsReading read =
+            session::readTrialTexts(trialTextsOf(given.at("texts")), form.format());
+        if (read) {
+            // Nothing typed in a design without trials leaves it without them.
+            const bool nothing = read.trials->empty() && !form.trials();
+            form.setTrials(nothing ? std::nullopt : read.trials);
+        } else {
+            problem = read.error;
+        }
+    }
+    const std::optional<jgj55::TrialOutcome>& out = form.trialOutcome();
+    if (problem.empty() && !form.result()) {
+        problem = "设计尚不完整，不能试配。" + form.status().text;
+    } else if (problem.empty() && out && !*out) {
+        problem = "试配：" + out->refusal.message;
+    }
+    const std::optional<report::Document> chapter = session::trialsChapter(form);
+    return {{"texts", trialTextsJson(session::trialTexts(form.trials().value_or(jgj55::Trials{}),
+                                                         form.format(), 6))},
+            {"html", chapter ? report::toHtml(*chapter) : std::string()},
+            {"problem", problem},
+            {"plot", plotJson(form)},
+            {"state", stateJson(form)}};
+}
+
 } // namespace
 
 extern "C" {
+
+// The laboratory's trials of the form's design: with {"texts": {mixerCapacity,
+// water, sandRatio, density, rows: [[W/B, strength, specimen 1, 2, 3], …]}}
+// the texts typed are read in the form's format and kept with the design (a
+// text that is no number is named in "problem" and changes nothing); with {}
+// only asked. {"texts" (as the form keeps them, six rows at least), "html"
+// (the chapter 试配、调整与确定, "" without a design), "problem" ("" when all
+// is well), "plot" ({points: [{binderWater, strength}], a, b, fcu0,
+// binderWater} or null), "state"}.
+EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_trials(int id, const char* requestJson) {
+    return web::guarded([&] { return answer(trialsOf(formOf(id), optionsOf(requestJson))); });
+}
 
 // The form's inputs in the order it shows them: [{key, caption, unit, kind
 // ("number" or "choice"), group, choices (a choice's entries)}].

@@ -97,6 +97,15 @@
 //       导入强度标准差…: the σ for design an evaluation file (GB/T 50107-2010)
 //       gives, in the field σ, its source kept; the status line says what was
 //       taken, or why nothing was (fewer than 30 groups, another class).
+//   f.trials(texts) → {texts, html, problem, plot, state}
+//       The laboratory's trials (试配、调整…): with texts ({mixerCapacity,
+//       water, sandRatio, density, rows: [[W/B, strength, specimen 1, 2,
+//       3], …]}, each a text in the form's format) they are read and kept
+//       with the design; without, only asked. texts as the form keeps them
+//       (six rows at least); html the chapter 试配、调整与确定; problem the
+//       one line that names what is wrong ("" when all is well); plot
+//       {points: [{binderWater, strength}], a, b, fcu0, binderWater} once
+//       three strengths give a fit, else null.
 //   f.delete()
 //       Frees the form; any later call answers {error}.
 //
@@ -199,6 +208,12 @@ Module["jgj55Form"] = function (format) {
         data.length,
         fileName === undefined ? "" : String(fileName),
       ]).state;
+    },
+    trials(texts) {
+      return lanshiJgj55("lanshi_jgj55_trials", [
+        id,
+        JSON.stringify(texts === undefined ? {} : { texts: texts }),
+      ]);
     },
     delete() {
       lanshiJgj55("lanshi_jgj55_delete", [id]);

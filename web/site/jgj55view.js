@@ -159,6 +159,7 @@
       form = shell.lanshi.jgj55Form(shell.format);
       handle = null;
       showState(form.state());
+      refillTrials();
     }
 
     // Before another design replaces the form's: the module asks about
@@ -220,6 +221,7 @@
         handle = file.handle || null;
       }
       showState(opened.state);
+      refillTrials();
       return opened;
     }
 
@@ -290,8 +292,139 @@
       return refused === null;
     }
 
+    // 试配、调整…: the trials typed below the form, worked out by the module
+    // as one types, kept with the design; the plot drawn here from its fit.
+    function trialTexts() {
+      const texts = { rows: [] };
+      for (const input of $("jgj55-trial-fields").querySelectorAll("input")) {
+        texts[input.dataset.trial] = input.value;
+      }
+      for (const tr of $("jgj55-trial-rows").tBodies[0].rows) {
+        texts.rows.push(Array.from(tr.querySelectorAll("input"), (input) => input.value));
+      }
+      return texts;
+    }
+
+    function fillTrials(texts) {
+      for (const input of $("jgj55-trial-fields").querySelectorAll("input")) {
+        input.value = texts[input.dataset.trial] || "";
+      }
+      const body = $("jgj55-trial-rows").tBodies[0];
+      body.replaceChildren();
+      texts.rows.forEach((row, index) => {
+        const tr = document.createElement("tr");
+        const number = document.createElement("td");
+        number.textContent = String(index + 1);
+        tr.append(number);
+        for (const text of row) {
+          const td = document.createElement("td");
+          const input = document.createElement("input");
+          input.type = "text";
+          input.autocomplete = "off";
+          input.value = text;
+          td.append(input);
+          tr.append(td);
+        }
+        body.append(tr);
+      });
+    }
+
+    function drawPlot(plot) {
+      const svg = $("jgj55-trial-plot");
+      svg.replaceChildren();
+      const ns = "http://www.w3.org/2000/svg";
+      const add = (name, attributes, text) => {
+        const node = document.createElementNS(ns, name);
+        for (const [key, value] of Object.entries(attributes)) {
+          node.setAttribute(key, String(value));
+        }
+        if (text !== undefined) {
+          node.textContent = text;
+        }
+        svg.append(node);
+        return node;
+      };
+      if (!plot) {
+        add("text", { x: 12, y: 110 }, "给出至少三组强度后显示强度与胶水比的关系");
+        return;
+      }
+      const xs = plot.points.map((p) => p.binderWater).concat([plot.binderWater]);
+      const ys = plot.points.map((p) => p.strength).concat([plot.fcu0]);
+      const range = (values) => {
+        const low = Math.min(...values);
+        const high = Math.max(...values);
+        const margin = Math.max((high - low) * 0.1, 0.05 * Math.max(1, high));
+        return [low - margin, high + margin];
+      };
+      const [x0, x1] = range(xs);
+      const [y0, y1] = range(ys);
+      const left = 40, right = 350, top = 10, bottom = 190;
+      const px = (x) => left + ((x - x0) / (x1 - x0)) * (right - left);
+      const py = (y) => bottom - ((y - y0) / (y1 - y0)) * (bottom - top);
+      add("rect", { x: left, y: top, width: right - left, height: bottom - top, fill: "none", stroke: "#333" });
+      add("text", { x: 160, y: 212 }, "胶水比 B/W");
+      add("text", { x: 2, y: 20 }, "MPa");
+      // The fitted line, inside the frame.
+      const clip = add("clipPath", { id: "jgj55-trial-clip" });
+      const frame = document.createElementNS(ns, "rect");
+      for (const [key, value] of Object.entries({ x: left, y: top, width: right - left, height: bottom - top })) {
+        frame.setAttribute(key, String(value));
+      }
+      clip.append(frame);
+      add("line", { x1: px(x0), y1: py(plot.a + plot.b * x0), x2: px(x1), y2: py(plot.a + plot.b * x1),
+                    stroke: "#2a6fb0", "stroke-width": 2, "clip-path": "url(#jgj55-trial-clip)" });
+      add("line", { x1: left, y1: py(plot.fcu0), x2: right, y2: py(plot.fcu0), stroke: "#a00", "stroke-dasharray": "4 3" });
+      add("line", { x1: px(plot.binderWater), y1: top, x2: px(plot.binderWater), y2: bottom,
+                    stroke: "#a00", "stroke-dasharray": "4 3" });
+      add("text", { x: left + 4, y: py(plot.fcu0) - 4, fill: "#a00" }, "fcu,0");
+      for (const p of plot.points) {
+        add("circle", { cx: px(p.binderWater), cy: py(p.strength), r: 3.5, fill: "#000" });
+      }
+    }
+
+    function showTrials(answer, refill) {
+      if (!answer || answer.error) {
+        return;
+      }
+      if (refill) {
+        fillTrials(answer.texts);
+      }
+      $("jgj55-trial-problem").textContent = answer.problem;
+      $("jgj55-trial-chapter").srcdoc = answer.html;
+      drawPlot(answer.plot);
+      showState(answer.state);
+    }
+
+    // Another design in the form: its own trials in the fields.
+    function refillTrials() {
+      if (!$("jgj55-trials").hidden) {
+        showTrials(form.trials(), true);
+      }
+    }
+
+    function openTrials() {
+      $("jgj55-trials").hidden = false;
+      showTrials(form.trials(), true);
+    }
+
+    $("jgj55-trials").addEventListener("input", () => {
+      showTrials(form.trials(trialTexts()), false);
+    });
+    // A design field changed: the mixes of the trials shown again.
+    $("jgj55-fields").addEventListener("input", () => {
+      if (!$("jgj55-trials").hidden) {
+        showTrials(form.trials(), false);
+      }
+    });
+    $("jgj55-fields").addEventListener("change", () => {
+      if (!$("jgj55-trials").hidden) {
+        showTrials(form.trials(), false);
+      }
+    });
+
     const commands = {
       newDesign: () => newDesign(),
+      trialMixes: () => openTrials(),
       openDesign: () => openDesign(),
       saveDesign: () => save(false),
       saveDesignAs: () => save(true),

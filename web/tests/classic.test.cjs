@@ -261,7 +261,7 @@ test("the commands of both windows: names, texts and keys, each key once", async
   // aside, and takes σ from a strength evaluation.
   const classicOnly = ["newJgj55Design", "recalculateAll"];
   assert.deepEqual(
-    jgj55.filter((c) => !["newDesign", "importSigma"].includes(c.name)),
+    jgj55.filter((c) => !["newDesign", "importSigma", "trialMixes"].includes(c.name)),
     classic.filter((c) => !classicOnly.includes(c.name)),
   );
   assert.ok(jgj55.some((c) => c.name === "importSigma" && c.text === "导入强度标准差…"));
@@ -272,6 +272,7 @@ test("the commands of both windows: names, texts and keys, each key once", async
     ["openDesign", "saveDesign", "saveDesignAs", "previewReport", "exportReportPdf", "copyReport",
      "importCsv", "removeRows", "openGuide"],
   );
+  assert.equal(keysOf(jgj55).trialMixes, "Ctrl+Shift+T");
   for (const commands of [classic, jgj55, gbt50107]) {
     const keys = commands.map((c) => c.keys).filter((k) => k !== "");
     assert.equal(new Set(keys).size, keys.length);

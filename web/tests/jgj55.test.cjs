@@ -275,3 +275,48 @@ test("full-width digits and a percent sign are read; a value outside its usual r
     form.delete();
   }
 });
+
+// 试配、调整…: the trials typed as the page's table holds them, under a
+// decimal comma, worked out as the native program works out the same file:
+// the report with its chapter 试配、调整与确定 and the laboratory mix.
+test("the trials typed in the page give the native report and are kept with the design", async () => {
+  const wasm = await lanshi();
+  const folder = temporaryFolder();
+  const form = wasm.jgj55Form(formats.german);
+  try {
+    assert.ok(form.open(designFile(designs.exampleA), "T.lanshi").opened);
+    const asked = form.trials();
+    assert.equal(asked.texts.rows.length, 6);
+    assert.equal(asked.plot, null);
+    assert.equal(asked.state.modified, false, "asking changes nothing");
+
+    const rows = [
+      ["0,47", "", "46,2", "47,5", "48,1"],
+      ["0,52", "41,8", "", "", ""],
+      ["0,57", "", "35,1", "36,9", "43"],
+    ];
+    const texts = { mixerCapacity: "60", water: "185", sandRatio: "40", density: "2450", rows };
+    const typed = form.trials(texts);
+    assert.equal(typed.problem, "");
+    assert.equal(typed.plot.binderWater, 1.798);
+    assert.equal(typed.plot.points.length, 3);
+    assert.match(typed.html, /试验室配合比/);
+    assert.equal(typed.state.modified, true);
+
+    const file = path.join(folder, "T.lanshi");
+    fs.writeFileSync(file, form.save().bytes);
+    const native = nativeReport(file, path.join(folder, "out.txt"), "de_DE.UTF-8");
+    assert.equal(native.status, 0, native.stderr);
+    const web = form.report({ date: today() });
+    assert.equal(web.text, fs.readFileSync(path.join(folder, "out.txt"), "utf8"));
+    assert.match(web.text, /1,021/);
+
+    // A text that is no number is named and changes nothing kept.
+    const bad = form.trials({ ...texts, density: "24x0" });
+    assert.match(bad.problem, /「实测表观密度」不是一个数/);
+    assert.equal(bad.texts.density, "2450");
+  } finally {
+    form.delete();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});

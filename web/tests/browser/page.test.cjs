@@ -597,6 +597,54 @@ test("F1 opens the guide shipped beside the page, as the desktop renders it", as
   }
 });
 
+// 试配、调整… (Ctrl+Shift+T) in the page's JGJ 55-2011 view: the trials of
+// the file in the panel, a strength typed works them out again, the fit
+// plotted, and a design field changed shows its mixes again.
+test("the trials of a JGJ 55-2011 design are typed in the page and worked out as one types", async () => {
+  const folder = temporaryFolder();
+  const { context, page } = await openPage({ viewport: { width: 1000, height: 1400 } });
+  try {
+    const design = {
+      "lanshi-design": 1,
+      standard: "JGJ 55-2011",
+      "jgj55-2011": { fcuk: 30, cementGrade: "42.5", flyAsh: { fraction: 0.2 },
+                      admixture: { fraction: 0.01, waterReduction: 0.2 }, stone: "crushed", maxSize: 20, slump: 180 },
+      trials: { mixerCapacity: 60, water: 185, sandRatio: 40, density: 2450,
+                strengths: [{ waterBinder: 0.47, specimens: [46.2, 47.5, 48.1] },
+                            { waterBinder: 0.57, specimens: [35.1, 36.9, 43.0] }] },
+    };
+    const file = path.join(folder, "T.lanshi");
+    fs.writeFileSync(file, JSON.stringify(design));
+    const chooser = page.nextFileChooser();
+    await page.keyboard.press("Control+O");
+    await (await chooser).setFiles(file);
+    await page.waitForSelector("#jgj55:not([hidden])");
+    await page.click("#jgj55 [data-command=trialMixes]");
+    await page.waitForSelector("#jgj55-trials:not([hidden])");
+    assert.equal(await page.inputValue("#jgj55-trial-fields [data-trial=water]"), "185");
+    assert.match(await page.textContent("#jgj55-trial-problem"), /至少要三组/);
+
+    const third = "#jgj55-trial-rows tbody tr:nth-child(3) input";
+    await page.fill(`${third} >> nth=0`, "0.52");
+    await page.fill(`${third} >> nth=1`, "41.8");
+    assert.equal(await page.textContent("#jgj55-trial-problem"), "");
+    assert.equal(await page.locator("#jgj55-trial-plot circle").count(), 3);
+    const chapter = await page.$eval("#jgj55-trial-chapter", (frame) => frame.srcdoc);
+    assert.match(chapter, /试验室配合比/);
+    assert.match(chapter, /1\.021/);
+    assert.match(await page.textContent("#jgj55-title"), /\*$/);
+    if (process.env.LANSHI_SCREENSHOT) {
+      await page.screenshot({ path: process.env.LANSHI_SCREENSHOT, fullPage: true });
+    }
+
+    await page.fill("#jgj55-fcuk", "35");
+    assert.notEqual(await page.$eval("#jgj55-trial-chapter", (frame) => frame.srcdoc), chapter);
+  } finally {
+    await context.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
+
 test("a JGJ 55-2011 design opened in the classic window goes to its form; its report as natively", async () => {
   const folder = temporaryFolder();
   const { context, page } = await openPage();

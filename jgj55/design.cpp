@@ -281,6 +281,8 @@ Result Designer::run() {
 // alone.
 Result Designer::proportion(const Proportioning& given) {
     m_minimum = given.minimumBinder;
+    // The grade decides whether a minimum binder applies at all (none up to C15).
+    m_fcuk = m_in.fcuk.value_or(0.0);
     m_flyAshFraction = m_in.flyAsh ? m_in.flyAsh->fraction.value_or(0.0) : 0.0;
     m_slagFraction = m_in.slag ? m_in.slag->fraction.value_or(0.0) : 0.0;
     m_admixtureFraction = m_in.admixture ? m_in.admixture->fraction.value_or(0.0) : 0.0;

@@ -86,11 +86,10 @@ Document Builder::build() const {
     }
     // Every symbol of the design with its subscript, wherever it is named.
     static constexpr std::string_view kSymbols[] = {
-        "fcu,0",  "fcu,k", "fce,g", "fce", "fb",    "γc",  "γf",  "γs",  "αa",  "αb",
-        "mw0,90", "mw0′",  "mw0",   "mb0", "mc0",   "mf0", "mk0", "ma0", "ms0", "mg0",
-        "ms",     "mg",    "mw",    "mcp", "βs,表", "βs",  "βf",  "βk",  "βa",  "ρc,c",
-        "ρc,t",   "ρc",    "ρs",    "ρg",  "ρw",    "ρf",  "ρk",  "ws",  "wg",  "fcu",
-        "mb",     "mc",    "mf",    "mk"};
+        "fcu,0", "fcu,k", "fce,g", "fce", "fb",  "γc",  "γf",  "γs",   "αa",   "αb", "mw0,90",
+        "mw0′",  "mw0",   "mb0",   "mc0", "mf0", "mk0", "ma0", "ms0",  "mg0",  "ms", "mg",
+        "mw",    "mcp",   "βs,表", "βs",  "βf",  "βk",  "βa",  "ρc,c", "ρc,t", "ρc", "ρs",
+        "ρg",    "ρw",    "ρf",    "ρk",  "ws",  "wg",  "fcu", "mb",   "mc",   "mf", "mk"};
     markSymbols(document, kSymbols);
     return document;
 }

@@ -488,14 +488,14 @@ void Jgj55Form::startNew() {
 }
 
 std::string Jgj55Form::numberText(double value, const calc::NumberFormat& format) {
-    return typedText(value, 0, format);
+    return typedText(value, format, 0);
 }
 
 std::optional<double> Jgj55Form::numberOf(std::string_view text, const calc::NumberFormat& format) {
     if (calc::parseStrict(text, format).status != calc::StrictStatus::Ok) {
         return std::nullopt;
     }
-    return typedValue(text, 0, format);
+    return typedValue(text, format, 0);
 }
 
 std::span<const Jgj55Form::Field> Jgj55Form::fields() {

@@ -79,6 +79,7 @@ json stateJson(const Form& form) {
     json values = json::object();
     json chosen = json::object();
     json placeholders = json::object();
+    json greyed = json::object();
     json tips = json::object();
     json marks = json::object();
     json warnings = json::object();
@@ -94,6 +95,7 @@ json stateJson(const Form& form) {
         const Form::FieldState& shown = form.field(key);
         if (!shown.placeholder.empty()) {
             placeholders[key] = shown.placeholder;
+            greyed[key] = shown.greyed;
         }
         if (!shown.tip.empty()) {
             tips[key] = shown.tip;
@@ -126,6 +128,7 @@ json stateJson(const Form& form) {
     return {{"values", values},
             {"chosen", chosen},
             {"placeholders", placeholders},
+            {"greyed", greyed},
             {"tips", tips},
             {"results", results},
             {"marks", marks},
@@ -301,7 +304,8 @@ EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_new(const char* optionsJson) {
     });
 }
 
-// The form's state: {values, chosen, placeholders, tips, results, marks,
+// The form's state: {values, chosen, placeholders, greyed (the
+// placeholder's figure alone, what the field shows), tips, results, marks,
 // warnings, notes, noteCount, trialTitle, status, designed, fileName, title,
 // modified, project, batchLitres}.
 EMSCRIPTEN_KEEPALIVE const char* lanshi_jgj55_state(int id) {

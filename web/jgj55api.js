@@ -14,7 +14,7 @@
 //       groupSize, negative}; the usual settings when left out), in the usual
 //       start, designed. Throws a TypeError for a format it cannot take.
 //   f.fields() → lanshi.jgj55Fields()
-//   f.state() → {values, chosen, placeholders, tips, results, marks, warnings,
+//   f.state() → {values, chosen, placeholders, greyed, tips, results, marks, warnings,
 //                notes, noteCount, trialTitle, status, designed, fileName,
 //                title, modified, project, batchLitres}
 //       values       {key: the text of a number field, the entry of a choice}
@@ -22,6 +22,8 @@
 //       placeholders {key: "5（标准差 σ 取值表）"}: greyed in an empty field,
 //                    the value the design takes instead and its table (or
 //                    "默认值")
+//       greyed       {key: "5"}: the placeholder's figure alone, what the
+//                    field shows (the view gives the rest in its title)
 //       tips         {key: the table row the value comes from, or why the
 //                    field is marked}
 //       results      [{key, caption, unit, group, text, tip, warning,

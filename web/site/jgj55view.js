@@ -97,10 +97,13 @@
         if (value !== undefined && input.value !== value) {
           input.value = value;
         }
+        // An empty field shows the figure the design takes alone, so that it
+        // fits; its title names the table it comes from.
+        const full = (state.placeholders && state.placeholders[key]) || "";
         if (input.tagName === "INPUT") {
-          input.placeholder = (state.placeholders && state.placeholders[key]) || "";
+          input.placeholder = (state.greyed && state.greyed[key]) || full;
         }
-        input.title = (state.tips && state.tips[key]) || "";
+        input.title = [full, (state.tips && state.tips[key]) || ""].filter((t) => t !== "").join("\n");
         const why = state.marks && state.marks[key];
         row.classList.toggle("marked", Boolean(why));
         // What to look at but not refused: a ⚠ and its words, in colour.

@@ -163,6 +163,7 @@ test("typed as on the desktop: results, greyed table values, a mark and its mess
     );
     assert.equal(state.placeholders.sigma, "5（标准差 σ 取值表）");
     assert.equal(state.placeholders.cementDensity, "3100（默认值）");
+    assert.equal(state.greyed.sigma, "5");
 
     state = form.set("slump", "1x0");
     assert.deepEqual(state.marks, { slump: "「坍落度」不是一个数：1x0" });

@@ -427,6 +427,20 @@ std::string_view fieldOfInput(const std::string& input) {
     return {};
 }
 
+// Where a note of 注意 goes: by its words, else at the input it names.
+Jgj55Form::Note placed(const jgj55::Message& m) {
+    Jgj55Form::Note note;
+    for (const NoteTarget& t : kNoteTargets) {
+        if (m.pattern.find(t.words) != std::string::npos) {
+            note.key = t.key;
+            note.onResult = t.onResult;
+            return note;
+        }
+    }
+    note.key = fieldOfInput(m.input);
+    return note;
+}
+
 // Reads the numbers of the fields in the form's order, stopping at the first
 // that holds text but no number.
 class Reader {
@@ -679,17 +693,8 @@ void Jgj55Form::showNotes() {
     };
     for (const std::vector<jgj55::Message>* list : {&m_result->notes, &m_result->warnings}) {
         for (const jgj55::Message& m : *list) {
-            Note note{.text = jgj55::fill(m.pattern, m.numbers, write) + "。", .key = {}};
-            for (const NoteTarget& t : kNoteTargets) {
-                if (m.pattern.find(t.words) != std::string::npos) {
-                    note.key = t.key;
-                    note.onResult = t.onResult;
-                    break;
-                }
-            }
-            if (note.key.empty()) {
-                note.key = fieldOfInput(m.input);
-            }
+            Note note = placed(m);
+            note.text = jgj55::fill(m.pattern, m.numbers, write) + "。";
             if (note.onResult) {
                 add(m_resultStates[resultIndexOf(note.key)].warning, note.text);
             } else if (!note.key.empty()) {

@@ -299,6 +299,11 @@ Result Designer::proportion(const Proportioning& given) {
     m_out.waterBinderComputed = m_out.waterBinder;
     m_x.waterBinder = Exact::of(m_out.waterBinder);
     binderContent();
+    if (m_minimum) {
+        // The mix the laboratory keeps is held to the admixture limits at its
+        // own W/B, as the design is at its.
+        mineralLimits();
+    }
     if (!(given.sandRatio > 0.0 && given.sandRatio < 100.0)) {
         refuse("sandRatio", "砂率须在 0 与 100 % 之间，现为 {}%", {given.sandRatio});
     }

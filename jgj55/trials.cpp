@@ -175,6 +175,7 @@ TrialMix Trialer::mixAt(double water, double waterBinder, double sandRatio, bool
     mix.batchSand = batch(mix.sand);
     mix.batchStone = batch(mix.stone);
     mix.notes = r.notes;
+    mix.warnings = r.warnings;
     return mix;
 }
 
@@ -427,6 +428,9 @@ void Trialer::adjust() {
     a.mix = mixAt(m_out.base.water, a.waterBinder, sandRatio.toDouble(), true, "调整后的配合比");
     for (const Message& note : a.mix.notes) {
         a.notes.push_back(note);
+    }
+    for (const Message& warning : a.mix.warnings) {
+        a.warnings.push_back(warning);
     }
     if (m_trials.density) {
         densityCorrection(a);

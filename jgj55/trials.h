@@ -73,7 +73,8 @@ struct TrialMix {
     double batchAdmixture = 0.0;
     double batchSand = 0.0;
     double batchStone = 0.0;
-    std::vector<Message> notes; // a binder raised to the minimum
+    std::vector<Message> notes;    // a binder raised to the minimum
+    std::vector<Message> warnings; // a mineral admixture above its limit
 };
 
 // A measured strength as it enters the fit.

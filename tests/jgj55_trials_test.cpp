@@ -323,6 +323,28 @@ TEST(TrialFit, ExtrapolationAndTheEnvironmentLimit) {
     EXPECT_EQ(c.mix.sandRatio, capped.outcome.result->mixes[1].sandRatio);
 }
 
+// Item 8: the mineral-admixture limit of the chosen W/B. 32 % fly ash in
+// reinforced concrete with P·O: at 0.51 the row above 0.40 allows 30 %, at
+// 0.40 (the environment's cap) the row up to 0.40 allows 35 %.
+TEST(TrialAdjustment, MineralLimitAtTheChosenRatio) {
+    const jgj55::Trials trials{
+        .strengths = {given(0.4, 52.5), given(0.45, 45.556), given(0.47, 43.191)}};
+    const auto limitWarnings = [&trials](std::optional<jgj55::Environment> environment) {
+        jgj55::Input in = example();
+        in.flyAsh->fraction = 0.32;
+        in.environment = environment;
+        const Trial r = run(in, trials);
+        EXPECT_TRUE(r.outcome) << r.outcome.refusal.message;
+        std::size_t n = 0;
+        for (const jgj55::Message& w : r.outcome.result->adjustment->warnings) {
+            n += w.pattern.find("3.0.5") != std::string::npos ? 1 : 0;
+        }
+        return n;
+    };
+    EXPECT_EQ(limitWarnings(std::nullopt), 1u);
+    EXPECT_EQ(limitWarnings(jgj55::Environment::IIIb), 0u);
+}
+
 // 6.2.3 at its boundary: ρc,c = 2400, 2 % is 48 kg. 2448 and 2352 keep the
 // mix; 2449 multiplies by δ = 1.0204… → 1.020.
 TEST(TrialDensity, TwoPerCentKeepsTheMixAndJustOverCorrectsIt) {

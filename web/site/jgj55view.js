@@ -122,6 +122,20 @@
         count.title = (state.notes || []).map((n) => n.text).join("\n");
         table.caption.append(count);
       }
+      // With the day's moistures the construction mix and the trial batch
+      // stand beside the design's masses, under a heading row, as on the
+      // desktop.
+      const wet = state.results.some((r) => r.construction);
+      const head = table.tHead || table.createTHead();
+      head.replaceChildren();
+      if (wet) {
+        const tr = head.insertRow();
+        for (const text of ["", "计算配合比", "", "", "施工配合比", state.trialTitle || ""]) {
+          const th = document.createElement("th");
+          th.textContent = text;
+          tr.append(th);
+        }
+      }
       const body = table.tBodies[0];
       body.replaceChildren();
       for (const result of state.results) {
@@ -139,6 +153,13 @@
         mark.textContent = result.warning ? "⚠" : "";
         mark.title = result.warning || "";
         tr.append(mark);
+        if (wet) {
+          for (const text of [result.construction || "", result.trial || ""]) {
+            const td = document.createElement("td");
+            td.textContent = text;
+            tr.append(td);
+          }
+        }
         body.append(tr);
       }
       const status = $("jgj55-status");

@@ -490,6 +490,15 @@ test("at 360 px the JGJ 55-2011 view is one column: nothing wider than the scree
     assert.ok(seen.lefts.length > 1 && seen.lefts.every((left) => left === seen.lefts[0]),
               `the groups stand one under another: ${seen.lefts}`);
     assert.deepEqual(seen.cutUnits, []);
+
+    // The day's moistures add the construction mix and the trial batch.
+    await page.fill("#jgj55-sigma", "");
+    await page.fill("#jgj55-sandMoisture", "3");
+    await page.fill("#jgj55-stoneMoisture", "1");
+    const heading = await page.$eval("#jgj55-results", (table) =>
+      table.tHead ? Array.from(table.tHead.rows[0].cells, (c) => c.textContent) : []);
+    assert.deepEqual(heading, ["", "计算配合比", "", "", "施工配合比", "试拌 20 L"]);
+    assert.deepEqual(await overflowAt(page), { wider: [], scroll: 0 });
   } finally {
     await context.close();
   }

@@ -36,6 +36,21 @@ async function openPage() {
     delete window.showSaveFilePicker;
   });
   const page = await context.newPage();
+  // Listening for file choosers from the start: Playwright intercepts the
+  // chooser only once someone listens, and a listener added just before the
+  // key press can lose the race with the page's click.
+  const choosers = [];
+  page.on("filechooser", (chooser) => {
+    const waiting = choosers.shift();
+    if (waiting) {
+      waiting(chooser);
+    }
+  });
+  page.nextFileChooser = () =>
+    new Promise((resolve, reject) => {
+      choosers.push(resolve);
+      setTimeout(() => reject(new Error("no file chooser within 30 s")), 30000).unref();
+    });
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));
   await page.goto(pageUrl);
@@ -93,7 +108,7 @@ test("an evaluation file opened in the classic window opens in this view", async
     const file = path.join(folder, "E.lanshi");
     fs.writeFileSync(file, JSON.stringify({ "lanshi-design": 1, standard: "GB/T 50107-2010",
                                             "gbt50107-2010": { fcuk: 25, groups: [30.1, 31.2] } }));
-    const chooser = page.waitForEvent("filechooser");
+    const chooser = page.nextFileChooser();
     await page.keyboard.press("Control+O");
     await (await chooser).setFiles(file);
     await page.waitForSelector("#gbt50107:not([hidden])");

@@ -118,6 +118,25 @@ const designs = {
   },
 };
 
+// Gives `page` a nextFileChooser(): the next file chooser the page opens.
+// It listens from the start: Playwright intercepts the chooser only once
+// someone listens, and a listener added just before the key press can lose
+// the race with the page's click.
+function listenForFileChoosers(page) {
+  const choosers = [];
+  page.on("filechooser", (chooser) => {
+    const waiting = choosers.shift();
+    if (waiting) {
+      waiting(chooser);
+    }
+  });
+  page.nextFileChooser = () =>
+    new Promise((resolve, reject) => {
+      choosers.push(resolve);
+      setTimeout(() => reject(new Error("no file chooser within 30 s")), 30000).unref();
+    });
+}
+
 module.exports = {
   root,
   lanshi,
@@ -128,4 +147,5 @@ module.exports = {
   seeded,
   nativeDesignFile,
   designs,
+  listenForFileChoosers,
 };

@@ -9,7 +9,7 @@ const fs = require("node:fs");
 const path = require("node:path");
 const { pathToFileURL } = require("node:url");
 const { chromium } = require("playwright-core");
-const { root, temporaryFolder } = require("../helpers.cjs");
+const { root, temporaryFolder, listenForFileChoosers } = require("../helpers.cjs");
 
 const site = process.env.LANSHI_SITE || path.join(root, "build-web", "site");
 const pageUrl = pathToFileURL(path.join(site, "index.html")).href;
@@ -36,21 +36,7 @@ async function openPage() {
     delete window.showSaveFilePicker;
   });
   const page = await context.newPage();
-  // Listening for file choosers from the start: Playwright intercepts the
-  // chooser only once someone listens, and a listener added just before the
-  // key press can lose the race with the page's click.
-  const choosers = [];
-  page.on("filechooser", (chooser) => {
-    const waiting = choosers.shift();
-    if (waiting) {
-      waiting(chooser);
-    }
-  });
-  page.nextFileChooser = () =>
-    new Promise((resolve, reject) => {
-      choosers.push(resolve);
-      setTimeout(() => reject(new Error("no file chooser within 30 s")), 30000).unref();
-    });
+  listenForFileChoosers(page);
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));
   await page.goto(pageUrl);

@@ -11,7 +11,7 @@ const path = require("node:path");
 const { spawnSync } = require("node:child_process");
 const { pathToFileURL } = require("node:url");
 const { chromium } = require("playwright-core");
-const { root, lanshi, runNative, temporaryFolder, formats, designs, nativeDesignFile } = require("../helpers.cjs");
+const { root, lanshi, runNative, temporaryFolder, formats, designs, nativeDesignFile, listenForFileChoosers } = require("../helpers.cjs");
 
 const site = process.env.LANSHI_SITE || path.join(root, "build-web", "site");
 const nativeBuild = process.env.LANSHI_NATIVE_BUILD || path.join(root, "build");
@@ -65,21 +65,7 @@ async function openPage({
     });
   }
   const page = await context.newPage();
-  // Listening for file choosers from the start: Playwright turns the
-  // interception of the chooser on only when someone listens, and a listener
-  // added just before the key press can lose the race with the page's click.
-  const choosers = [];
-  page.on("filechooser", (chooser) => {
-    const waiting = choosers.shift();
-    if (waiting) {
-      waiting(chooser);
-    }
-  });
-  page.nextFileChooser = () =>
-    new Promise((resolve, reject) => {
-      choosers.push(resolve);
-      setTimeout(() => reject(new Error("no file chooser within 30 s")), 30000).unref();
-    });
+  listenForFileChoosers(page);
   const requests = [];
   const errors = [];
   page.on("request", (request) => requests.push(request.url()));
